@@ -1,0 +1,50 @@
+#pragma once
+/// The star catalogue record (one line of star.dat), shared by eclfore and phaselist.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace astro {
+
+/// A star.dat line shorter than this (line end not counted) cannot hold a star.
+inline constexpr std::size_t kMinStarLineLength = 82;
+
+/// One star of the catalogue: the fields as typed and the values derived from them.
+struct StarRecord {
+  std::string name;           ///< columns 0-19, blank-padded
+  std::string elements_text;  ///< columns 20-45: epoch and period text as typed
+  std::string catalogue;      ///< columns 90-93, free text
+  std::string var_type;       ///< columns 70-71
+  double epoch_mjd = 0;       ///< epoch of primary minimum, MJD (JD - 2400000.5)
+  double period = 0;          ///< days
+  float ra_h = 0, ra_m = 0, ra_s = 0;
+  float ra_hours = 0;         ///< right ascension, hours
+  float dec_deg = 0;          ///< whole degrees with sign (-0 for "-00")
+  float dec_min = 0;          ///< arc minutes, negated when the degree field has a minus
+  float dec_degrees = 0;      ///< declination, degrees
+  float mag_max = 0;          ///< magnitude at maximum light
+  float mag_min = 0;          ///< magnitude at minimum light
+  int select_flag = 0;        ///< column 88, one digit; bit 2 selects for the phase table
+  bool epoch_blank = false;   ///< the epoch field holds only blanks
+};
+
+/// Parses a star.dat line (without its line end). Columns past the end read as blanks.
+StarRecord parse_star_record(std::string_view line);
+
+/// Why a record with a non-zero period cannot be used, or nothing when it can:
+/// a blank epoch field, a negative period, a non-finite epoch or period.
+std::optional<std::string> star_record_problem(const StarRecord& star);
+
+/// True when the record carries no light elements and is passed over without a
+/// word: a period of exactly 0 (blank field) or an epoch of exactly MJD 0.
+inline bool lacks_elements(const StarRecord& star) {
+  return star.period == 0 || star.epoch_mjd == 0;
+}
+
+/// True when the phase table lists the star (flag digits 2, 3, 6, 7).
+inline bool selected_for_phase_table(const StarRecord& star) {
+  return (star.select_flag & 2) != 0;
+}
+
+}  // namespace astro

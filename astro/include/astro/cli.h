@@ -1,0 +1,24 @@
+#pragma once
+/// The command-line arguments every program of the toolset understands.
+
+#include <optional>
+#include <string_view>
+
+namespace astro {
+
+/// What a program says about itself for --help and --version.
+struct ProgramInfo {
+  std::string_view name;   ///< e.g. "eclfore"
+  std::string_view usage;  ///< the --help text, ending with a line end
+};
+
+/// The toolset version, e.g. "1.0.0".
+std::string_view toolset_version();
+
+/// Handles the arguments: none gives nothing (the run goes on); --help prints the
+/// usage on standard output (exit 0); --version prints name and version (exit 0);
+/// anything else prints the usage on standard error (exit 2).
+/// Returns the exit status when the run is to end here.
+std::optional<int> handle_arguments(int argc, char** argv, const ProgramInfo& info);
+
+}  // namespace astro

@@ -1,0 +1,29 @@
+#pragma once
+/// The console dialogue: prompts and the answers typed to them.
+///
+/// Answers are read like the C library's "%d" and "%f" scans: leading white space,
+/// line ends included, is skipped, and what does not belong to the number stays
+/// unread for the next question.
+
+#include <cstdio>
+#include <string_view>
+
+namespace astro {
+
+enum class ScanStatus {
+  kOk,         ///< a number was read
+  kNotNumber,  ///< the next text is not a number (or an integer out of range)
+  kEnd,        ///< the input ended before a number
+};
+
+/// Prints a prompt on standard output, without a line end, and flushes it.
+void prompt(std::string_view text);
+
+/// Reads a decimal integer as "%d" does; a value outside int's range is kNotNumber
+/// rather than undefined.
+ScanStatus scan_int(std::FILE* in, int& value);
+
+/// Reads a number with the C library's "%f" (rounded straight to float).
+ScanStatus scan_float(std::FILE* in, float& value);
+
+}  // namespace astro

@@ -1,0 +1,29 @@
+#pragma once
+/// Calendar dates and JST clock times <-> Modified Julian Dates.
+
+namespace astro {
+
+/// A JST night date: hours 0 to 5 belong to the previous date as hours 24 to 29.
+struct LocalDate {
+  int year = 0;
+  int month = 0;   ///< 1 to 12
+  int day = 0;     ///< 1 to 31
+  int hour = 0;    ///< 6 to 29
+  int minute = 0;  ///< 0 to 60: the rounded minute is never carried into the hour
+};
+
+/// MJD (days, UT) of a calendar date and a JST clock time.
+/// year: astronomical numbering (0 is 1 BC); month 1 to 12; day may carry a fraction;
+/// hour: JST decimal hours, 24 or more runs on into the next day.
+/// Dates before 1582-10-15 are Julian-calendar dates. No range checking is done;
+/// out-of-range intermediates saturate rather than wrap.
+double calendar_to_mjd(float year, float month, float day, float hour);
+
+/// JST night date of a Julian Date (days, UT), after the after-midnight convention.
+/// Julian-calendar dates before the reform, Gregorian from 1582-10-15 on.
+LocalDate jd_to_local_date(double jd);
+
+/// Leap-year rule of the calendar in force: Gregorian when gregorian, else Julian.
+bool is_leap_year(int year, bool gregorian);
+
+}  // namespace astro

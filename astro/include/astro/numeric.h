@@ -1,0 +1,27 @@
+#pragma once
+/// Float-to-integer conversion without undefined behaviour.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "astro/constants.h"
+
+namespace astro {
+
+/// Truncates x toward zero to a 32-bit integer, the system-wide float-to-integer rule.
+/// In range the result is exactly the truncation; NaN gives 0, and values beyond
+/// the 32-bit range saturate at its ends, so no input is undefined behaviour.
+inline std::int32_t trunc_to_int(long double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483648.0L) return std::numeric_limits<std::int32_t>::max();
+  if (x <= -2147483649.0L) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(x);
+}
+
+/// True when x truncated toward zero fits a 32-bit integer (x finite).
+inline bool fits_int32(long double x) {
+  return std::isfinite(x) && x < 2147483648.0L && x > -2147483649.0L;
+}
+
+}  // namespace astro

@@ -1,0 +1,50 @@
+#include "astro/console.h"
+
+#include <cctype>
+#include <climits>
+
+namespace astro {
+
+void prompt(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+ScanStatus scan_int(std::FILE* in, int& value) {
+  int c = std::getc(in);
+  while (c != EOF && std::isspace(c)) c = std::getc(in);
+  if (c == EOF) return ScanStatus::kEnd;
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = std::getc(in);
+  }
+  if (c == EOF || !std::isdigit(c)) {
+    if (c != EOF) std::ungetc(c, in);
+    return c == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
+  }
+  long long magnitude = 0;
+  bool overflow = false;
+  while (c != EOF && std::isdigit(c)) {
+    if (!overflow) {
+      magnitude = magnitude * 10 + (c - '0');
+      if (magnitude > static_cast<long long>(INT_MAX) + 1) overflow = true;
+    }
+    c = std::getc(in);
+  }
+  if (c != EOF) std::ungetc(c, in);
+  const long long signed_value = negative ? -magnitude : magnitude;
+  if (overflow || signed_value > INT_MAX || signed_value < INT_MIN) {
+    return ScanStatus::kNotNumber;
+  }
+  value = static_cast<int>(signed_value);
+  return ScanStatus::kOk;
+}
+
+ScanStatus scan_float(std::FILE* in, float& value) {
+  const int n = std::fscanf(in, "%f", &value);
+  if (n == 1) return ScanStatus::kOk;
+  return n == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
+}
+
+}  // namespace astro

@@ -1,0 +1,141 @@
+#include "astro/dates.h"
+
+#include <array>
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/numeric.h"
+
+namespace astro {
+namespace {
+
+using Ext = long double;
+
+constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30,
+                                              31, 31, 30, 31, 30, 31};
+
+/// Decimal year (double) from which the Gregorian calendar counts.
+constexpr double kGregorianFromYear = 1582.78;
+/// Month factor of the day count, double just below 30.59.
+constexpr double kMonthDays = 30.59;
+/// 9 hours: JST -> UT, days.
+constexpr Ext kJstOffsetDays = 0.375L;
+/// Day-count offsets to MJD of the three branches.
+constexpr int kGregorianOffset = 678912;
+constexpr int kJulianOffset = 678914;
+constexpr int kJulianNegativeOffset = 678915;
+
+/// JD 0.5 + 9 h: a JD day begins at noon UT, a JST day at 15:00 UT.
+constexpr Ext kJdToJstDays = 0.875L;
+/// First Julian Day Number of the Gregorian calendar (1582-10-15).
+constexpr double kGregorianFirstDayNumber = 2299161.0;
+constexpr double kAlphaEpoch = 1867216.25;
+constexpr double kYearShift = 122.1;
+constexpr double kMonthFactor = 30.6001;
+/// Hours before this belong to the night of the previous date.
+constexpr int kMorningEndHour = 6;
+
+double trunc_as_double(Ext x) { return static_cast<double>(trunc_to_int(x)); }
+
+}  // namespace
+
+bool is_leap_year(int year, bool gregorian) {
+  if (!gregorian) return year % 4 == 0;
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+double calendar_to_mjd(float year, float month, float day, float hour) {
+  // The day fraction is single precision on purpose: whole hours such as 23 come
+  // back from jd_to_local_date as the previous hour with minute 60.
+  const float h = static_cast<float>(static_cast<Ext>(hour) * (1.0L / 24));
+
+  const double y_dec = static_cast<double>(
+      ((static_cast<Ext>(month) - 1.0L) * (1.0L / 12) + static_cast<Ext>(year)) +
+      static_cast<Ext>(day) * (1.0L / 365.25));
+
+  if (month <= 2.0f) {
+    month = static_cast<float>(static_cast<Ext>(month) + 12.0L);
+    year = static_cast<float>(static_cast<Ext>(year) - 1.0L);
+  }
+
+  const int month_days =
+      trunc_to_int((static_cast<Ext>(month) - 2.0L) * static_cast<Ext>(kMonthDays));
+  double base = 0;
+  if (y_dec >= kGregorianFromYear) {
+    const Ext y = year;
+    const long long n = static_cast<long long>(trunc_to_int(365.25L * y)) +
+                        trunc_to_int(0.0025L * y) - trunc_to_int(0.01L * y) +
+                        month_days;
+    base = static_cast<double>(n - kGregorianOffset);
+  } else if (year >= 0.0f) {
+    const long long n =
+        static_cast<long long>(trunc_to_int(365.25L * static_cast<Ext>(year))) +
+        month_days - kJulianOffset;
+    base = static_cast<double>(n);
+  } else {
+    year = static_cast<float>(std::abs(trunc_to_int(year) * 1.0L));
+    const Ext days = 365.25L * static_cast<Ext>(year);
+    const int whole = trunc_to_int(days);
+    // floor(365.25 * year) for the negative year: one day less than the truncation
+    // unless the product is whole (a leap year), as the proleptic Julian calendar has it.
+    const int offset = (static_cast<Ext>(whole) == days) ? kJulianOffset
+                                                         : kJulianNegativeOffset;
+    base = static_cast<double>(static_cast<Ext>(month_days) -
+                               static_cast<Ext>(whole) - offset);
+  }
+
+  return static_cast<double>(((static_cast<Ext>(base) + static_cast<Ext>(day)) +
+                              static_cast<Ext>(h)) -
+                             kJstOffsetDays);
+}
+
+LocalDate jd_to_local_date(double jd) {
+  const double j = static_cast<double>(static_cast<Ext>(jd) + kJdToJstDays);
+  const double z = trunc_as_double(j);
+  const double f = static_cast<double>(static_cast<Ext>(j) - z);
+
+  const bool gregorian = z >= kGregorianFirstDayNumber;
+  double a = z;
+  if (gregorian) {
+    const double alpha = trunc_as_double(
+        (static_cast<Ext>(z) - static_cast<Ext>(kAlphaEpoch)) * (1.0L / 36524.25));
+    a = trunc_as_double((static_cast<Ext>(z) + 1.0L + alpha) -
+                        trunc_to_int(static_cast<Ext>(alpha) * 0.25L));
+  }
+  const double b = static_cast<double>(static_cast<Ext>(a) + 1524.0L);
+  const double c = trunc_as_double((static_cast<Ext>(b) - static_cast<Ext>(kYearShift)) *
+                                   (1.0L / 365.25));
+  const double d = trunc_as_double(365.25L * static_cast<Ext>(c));
+  const double e = trunc_as_double((static_cast<Ext>(b) - d) *
+                                   (1.0L / static_cast<Ext>(kMonthFactor)));
+
+  LocalDate out;
+  out.day = trunc_to_int((static_cast<Ext>(b) - d) -
+                         trunc_to_int(static_cast<Ext>(kMonthFactor) * e));
+  out.month = (e < 13.5) ? trunc_to_int(static_cast<Ext>(e) - 1.0L)
+                         : trunc_to_int(static_cast<Ext>(e) - 13.0L);
+  out.year = (out.month > 2.5) ? trunc_to_int(static_cast<Ext>(c) - 4716.0L)
+                               : trunc_to_int(static_cast<Ext>(c) - 4715.0L);
+  const Ext hours = static_cast<Ext>(f) * 24.0L;
+  out.hour = trunc_to_int(hours);
+  out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
+
+  if (out.hour < kMorningEndHour) {
+    out.day -= 1;
+    out.hour += 24;
+    if (out.day == 0) {
+      out.month -= 1;
+      if (out.month == 0) {
+        out.year -= 1;
+        out.month = 12;
+        out.day = 31;
+      } else if (out.month >= 1 && out.month <= 12) {
+        out.day = kMonthLength[static_cast<std::size_t>(out.month - 1)];
+        if (out.month == 2 && is_leap_year(out.year, gregorian)) out.day = 29;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace astro

@@ -1,0 +1,80 @@
+#include "astro/horizon.h"
+
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/numeric.h"
+
+namespace astro {
+namespace {
+
+using Ext = long double;
+
+/// Sidereal reference epoch, MJD (single precision).
+constexpr float kSiderealEpochMjd = 40000.0f;
+/// Sidereal days per solar day.
+constexpr double kSiderealRate = 1.002737909;
+/// Sidereal time at the reference epoch at Greenwich, turns.
+constexpr double kSiderealAtEpoch = 0.671262;
+/// Stands in for an exactly zero southward component (star at the zenith).
+constexpr double kTinyComponent = 1e-11;
+
+}  // namespace
+
+double local_sidereal_time(double mjd, float longitude_deg) {
+  double t = static_cast<double>(
+      ((static_cast<Ext>(mjd) - kSiderealEpochMjd) * static_cast<Ext>(kSiderealRate) +
+       static_cast<Ext>(kSiderealAtEpoch)) +
+      static_cast<Ext>(longitude_deg) * (1.0L / 360));
+  // Truncation, not floor: before MJD 40000 the angle stays negative.
+  t = static_cast<double>(static_cast<Ext>(t) - trunc_to_int(t));
+  return static_cast<double>((2.0L * static_cast<Ext>(kPi)) * static_cast<Ext>(t));
+}
+
+HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
+                                            float dec) {
+  const double phi = latitude;
+  const double delta = dec;
+  const double h = static_cast<double>(static_cast<Ext>(lst) - static_cast<Ext>(ra));
+
+  const double cos_h = std::cos(h);
+  const double sin_phi_cos_delta =
+      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::cos(delta));
+  const double cos_phi_minus_sin_delta =
+      static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
+  double x = static_cast<double>(static_cast<Ext>(cos_h) * sin_phi_cos_delta +
+                                 static_cast<Ext>(cos_phi_minus_sin_delta));
+  const double y =
+      static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(std::cos(delta)));
+
+  if (x == 0.0) x = kTinyComponent;
+  double a = std::atan(static_cast<double>(static_cast<Ext>(y) / static_cast<Ext>(x)));
+  if (!(x > 0.0)) {
+    a = static_cast<double>(static_cast<Ext>(a) + static_cast<Ext>(kPi));
+  } else if (!(y > 0.0)) {
+    a = static_cast<double>(static_cast<Ext>(a) + 2.0L * static_cast<Ext>(kPi));
+  }
+
+  HorizontalPosition out;
+  out.azimuth = static_cast<float>(a);
+  // The altitude is taken over the single-precision azimuth, as the azimuth is stored.
+  const double cos_alt = static_cast<double>(
+      static_cast<Ext>(x) / static_cast<Ext>(std::cos(static_cast<double>(out.azimuth))));
+  const double cos_phi_cos_delta =
+      static_cast<double>(static_cast<Ext>(std::cos(phi)) * std::cos(delta));
+  const double sin_phi_sin_delta =
+      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
+  const double sin_alt = static_cast<double>(static_cast<Ext>(cos_h) * cos_phi_cos_delta +
+                                             static_cast<Ext>(sin_phi_sin_delta));
+  out.altitude = static_cast<float>(
+      std::atan(static_cast<double>(static_cast<Ext>(sin_alt) / static_cast<Ext>(cos_alt))));
+
+  out.altitude = static_cast<float>(static_cast<Ext>(out.altitude) * 180.0L /
+                                    static_cast<Ext>(kPi));
+  out.azimuth = static_cast<float>(static_cast<Ext>(out.azimuth) * 180.0L /
+                                   static_cast<Ext>(kPi));
+  out.horizon = out.altitude >= 0.0f ? 1 : -1;
+  return out;
+}
+
+}  // namespace astro

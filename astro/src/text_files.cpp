@@ -1,0 +1,190 @@
+#include "astro/text_files.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+#include <utility>
+
+#include "astro/constants.h"
+
+namespace astro {
+namespace {
+
+constexpr std::size_t kReadChunkBytes = 1 << 16;
+/// Output is collected and handed to the C library in blocks of about this size.
+constexpr std::size_t kWriteChunkBytes = 1 << 16;
+
+std::string reason(int error) { return std::strerror(error); }
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path, NotOpened) : path_(path) {}
+
+LineReader::LineReader(const std::string& path) : path_(path) {
+  file_ = std::fopen(path.c_str(), "rb");
+  if (file_ == nullptr) {
+    throw RunError("cannot open " + path + ": " + reason(errno));
+  }
+  buffer_.resize(kReadChunkBytes);
+}
+
+LineReader LineReader::open_if_exists(const std::string& path) {
+  errno = 0;
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr) {
+    if (errno == ENOENT) return LineReader(path, NotOpened{});
+    throw RunError("cannot open " + path + ": " + reason(errno));
+  }
+  std::fclose(probe);
+  return LineReader(path);
+}
+
+LineReader::LineReader(LineReader&& other) noexcept
+    : path_(std::move(other.path_)),
+      file_(std::exchange(other.file_, nullptr)),
+      buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      end_(other.end_),
+      finished_(other.finished_),
+      line_number_(other.line_number_) {}
+
+LineReader::~LineReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+bool LineReader::fill() {
+  if (finished_ || file_ == nullptr) return false;
+  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  pos_ = 0;
+  if (end_ == 0) {
+    if (std::ferror(file_)) {
+      const int error = errno;
+      throw RunError("cannot read " + path_ + ": " + reason(error));
+    }
+    finished_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool LineReader::next(std::string& line) {
+  line.clear();
+  bool any = false;
+  while (true) {
+    if (pos_ == end_ && !fill()) break;
+    const char* begin = buffer_.data() + pos_;
+    const std::size_t available = end_ - pos_;
+    const void* newline = std::memchr(begin, '\n', available);
+    const void* ctrl_z = std::memchr(begin, kCtrlZ, available);
+    std::size_t stop = available;
+    if (newline) stop = static_cast<std::size_t>(static_cast<const char*>(newline) - begin);
+    if (ctrl_z) {
+      const auto z = static_cast<std::size_t>(static_cast<const char*>(ctrl_z) - begin);
+      if (z < stop) {
+        line.append(begin, z);
+        any = any || z > 0;
+        finished_ = true;
+        pos_ = end_ = 0;
+        break;
+      }
+    }
+    line.append(begin, stop);
+    any = true;
+    if (stop < available) {
+      pos_ += stop + 1;
+      break;
+    }
+    pos_ = end_;
+  }
+  if (!any && line.empty()) return false;
+  std::erase(line, '\r');
+  ++line_number_;
+  return true;
+}
+
+OutputFile::OutputFile(const std::string& path) : path_(path) {
+  file_ = std::fopen(path.c_str(), "wb");
+  if (file_ == nullptr) {
+    throw RunError("cannot create " + path + ": " + reason(errno));
+  }
+  pending_.reserve(kWriteChunkBytes + 512);
+}
+
+OutputFile::~OutputFile() {
+  if (file_ != nullptr) {
+    if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    std::fclose(file_);
+  }
+}
+
+void OutputFile::fail(const char* what) {
+  const int error = errno;
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  throw RunError(std::string(what) + " " + path_ + ": " + reason(error));
+}
+
+void OutputFile::write(std::string_view text) {
+  if (file_ == nullptr) throw RunError("write to closed file " + path_);
+  for (char c : text) {
+    if (c == '\n') pending_.push_back('\r');
+    pending_.push_back(c);
+  }
+  if (pending_.size() >= kWriteChunkBytes) {
+    if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
+      fail("cannot write");
+    }
+    pending_.clear();
+  }
+}
+
+void OutputFile::print(const char* format, ...) {
+  char small[512];
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (n < 0) {
+    va_end(again);
+    throw RunError("cannot format output for " + path_);
+  }
+  if (static_cast<std::size_t>(n) < sizeof small) {
+    va_end(again);
+    write(std::string_view(small, static_cast<std::size_t>(n)));
+    return;
+  }
+  std::string large(static_cast<std::size_t>(n) + 1, '\0');
+  std::vsnprintf(large.data(), large.size(), format, again);
+  va_end(again);
+  large.resize(static_cast<std::size_t>(n));
+  write(large);
+}
+
+void OutputFile::close() {
+  if (file_ == nullptr) return;
+  if (!pending_.empty() &&
+      std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
+    fail("cannot write");
+  }
+  pending_.clear();
+  if (std::fflush(file_) != 0) fail("cannot write");
+  std::FILE* f = std::exchange(file_, nullptr);
+  if (std::fclose(f) != 0) {
+    const int error = errno;
+    throw RunError("cannot close " + path_ + ": " + reason(error));
+  }
+}
+
+void warn_line(const std::string& path, long line_number, std::string_view what) {
+  std::fprintf(stderr, "warning: %s:%ld: %.*s\n", path.c_str(), line_number,
+               static_cast<int>(what.size()), what.data());
+}
+
+void warn_file(const std::string& path, std::string_view what) {
+  std::fprintf(stderr, "warning: %s: %.*s\n", path.c_str(), static_cast<int>(what.size()),
+               what.data());
+}
+
+}  // namespace astro

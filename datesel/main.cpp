@@ -1,0 +1,7 @@
+#include "astro/cli.h"
+
+int main(int argc, char** argv) {
+  static constexpr astro::ProgramInfo kInfo{"datesel", "usage: datesel\n"};
+  if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
+  return 0;
+}

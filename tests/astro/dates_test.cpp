@@ -1,0 +1,147 @@
+#include "astro/dates.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <set>
+
+namespace {
+
+using astro::calendar_to_mjd;
+using astro::jd_to_local_date;
+using astro::LocalDate;
+
+struct MjdCase {
+  float year, month, day, hour;
+  double mjd;
+};
+
+TEST(CalendarToMjd, GivesExactValues) {
+  const MjdCase cases[] = {
+      {2006, 10, 1, 21, 54009.5},
+      // Single-precision day fraction: not 54009.520833333333.
+      {2006, 10, 1, 21.5f, 54009.520833313465},
+      // January is month 13 of the previous year; 0:00 JST is 15:00 UT the day before.
+      {2006, 1, 15, 0, 53749.625},
+      {2000, 2, 29, 12, 51603.125},
+      {1858, 11, 17, 9, 0.0},
+      // After midnight runs on into the next day; the two day fractions differ.
+      {2006, 10, 1, 26.5f, 54009.72916662693},
+      {2006, 10, 2, 2.5f, 54009.72916666418},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(calendar_to_mjd(c.year, c.month, c.day, c.hour), c.mjd)
+        << c.year << "-" << c.month << "-" << c.day << " " << c.hour;
+  }
+}
+
+TEST(CalendarToMjd, SwitchesCalendarAtTheReform) {
+  EXPECT_EQ(calendar_to_mjd(1582, 10, 4, 9), -100841.0);   // Julian
+  EXPECT_EQ(calendar_to_mjd(1582, 10, 15, 9), -100840.0);  // Gregorian, the next day
+  EXPECT_EQ(calendar_to_mjd(1582, 10, 10, 9), -100835.0);  // last Julian-branch day
+  EXPECT_EQ(calendar_to_mjd(1582, 10, 11, 9), -100844.0);  // first Gregorian-branch day
+}
+
+TEST(CalendarToMjd, NegativeYearsFollowTheProlepticJulianCalendar) {
+  EXPECT_EQ(calendar_to_mjd(-101, 3, 1, 9), -715774.0);
+  // Year -100 is a Julian leap year: one day after -101-03-01 plus 365 days.
+  EXPECT_EQ(calendar_to_mjd(-100, 3, 1, 9), -715408.0);
+  EXPECT_EQ(calendar_to_mjd(-100, 3, 1, 9) - calendar_to_mjd(-101, 3, 1, 9), 366.0);
+  EXPECT_EQ(calendar_to_mjd(0, 1, 1, 9), -678943.0);
+  EXPECT_EQ(calendar_to_mjd(-4, 3, 1, 9) - calendar_to_mjd(-4, 2, 28, 9), 2.0);
+  EXPECT_EQ(calendar_to_mjd(-3, 3, 1, 9) - calendar_to_mjd(-3, 2, 28, 9), 1.0);
+}
+
+TEST(CalendarToMjd, NeverFailsOnAbsurdInput) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  calendar_to_mjd(nan, 1, 1, 0);
+  calendar_to_mjd(inf, -inf, 1e30f, -1e30f);
+  calendar_to_mjd(-1e30f, 1, 1, 0);
+  SUCCEED();
+}
+
+void expect_date(const LocalDate& d, int year, int month, int day, int hour, int minute) {
+  EXPECT_EQ(d.year, year);
+  EXPECT_EQ(d.month, month);
+  EXPECT_EQ(d.day, day);
+  EXPECT_EQ(d.hour, hour);
+  EXPECT_EQ(d.minute, minute);
+}
+
+double jst_jd(float year, float month, float day, float hour) {
+  return calendar_to_mjd(year, month, day, hour) + 2400000.5;
+}
+
+TEST(JdToLocalDate, AppliesTheAfterMidnightConvention) {
+  expect_date(jd_to_local_date(2454009.5), 2006, 10, 1, 9, 0);
+  // 2006-10-01 0:00 JST belongs to the night of 30 September.
+  expect_date(jd_to_local_date(2454009.125), 2006, 9, 30, 24, 0);
+  expect_date(jd_to_local_date(jst_jd(2006, 3, 1, 2)), 2006, 2, 28, 26, 0);
+  expect_date(jd_to_local_date(jst_jd(2008, 3, 1, 2)), 2008, 2, 29, 26, 0);
+  expect_date(jd_to_local_date(jst_jd(2000, 3, 1, 2)), 2000, 2, 29, 26, 0);
+  // 2100 is no leap year in the Gregorian calendar.
+  expect_date(jd_to_local_date(jst_jd(2100, 3, 1, 2)), 2100, 2, 28, 26, 0);
+  expect_date(jd_to_local_date(jst_jd(2007, 1, 1, 3)), 2006, 12, 31, 27, 0);
+  expect_date(jd_to_local_date(jst_jd(2006, 10, 1, 26.5f)), 2006, 10, 1, 26, 30);
+}
+
+TEST(JdToLocalDate, SixOClockIsTheBoundary) {
+  expect_date(jd_to_local_date(jst_jd(2006, 10, 2, 6)), 2006, 10, 2, 6, 0);
+  const LocalDate d = jd_to_local_date(jst_jd(2006, 10, 2, 5 + 59.0f / 60));
+  EXPECT_EQ(d.day, 1);
+  EXPECT_EQ(d.hour, 29);
+  EXPECT_EQ(d.minute, 59);
+}
+
+TEST(JdToLocalDate, RoundsTheMinuteWithoutCarry) {
+  expect_date(jd_to_local_date(2454010.12472), 2006, 10, 1, 23, 60);
+  expect_date(jd_to_local_date(2454009.37479), 2006, 9, 30, 29, 60);
+  expect_date(jd_to_local_date(jst_jd(2006, 10, 1, 23)), 2006, 10, 1, 22, 60);
+}
+
+TEST(JdToLocalDate, WholeHoursComeBackAsWrittenOrAsMinuteSixty) {
+  // Over 1990-2039 the single-precision day fraction turns exactly these whole
+  // hours into the previous hour with minute 60.
+  const std::set<int> sixty = {7, 10, 14, 17, 20, 23};
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (int year = 1990; year <= 2039; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      int days = kDays[month - 1];
+      if (month == 2 && year % 4 == 0) days = 29;
+      for (int day = 1; day <= days; ++day) {
+        for (int hour = 6; hour <= 23; ++hour) {
+          const LocalDate d = jd_to_local_date(jst_jd(year, month, day, hour));
+          ASSERT_EQ(d.year, year);
+          ASSERT_EQ(d.month, month);
+          ASSERT_EQ(d.day, day);
+          if (sixty.count(hour)) {
+            ASSERT_EQ(d.hour, hour - 1) << year << "-" << month << "-" << day;
+            ASSERT_EQ(d.minute, 60);
+          } else {
+            ASSERT_EQ(d.hour, hour) << year << "-" << month << "-" << day;
+            ASSERT_EQ(d.minute, 0);
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(JdToLocalDate, ReturnsJulianDatesBeforeTheReform) {
+  expect_date(jd_to_local_date(jst_jd(1582, 10, 4, 12)), 1582, 10, 4, 12, 0);
+  expect_date(jd_to_local_date(jst_jd(1582, 10, 15, 12)), 1582, 10, 15, 12, 0);
+  expect_date(jd_to_local_date(jst_jd(1000, 6, 10, 12)), 1000, 6, 10, 12, 0);
+  // 1500 is a Julian leap year: the February roll-back gives the 29th.
+  expect_date(jd_to_local_date(jst_jd(1500, 3, 1, 2)), 1500, 2, 29, 26, 0);
+}
+
+TEST(JdToLocalDate, NeverFailsOnAbsurdInput) {
+  jd_to_local_date(std::numeric_limits<double>::quiet_NaN());
+  jd_to_local_date(std::numeric_limits<double>::infinity());
+  jd_to_local_date(-1e300);
+  jd_to_local_date(1e300);
+  SUCCEED();
+}
+
+}  // namespace
