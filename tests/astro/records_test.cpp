@@ -1,1 +1,74 @@
+#include "astro/records.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+using astro::extract_field;
+using astro::parse_decimal;
+
+TEST(ExtractField, TakesColumnsAndPadsPastTheEnd) {
+  const std::string line = std::string(90, 'x') + "ABCD" + std::string(26, 'y');
+  ASSERT_EQ(line.size(), 120u);
+  EXPECT_EQ(extract_field(line, 90, 4), "ABCD");
+  // Columns past the end of a short line read as blanks, never as stale bytes.
+  EXPECT_EQ(extract_field("12345", 3, 4), "45  ");
+  EXPECT_EQ(extract_field("12345", 10, 3), "   ");
+  EXPECT_EQ(extract_field("", 0, 2), "  ");
+  EXPECT_EQ(extract_field("abc", 0, 0), "");
+  EXPECT_EQ(extract_field("abc", 0, -5), "");
+  EXPECT_EQ(extract_field("abc", -2, 4), "  ab");
+  // Far out of range starts read nothing outside the line.
+  EXPECT_EQ(extract_field("abc", 2147483647, 2), "  ");
+  // A NUL inside the line is copied like any other byte.
+  EXPECT_EQ(extract_field(std::string("a\0b", 3), 0, 3), std::string("a\0b", 3));
+}
+
+TEST(ParseDecimal, ReadsTheLongestNumericPrefix) {
+  EXPECT_EQ(parse_decimal("    "), 0.0);
+  EXPECT_EQ(parse_decimal(""), 0.0);
+  EXPECT_EQ(parse_decimal("-1.5e2"), -150.0);
+  EXPECT_EQ(parse_decimal(" 7 8"), 7.0);
+  EXPECT_EQ(parse_decimal("-"), 0.0);
+  EXPECT_EQ(parse_decimal("  12.5abc"), 12.5);
+  EXPECT_EQ(parse_decimal("\t\n 3"), 3.0);
+  EXPECT_EQ(parse_decimal("+4."), 4.0);
+  EXPECT_EQ(parse_decimal(".25"), 0.25);
+  EXPECT_EQ(parse_decimal("."), 0.0);
+  EXPECT_EQ(parse_decimal("1e"), 1.0);
+  EXPECT_EQ(parse_decimal("1e+"), 1.0);
+  EXPECT_EQ(parse_decimal("2E-1x"), 0.2);
+  EXPECT_EQ(parse_decimal("abc"), 0.0);
+  // Hex stops after the 0.
+  EXPECT_EQ(parse_decimal("0x1A"), 0.0);
+  EXPECT_EQ(parse_decimal("12-3"), 12.0);
+  EXPECT_TRUE(std::signbit(parse_decimal("-00")));
+}
+
+TEST(ParseDecimal, IsCorrectlyRounded) {
+  EXPECT_EQ(parse_decimal("2453000.1234"), 2453000.1234);
+  EXPECT_EQ(parse_decimal("1.2345678"), 1.2345678);
+  EXPECT_EQ(parse_decimal("0.1"), 0.1);
+  EXPECT_EQ(parse_decimal("1e-320"), 1e-320);
+  EXPECT_EQ(parse_decimal("1e308"), 1e308);
+  EXPECT_EQ(parse_decimal("1e400"), HUGE_VAL);
+  EXPECT_EQ(parse_decimal("-1e400"), -HUGE_VAL);
+}
+
+TEST(ParseDecimal, KnowsOnlySignedCapitalInfAndNan) {
+  EXPECT_EQ(parse_decimal("+INF"), HUGE_VAL);
+  EXPECT_EQ(parse_decimal("-INF"), -HUGE_VAL);
+  EXPECT_EQ(parse_decimal(" +INFINITY"), HUGE_VAL);
+  EXPECT_TRUE(std::isnan(parse_decimal("-NAN")));
+  EXPECT_TRUE(std::isnan(parse_decimal("+NAN")));
+  EXPECT_EQ(parse_decimal("INF"), 0.0);
+  EXPECT_EQ(parse_decimal("NAN"), 0.0);
+  EXPECT_EQ(parse_decimal("+inf"), 0.0);
+  EXPECT_EQ(parse_decimal("-nan"), 0.0);
+  EXPECT_EQ(parse_decimal("+ INF"), 0.0);
+}
+
+}  // namespace

@@ -1,1 +1,135 @@
+#include "astro/text_files.h"
+
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TextFiles : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("astro-text-" + std::to_string(::getpid()) + "-" +
+            testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string file(const std::string& name) const { return (dir_ / name).string(); }
+  void write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::vector<std::string> lines_of(const std::string& bytes) const {
+    write("in.txt", bytes);
+    astro::LineReader reader(file("in.txt"));
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.next(line)) lines.push_back(line);
+    return lines;
+  }
+
+  fs::path dir_;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(TextFiles, ReadsLinesWhateverTheirEnds) {
+  EXPECT_EQ(lines_of("a\nb\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(lines_of("a\r\nb\r\n"), (Lines{"a", "b"}));
+  // A last line without a line end is a line like any other.
+  EXPECT_EQ(lines_of("a\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(lines_of(""), Lines{});
+  EXPECT_EQ(lines_of("\n\n"), (Lines{"", ""}));
+  // Every CR is dropped wherever it stands.
+  EXPECT_EQ(lines_of("a\rb\r\n\rc"), (Lines{"ab", "c"}));
+  EXPECT_EQ(lines_of("x\ry\r"), Lines{"xy"});
+}
+
+TEST_F(TextFiles, StopsAtCtrlZ) {
+  EXPECT_EQ(lines_of("a\nb\n\x1a"), (Lines{"a", "b"}));
+  EXPECT_EQ(lines_of("a\nb\x1a" "c\nd\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(lines_of("\x1a" "a\n"), Lines{});
+}
+
+TEST_F(TextFiles, KeepsLongLinesWhole) {
+  const std::string long_line(100000, 'z');
+  EXPECT_EQ(lines_of(long_line + "\nend\n"), (Lines{long_line, "end"}));
+  // Lines that straddle the reader's internal blocks.
+  std::string many;
+  Lines want;
+  for (int i = 0; i < 20000; ++i) {
+    want.push_back(std::string(static_cast<std::size_t>(i % 97), 'a' + i % 26));
+    many += want.back() + "\r\n";
+  }
+  EXPECT_EQ(lines_of(many), want);
+}
+
+TEST_F(TextFiles, CountsLines) {
+  write("in.txt", "a\n\nc\n");
+  astro::LineReader reader(file("in.txt"));
+  std::string line;
+  ASSERT_TRUE(reader.next(line));
+  ASSERT_TRUE(reader.next(line));
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(reader.line_number(), 3);
+  EXPECT_FALSE(reader.next(line));
+}
+
+TEST_F(TextFiles, ReportsFilesThatCannotBeRead) {
+  try {
+    astro::LineReader reader(file("missing.dat"));
+    FAIL() << "opened a missing file";
+  } catch (const astro::RunError& e) {
+    EXPECT_NE(std::string(e.what()).find("missing.dat"), std::string::npos);
+  }
+  EXPECT_FALSE(astro::LineReader::open_if_exists(file("missing.dat")).is_open());
+
+  fs::create_directory(dir_ / "folder.dat");
+  EXPECT_THROW(
+      {
+        astro::LineReader reader(file("folder.dat"));
+        std::string line;
+        reader.next(line);
+      },
+      astro::RunError);
+}
+
+TEST_F(TextFiles, WritesCrLfLineEnds) {
+  astro::OutputFile out(file("out.txt"));
+  out.write("one\n");
+  out.print("%4d %5.2f\n", 7, 21.5);
+  out.print("%s", std::string(1000, 'q').c_str());
+  out.write("\n");
+  out.close();
+  EXPECT_EQ(read("out.txt"), "one\r\n   7 21.50\r\n" + std::string(1000, 'q') + "\r\n");
+}
+
+TEST_F(TextFiles, ReportsAFullDisk) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  fs::create_symlink("/dev/full", dir_ / "full.txt");
+  astro::OutputFile out(file("full.txt"));
+  out.write("a line that cannot be stored\n");
+  EXPECT_THROW(out.close(), astro::RunError);
+}
+
+TEST_F(TextFiles, ReportsAnOutputThatCannotBeCreated) {
+  fs::create_directory(dir_ / "out.txt");
+  EXPECT_THROW(astro::OutputFile(file("out.txt")), astro::RunError);
+}
+
+}  // namespace
