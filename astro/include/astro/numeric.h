@@ -14,9 +14,21 @@ namespace astro {
 /// the 32-bit range saturate at its ends, so no input is undefined behaviour.
 inline std::int32_t trunc_to_int(long double x) {
   if (std::isnan(x)) return 0;
-  if (x >= 2147483648.0L) return std::numeric_limits<std::int32_t>::max();
-  if (x <= -2147483649.0L) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(x);
+  // The ends themselves are returned here too: a value just below 2^31 may round
+  // to 2^31 as a double, which int could not hold.
+  if (x >= 2147483647.0L) return std::numeric_limits<std::int32_t>::max();
+  if (x <= -2147483648.0L) return std::numeric_limits<std::int32_t>::min();
+  // A direct long double -> int conversion switches the x87 rounding mode twice,
+  // which costs hundreds of cycles. Rounding to double first is fast and lands on
+  // the truncation or one past it (never across a whole number), so one compare in
+  // extended precision corrects it exactly.
+  auto t = static_cast<std::int32_t>(static_cast<double>(x));
+  if (x >= 0) {
+    if (static_cast<long double>(t) > x) --t;
+  } else if (static_cast<long double>(t) < x) {
+    ++t;
+  }
+  return t;
 }
 
 /// True when x truncated toward zero fits a 32-bit integer (x finite).
