@@ -1,7 +1,138 @@
+// nightmark: the night plan. From the saved daily list obsday2.dat and a typed start
+// time, keeps the minima still worth observing (obsday3.txt) and writes them as
+// chart marks for planetarium software (lplanet.adf, lightpl.mrk).
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
 #include "astro/cli.h"
+#include "astro/console.h"
+#include "astro/text_files.h"
+#include "list_lines.h"
+#include "mark_lines.h"
+#include "night_filter.h"
+#include "recent_observations.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: nightmark\n"
+    "\n"
+    "Plans the rest of an observing night. Run it in the folder that holds\n"
+    "obsday2.dat (a daily list saved from datesel) and, if kept, recent_obs.txt\n"
+    "(names of stars observed lately, one a line).\n"
+    "\n"
+    "It asks:\n"
+    "  time of start /   hour =       start hour, JST (after midnight: 24, 25, ...)\n"
+    "                  minute =       start minute\n"
+    "  Sky all=0 or south=1, input number ?   0 all sky, anything else the south only\n"
+    "\n"
+    "and writes:\n"
+    "  obsday3.txt   the minima more than 10 degrees high at the start time, more than\n"
+    "                45 minutes after it, and (south only) in the south at the minimum\n"
+    "  lplanet.adf   one chart mark per kept star; ,4 marks a recently observed star\n"
+    "  lightpl.mrk   the same marks in the second chart format\n"
+    "\n"
+    "See nightmark(1).\n";
+
+const std::string kRecentFile = "recent_obs.txt";
+const std::string kDailyListFile = "obsday2.dat";
+const std::string kNightListFile = "obsday3.txt";
+const std::string kAdfFile = "lplanet.adf";
+const std::string kMrkFile = "lightpl.mrk";
+
+/// Prints `text` and reads one decimal integer; `what` names the answer in errors.
+int ask_integer(std::string_view text, const std::string& what) {
+  astro::prompt(text);
+  int value = 0;
+  switch (astro::scan_int(stdin, value)) {
+    case astro::ScanStatus::kOk:
+      return value;
+    case astro::ScanStatus::kNotNumber:
+      throw astro::RunError(what + ": the answer is not a whole number");
+    case astro::ScanStatus::kEnd:
+      break;
+  }
+  throw astro::RunError(what + ": the input ended before an answer");
+}
+
+int run() {
+  using namespace nightmark;
+
+  const RecentObservationList recent = load_recent_observations(kRecentFile);
+
+  // Title, header and answers come before obsday3.txt is created, so a run that
+  // fails on them leaves the previous plan and mark files as they were.
+  astro::LineReader daily(kDailyListFile);
+  std::string title;
+  std::string header;
+  if (!daily.next(title) || !daily.next(header)) {
+    throw astro::RunError(kDailyListFile +
+                          ": fewer than two lines (a title and a column header)");
+  }
+  if (title.size() < kMinTitleChars) {
+    throw astro::RunError(kDailyListFile + ":1: title line shorter than " +
+                          std::to_string(kMinTitleChars) + " characters");
+  }
+  const NightDate date = night_date_from_title(title);
+  if (!looks_like_calendar_date(date)) {
+    astro::warn_line(kDailyListFile, 1,
+                     "title date " + std::to_string(date.year) + "/" +
+                         std::to_string(date.month) + "/" + std::to_string(date.day) +
+                         " is not a calendar date; altitudes are computed for it as it is");
+  }
+
+  const int hour = ask_integer("time of start /   hour = ", "start hour");
+  const int minute = ask_integer("                minute = ", "start minute");
+  const int sky_choice = ask_integer("Sky all=0 or south=1, input number ? ", "sky choice");
+  const float start_hours = start_time_hours(hour, minute);
+  const bool south_only = sky_choice != 0;
+  const float latitude = site_latitude_radians();
+
+  astro::OutputFile plan(kNightListFile);
+  plan.write(title + "\n");
+  plan.write(header + "\n");
+  std::string line;
+  while (daily.next(line)) {
+    if (!usable_list_line(line, daily)) continue;
+    const Verdict verdict =
+        judge_minimum(date, start_hours, south_only, latitude, read_listed_minimum(line));
+    if (verdict == Verdict::kNotANumber) {
+      astro::warn_line(kDailyListFile, daily.line_number(),
+                       "time or position is not a finite number; line skipped");
+    }
+    if (verdict == Verdict::kKept) plan.write(line + "\n");
+  }
+  plan.close();
+
+  // The mark files are made from the plan as it stands on disk.
+  astro::LineReader kept(kNightListFile);
+  astro::OutputFile adf(kAdfFile);
+  astro::OutputFile mrk(kMrkFile);
+  if (kept.next(line)) kept.next(line);  // the title and header carry no star
+  while (kept.next(line)) {
+    if (!usable_list_line(line, kept)) continue;
+    adf.write(adf_mark_line(line, is_recently_observed(recent, short_name(line))));
+    mrk.write(mrk_mark_line(line));
+  }
+  adf.close();
+  mrk.close();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"nightmark", "usage: nightmark\n"};
+  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  return 0;
+  try {
+    return run();
+  } catch (const astro::RunError& e) {
+    std::fprintf(stderr, "nightmark: %s\n", e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "nightmark: %s\n", e.what());
+    return 1;
+  }
 }

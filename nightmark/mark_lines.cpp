@@ -1,0 +1,76 @@
+#include "mark_lines.h"
+
+#include "astro/records.h"
+#include "list_lines.h"
+
+namespace nightmark {
+namespace {
+
+/// The degree field's first place holds a "-" or a blank, the next two the tens
+/// and units (a "-" stands in the tens place for -1 to -9).
+constexpr int kDecTensColumn = column::kDecDegrees + 1;
+
+/// Prefix of ASAS survey names; the adf label leaves it out.
+constexpr std::string_view kAsasPrefix = "ASAS";
+
+char char_at(std::string_view line, int at) { return astro::extract_field(line, at, 1)[0]; }
+
+/// Two characters from `at`, a blank tens place (or a "-" where `minus_is_zero`)
+/// written as "0".
+std::string two_digits(std::string_view line, int at, bool minus_is_zero = false) {
+  std::string digits = astro::extract_field(line, at, 2);
+  if (digits[0] == ' ' || (minus_is_zero && digits[0] == '-')) digits[0] = '0';
+  return digits;
+}
+
+/// The position pieces both mark files share.
+struct MarkPosition {
+  std::string ra_hours, ra_minutes, dec_degrees, dec_minutes;
+  char dec_sign = '+';
+};
+
+MarkPosition mark_position(std::string_view line) {
+  MarkPosition p;
+  p.ra_hours = two_digits(line, column::kRaHours);
+  p.ra_minutes = two_digits(line, column::kRaMinutes);
+  p.dec_degrees = two_digits(line, kDecTensColumn, true);
+  p.dec_minutes = two_digits(line, column::kDecMinutes);
+  const bool south =
+      char_at(line, column::kDecDegrees) == '-' || char_at(line, kDecTensColumn) == '-';
+  p.dec_sign = south ? '-' : '+';
+  return p;
+}
+
+/// "_Ctt": catalogue character and hour of the minimum, the end of every label.
+std::string label_suffix(std::string_view line) {
+  return "_" + astro::extract_field(line, column::kCatalogue, 1) +
+         astro::extract_field(line, column::kTime, 2);
+}
+
+}  // namespace
+
+std::string short_name(std::string_view line) {
+  const std::string name = astro::extract_field(line, column::kName, column::kNameChars);
+  return name.substr(0, name.find(' '));
+}
+
+std::string_view adf_label(std::string_view short_name) {
+  if (short_name.starts_with(kAsasPrefix)) short_name.remove_prefix(kAsasPrefix.size());
+  return short_name;
+}
+
+std::string adf_mark_line(std::string_view line, bool recently_observed) {
+  const MarkPosition p = mark_position(line);
+  const std::string name = short_name(line);
+  return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees +
+         p.dec_minutes + ".0,mark 8,\"" + std::string(adf_label(name)) + label_suffix(line) +
+         (recently_observed ? "\",4\n" : "\",1\n");
+}
+
+std::string mrk_mark_line(std::string_view line) {
+  const MarkPosition p = mark_position(line);
+  return p.ra_hours + "." + p.ra_minutes + ".00 " + p.dec_sign + p.dec_degrees + "." +
+         p.dec_minutes + " " + short_name(line) + label_suffix(line) + "\n";
+}
+
+}  // namespace nightmark

@@ -1,0 +1,106 @@
+#include "night_filter.h"
+
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/dates.h"
+#include "astro/numeric.h"
+#include "astro/records.h"
+#include "list_lines.h"
+
+namespace nightmark {
+namespace {
+
+using Ext = long double;
+
+/// Limits of the plan.
+constexpr float kLowestAltitudeDeg = 10.0f;
+constexpr Ext kLeadTimeHours = 0.75L;
+constexpr float kSouthSectorEastAzimuthDeg = 360.0f - 45.0f;  ///< 45 degrees east of south
+constexpr float kSouthSectorWestAzimuthDeg = 15.0f;           ///< 15 degrees west of south
+
+int int_field(std::string_view line, int start, int length) {
+  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, start, length)));
+}
+
+float float_field(std::string_view line, int start, int length) {
+  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, start, length)));
+}
+
+/// value x (1/divisor) x pi, left to right in extended precision; the built-in-site
+/// programs use the five-decimal pi in single precision.
+float to_radians(float value, Ext divisor) {
+  return static_cast<float>(static_cast<Ext>(value) * (1.0L / divisor) *
+                            static_cast<Ext>(astro::kPiShort));
+}
+
+}  // namespace
+
+NightDate night_date_from_title(std::string_view title) {
+  return {int_field(title, 4, 4), int_field(title, 9, 2), int_field(title, 12, 2)};
+}
+
+bool looks_like_calendar_date(const NightDate& date) {
+  return date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31;
+}
+
+float start_time_hours(int hour, int minute) {
+  return static_cast<float>(static_cast<Ext>(hour) + static_cast<Ext>(minute) * (1.0L / 60));
+}
+
+float site_latitude_radians() { return to_radians(astro::kSiteLatitudeDeg, 180); }
+
+ListedMinimum read_listed_minimum(std::string_view line) {
+  ListedMinimum m;
+  m.time_hours = float_field(line, column::kTime, column::kTimeChars);
+  const float ra_h = float_field(line, column::kRaHours, 2);
+  const float ra_m = float_field(line, column::kRaMinutes, 2);
+  m.ra_hours =
+      static_cast<float>(static_cast<Ext>(ra_h) + static_cast<Ext>(ra_m) * (1.0L / 60));
+  const std::string dec_field =
+      astro::extract_field(line, column::kDecDegrees, column::kDecDegreesChars);
+  const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
+  float dec_m = float_field(line, column::kDecMinutes, 2);
+  // The minutes carry no sign of their own: a minus anywhere in the degree field,
+  // also in "-0", makes the whole declination southern.
+  if (dec_field.find('-') != std::string::npos) dec_m = -dec_m;
+  m.dec_degrees =
+      static_cast<float>(static_cast<Ext>(dec_d) + static_cast<Ext>(dec_m) * (1.0L / 60));
+  return m;
+}
+
+float ra_radians(float ra_hours) { return to_radians(ra_hours, 12); }
+
+float dec_radians(float dec_degrees) { return to_radians(dec_degrees, 180); }
+
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
+                                      float ra, float dec) {
+  const double mjd =
+      astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
+                             static_cast<float>(date.day), hours);
+  const double lst = astro::local_sidereal_time(mjd, astro::kSiteLongitudeDeg);
+  return astro::equatorial_to_horizontal(lst, latitude, ra, dec);
+}
+
+Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
+                      const ListedMinimum& minimum) {
+  if (!std::isfinite(minimum.time_hours) || !std::isfinite(minimum.ra_hours) ||
+      !std::isfinite(minimum.dec_degrees)) {
+    return Verdict::kNotANumber;
+  }
+  const float ra = ra_radians(minimum.ra_hours);
+  const float dec = dec_radians(minimum.dec_degrees);
+  const astro::HorizontalPosition at_start = position_at(date, start_hours, latitude, ra, dec);
+  // Written as the conditions for keeping, so a value that is not a number drops.
+  if (!(at_start.altitude > kLowestAltitudeDeg)) return Verdict::kLowAtStart;
+  const Ext lead = static_cast<Ext>(minimum.time_hours) - static_cast<Ext>(start_hours);
+  if (!(lead > kLeadTimeHours)) return Verdict::kTooSoon;
+  if (!south_only) return Verdict::kKept;
+  const astro::HorizontalPosition at_minimum =
+      position_at(date, minimum.time_hours, latitude, ra, dec);
+  const bool south = at_minimum.azimuth > kSouthSectorEastAzimuthDeg ||
+                     at_minimum.azimuth < kSouthSectorWestAzimuthDeg;
+  return south ? Verdict::kKept : Verdict::kOutsideSouth;
+}
+
+}  // namespace nightmark

@@ -1,0 +1,68 @@
+#pragma once
+/// The night plan filter: which minima of a daily list are still worth observing
+/// from a start time, seen from the built-in site (139.77 E, 35.67 N).
+
+#include <string_view>
+
+#include "astro/horizon.h"
+
+namespace nightmark {
+
+/// The night's date: the evening's calendar date, JST.
+struct NightDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+
+/// The date of the title line ("=== 2006/ 3/ 5 ==="): year in columns 4-7, month
+/// 9-10, day 12-13, each converted and truncated toward zero. Not range-checked.
+NightDate night_date_from_title(std::string_view title);
+
+/// True when month is 1 to 12 and day 1 to 31.
+bool looks_like_calendar_date(const NightDate& date);
+
+/// Start time, JST decimal hours (after midnight counted on from 24), single precision.
+float start_time_hours(int hour, int minute);
+
+/// Site latitude, radians, single precision (five-decimal pi).
+float site_latitude_radians();
+
+/// What the filter reads of one daily-list line, single precision.
+struct ListedMinimum {
+  float time_hours = 0;   ///< JST decimal hours of the minimum
+  float ra_hours = 0;     ///< right ascension, hours
+  float dec_degrees = 0;  ///< declination, degrees; a "-" in the degree field makes
+                          ///< it southern, also for minus zero degrees
+};
+
+/// The working values of a line. Fields that are not numbers read as 0.
+ListedMinimum read_listed_minimum(std::string_view line);
+
+/// Right ascension hours -> radians with the five-decimal pi, single precision.
+float ra_radians(float ra_hours);
+/// Declination degrees -> radians with the five-decimal pi, single precision.
+float dec_radians(float dec_degrees);
+
+/// Azimuth (degrees from south through west) and altitude (degrees) at the site for
+/// `hours` JST on the night's date; hours of 24 or more run on into the next day.
+/// latitude, ra, dec in radians.
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
+                                      float ra, float dec);
+
+enum class Verdict {
+  kKept,
+  kLowAtStart,    ///< 10 degrees high or less at the start time
+  kTooSoon,       ///< the minimum comes 0.75 hour or less after the start
+  kOutsideSouth,  ///< south only: azimuth at the minimum from 15 to 315 degrees
+  kNotANumber,    ///< time or position is not a finite number
+};
+
+/// Judges one minimum: kept when the star stands more than 10 degrees high at the
+/// start time, the minimum comes more than 0.75 hour after it, and, when
+/// `south_only`, the star stands at an azimuth above 315 or below 15 degrees at the
+/// minimum. The altitude at the minimum is not tested.
+Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
+                      const ListedMinimum& minimum);
+
+}  // namespace nightmark

@@ -1,0 +1,121 @@
+#include "night_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace nightmark {
+namespace {
+
+constexpr NightDate kMarch5{2006, 3, 5};
+
+/// A daily-list line with the given time (columns 27-31), right ascension
+/// (44-48) and declination (52-57) fields.
+std::string list_line(const char* time, const char* ra, const char* dec) {
+  return std::string("TEST Star           K001 p ") + time + "  EA   45   " + ra + "   " + dec +
+         "  10.2 11.5     1.2345678  2451234.5678 2453800.0208";
+}
+
+std::string tenths(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
+
+TEST(NightDate, FromTitleColumns) {
+  const NightDate d = night_date_from_title("=== 2006/ 3/ 5 ===");
+  EXPECT_EQ(d.year, 2006);
+  EXPECT_EQ(d.month, 3);
+  EXPECT_EQ(d.day, 5);
+  EXPECT_TRUE(looks_like_calendar_date(d));
+  const NightDate negative = night_date_from_title("=== 2006/12/-1 ===");
+  EXPECT_EQ(negative.month, 12);
+  EXPECT_EQ(negative.day, -1);
+  EXPECT_FALSE(looks_like_calendar_date(negative));
+  EXPECT_FALSE(looks_like_calendar_date(night_date_from_title("Night of 5 March 2006")));
+}
+
+TEST(ListedMinimum, TimeAndPositionFields) {
+  const ListedMinimum m = read_listed_minimum(list_line("26.20", "15 20", "-20 30"));
+  EXPECT_EQ(m.time_hours, 26.2f);
+  EXPECT_EQ(m.ra_hours, 15.333333f);
+  EXPECT_EQ(m.dec_degrees, -20.5f);
+  EXPECT_EQ(read_listed_minimum(list_line("22.00", " 9 10", " -5  7")).dec_degrees,
+            -5.1166667f);
+  // Minus zero degrees: the minus sign still makes the declination southern.
+  EXPECT_EQ(read_listed_minimum(list_line("21.50", " 9  0", " -0 30")).dec_degrees, -0.5f);
+  EXPECT_EQ(read_listed_minimum(list_line("21.50", " 9  0", "  0 30")).dec_degrees, 0.5f);
+  const ListedMinimum blank = read_listed_minimum(list_line("     ", "     ", "      "));
+  EXPECT_EQ(blank.time_hours, 0.0f);
+  EXPECT_EQ(blank.ra_hours, 0.0f);
+  EXPECT_EQ(blank.dec_degrees, 0.0f);
+}
+
+TEST(StartTime, HourPlusMinutesInSinglePrecision) {
+  EXPECT_EQ(start_time_hours(20, 0), 20.0f);
+  EXPECT_EQ(start_time_hours(20, 15), 20.25f);
+  EXPECT_EQ(start_time_hours(18, 9), 18.15f);
+  EXPECT_EQ(start_time_hours(25, 30), 25.5f);
+}
+
+/// The worked example of the night list (title 2006/3/5, start 20:00), to the tenth
+/// of a degree as the example gives it.
+TEST(Position, WorkedExampleAltitudesAndAzimuths) {
+  struct Case {
+    const char* line;
+    const char* altitude_at_start;
+    float minimum_hours;
+    const char* azimuth_at_minimum;
+  };
+  const Case cases[] = {
+      {" 5 36| 12 34", "58.5", 21.5f, "73.0"},
+      {" 9 10| -5  7", "40.6", 22.0f, "0.6"},
+      {" 6 50| 20 10", "73.8", 20.5f, "39.4"},
+      {"15 20|-20 30", "-37.5", 26.2f, "329.3"},
+  };
+  const float latitude = site_latitude_radians();
+  for (const Case& c : cases) {
+    const std::string fields = c.line;
+    const ListedMinimum m = read_listed_minimum(
+        list_line("21.00", fields.substr(0, 5).c_str(), fields.substr(6).c_str()));
+    const float ra = ra_radians(m.ra_hours);
+    const float dec = dec_radians(m.dec_degrees);
+    EXPECT_EQ(tenths(position_at(kMarch5, 20.0f, latitude, ra, dec).altitude),
+              c.altitude_at_start)
+        << c.line;
+    EXPECT_EQ(tenths(position_at(kMarch5, c.minimum_hours, latitude, ra, dec).azimuth),
+              c.azimuth_at_minimum)
+        << c.line;
+  }
+  // UU Lib at its minimum would be 27.5 degrees high in the south sector.
+  const ListedMinimum uu = read_listed_minimum(list_line("26.20", "15 20", "-20 30"));
+  EXPECT_EQ(tenths(position_at(kMarch5, 26.2f, latitude, ra_radians(uu.ra_hours),
+                               dec_radians(uu.dec_degrees))
+                       .altitude),
+            "27.5");
+}
+
+// The limit cases themselves run end to end (tests/e2e/nightmark); here the value
+// that makes the altitude case a limit case.
+TEST(Position, ExactlyTenDegreesAt1809) {
+  const ListedMinimum m = read_listed_minimum(list_line("21.00", "10 09", " -7 06"));
+  const float ra = ra_radians(m.ra_hours);
+  const float dec = dec_radians(m.dec_degrees);
+  const float latitude = site_latitude_radians();
+  EXPECT_EQ(position_at(kMarch5, start_time_hours(18, 9), latitude, ra, dec).altitude, 10.0f);
+  EXPECT_GT(position_at(kMarch5, start_time_hours(18, 10), latitude, ra, dec).altitude, 10.0f);
+}
+
+TEST(Judge, TimeThatIsNotAFiniteNumberDropsTheLine) {
+  const float latitude = site_latitude_radians();
+  for (const char* time : {" +INF", " -NAN", " 9e99"}) {
+    EXPECT_EQ(judge_minimum(kMarch5, 20.0f, false, latitude,
+                            read_listed_minimum(list_line(time, " 5 36", " 12 34"))),
+              Verdict::kNotANumber)
+        << time;
+  }
+}
+
+}  // namespace
+}  // namespace nightmark
