@@ -1,7 +1,79 @@
+// datesel: one night's daily list (obsday.dat) out of the sorted forecast (data.sot).
+#include <cstdio>
+#include <optional>
+#include <string>
+
 #include "astro/cli.h"
+#include "astro/console.h"
+#include "astro/records.h"
+#include "astro/text_files.h"
+#include "daily_list.h"
+#include "day_answer.h"
+#include "forecast_fields.h"
+
+namespace {
+
+constexpr const char* kForecastPath = "data.dat";
+constexpr const char* kSortedForecastPath = "data.sot";
+constexpr const char* kDailyListPath = "obsday.dat";
+
+int run() {
+  // No request may go on without a year and month for its title.
+  const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
+
+  std::string line;
+  while (true) {
+    astro::prompt(datesel::kDayPrompt);
+    const std::optional<int> day = datesel::read_day(stdin);
+    if (!day) return 0;
+
+    // The sorted list is opened, and its first line read, before obsday.dat is
+    // truncated: a missing or unreadable data.sot leaves the previous list intact.
+    astro::LineReader sorted(kSortedForecastPath);
+    bool have_line = sorted.next(line);
+
+    astro::OutputFile daily(kDailyListPath);
+    daily.write(datesel::daily_title(title.year, title.month, *day));
+    daily.write(datesel::kDailyListHeader);
+    for (; have_line; have_line = sorted.next(line)) {
+      if (line.size() < datesel::kForecastLineChars) {
+        if (!astro::is_blank(line)) {
+          astro::warn_line(kSortedForecastPath, sorted.line_number(),
+                           "shorter than a forecast line, skipped");
+        }
+        continue;
+      }
+      if (datesel::forecast_day(line) == *day) daily.write(datesel::daily_list_line(line));
+    }
+    // Complete on disk before the next prompt, or the run ends with a message.
+    daily.close();
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"datesel", "usage: datesel\n"};
+  static constexpr astro::ProgramInfo kInfo{
+      "datesel",
+      "usage: datesel\n"
+      "\n"
+      "Writes the daily list of one night, obsday.dat, out of the month's forecast.\n"
+      "Reads the title's year and month from the first line of data.dat, then asks\n"
+      "\"Day (99:end) = \" again and again. For every day typed it rewrites obsday.dat\n"
+      "with a title, a column header and each line of data.sot (data.dat sorted by\n"
+      "night date and time; the README gives the sort command) whose day matches.\n"
+      "99 or the end of input ends the run. All files are in the current folder.\n"
+      "\n"
+      "Exit status: 0 at 99 or the end of input; 1, with a message on standard error,\n"
+      "when data.dat gives no year and month, data.sot cannot be read, an answer is\n"
+      "not an integer or obsday.dat cannot be written.\n"
+      "\n"
+      "See datesel(1).\n"};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  return 0;
+  try {
+    return run();
+  } catch (const astro::RunError& e) {
+    std::fprintf(stderr, "datesel: %s\n", e.what());
+    return 1;
+  }
 }

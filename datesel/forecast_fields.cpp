@@ -1,0 +1,59 @@
+#include "forecast_fields.h"
+
+#include "astro/numeric.h"
+#include "astro/records.h"
+#include "astro/text_files.h"
+
+namespace datesel {
+namespace {
+
+struct Column {
+  int start;
+  int length;
+};
+
+// ForecastLine columns (0-based start, length).
+constexpr Column kYearColumns{27, 4};
+constexpr Column kMonthColumns{32, 2};
+constexpr Column kDayColumns{35, 2};
+
+astro::RunError bad_field(const std::string& path, const char* what, std::string_view line,
+                          Column column) {
+  return astro::RunError(path + ": line 1: " + what + " field \"" +
+                         astro::extract_field(line, column.start, column.length) +
+                         "\" is not a number within int range");
+}
+
+}  // namespace
+
+std::optional<int> field_integer(std::string_view line, int start, int length) {
+  const double value = astro::parse_decimal(astro::extract_field(line, start, length));
+  if (!astro::fits_int32(value)) return std::nullopt;
+  return astro::trunc_to_int(value);
+}
+
+TitleMonth title_month(std::string_view first_line, const std::string& path) {
+  if (first_line.size() < kTitleLineMinChars) {
+    throw astro::RunError(path + ": first line too short for year and month (" +
+                          std::to_string(first_line.size()) + " characters, need " +
+                          std::to_string(kTitleLineMinChars) + ")");
+  }
+  const auto year = field_integer(first_line, kYearColumns.start, kYearColumns.length);
+  if (!year) throw bad_field(path, "year", first_line, kYearColumns);
+  const auto month = field_integer(first_line, kMonthColumns.start, kMonthColumns.length);
+  if (!month) throw bad_field(path, "month", first_line, kMonthColumns);
+  return {*year, *month};
+}
+
+TitleMonth read_title_month(const std::string& path) {
+  astro::LineReader reader(path);
+  std::string line;
+  if (!reader.next(line)) throw astro::RunError(path + ": empty, no year and month to read");
+  return title_month(line, path);
+}
+
+std::optional<int> forecast_day(std::string_view line) {
+  return field_integer(line, kDayColumns.start, kDayColumns.length);
+}
+
+}  // namespace datesel
