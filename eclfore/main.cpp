@@ -1,7 +1,125 @@
+// eclfore: the month's forecast of eclipsing-binary minima (star.dat, condition.dat
+// -> data.dat).
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "astro/catalogue.h"
 #include "astro/cli.h"
+#include "astro/console.h"
+#include "astro/constants.h"
+#include "astro/records.h"
+#include "astro/text_files.h"
+#include "conditions.h"
+#include "dialogue.h"
+#include "minima_search.h"
+
+namespace {
+
+const std::string kConditionFile = "condition.dat";
+const std::string kStarFile = "star.dat";
+const std::string kForecastFile = "data.dat";
+
+constexpr std::string_view kUsage =
+    "usage: eclfore\n"
+    "\n"
+    "Forecasts a month's primary and secondary minima of eclipsing binaries that\n"
+    "fall at night (18:00 to 05:59 JST) with the star high enough at the site.\n"
+    "Asks for the year, the month, the lowest altitude (degrees), the site (a menu\n"
+    "number 1-11, or 99 and a typed longitude and latitude) and the number of the\n"
+    "selection condition to apply.\n"
+    "\n"
+    "Reads condition.dat (rows of five numbers: bright and faint magnitude limits,\n"
+    "least depth, northern and southern declination limits; a row starting with\n"
+    "99 ends it) and star.dat (the star catalogue) in the current folder, and writes\n"
+    "data.dat there: one line per listed minimum, star by star.\n"
+    "\n"
+    "Exit status 0 on success, 1 on failure (message on standard error).\n"
+    "See eclfore(1).\n";
+
+/// The entry routine: the dialogue, the window, then one pass over the catalogue.
+int run() {
+  std::printf("\n<<< binary minima calculation >>>\n");
+  std::printf("Version Oct/2006\n\n");
+  eclfore::ForecastRequest request;
+  request.year = eclfore::ask_int(stdin, "year  = ", "year");
+  request.month = eclfore::ask_int(stdin, "month = ", "month");
+  request.min_altitude_deg =
+      eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
+  request.site = eclfore::ask_site(stdin);
+
+  const eclfore::ConditionTable conditions = eclfore::read_conditions(kConditionFile);
+  eclfore::print_conditions(conditions);
+  const int condition_no = eclfore::ask_condition_no(stdin, conditions.count);
+  const eclfore::SelectionCondition& condition =
+      conditions.rows[static_cast<std::size_t>(condition_no)];
+  std::printf("\n");
+
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  std::printf("\n\nSTART J.D. = %f\nEND   J.D. = %f\n\n",
+              static_cast<double>(static_cast<long double>(window.start_mjd) +
+                                  static_cast<long double>(astro::kMjdZeroJd)),
+              static_cast<double>(static_cast<long double>(window.end_mjd) +
+                                  static_cast<long double>(astro::kMjdZeroJd)));
+
+  // The first line is read before data.dat is created, so that a star.dat that
+  // cannot be read at all (a folder of that name) leaves data.dat untouched too.
+  std::optional<astro::LineReader> catalogue;
+  std::string line;
+  bool have_line = false;
+  try {
+    catalogue.emplace(kStarFile);
+    have_line = catalogue->next(line);
+  } catch (const astro::RunError&) {
+    std::printf("Cannot open input file. %d\n", 0);
+    throw;
+  }
+  astro::OutputFile forecast(kForecastFile);
+
+  for (; have_line; have_line = catalogue->next(line)) {
+    const long line_no = catalogue->line_number();
+    if (line.size() < astro::kMinStarLineLength) {
+      if (!astro::is_blank(line)) {
+        astro::warn_line(kStarFile, line_no,
+                         "line of " + std::to_string(line.size()) +
+                             " characters is too short for a star (82 needed); skipped");
+      }
+      continue;
+    }
+    // "%s" would end the name at a NUL byte and shift every later column.
+    if (line.find('\0') != std::string::npos) {
+      astro::warn_line(kStarFile, line_no, "line holds a NUL byte; skipped");
+      continue;
+    }
+    const astro::StarRecord star = astro::parse_star_record(line);
+    std::fwrite(star.name.data(), 1, star.name.size(), stdout);
+
+    if (astro::lacks_elements(star)) continue;
+    if (const auto problem = astro::star_record_problem(star)) {
+      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
+      continue;
+    }
+    if (!eclfore::is_selected(star, condition)) continue;
+    if (const auto problem = eclfore::cycle_problem(star, window)) {
+      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
+      continue;
+    }
+    eclfore::forecast_star(star, window, request, forecast);
+  }
+  forecast.close();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"eclfore", "usage: eclfore\n"};
+  static constexpr astro::ProgramInfo kInfo{"eclfore", kUsage};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  return 0;
+  try {
+    return run();
+  } catch (const astro::RunError& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "eclfore: %s\n", e.what());
+    return 1;
+  }
 }

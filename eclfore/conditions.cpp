@@ -1,0 +1,110 @@
+#include "conditions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "astro/console.h"
+#include "astro/constants.h"
+#include "astro/text_files.h"
+#include "unread_word.h"
+
+namespace eclfore {
+namespace {
+
+/// Slack added to a star's depth before it is compared with min_depth, mag.
+constexpr long double kDepthSlackMag = 1e-4L;
+
+/// Numbers in one row of condition.dat.
+constexpr int kNumbersPerRow = 5;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using InputFile = std::unique_ptr<std::FILE, FileCloser>;
+
+using Row = std::array<float, kNumbersPerRow>;
+
+/// How the scan of one row ended.
+enum class RowEnd { kComplete, kTerminator, kShort };
+
+struct RowScan {
+  RowEnd end = RowEnd::kComplete;
+  int numbers = 0;  ///< numbers read into the row
+  astro::ScanStatus status = astro::ScanStatus::kOk;  ///< of the failed scan of a short row
+};
+
+/// Scans up to five numbers; a first number of 99 ends the scan (the rest of a
+/// terminator row may be left out, and nothing after it is read).
+RowScan scan_row(std::FILE* file, Row& row) {
+  for (int n = 0; n < kNumbersPerRow; ++n) {
+    const astro::ScanStatus status =
+        astro::scan_float(file, row[static_cast<std::size_t>(n)]);
+    if (status != astro::ScanStatus::kOk) return {RowEnd::kShort, n, status};
+    if (n == 0 && row[0] == kConditionTerminator) return {RowEnd::kTerminator, 1, status};
+  }
+  return {};
+}
+
+}  // namespace
+
+ConditionTable read_conditions(const std::string& path) {
+  InputFile file(std::fopen(path.c_str(), "r"));
+  if (!file) throw astro::RunError("cannot open " + path + ": " + std::strerror(errno));
+
+  ConditionTable table;
+  Row row{};
+  while (true) {
+    const RowScan scan = scan_row(file.get(), row);
+    if (scan.end == RowEnd::kTerminator) break;
+    if (scan.end == RowEnd::kComplete) {
+      if (table.count == kMaxConditions) {
+        astro::warn_file(path, "more than 19 conditions; only the first 19 are used");
+        break;
+      }
+      table.rows[static_cast<std::size_t>(table.count)] = {row[0], row[1], row[2], row[3],
+                                                           row[4]};
+      ++table.count;
+      continue;
+    }
+    if (std::ferror(file.get())) {
+      throw astro::RunError("cannot read " + path + ": " + std::strerror(errno));
+    }
+    if (scan.status == astro::ScanStatus::kNotNumber) {
+      // A Ctrl-Z ends a text file; it is no token.
+      const std::string token = read_unread_word(file.get());
+      if (!token.empty() && token.front() != astro::kCtrlZ) {
+        astro::warn_file(path, "\"" + token + "\" is not a number; reading stops there");
+        break;
+      }
+    }
+    if (scan.numbers > 0) {
+      astro::warn_file(path, "the last row has " + std::to_string(scan.numbers) +
+                                 " of 5 numbers and is ignored");
+    }
+    astro::warn_file(path, "no terminator row (99)");
+    break;
+  }
+  if (table.count == 0) throw astro::RunError(path + ": no selection condition in the file");
+  return table;
+}
+
+void print_conditions(const ConditionTable& table) {
+  std::printf("\ncondition\n");
+  for (int n = 0; n < table.count; ++n) {
+    const SelectionCondition& c = table.rows[static_cast<std::size_t>(n)];
+    std::printf("No = %d , Mag= %4.1f - %4.1f ( %3.1f ) , RD= %3.0f - %3.0f\n", n,
+                c.mag_bright, c.mag_faint, c.min_depth, c.dec_upper, c.dec_lower);
+  }
+}
+
+bool is_selected(const astro::StarRecord& star, const SelectionCondition& condition) {
+  const long double depth =
+      static_cast<long double>(star.mag_min) - static_cast<long double>(star.mag_max);
+  return star.mag_max >= condition.mag_bright && star.mag_min <= condition.mag_faint &&
+         depth + kDepthSlackMag >= condition.min_depth &&
+         star.dec_deg <= condition.dec_upper && star.dec_deg >= condition.dec_lower;
+}
+
+}  // namespace eclfore

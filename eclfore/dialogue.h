@@ -1,0 +1,27 @@
+#pragma once
+/// The console questions of the forecast and the checks on their answers.
+
+#include <cstdio>
+#include <string_view>
+
+#include "sites.h"
+
+namespace eclfore {
+
+/// Prints `question` (flushed, no line end) and reads a "%d" answer from `in`.
+/// Throws astro::RunError naming `answer_name` when the answer is not a number or
+/// the input has ended: the dialogue never asks again on the same input.
+int ask_int(std::FILE* in, std::string_view question, std::string_view answer_name);
+
+/// As ask_int, for a "%f" answer (rounded straight to float; NaN and inf accepted).
+float ask_float(std::FILE* in, std::string_view question, std::string_view answer_name);
+
+/// Shows the site menu and asks "no = " until the answer is 1 to 11 or 99 (then asks
+/// for longitude and latitude, degrees east and north). Any other answer, NaN and
+/// infinity included, shows the menu again.
+ObservingSite ask_site(std::FILE* in);
+
+/// Asks "\nNo = " until the answer is a listed condition, 0 to count - 1.
+int ask_condition_no(std::FILE* in, int count);
+
+}  // namespace eclfore

@@ -1,0 +1,123 @@
+#include "minima_search.h"
+
+#include <cstdint>
+
+#include "astro/constants.h"
+#include "astro/dates.h"
+#include "astro/horizon.h"
+#include "astro/numeric.h"
+#include "forecast_line.h"
+
+namespace eclfore {
+namespace {
+
+using Ext = long double;
+
+/// Local time that starts the window on the 1st, JST hours.
+constexpr float kWindowStartHourJst = 21.0f;
+/// Length of the window after that start, days.
+constexpr Ext kWindowDays = 32;
+/// The passes start from the cycle before this many days ahead of the start.
+constexpr Ext kLeadDays = 1;
+/// Cycles past the window's end up to which a pass may run (never reached with
+/// sound arithmetic: the secondary pass needs at most 2).
+constexpr Ext kCycleMarginCycles = 3;
+
+/// Radians per degree and per hour of right ascension, as factors of pi.
+constexpr Ext kHalfTurnsPerDegree = 1.0L / 180;
+constexpr Ext kHalfTurnsPerHour = 1.0L / 12;
+
+/// The day hours (JST) in which no minimum is listed.
+constexpr int kFirstDayHour = 6;
+constexpr int kLastDayHour = 17;
+
+/// MJD (days, UT) of the minimum `cycle` periods after `epoch_mjd`.
+double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
+  return static_cast<double>(static_cast<Ext>(epoch_mjd) +
+                             static_cast<Ext>(cycle) * static_cast<Ext>(period));
+}
+
+/// An angle in radians for equatorial_to_horizontal: factor x value x pi, in that
+/// order, in extended precision with the double pi, rounded to float.
+float to_radians(Ext half_turns_per_unit, float value) {
+  return static_cast<float>(half_turns_per_unit * static_cast<Ext>(value) *
+                            static_cast<Ext>(astro::kPi));
+}
+
+}  // namespace
+
+SearchWindow search_window(int year, int month) {
+  SearchWindow w;
+  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
+                                       1.0f, kWindowStartHourJst);
+  w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
+  w.search_from = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  return w;
+}
+
+std::optional<std::string> cycle_problem(const astro::StarRecord& star,
+                                         const SearchWindow& window) {
+  const Ext period = star.period;
+  const Ext epoch = star.epoch_mjd;
+  if ((static_cast<Ext>(window.end_mjd) - static_cast<Ext>(window.search_from)) / period >
+      kMaxWindowCandidates) {
+    return "period too short: more than 1000000 minima in the window";
+  }
+  const Ext first = (static_cast<Ext>(window.search_from) - epoch) / period;
+  const Ext last = (static_cast<Ext>(window.end_mjd) - epoch) / period + kCycleMarginCycles;
+  if (!astro::fits_int32(first) || !astro::fits_int32(last)) {
+    return "cycle count since the epoch does not fit 32 bits";
+  }
+  return std::nullopt;
+}
+
+long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, astro::OutputFile& out) {
+  const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
+  const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
+  const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
+  const Ext period = star.period;
+
+  const std::int32_t first_cycle = astro::trunc_to_int(
+      (static_cast<Ext>(window.search_from) - static_cast<Ext>(star.epoch_mjd)) / period);
+  // Bounds every pass, so that no arithmetic surprise can make it run on or wrap.
+  const std::int32_t last_cycle = astro::trunc_to_int(
+      (static_cast<Ext>(window.end_mjd) - static_cast<Ext>(star.epoch_mjd)) / period +
+      kCycleMarginCycles);
+
+  long written = 0;
+  auto test_candidate = [&](MinimumKind kind, double minimum_mjd) {
+    const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
+                                                  static_cast<Ext>(astro::kMjdZeroJd));
+    const astro::LocalDate night = astro::jd_to_local_date(minimum_jd);
+    if (night.year != request.year || night.month != request.month) return;
+    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
+    const double lst = astro::local_sidereal_time(minimum_mjd, request.site.longitude_deg);
+    const astro::HorizontalPosition position =
+        astro::equatorial_to_horizontal(lst, latitude_rad, ra_rad, dec_rad);
+    if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
+    write_forecast_line(out, star, kind, night, minimum_jd, position.altitude);
+    ++written;
+  };
+  auto search_pass = [&](MinimumKind kind, double epoch_mjd) {
+    std::int32_t cycle = first_cycle;
+    double minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
+    while (true) {
+      test_candidate(kind, minimum_mjd);
+      if (cycle >= last_cycle) break;
+      ++cycle;
+      minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
+      if (!(minimum_mjd < window.end_mjd)) break;
+    }
+  };
+
+  search_pass(MinimumKind::kPrimary, star.epoch_mjd);
+  // Secondary minima at phase 0.5: the epoch moves back half a period, the cycle
+  // count stays the one computed from the primary epoch.
+  const double secondary_epoch_mjd =
+      static_cast<double>(static_cast<Ext>(star.epoch_mjd) - period * 0.5L);
+  search_pass(MinimumKind::kSecondary, secondary_epoch_mjd);
+  return written;
+}
+
+}  // namespace eclfore

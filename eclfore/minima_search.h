@@ -1,0 +1,50 @@
+#pragma once
+/// The search of a month's minima: the window, the checks on a star's elements, and
+/// the primary and secondary passes that write the ForecastLines.
+
+#include <optional>
+#include <string>
+
+#include "astro/catalogue.h"
+#include "astro/text_files.h"
+#include "sites.h"
+
+namespace eclfore {
+
+/// What the dialogue fixed for the forecast.
+struct ForecastRequest {
+  int year = 0;
+  int month = 0;                 ///< 1 to 12; any other month lists nothing
+  float min_altitude_deg = 0;    ///< lowest altitude of a listed minimum, degrees
+  ObservingSite site = kInitialSite;
+};
+
+/// The search window, MJD (days, UT).
+struct SearchWindow {
+  double start_mjd = 0;    ///< 21:00 JST on the 1st of the month
+  double end_mjd = 0;      ///< start_mjd + 32: no candidate at or after it is tested
+  double search_from = 0;  ///< start_mjd - 1: the passes start from the cycle before it
+};
+
+/// Most candidate minima one star may have in the window (per pass).
+inline constexpr long double kMaxWindowCandidates = 1000000;
+
+/// The window of the month: 21:00 JST on the last day of the month before to
+/// 21:00 JST 32 days after the 1st. No range checking of year or month.
+SearchWindow search_window(int year, int month);
+
+/// Why the passes cannot run for a star with usable elements (positive finite period,
+/// finite epoch): the cycle count does not fit 32 bits, or the window would hold
+/// more than kMaxWindowCandidates minima. Nothing when they can.
+std::optional<std::string> cycle_problem(const astro::StarRecord& star,
+                                         const SearchWindow& window);
+
+/// Runs the primary pass, then the secondary pass (phase 0.5), over the window and
+/// writes a ForecastLine for each minimum that falls in a night (18:00 to 05:59 JST)
+/// of the asked month with the star at or above the lowest altitude.
+/// Expects a selected star without a cycle_problem; for any other input it still
+/// ends, after a bounded number of candidates. Returns the number of lines written.
+long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, astro::OutputFile& out);
+
+}  // namespace eclfore

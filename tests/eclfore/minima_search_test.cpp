@@ -1,0 +1,87 @@
+#include "minima_search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "astro/catalogue.h"
+#include "e2e.h"
+
+namespace {
+
+const std::string kSample =
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+
+eclfore::ForecastRequest tokyo_october_2006(float min_altitude_deg) {
+  eclfore::ForecastRequest r;
+  r.year = 2006;
+  r.month = 10;
+  r.min_altitude_deg = min_altitude_deg;
+  r.site = *eclfore::site_for_menu_number(3);
+  return r;
+}
+
+/// Runs the passes for one star into a scratch data.dat; gives the lines written.
+long lines_for(const astro::StarRecord& star, const eclfore::ForecastRequest& request) {
+  e2e::TempDir dir;
+  astro::OutputFile out((dir.path() / "data.dat").string());
+  const long n =
+      eclfore::forecast_star(star, eclfore::search_window(request.year, request.month),
+                             request, out);
+  out.close();
+  return n;
+}
+
+TEST(SearchWindow, OctoberTwoThousandSix) {
+  const eclfore::SearchWindow w = eclfore::search_window(2006, 10);
+  EXPECT_EQ(w.start_mjd, 54009.5);  // 2006-10-01 21:00 JST
+  EXPECT_EQ(w.end_mjd, 54041.5);
+  EXPECT_EQ(w.search_from, 54008.5);
+}
+
+TEST(SiteTable, MenuNumbers) {
+  EXPECT_EQ(eclfore::site_for_menu_number(1)->longitude_deg, 141.35f);
+  EXPECT_EQ(eclfore::site_for_menu_number(3)->latitude_deg, 35.67f);
+  EXPECT_EQ(eclfore::site_for_menu_number(5)->longitude_deg, 136.65f);
+  EXPECT_EQ(eclfore::site_for_menu_number(11)->latitude_deg, 26.22f);
+  for (int outside : {0, -1, 12, 99, -2147483647 - 1, 2147483647}) {
+    EXPECT_FALSE(eclfore::site_for_menu_number(outside)) << outside;
+  }
+}
+
+TEST(ForecastStar, WorkedExampleCounts) {
+  const astro::StarRecord star = astro::parse_star_record(kSample);
+  EXPECT_EQ(lines_for(star, tokyo_october_2006(20)), 15);
+  EXPECT_EQ(lines_for(star, tokyo_october_2006(60)), 8);
+  // Two more minima stand below 20 degrees (9.4 and 9.8) but above the horizon.
+  EXPECT_EQ(lines_for(star, tokyo_october_2006(0)), 18);
+  eclfore::ForecastRequest other_month = tokyo_october_2006(20);
+  other_month.month = 13;
+  EXPECT_EQ(lines_for(star, other_month), 0);
+}
+
+TEST(CycleProblem, NothingMayWrapOrRunOn) {
+  const eclfore::SearchWindow w = eclfore::search_window(2006, 10);
+  auto star = [](double epoch_mjd, double period) {
+    astro::StarRecord s = astro::parse_star_record(kSample);
+    s.epoch_mjd = epoch_mjd;
+    s.period = period;
+    return s;
+  };
+  EXPECT_FALSE(eclfore::cycle_problem(star(52999.6234, 1.2345678), w));
+  EXPECT_FALSE(eclfore::cycle_problem(star(52999.6234, 0.0001), w));  // 330000 minima
+  EXPECT_TRUE(eclfore::cycle_problem(star(52999.6234, 0.00001), w));  // 3300000
+  // The first cycle fits 32 bits but the last of the window would not.
+  EXPECT_FALSE(eclfore::cycle_problem(star(54008.5 - 2147483600.0, 1), w));
+  EXPECT_TRUE(eclfore::cycle_problem(star(54008.5 - 2147483640.0, 1), w));
+  EXPECT_TRUE(eclfore::cycle_problem(star(54008.5 + 2147483700.0, 1), w));
+  EXPECT_TRUE(eclfore::cycle_problem(star(1e12, 100), w));
+
+  // Even unchecked, such stars end after a bounded number of candidates.
+  for (const auto& s : {star(1e12, 100), star(52999.6234, 1e-300), star(1e300, 1e292),
+                        star(54008.5 - 2147483640.0, 1)}) {
+    EXPECT_GE(lines_for(s, tokyo_october_2006(0)), 0);
+  }
+}
+
+}  // namespace
