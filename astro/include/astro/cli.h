@@ -17,7 +17,8 @@ std::string_view toolset_version();
 
 /// Handles the arguments: none gives nothing (the run goes on); --help prints the
 /// usage on standard output (exit 0); --version prints name and version (exit 0);
-/// anything else prints the usage on standard error (exit 2).
+/// anything else prints the usage on standard error (exit 2). When the answer to
+/// --help or --version cannot be written (a full disk), a message and exit 1.
 /// Returns the exit status when the run is to end here.
 std::optional<int> handle_arguments(int argc, char** argv, const ProgramInfo& info);
 

@@ -1,0 +1,152 @@
+// The command-line arguments every program understands: --help and --version answer
+// on standard output and exit 0 without touching a file; anything else prints the
+// usage on standard error and exits 2 without reading or writing a file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Program {
+  std::string name;
+  std::string path;
+};
+
+void PrintTo(const Program& program, std::ostream* os) { *os << program.name; }
+
+const std::vector<Program> kPrograms = {
+    {"eclfore", ECLFORE_BIN},
+    {"datesel", DATESEL_BIN},
+    {"nightmark", NIGHTMARK_BIN},
+    {"phaselist", PHASELIST_BIN},
+};
+
+// Every file any of the programs reads, so that a program which ignored its
+// arguments and ran its dialogue would find its input and leave an output behind.
+const std::map<std::string, std::string> kInputs = {
+    {"star.dat",
+     "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9"
+     "      2 C012\n"},
+    {"condition.dat", "8.0 12.5 0.5 90 -30\n99\n"},
+    {"data.dat",
+     "EX Demo             C012 p 2006  3  6 29.58 2453801.3579 EA 28.0  2453000.1234"
+     "    1.2345678 21 30  0  20 15  9.8 10.9\n"},
+    {"data.sot",
+     "EX Demo             C012 p 2006  3  6 29.58 2453801.3579 EA 28.0  2453000.1234"
+     "    1.2345678 21 30  0  20 15  9.8 10.9\n"},
+    {"obsday2.dat",
+     "=== 2006/ 3/ 6 ===\n"
+     "Name                cat.   Time  typ  High   RA       RD      Mag      Period"
+     "       E0            Forecast\n"
+     "EX Demo             C012 p 29.58  EA   28   21 30    20 15   9.8 10.9     1.2345678"
+     "  2453000.1234 2453801.3579\n"},
+    {"recent_obs.txt", "EX Demo\n"},
+};
+
+// Answers that would carry every program's dialogue to its end.
+const char kAnswers[] = "2006\n3\n20\n3\n0\n6\n99\n20\n0\n0\n2006 3 7 4 30\n2006 3 7 5 45\n";
+
+// The files of the folder with their bytes, leaving out the run's own stdin,
+// stdout and stderr files.
+std::map<std::string, std::string> folder_contents(const e2e::TempDir& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(".e2e-", 0) == 0) continue;
+    files[name] = e2e::read_file(entry.path());
+  }
+  return files;
+}
+
+class ProgramArguments : public ::testing::TestWithParam<Program> {
+ protected:
+  void SetUp() override {
+    for (const auto& [name, content] : kInputs) dir_.write(name, content);
+  }
+
+  e2e::RunResult run(const std::vector<std::string>& args) {
+    return e2e::run(GetParam().path, dir_.path(), kAnswers, args);
+  }
+
+  // The folder holds exactly the input files, unchanged.
+  void expect_folder_untouched() const { EXPECT_EQ(folder_contents(dir_), kInputs); }
+
+  e2e::TempDir dir_;
+};
+
+std::string help_text(const Program& program) {
+  e2e::TempDir dir;
+  return e2e::run(program.path, dir.path(), "", {"--help"}).out;
+}
+
+TEST_P(ProgramArguments, HelpPrintsTheUsageOnStandardOutput) {
+  const std::string& name = GetParam().name;
+  const auto result = run({"--help"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_NE(result.out.find(name), std::string::npos) << result.out;
+  // The usage tells where the manual is.
+  EXPECT_TRUE(result.out.find("man " + name) != std::string::npos ||
+              result.out.find(name + "(1)") != std::string::npos)
+      << result.out;
+  ASSERT_FALSE(result.out.empty());
+  EXPECT_EQ(result.out.back(), '\n');
+  expect_folder_untouched();
+}
+
+TEST_P(ProgramArguments, VersionPrintsTheNameAndTheToolsetVersion) {
+  const auto result = run({"--version"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, GetParam().name + " (eclipsing binary tools) " EBT_VERSION "\n");
+  expect_folder_untouched();
+}
+
+TEST_P(ProgramArguments, AnyOtherArgumentPrintsTheUsageOnStandardErrorAndExits2) {
+  const std::string usage = help_text(GetParam());
+  ASSERT_FALSE(usage.empty());
+  const std::vector<std::vector<std::string>> cases = {
+      {"--bogus"}, {"-h"}, {"-v"}, {"help"}, {""}, {"-"}, {"--"}, {"--help=yes"},
+      {"--HELP"},  {"--help", "extra"}, {"--version", "--help"}, {"star.dat"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const auto result = run(args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_FALSE(result.timed_out);
+    EXPECT_EQ(result.out, "") << "the dialogue must not start";
+    EXPECT_NE(result.err.find(usage), std::string::npos) << result.err;
+    EXPECT_GT(result.err.size(), usage.size()) << "a line naming the argument at fault";
+    expect_folder_untouched();
+  }
+}
+
+// Standard output on a full disk: the answer never reached the user, so the run
+// must not end with status 0.
+TEST_P(ProgramArguments, HelpAndVersionOnAFullDiskFail) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  for (const char* option : {"--help", "--version"}) {
+    SCOPED_TRACE(option);
+    const fs::path err = dir_.path() / ".e2e-full-stderr";
+    const std::string command = "'" + GetParam().path + "' " + option +
+                                " </dev/null >/dev/full 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(e2e::read_file(err), "") << "a message on standard error";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPrograms, ProgramArguments, ::testing::ValuesIn(kPrograms),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
