@@ -8,7 +8,6 @@
 #include "astro/console.h"
 #include "astro/constants.h"
 #include "astro/text_files.h"
-#include "unread_word.h"
 
 namespace eclfore {
 namespace {
@@ -73,7 +72,7 @@ ConditionTable read_conditions(const std::string& path) {
     }
     if (scan.status == astro::ScanStatus::kNotNumber) {
       // A Ctrl-Z ends a text file; it is no token.
-      const std::string token = read_unread_word(file.get());
+      const std::string token = astro::unread_word(file.get());
       if (!token.empty() && token.front() != astro::kCtrlZ) {
         astro::warn_file(path, "\"" + token + "\" is not a number; reading stops there");
         break;

@@ -5,7 +5,6 @@
 #include "astro/console.h"
 #include "astro/numeric.h"
 #include "astro/text_files.h"
-#include "unread_word.h"
 
 namespace eclfore {
 namespace {
@@ -17,7 +16,7 @@ namespace {
   if (status == astro::ScanStatus::kEnd) {
     throw astro::RunError(name + ": the input ended before an answer");
   }
-  const std::string typed = read_unread_word(in);
+  const std::string typed = astro::unread_word(in);
   // The scan may have consumed the whole answer (an integer too large for an int, a
   // lone sign): nothing is left to quote.
   if (typed.empty()) throw astro::RunError(name + ": the answer is not a usable number");

@@ -48,3 +48,17 @@ ScanStatus scan_float(std::FILE* in, float& value) {
 }
 
 }  // namespace astro
+
+namespace astro {
+
+std::string unread_word(std::FILE* in) {
+  std::string word;
+  int c = std::getc(in);
+  while (c != EOF && !std::isspace(c) && word.size() < kQuotedWordChars) {
+    word.push_back(static_cast<char>(c));
+    c = std::getc(in);
+  }
+  return word;
+}
+
+}  // namespace astro

@@ -6,6 +6,7 @@
 /// unread for the next question.
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace astro {
@@ -25,5 +26,13 @@ ScanStatus scan_int(std::FILE* in, int& value);
 
 /// Reads a number with the C library's "%f" (rounded straight to float).
 ScanStatus scan_float(std::FILE* in, float& value);
+
+/// Longest piece of unreadable text quoted in a message, characters.
+inline constexpr std::size_t kQuotedWordChars = 32;
+
+/// What a failed scan left unread, for the message that quotes it: the characters
+/// up to the next white space, at most kQuotedWordChars. Empty at the end of the
+/// input, or when the scan consumed the text already.
+std::string unread_word(std::FILE* in);
 
 }  // namespace astro
