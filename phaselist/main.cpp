@@ -1,7 +1,113 @@
+// phaselist: the phase table. For a typed start and stop time (JST) it writes
+// isou.txt with the phase and altitude of every flagged star of star.dat.
+#include <cstdio>
+#include <string>
+
+#include "astro/catalogue.h"
 #include "astro/cli.h"
+#include "astro/console.h"
+#include "astro/records.h"
+#include "astro/text_files.h"
+#include "phase_table.h"
+#include "times.h"
+
+namespace {
+
+constexpr const char* kCatalogueFile = "star.dat";
+constexpr const char* kTableFile = "isou.txt";
+
+constexpr const char* kStartPrompt = "Star date & time (ex. 1998 1 1 21 0 JST) ";
+constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
+
+constexpr const char* kUsage =
+    "usage: phaselist\n"
+    "\n"
+    "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
+    "stop time, of every star of star.dat whose select flag (column 88, counted from 0)\n"
+    "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N.\n"
+    "Both files are in the current folder; isou.txt is created or replaced.\n"
+    "\n"
+    "It asks for two answers of five integers each, a JST date and clock time:\n"
+    "  Star date & time (ex. 1998 1 1 21 0 JST)   year month day hour minute of the start\n"
+    "  Stop date & time (ex. 1998 1 1 23 0 JST)   the same for the stop\n"
+    "Hours after midnight may be typed as 24 to 29 of the evening's date.\n"
+    "The names of the flagged stars are echoed as they are read.\n"
+    "\n"
+    "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
+    "when an answer is not five integers, star.dat cannot be read or isou.txt cannot\n"
+    "be written.\n"
+    "\n"
+    "See phaselist(1).\n";
+
+int run() {
+  using namespace phaselist;
+
+  astro::prompt(kStartPrompt);
+  const TypedTime start_typed = read_typed_time(stdin, "start date & time");
+  astro::prompt(kStopPrompt);
+  const TypedTime stop_typed = read_typed_time(stdin, "stop date & time");
+  const TableTime start = table_time(start_typed);
+  const TableTime stop = table_time(stop_typed);
+  const float latitude = site_latitude_rad();
+
+  astro::LineReader stars(kCatalogueFile);
+  std::string line;
+  // The first line is read before isou.txt is created: a star.dat that cannot be
+  // read (a folder of that name) leaves the previous table as it was.
+  bool have_line = stars.next(line);
+  astro::OutputFile table(kTableFile);
+  write_title(table, start_typed, stop_typed);
+  write_header(table);
+
+  for (; have_line; have_line = stars.next(line)) {
+    const long line_no = stars.line_number();
+    if (line.size() < astro::kMinStarLineLength) {
+      if (!astro::is_blank(line)) {
+        astro::warn_line(kCatalogueFile, line_no,
+                         "line of " + std::to_string(line.size()) +
+                             " characters is too short for a star (" +
+                             std::to_string(astro::kMinStarLineLength) + " needed); skipped");
+      }
+      continue;
+    }
+    // "%s" would end the name at a NUL byte and shift every later column.
+    if (line.find('\0') != std::string::npos) {
+      astro::warn_line(kCatalogueFile, line_no, "line holds a NUL byte; skipped");
+      continue;
+    }
+    const astro::StarRecord star = astro::parse_star_record(line);
+    if (!astro::selected_for_phase_table(star)) continue;
+    std::fputs(star.name.c_str(), stdout);
+    if (astro::lacks_elements(star)) continue;
+    if (const auto problem = astro::star_record_problem(star)) {
+      astro::warn_line(kCatalogueFile, line_no, *problem + "; skipped");
+      continue;
+    }
+
+    const StarRadians place = star_radians(star);
+    const auto at_start = star_at(start, star, place, latitude);
+    const auto at_stop = star_at(stop, star, place, latitude);
+    if (!at_start || !at_stop) {
+      astro::warn_line(kCatalogueFile, line_no,
+                       "cycle count since the epoch does not fit 32 bits; skipped");
+      continue;
+    }
+    write_star_line(table, star, *at_start, *at_stop);
+  }
+  table.close();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"phaselist", "usage: phaselist\n"};
+  static constexpr astro::ProgramInfo kInfo{"phaselist", kUsage};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  return 0;
+  try {
+    return run();
+  } catch (const astro::RunError& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "phaselist: %s\n", e.what());
+    return 1;
+  }
 }

@@ -1,0 +1,90 @@
+#include "phase_table.h"
+
+#include <cstdio>
+
+#include "astro/constants.h"
+#include "astro/horizon.h"
+#include "astro/numeric.h"
+
+namespace phaselist {
+namespace {
+
+using Ext = long double;
+
+constexpr Ext kDegreesPerHalfTurn = 180.0L;
+constexpr Ext kHoursPerHalfTurn = 12.0L;
+
+constexpr const char* kHeader =
+    "Name                origin       period      type   range     phase(Hi) - phase(Hi)\n";
+constexpr const char* kRule =
+    "-------------------------------------------------------------------------------------\n";
+
+}  // namespace
+
+// The built-in-site programs convert with the five-decimal pi in single precision;
+// the products are still formed in extended precision before they are stored.
+float site_latitude_rad() {
+  return static_cast<float>(static_cast<Ext>(astro::kSiteLatitudeDeg) *
+                            static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+}
+
+StarRadians star_radians(const astro::StarRecord& star) {
+  StarRadians r;
+  r.ra = static_cast<float>(static_cast<Ext>(star.ra_hours) *
+                            static_cast<Ext>(astro::kPiShort) / kHoursPerHalfTurn);
+  r.dec = static_cast<float>(static_cast<Ext>(star.dec_degrees) *
+                             static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+  return r;
+}
+
+std::optional<double> phase_at(double mjd, double epoch_mjd, double period) {
+  const Ext x = (static_cast<Ext>(mjd) - static_cast<Ext>(epoch_mjd)) / static_cast<Ext>(period);
+  // The whole cycles are a 32-bit count; beyond it the phase is not defined.
+  if (!astro::fits_int32(x)) return std::nullopt;
+  return static_cast<double>(x - static_cast<Ext>(astro::trunc_to_int(x)));
+}
+
+std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+                                  const StarRadians& place, float latitude_rad) {
+  const std::optional<double> phase = phase_at(time.mjd, star.epoch_mjd, star.period);
+  if (!phase) return std::nullopt;
+  StarAtTime at;
+  at.phase = *phase;
+  at.altitude = astro::equatorial_to_horizontal(time.lst, latitude_rad, place.ra, place.dec)
+                    .altitude;
+  return at;
+}
+
+std::string altitude_field(float altitude_deg) {
+  if (!(altitude_deg >= 0.0f)) return "(--)";
+  char text[16];
+  std::snprintf(text, sizeof text, "(%2d)", astro::trunc_to_int(altitude_deg));
+  return text;
+}
+
+void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
+  table.print("Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
+              start.year, start.month, start.day, start.hour, start.minute, stop.year,
+              stop.month, stop.day, stop.hour, stop.minute);
+  table.write("\n\n");
+}
+
+void write_header(astro::OutputFile& table) {
+  table.write(kHeader);
+  table.write(kRule);
+}
+
+void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
+                     const StarAtTime& start, const StarAtTime& stop) {
+  const double epoch_jd = static_cast<double>(static_cast<Ext>(star.epoch_mjd) +
+                                              static_cast<Ext>(astro::kMjdZeroJd));
+  table.print("%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", star.name.c_str(), epoch_jd,
+              star.period, star.var_type.c_str(), static_cast<double>(star.mag_max),
+              static_cast<double>(star.mag_min), start.phase);
+  table.write(altitude_field(start.altitude));
+  table.print("  -  %4.2f", stop.phase);
+  table.write(altitude_field(stop.altitude));
+  table.write("\n");
+}
+
+}  // namespace phaselist

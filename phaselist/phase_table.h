@@ -1,0 +1,60 @@
+#pragma once
+/// The phase table isou.txt: where each flagged star stands in its light curve and
+/// in the sky at the start and the stop time, and the lines that say so.
+
+#include <optional>
+#include <string>
+
+#include "astro/catalogue.h"
+#include "astro/text_files.h"
+#include "times.h"
+
+namespace phaselist {
+
+/// Right ascension and declination of a star, radians, single precision.
+struct StarRadians {
+  float ra = 0;
+  float dec = 0;
+};
+
+/// Phase and altitude of a star at one time.
+struct StarAtTime {
+  double phase = 0;    ///< in [0, 1) after the epoch, in (-1, 0] before it
+  float altitude = 0;  ///< degrees, -90 to +90
+};
+
+/// Latitude of the built-in site, 35.67 degrees north, in radians (pi 3.14159).
+float site_latitude_rad();
+
+/// The star's right ascension (ra_hours x pi / 12) and declination
+/// (dec_degrees x pi / 180) in radians, with pi 3.14159.
+StarRadians star_radians(const astro::StarRecord& star);
+
+/// Phase at `mjd` (days UT) of a star with primary minimum `epoch_mjd` (MJD) and
+/// `period` (days): x - trunc(x) with x = (mjd - epoch_mjd) / period, so negative
+/// before the epoch. Nothing when the whole cycles between epoch and time do not fit
+/// a 32-bit integer (or x is not finite). period must not be 0.
+std::optional<double> phase_at(double mjd, double epoch_mjd, double period);
+
+/// Phase and altitude of a star at `time`, at the site latitude `latitude_rad`
+/// (radians); nothing when the phase is not defined (see phase_at).
+std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+                                  const StarRadians& place, float latitude_rad);
+
+/// The altitude column: "(%2d)" with the altitude (degrees) truncated toward zero
+/// when it is 0 or more, "(--)" when it is below 0.
+std::string altitude_field(float altitude_deg);
+
+/// Writes the title line with the ten typed numbers as typed, and an empty line.
+void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop);
+
+/// Writes the column header and the rule line.
+void write_header(astro::OutputFile& table);
+
+/// Writes one star's line: name, epoch as a Julian Date, period, type, magnitude
+/// range, then phase and altitude at the start and at the stop time. Values wider
+/// than their columns (a negative phase, a period of 1000 days) shift the rest.
+void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
+                     const StarAtTime& start, const StarAtTime& stop);
+
+}  // namespace phaselist

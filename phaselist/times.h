@@ -1,0 +1,39 @@
+#pragma once
+/// The start and stop times of the phase table: typed JST clock times and the
+/// instants they stand for at the built-in site.
+
+#include <cstdio>
+#include <string_view>
+
+namespace phaselist {
+
+/// A JST date and clock time as typed, never validated: a month of 13, an hour of
+/// 28 or a minute of 75 go into the computation unchanged.
+struct TypedTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+};
+
+/// An instant of the table.
+struct TableTime {
+  double mjd = 0;  ///< Modified Julian Date, days UT
+  double lst = 0;  ///< local sidereal time at the built-in site, radians
+};
+
+/// Reads one answer, five integers (year, month, day, hour, minute) as "%d" reads
+/// them, from `in`. Throws astro::RunError naming the answer (`which`, such as
+/// "start date & time") when a value is not an integer or the input ends first.
+TypedTime read_typed_time(std::FILE* in, std::string_view which);
+
+/// JST decimal hours hour + minute / 60, rounded to single precision, the way
+/// calendar_to_mjd takes its hour.
+float decimal_hour(int hour, int minute);
+
+/// MJD (days UT) and local sidereal time (radians) of a typed JST time at the
+/// built-in site, 139.77 degrees east.
+TableTime table_time(const TypedTime& typed);
+
+}  // namespace phaselist

@@ -1,0 +1,43 @@
+#include "phase_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using phaselist::phase_at;
+
+TEST(PhaseAt, TruncatesTowardZeroSoPhasesBeforeTheEpochAreNegative) {
+  EXPECT_EQ(phase_at(110.25, 100.0, 2.0), 0.125);
+  EXPECT_EQ(phase_at(100.0, 100.0, 2.0), 0.0);
+  EXPECT_EQ(phase_at(99.0, 100.0, 2.0), -0.5);
+  EXPECT_EQ(phase_at(95.0, 100.0, 2.0), -0.5);
+}
+
+TEST(PhaseAt, CycleCountMustFit32Bits) {
+  // x = 2147483647.5 whole periods: the count 2^31 - 1 still fits.
+  EXPECT_EQ(phase_at(2147483647.5, 0.0, 1.0), 0.5);
+  EXPECT_EQ(phase_at(2147483648.0, 0.0, 1.0), std::nullopt);
+  EXPECT_EQ(phase_at(-2147483648.5, 0.0, 1.0), -0.5);
+  EXPECT_EQ(phase_at(-2147483649.0, 0.0, 1.0), std::nullopt);
+  // A period of 1e-9 days over ten years, and one so small that x overflows.
+  EXPECT_EQ(phase_at(53800.0, 50000.0, 1e-9), std::nullopt);
+  EXPECT_EQ(phase_at(53800.0, 50000.0, 1e-320), std::nullopt);
+  EXPECT_EQ(phase_at(53800.0, std::numeric_limits<double>::quiet_NaN(), 1.0), std::nullopt);
+}
+
+TEST(AltitudeField, BelowZeroIsDashesHoweverSmall) {
+  EXPECT_EQ(phaselist::altitude_field(0.0f), "( 0)");
+  EXPECT_EQ(phaselist::altitude_field(-0.0f), "( 0)");
+  EXPECT_EQ(phaselist::altitude_field(0.999f), "( 0)");
+  EXPECT_EQ(phaselist::altitude_field(14.9f), "(14)");
+  EXPECT_EQ(phaselist::altitude_field(90.0f), "(90)");
+  EXPECT_EQ(phaselist::altitude_field(-1e-30f), "(--)");
+  EXPECT_EQ(phaselist::altitude_field(-0.5f), "(--)");
+  EXPECT_EQ(phaselist::altitude_field(-89.0f), "(--)");
+  EXPECT_EQ(phaselist::altitude_field(std::nanf("")), "(--)");
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "times.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "astro/text_files.h"
+
+namespace {
+
+using phaselist::TypedTime;
+
+TEST(DecimalHour, IsRoundedToFloatOnceFromExtendedPrecision) {
+  EXPECT_EQ(phaselist::decimal_hour(4, 30), 4.5f);
+  EXPECT_EQ(phaselist::decimal_hour(5, 45), 5.75f);
+  EXPECT_EQ(phaselist::decimal_hour(28, 30), 28.5f);
+  // Minutes are not checked: 75 minutes run on into the next hour.
+  EXPECT_EQ(phaselist::decimal_hour(4, 75), 5.25f);
+  EXPECT_EQ(phaselist::decimal_hour(-1, 30), -0.5f);
+  // Single-precision arithmetic would round twice and give 0x1.2eeefp+0 here.
+  EXPECT_EQ(phaselist::decimal_hour(1, 11), 0x1.2eeeeep+0f);
+  EXPECT_EQ(phaselist::decimal_hour(23, 59), 0x1.7fbbbcp+4f);
+}
+
+TEST(TableTime, WorkedExampleInstants) {
+  const auto start = phaselist::table_time(TypedTime{2006, 3, 7, 4, 30});
+  const auto stop = phaselist::table_time(TypedTime{2006, 3, 7, 5, 45});
+  EXPECT_EQ(start.mjd, 53800.8125);
+  EXPECT_EQ(stop.mjd, 53800.864583328366);  // 53800.8645833 to seven decimals
+  EXPECT_EQ(start.lst, 4.1304451508654649);
+  EXPECT_EQ(stop.lst, 4.4585903329380141);
+}
+
+TEST(TableTime, HoursAfterMidnightRunIntoTheNextDay) {
+  const auto typed_late = phaselist::table_time(TypedTime{2006, 3, 6, 28, 30});
+  const auto typed_early = phaselist::table_time(TypedTime{2006, 3, 7, 4, 30});
+  EXPECT_EQ(typed_late.mjd, typed_early.mjd);
+  EXPECT_EQ(typed_late.lst, typed_early.lst);
+  // 29:45 is not 5:45 to the bit: the single-precision day fractions differ.
+  EXPECT_EQ(phaselist::table_time(TypedTime{2006, 3, 6, 29, 45}).mjd, 53800.86458337307);
+}
+
+/// A FILE* over the given text, closed at the end of the scope.
+struct Input {
+  explicit Input(const std::string& text) : file(std::tmpfile()) {
+    std::fputs(text.c_str(), file);
+    std::rewind(file);
+  }
+  ~Input() { std::fclose(file); }
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+  std::FILE* file;
+};
+
+TEST(ReadTypedTime, TakesFiveIntegersAcrossLines) {
+  Input in("2006 3\n 7\n\n4 30 2006 3 7 5 45");
+  const TypedTime start = phaselist::read_typed_time(in.file, "start");
+  const TypedTime stop = phaselist::read_typed_time(in.file, "stop");
+  EXPECT_EQ(start.year, 2006);
+  EXPECT_EQ(start.day, 7);
+  EXPECT_EQ(start.minute, 30);
+  EXPECT_EQ(stop.hour, 5);
+  EXPECT_EQ(stop.minute, 45);
+}
+
+TEST(ReadTypedTime, RefusesWhatIsNotFiveIntegersNamingTheAnswer) {
+  for (const char* text : {"2006 3 7 4.5 30", "2006 3 7 four 30", "2006 3 7 4 99999999999",
+                           "2006 3 7 4", ""}) {
+    Input in(text);
+    try {
+      phaselist::read_typed_time(in.file, "start date & time");
+      ADD_FAILURE() << "accepted '" << text << "'";
+    } catch (const astro::RunError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("start date & time: ", 0), 0u) << e.what();
+    }
+  }
+}
+
+}  // namespace
