@@ -61,18 +61,8 @@ int run() {
 
   for (; have_line; have_line = stars.next(line)) {
     const long line_no = stars.line_number();
-    if (line.size() < astro::kMinStarLineLength) {
-      if (!astro::is_blank(line)) {
-        astro::warn_line(kCatalogueFile, line_no,
-                         "line of " + std::to_string(line.size()) +
-                             " characters is too short for a star (" +
-                             std::to_string(astro::kMinStarLineLength) + " needed); skipped");
-      }
-      continue;
-    }
-    // "%s" would end the name at a NUL byte and shift every later column.
-    if (line.find('\0') != std::string::npos) {
-      astro::warn_line(kCatalogueFile, line_no, "line holds a NUL byte; skipped");
+    if (const auto unusable = astro::unusable_star_line(line)) {
+      if (!unusable->empty()) astro::warn_line(kCatalogueFile, line_no, *unusable);
       continue;
     }
     const astro::StarRecord star = astro::parse_star_record(line);

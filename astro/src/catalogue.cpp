@@ -51,6 +51,17 @@ StarRecord parse_star_record(std::string_view line) {
   return s;
 }
 
+std::optional<std::string> unusable_star_line(std::string_view line) {
+  if (line.size() < kMinStarLineLength) {
+    if (is_blank(line)) return std::string();
+    return "line of " + std::to_string(line.size()) +
+           " characters is too short for a star (" + std::to_string(kMinStarLineLength) +
+           " needed); skipped";
+  }
+  if (line.find('\0') != std::string_view::npos) return "line holds a NUL byte; skipped";
+  return std::nullopt;
+}
+
 std::optional<std::string> star_record_problem(const StarRecord& star) {
   if (star.epoch_blank) return "blank epoch field";
   if (!std::isfinite(star.epoch_mjd)) return "epoch is not a finite number";

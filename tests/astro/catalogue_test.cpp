@@ -121,3 +121,23 @@ TEST(StarRecord, ShortLinesReadBlanksPastTheirEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StarLine, TellsWhichLinesCannotHoldAStar) {
+  EXPECT_FALSE(astro::unusable_star_line(kSample));
+  EXPECT_FALSE(astro::unusable_star_line(std::string(kSample).substr(0, 82)));
+  // Blank lines are passed over without a word.
+  EXPECT_EQ(astro::unusable_star_line(""), std::string());
+  EXPECT_EQ(astro::unusable_star_line("     "), std::string());
+  const auto short_line = astro::unusable_star_line(std::string(kSample).substr(0, 81));
+  ASSERT_TRUE(short_line);
+  EXPECT_NE(short_line->find("81 characters"), std::string::npos);
+  std::string with_nul = kSample;
+  with_nul[5] = '\0';
+  const auto nul = astro::unusable_star_line(with_nul);
+  ASSERT_TRUE(nul);
+  EXPECT_NE(nul->find("NUL"), std::string::npos);
+}
+
+}  // namespace

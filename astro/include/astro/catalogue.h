@@ -29,6 +29,12 @@ struct StarRecord {
   bool epoch_blank = false;   ///< the epoch field holds only blanks
 };
 
+/// Why a star.dat line (without its line end) cannot hold a star, or nothing when
+/// it can. An empty text means a blank line, passed over without a word; otherwise
+/// the text says what is wrong, for a warning: too short, or a NUL byte (which would
+/// end the name early when it is printed and shift every later column).
+std::optional<std::string> unusable_star_line(std::string_view line);
+
 /// Parses a star.dat line (without its line end). Columns past the end read as blanks.
 StarRecord parse_star_record(std::string_view line);
 

@@ -67,12 +67,21 @@ class OutputFile {
   void write(std::string_view text);
   /// printf-style formatted write, each '\n' as CR LF.
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  /// Writes a number as print("%*.*f", width, precision, value) would (see append_fixed).
+  void write_fixed(double value, int width, int precision);
+  /// Writes a number as print("%*d", width, value) would.
+  void write_int(int value, int width);
+  /// Ends a line, as write("\n") would: CR LF.
+  void end_line();
   /// Flushes and closes; throws RunError when anything written did not reach the file.
   void close();
   const std::string& path() const { return path_; }
 
  private:
   void fail(const char* what);
+  void check_open() const;
+  /// Hands the collected text to the C library once a block is full.
+  void flush_full_block();
 
   std::string path_;
   std::FILE* file_ = nullptr;
