@@ -1,0 +1,70 @@
+/// Fuzz target: the programs' readers of typed answers, the bytes taken as standard
+/// input of each dialogue: eclfore (year, month, lowest altitude, site menu,
+/// condition number), datesel (day after day) and phaselist (two times of five
+/// integers).
+///
+/// Invariants:
+/// - a dialogue ends in its answers or in RunError, never in another exception, and
+///   never asks again on the same input: every question consumes input or ends the
+///   run, so a dialogue of n bytes asks at most n + 1 questions of one kind;
+/// - the condition number is one of those listed; datesel never hands on its
+///   end-of-run day 99.
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "astro/text_files.h"
+#include "day_answer.h"
+#include "dialogue.h"
+#include "fuzz_support.h"
+#include "times.h"
+
+namespace {
+
+/// Conditions listed before the condition-number question.
+constexpr int kListedConditions = 3;
+
+void eclfore_dialogue(std::FILE* in) {
+  try {
+    eclfore::ask_int(in, "year  = ", "year");
+    eclfore::ask_int(in, "month = ", "month");
+    eclfore::ask_float(in, "how many minimun degrees = ", "lowest altitude");
+    eclfore::ask_site(in);
+    const int number = eclfore::ask_condition_no(in, kListedConditions);
+    FUZZ_CHECK(number >= 0 && number < kListedConditions);
+  } catch (const astro::RunError&) {
+  }
+}
+
+void datesel_dialogue(std::FILE* in, std::size_t size) {
+  try {
+    for (std::size_t asked = 0;; ++asked) {
+      FUZZ_CHECK(asked <= size + 1);
+      const std::optional<int> day = datesel::read_day(in);
+      if (!day) break;
+      FUZZ_CHECK(*day != datesel::kEndDay);
+    }
+  } catch (const astro::RunError&) {
+  }
+}
+
+void phaselist_dialogue(std::FILE* in) {
+  try {
+    phaselist::read_typed_time(in, "start date & time");
+    phaselist::read_typed_time(in, "stop date & time");
+  } catch (const astro::RunError&) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string bytes(fuzz::as_text(data, size));
+  if (const fuzz::Stream in = fuzz::open_stream(bytes)) eclfore_dialogue(in.get());
+  if (const fuzz::Stream in = fuzz::open_stream(bytes)) datesel_dialogue(in.get(), size);
+  if (const fuzz::Stream in = fuzz::open_stream(bytes)) phaselist_dialogue(in.get());
+  return 0;
+}

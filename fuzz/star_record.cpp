@@ -1,0 +1,85 @@
+/// Fuzz target: the star catalogue record, parse_star_record on every line of a
+/// star.dat, and the tests that decide whether a record can be used.
+///
+/// Invariants:
+/// - a line passed as usable reaches the columns read and holds no NUL; one passed
+///   over without a word is blank;
+/// - the text fields have their widths (name 20, elements 26, type 2, catalogue 4)
+///   and hold the line's columns, blank past its end;
+/// - the epoch is blank exactly when its 13 columns are, and the epoch MJD is finite
+///   exactly when the epoch field reads finite;
+/// - right ascension and declination are finite for any bytes (two- and three-column
+///   fields cannot spell INF, NAN or an exponent beyond float's range), the right
+///   ascension within what two-column fields allow, and a minus sign in the degree
+///   field turns the sign of the minutes;
+/// - the select flag is the digit in column 88, 0 for anything else;
+/// - star_record_problem and lacks_elements never throw, and a record with elements
+///   that has no problem has a finite epoch and a finite period above 0, so the
+///   minima search can step through it.
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "astro/catalogue.h"
+#include "astro/records.h"
+#include "fuzz_support.h"
+
+namespace {
+
+/// Bounds of a right ascension from two-column fields: each of hours, minutes and
+/// seconds reads -9 ("-9") to 99, with slack for single-precision rounding.
+constexpr float kRaLowHours = -9.0f - 9.0f / 60 - 9.0f / 3600 - 0.001f;
+constexpr float kRaHighHours = 99.0f + 99.0f / 60 + 99.0f / 3600 + 0.001f;
+
+void check_record(std::string_view line) {
+  const std::optional<std::string> unusable = astro::unusable_star_line(line);
+  if (!unusable) {
+    FUZZ_CHECK(line.size() >= astro::kMinStarLineLength);
+    FUZZ_CHECK(line.find('\0') == std::string_view::npos);
+  } else if (unusable->empty()) {
+    FUZZ_CHECK(astro::is_blank(line));
+  }
+  const astro::StarRecord star = astro::parse_star_record(line);
+
+  FUZZ_CHECK(star.name == astro::extract_field(line, 0, 20));
+  FUZZ_CHECK(star.elements_text == astro::extract_field(line, 20, 26));
+  FUZZ_CHECK(star.var_type == astro::extract_field(line, 70, 2));
+  FUZZ_CHECK(star.catalogue == astro::extract_field(line, 90, 4));
+
+  const std::string epoch_text = star.elements_text.substr(0, 13);
+  FUZZ_CHECK(star.epoch_blank == astro::is_blank(epoch_text));
+  const double epoch_jd = astro::parse_decimal(epoch_text);
+  FUZZ_CHECK(std::isfinite(star.epoch_mjd) == std::isfinite(epoch_jd));
+  FUZZ_CHECK(std::isnan(star.epoch_mjd) == std::isnan(epoch_jd));
+
+  FUZZ_CHECK(std::isfinite(star.ra_hours));
+  FUZZ_CHECK(star.ra_hours >= kRaLowHours && star.ra_hours <= kRaHighHours);
+  FUZZ_CHECK(std::isfinite(star.dec_deg) && std::isfinite(star.dec_min) &&
+             std::isfinite(star.dec_degrees));
+  const bool minus_degrees = astro::extract_field(line, 57, 3).find('-') != std::string::npos;
+  const double minutes = astro::parse_decimal(astro::extract_field(line, 61, 2));
+  FUZZ_CHECK(std::signbit(star.dec_min) == (minus_degrees != std::signbit(minutes)));
+
+  const char flag = line.size() > 88 ? line[88] : ' ';
+  FUZZ_CHECK(star.select_flag == (flag >= '0' && flag <= '9' ? flag - '0' : 0));
+
+  const bool lacks = astro::lacks_elements(star);
+  const auto problem = astro::star_record_problem(star);
+  if (!lacks) {
+    const bool unusable = star.epoch_blank || !std::isfinite(star.epoch_mjd) ||
+                          !std::isfinite(star.period) || star.period < 0;
+    FUZZ_CHECK(problem.has_value() == unusable);
+    if (!problem) FUZZ_CHECK(star.period > 0 && star.epoch_mjd != 0);
+  }
+  if (problem) FUZZ_CHECK(!problem->empty());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::for_each_line(fuzz::as_text(data, size), check_record);
+  return 0;
+}
