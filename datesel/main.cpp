@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
       "See datesel(1).\n"};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
   try {
-    return run();
+    const int status = run();
+    astro::check_console_output();
+    return status;
   } catch (const astro::RunError& e) {
     std::fprintf(stderr, "datesel: %s\n", e.what());
     return 1;

@@ -127,7 +127,9 @@ int main(int argc, char** argv) {
   static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage};
   if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
   try {
-    return run();
+    const int status = run();
+    astro::check_console_output();
+    return status;
   } catch (const astro::RunError& e) {
     std::fprintf(stderr, "nightmark: %s\n", e.what());
     return 1;

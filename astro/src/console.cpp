@@ -1,7 +1,11 @@
 #include "astro/console.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
+#include <cstring>
+
+#include "astro/text_files.h"
 
 namespace astro {
 
@@ -50,6 +54,14 @@ ScanStatus scan_float(std::FILE* in, float& value) {
 }  // namespace astro
 
 namespace astro {
+
+void check_console_output() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return;
+  const int error = errno;
+  throw RunError(std::string("cannot write to standard output: ") +
+                 (error != 0 ? std::strerror(error) : "write error"));
+}
 
 std::string unread_word(std::FILE* in) {
   std::string word;

@@ -27,6 +27,10 @@ ScanStatus scan_int(std::FILE* in, int& value);
 /// Reads a number with the C library's "%f" (rounded straight to float).
 ScanStatus scan_float(std::FILE* in, float& value);
 
+/// Flushes standard output; throws RunError when anything printed on it was lost
+/// (a full disk, say), so that a run whose dialogue went nowhere is not a success.
+void check_console_output();
+
 /// Longest piece of unreadable text quoted in a message, characters.
 inline constexpr std::size_t kQuotedWordChars = 32;
 
