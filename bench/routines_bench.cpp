@@ -6,8 +6,12 @@
 
 #include "astro/catalogue.h"
 #include "astro/dates.h"
+#include "astro/fixed_format.h"
 #include "astro/horizon.h"
 #include "astro/records.h"
+#include "astro/text_files.h"
+#include "forecast_line.h"
+#include "minima_search.h"
 
 namespace {
 
@@ -53,6 +57,57 @@ void BM_ParseStarRecord(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ParseStarRecord);
+
+void BM_AppendFixed(benchmark::State& state) {
+  std::string out;
+  double jd = 2454009.9999;
+  for (auto _ : state) {
+    out.clear();
+    astro::append_fixed(out, jd, 12, 4);
+    benchmark::DoNotOptimize(out.data());
+    jd += 0.0137;
+  }
+}
+BENCHMARK(BM_AppendFixed);
+
+/// ForecastLines through the CR LF writer into /dev/null: lines per second.
+void BM_WriteForecastLine(benchmark::State& state) {
+  const astro::StarRecord star = astro::parse_star_record(kSample);
+  astro::OutputFile out("/dev/null");
+  astro::LocalDate night{2006, 10, 1, 20, 60};
+  double jd = 2454009.9999;
+  float altitude = 73.3f;
+  for (auto _ : state) {
+    eclfore::write_forecast_line(out, star, eclfore::MinimumKind::kPrimary, night, jd,
+                                 altitude);
+    jd += 0.0137;
+    altitude = altitude > 89.0f ? 20.0f : altitude + 0.37f;
+    night.minute = (night.minute + 7) % 61;
+  }
+  out.close();
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_WriteForecastLine);
+
+/// Both passes of one star over October 2006 at Tokyo with nothing listed (limit 91
+/// degrees): the candidate test alone, output excluded. Items are candidates.
+void BM_CandidateTest(benchmark::State& state) {
+  const astro::StarRecord star = astro::parse_star_record(kSample);
+  eclfore::ForecastRequest request;
+  request.year = 2006;
+  request.month = 10;
+  request.min_altitude_deg = 91.0f;
+  request.site = *eclfore::site_for_menu_number(3);
+  const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
+  astro::OutputFile out("/dev/null");
+  const long candidates = eclfore::count_candidates(star, window);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(eclfore::forecast_star(star, window, request, out));
+  }
+  out.close();
+  state.SetItemsProcessed(state.iterations() * candidates);
+}
+BENCHMARK(BM_CandidateTest);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "forecast_line.h"
 
 #include <cmath>
+#include <string>
 
 namespace eclfore {
 namespace {
@@ -20,20 +21,43 @@ void write_forecast_line(astro::OutputFile& out, const astro::StarRecord& star,
   // dec_min carries the sign of a southern declination; the line shows it unsigned.
   const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
 
-  out.print("%s", star.name.c_str());
+  // The bytes of the pieces "%s", "%s", "p "/"s ", "%4d %2d %2d", " %5.2f", " %12.4f",
+  // " %s %4.1f", " %s", " %2.0f %2.0f %2.0f", " %3.0f %2.0f", " %4.1f %4.1f\n",
+  // without going through printf.
+  auto blank_then_text = [&](const std::string& text) {
+    out.write(' ');
+    out.write(astro::as_c_string(text));
+  };
+  auto blank_then_int = [&](int value, int width) {
+    out.write(' ');
+    out.write_int(value, width);
+  };
+  auto blank_then_fixed = [&](double value, int width, int precision) {
+    out.write(' ');
+    out.write_fixed(value, width, precision);
+  };
+  out.write(astro::as_c_string(star.name));
   // The catalogue text goes out with one blank appended, in the same piece.
-  out.print("%s", (star.catalogue + ' ').c_str());
-  out.write(kind == MinimumKind::kPrimary ? "p " : "s ");
-  out.print("%4d %2d %2d", night.year, night.month, night.day);
-  out.print(" %5.2f", hour);
-  out.print(" %12.4f", minimum_jd);
-  out.print(" %s %4.1f", star.var_type.c_str(), static_cast<double>(altitude_deg));
-  out.print(" %s", star.elements_text.c_str());
-  out.print(" %2.0f %2.0f %2.0f", static_cast<double>(star.ra_h),
-            static_cast<double>(star.ra_m), static_cast<double>(star.ra_s));
-  out.print(" %3.0f %2.0f", static_cast<double>(star.dec_deg), dec_min);
-  out.print(" %4.1f %4.1f\n", static_cast<double>(star.mag_max),
-            static_cast<double>(star.mag_min));
+  out.write(astro::as_c_string(star.catalogue));
+  out.write(' ');
+  out.write(kind == MinimumKind::kPrimary ? 'p' : 's');
+  out.write(' ');
+  out.write_int(night.year, 4);
+  blank_then_int(night.month, 2);
+  blank_then_int(night.day, 2);
+  blank_then_fixed(hour, 5, 2);
+  blank_then_fixed(minimum_jd, 12, 4);
+  blank_then_text(star.var_type);
+  blank_then_fixed(static_cast<double>(altitude_deg), 4, 1);
+  blank_then_text(star.elements_text);
+  blank_then_fixed(static_cast<double>(star.ra_h), 2, 0);
+  blank_then_fixed(static_cast<double>(star.ra_m), 2, 0);
+  blank_then_fixed(static_cast<double>(star.ra_s), 2, 0);
+  blank_then_fixed(static_cast<double>(star.dec_deg), 3, 0);
+  blank_then_fixed(dec_min, 2, 0);
+  blank_then_fixed(static_cast<double>(star.mag_max), 4, 1);
+  blank_then_fixed(static_cast<double>(star.mag_min), 4, 1);
+  out.end_line();
 }
 
 }  // namespace eclfore

@@ -27,6 +27,11 @@ constexpr Ext kCycleMarginCycles = 3;
 constexpr Ext kHalfTurnsPerDegree = 1.0L / 180;
 constexpr Ext kHalfTurnsPerHour = 1.0L / 12;
 
+/// Days of the day table before the day of search_from: the first candidate of a pass
+/// lies up to one and a half periods before search_from, so the first candidates of
+/// periods up to two days fall in the table; the rest take the full conversion.
+constexpr double kTableDaysBefore = 4;
+
 /// The day hours (JST) in which no minimum is listed.
 constexpr int kFirstDayHour = 6;
 constexpr int kLastDayHour = 17;
@@ -52,7 +57,24 @@ SearchWindow search_window(int year, int month) {
                                        1.0f, kWindowStartHourJst);
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
   w.search_from = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from) +
+                                                    static_cast<Ext>(astro::kMjdZeroJd));
+  // Whole numbers of well under 2^53: the sums below are exact.
+  w.first_day_number = astro::jst_day_position(search_from_jd).day_number - kTableDaysBefore;
+  for (std::size_t k = 0; k < w.days.size(); ++k) {
+    w.days[k] = astro::jst_day(w.first_day_number + static_cast<double>(k));
+  }
   return w;
+}
+
+astro::LocalDate night_date(const SearchWindow& window, double jd) {
+  const astro::JstDayPosition position = astro::jst_day_position(jd);
+  const double offset = position.day_number - window.first_day_number;
+  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
+    return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
+                                    position.fraction);
+  }
+  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction);
 }
 
 std::optional<std::string> cycle_problem(const astro::StarRecord& star,
@@ -71,13 +93,14 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
   return std::nullopt;
 }
 
-long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
-                   const ForecastRequest& request, astro::OutputFile& out) {
-  const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
-  const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
-  const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
-  const Ext period = star.period;
+namespace {
 
+/// Calls test(kind, minimum_mjd) for every candidate minimum of both passes, in the
+/// order of the search: the primary pass, then the secondary pass (phase 0.5).
+template <class Test>
+void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window,
+                        Test&& test) {
+  const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.search_from) - static_cast<Ext>(star.epoch_mjd)) / period);
   // Bounds every pass, so that no arithmetic surprise can make it run on or wrap.
@@ -85,25 +108,11 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
       (static_cast<Ext>(window.end_mjd) - static_cast<Ext>(star.epoch_mjd)) / period +
       kCycleMarginCycles);
 
-  long written = 0;
-  auto test_candidate = [&](MinimumKind kind, double minimum_mjd) {
-    const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
-                                                  static_cast<Ext>(astro::kMjdZeroJd));
-    const astro::LocalDate night = astro::jd_to_local_date(minimum_jd);
-    if (night.year != request.year || night.month != request.month) return;
-    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
-    const double lst = astro::local_sidereal_time(minimum_mjd, request.site.longitude_deg);
-    const astro::HorizontalPosition position =
-        astro::equatorial_to_horizontal(lst, latitude_rad, ra_rad, dec_rad);
-    if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
-    write_forecast_line(out, star, kind, night, minimum_jd, position.altitude);
-    ++written;
-  };
   auto search_pass = [&](MinimumKind kind, double epoch_mjd) {
     std::int32_t cycle = first_cycle;
     double minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
     while (true) {
-      test_candidate(kind, minimum_mjd);
+      test(kind, minimum_mjd);
       if (cycle >= last_cycle) break;
       ++cycle;
       minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
@@ -117,7 +126,39 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
   const double secondary_epoch_mjd =
       static_cast<double>(static_cast<Ext>(star.epoch_mjd) - period * 0.5L);
   search_pass(MinimumKind::kSecondary, secondary_epoch_mjd);
+}
+
+}  // namespace
+
+long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, astro::OutputFile& out) {
+  const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
+  const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
+  const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
+  // The same for every candidate of the star: computed once.
+  const astro::HorizonTerms horizon = astro::horizon_terms(latitude_rad, dec_rad);
+
+  long written = 0;
+  for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
+    const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
+                                                  static_cast<Ext>(astro::kMjdZeroJd));
+    const astro::LocalDate night = night_date(window, minimum_jd);
+    if (night.year != request.year || night.month != request.month) return;
+    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
+    const double lst = astro::local_sidereal_time(minimum_mjd, request.site.longitude_deg);
+    const astro::HorizontalPosition position =
+        astro::equatorial_to_horizontal(lst, ra_rad, horizon);
+    if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
+    write_forecast_line(out, star, kind, night, minimum_jd, position.altitude);
+    ++written;
+  });
   return written;
+}
+
+long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {
+  long candidates = 0;
+  for_each_candidate(star, window, [&](MinimumKind, double) { ++candidates; });
+  return candidates;
 }
 
 }  // namespace eclfore

@@ -2,10 +2,12 @@
 /// The search of a month's minima: the window, the checks on a star's elements, and
 /// the primary and secondary passes that write the ForecastLines.
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "astro/catalogue.h"
+#include "astro/dates.h"
 #include "astro/text_files.h"
 #include "sites.h"
 
@@ -19,11 +21,18 @@ struct ForecastRequest {
   ObservingSite site = kInitialSite;
 };
 
+/// JST days kept in a window's day table: the window's 33 days and a few around it.
+inline constexpr int kWindowTableDays = 40;
+
 /// The search window, MJD (days, UT).
 struct SearchWindow {
   double start_mjd = 0;    ///< 21:00 JST on the 1st of the month
   double end_mjd = 0;      ///< start_mjd + 32: no candidate at or after it is tested
   double search_from = 0;  ///< start_mjd - 1: the passes start from the cycle before it
+  /// The JST days (astro::jst_day) from day number first_day_number on: almost every
+  /// candidate of every star falls in one of them.
+  double first_day_number = 0;
+  std::array<astro::JstDay, kWindowTableDays> days{};
 };
 
 /// Most candidate minima one star may have in the window (per pass).
@@ -32,6 +41,10 @@ inline constexpr long double kMaxWindowCandidates = 1000000;
 /// The window of the month: 21:00 JST on the last day of the month before to
 /// 21:00 JST 32 days after the 1st. No range checking of year or month.
 SearchWindow search_window(int year, int month);
+
+/// The JST night date of a Julian Date (days, UT): jd_to_local_date(jd), with the
+/// calendar part taken from the window's day table when the day is in it.
+astro::LocalDate night_date(const SearchWindow& window, double jd);
 
 /// Why the passes cannot run for a star with usable elements (positive finite period,
 /// finite epoch): the cycle count does not fit 32 bits, or the window would hold
@@ -46,5 +59,9 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
 /// ends, after a bounded number of candidates. Returns the number of lines written.
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out);
+
+/// The number of candidate minima that forecast_star tests for the star (both passes),
+/// whatever is listed; for measuring the search.
+long count_candidates(const astro::StarRecord& star, const SearchWindow& window);
 
 }  // namespace eclfore

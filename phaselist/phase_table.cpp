@@ -1,8 +1,7 @@
 #include "phase_table.h"
 
-#include <cstdio>
-
 #include "astro/constants.h"
+#include "astro/fixed_format.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
 
@@ -57,8 +56,10 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
 
 std::string altitude_field(float altitude_deg) {
   if (!(altitude_deg >= 0.0f)) return "(--)";
-  char text[16];
-  std::snprintf(text, sizeof text, "(%2d)", astro::trunc_to_int(altitude_deg));
+  // "(%2d)" of the whole degrees.
+  std::string text = "(";
+  astro::append_int(text, astro::trunc_to_int(altitude_deg), 2);
+  text += ')';
   return text;
 }
 
@@ -78,13 +79,25 @@ void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop) {
   const double epoch_jd = static_cast<double>(static_cast<Ext>(star.epoch_mjd) +
                                               static_cast<Ext>(astro::kMjdZeroJd));
-  table.print("%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", star.name.c_str(), epoch_jd,
-              star.period, star.var_type.c_str(), static_cast<double>(star.mag_max),
-              static_cast<double>(star.mag_min), start.phase);
+  // The bytes of "%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", the altitude,
+  // "  -  %4.2f", the altitude and "\n", without going through printf.
+  table.write(astro::as_c_string(star.name));
+  table.write_fixed(epoch_jd, 12, 4);
+  table.write(' ');
+  table.write_fixed(star.period, 12, 9);
+  table.write(' ');
+  table.write(astro::as_c_string(star.var_type));
+  table.write("   ");
+  table.write_fixed(static_cast<double>(star.mag_max), 4, 1);
+  table.write('-');
+  table.write_fixed(static_cast<double>(star.mag_min), 4, 1);
+  table.write("  ");
+  table.write_fixed(start.phase, 4, 2);
   table.write(altitude_field(start.altitude));
-  table.print("  -  %4.2f", stop.phase);
+  table.write("  -  ");
+  table.write_fixed(stop.phase, 4, 2);
   table.write(altitude_field(stop.altitude));
-  table.write("\n");
+  table.end_line();
 }
 
 }  // namespace phaselist

@@ -89,11 +89,14 @@ double calendar_to_mjd(float year, float month, float day, float hour) {
                              kJstOffsetDays);
 }
 
-LocalDate jd_to_local_date(double jd) {
+JstDayPosition jst_day_position(double jd) {
   const double j = static_cast<double>(static_cast<Ext>(jd) + kJdToJstDays);
-  const double z = trunc_as_double(j);
-  const double f = static_cast<double>(static_cast<Ext>(j) - z);
+  const double z = static_cast<double>(trunc_to_int(j));
+  return {z, static_cast<double>(static_cast<Ext>(j) - z)};
+}
 
+JstDay jst_day(double day_number) {
+  const double z = day_number;
   const bool gregorian = z >= kGregorianFirstDayNumber;
   double a = z;
   if (gregorian) {
@@ -109,33 +112,48 @@ LocalDate jd_to_local_date(double jd) {
   const double e = trunc_as_double((static_cast<Ext>(b) - d) *
                                    (1.0L / static_cast<Ext>(kMonthFactor)));
 
-  LocalDate out;
-  out.day = trunc_to_int((static_cast<Ext>(b) - d) -
-                         trunc_to_int(static_cast<Ext>(kMonthFactor) * e));
-  out.month = (e < 13.5) ? trunc_to_int(static_cast<Ext>(e) - 1.0L)
-                         : trunc_to_int(static_cast<Ext>(e) - 13.0L);
-  out.year = (out.month > 2.5) ? trunc_to_int(static_cast<Ext>(c) - 4716.0L)
-                               : trunc_to_int(static_cast<Ext>(c) - 4715.0L);
-  const Ext hours = static_cast<Ext>(f) * 24.0L;
-  out.hour = trunc_to_int(hours);
-  out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
+  JstDay out;
+  CalendarDate& date = out.date;
+  date.day = trunc_to_int((static_cast<Ext>(b) - d) -
+                          trunc_to_int(static_cast<Ext>(kMonthFactor) * e));
+  date.month = (e < 13.5) ? trunc_to_int(static_cast<Ext>(e) - 1.0L)
+                          : trunc_to_int(static_cast<Ext>(e) - 13.0L);
+  date.year = (date.month > 2.5) ? trunc_to_int(static_cast<Ext>(c) - 4716.0L)
+                                 : trunc_to_int(static_cast<Ext>(c) - 4715.0L);
 
-  if (out.hour < kMorningEndHour) {
-    out.day -= 1;
-    out.hour += 24;
-    if (out.day == 0) {
-      out.month -= 1;
-      if (out.month == 0) {
-        out.year -= 1;
-        out.month = 12;
-        out.day = 31;
-      } else if (out.month >= 1 && out.month <= 12) {
-        out.day = kMonthLength[static_cast<std::size_t>(out.month - 1)];
-        if (out.month == 2 && is_leap_year(out.year, gregorian)) out.day = 29;
-      }
+  CalendarDate& previous = out.previous;
+  previous = date;
+  previous.day -= 1;
+  if (previous.day == 0) {
+    previous.month -= 1;
+    if (previous.month == 0) {
+      previous.year -= 1;
+      previous.month = 12;
+      previous.day = 31;
+    } else if (previous.month >= 1 && previous.month <= 12) {
+      previous.day = kMonthLength[static_cast<std::size_t>(previous.month - 1)];
+      if (previous.month == 2 && is_leap_year(previous.year, gregorian)) previous.day = 29;
     }
   }
   return out;
+}
+
+LocalDate local_date_in_day(const JstDay& day, double fraction) {
+  const Ext hours = static_cast<Ext>(fraction) * 24.0L;
+  LocalDate out;
+  out.hour = trunc_to_int(hours);
+  out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
+  const CalendarDate& date = out.hour < kMorningEndHour ? day.previous : day.date;
+  if (out.hour < kMorningEndHour) out.hour += 24;
+  out.year = date.year;
+  out.month = date.month;
+  out.day = date.day;
+  return out;
+}
+
+LocalDate jd_to_local_date(double jd) {
+  const JstDayPosition position = jst_day_position(jd);
+  return local_date_in_day(jst_day(position.day_number), position.fraction);
 }
 
 }  // namespace astro

@@ -12,16 +12,9 @@ namespace {
 
 __extension__ typedef unsigned __int128 Uint128;
 
-/// Longest "%.*f" text of a double: a sign, the 309 integer digits of the largest
-/// double, the point and the decimals.
-constexpr std::size_t kFixedTextChars = 1 + 309 + 1 + kMaxFixedPrecision;
-/// Longest "%d" text of an int: a sign and 10 digits.
-constexpr std::size_t kIntTextChars = 11;
-
-/// Below this magnitude the value times 10^precision, rounded, stays below 1e18 and
-/// fits 64 bits, and the value's binary exponent lies below 2^30, so the exact
-/// integer path below applies; everything else (huge values, NaN, infinities) goes
-/// through to_chars.
+/// Below this magnitude (under 2^30) the whole part fits 64 bits and the fraction times
+/// 10^precision fits 128, so the exact integer path below applies; everything else
+/// (huge values, NaN, infinities) goes through to_chars.
 constexpr double kExactPathLimit = 1e9;
 
 constexpr std::array<std::uint64_t, kMaxFixedPrecision + 1> kPowersOfTen = {
@@ -39,9 +32,16 @@ constexpr int kSubnormalShift = 1074;
 /// the rounded result is 0.
 constexpr int kVanishingShift = 100;
 
-/// magnitude x scale rounded to a whole number, ties to even, as the C library rounds
-/// the exact binary value (no intermediate rounding). magnitude: 0 <= m < 2^30.
-std::uint64_t scaled_and_rounded(double magnitude, std::uint64_t scale) {
+/// A magnitude rounded to a number of decimals: whole part and decimals.
+struct Rounded {
+  std::uint64_t whole = 0;
+  std::uint64_t decimals = 0;  ///< the decimals as a whole number, below 10^precision
+};
+
+/// magnitude (0 to kExactPathLimit) rounded to `precision` decimals as the C library
+/// rounds it: from the exact binary value, with no intermediate rounding, ties to
+/// even.
+Rounded round_to_decimals(double magnitude, int precision) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const int biased_exponent = static_cast<int>(bits >> kMantissaBits) & kExponentMask;
   std::uint64_t mantissa = bits & kMantissaMask;
@@ -51,59 +51,96 @@ std::uint64_t scaled_and_rounded(double magnitude, std::uint64_t scale) {
     mantissa |= std::uint64_t{1} << kMantissaBits;
     shift = kNormalShiftBase - biased_exponent;
   }
-  if (shift >= kVanishingShift) return 0;
-  const Uint128 product = static_cast<Uint128>(mantissa) * scale;
-  const Uint128 whole = product >> shift;
-  const Uint128 rest = product - (whole << shift);
+  if (shift >= kVanishingShift) return {};
+  Rounded r;
+  std::uint64_t fraction = mantissa;  // x 2^-shift
+  if (shift < 64) {
+    r.whole = mantissa >> shift;
+    fraction = mantissa - (r.whole << shift);
+  }
+  const std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(precision)];
+  const Uint128 product = static_cast<Uint128>(fraction) * scale;
+  r.decimals = static_cast<std::uint64_t>(product >> shift);
+  const Uint128 rest = product - (static_cast<Uint128>(r.decimals) << shift);
   const Uint128 half = static_cast<Uint128>(1) << (shift - 1);
-  auto rounded = static_cast<std::uint64_t>(whole);
-  if (rest > half || (rest == half && (rounded & 1) != 0)) ++rounded;
-  return rounded;
+  // A tie goes to the even last printed digit: of the decimals, or of the whole part
+  // when none are printed.
+  const std::uint64_t last_digit = precision > 0 ? r.decimals : r.whole;
+  if (rest > half || (rest == half && (last_digit & 1) != 0)) {
+    if (++r.decimals == scale) {
+      r.decimals = 0;
+      ++r.whole;
+    }
+  }
+  return r;
 }
 
-/// Appends text right-aligned in `width` columns.
-void append_padded(std::string& out, const char* text, std::size_t length, int width) {
-  if (width > 0 && static_cast<std::size_t>(width) > length) {
-    out.append(static_cast<std::size_t>(width) - length, ' ');
+/// Writes the last `count` decimal digits of `value` (zero-padded) to end - count ..
+/// end - 1.
+void put_digits_before(char* end, std::uint64_t value, int count) {
+  for (; count > 0; --count) {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
   }
-  out.append(text, length);
+}
+
+/// Decimal digits of a whole part of at most 10^9.
+int digit_count(std::uint64_t whole) {
+  int count = 1;
+  while (count <= kMaxFixedPrecision && whole >= kPowersOfTen[static_cast<std::size_t>(count)]) {
+    ++count;
+  }
+  return count;
 }
 
 }  // namespace
 
-void append_fixed(std::string& out, double value, int width, int precision) {
+std::size_t format_fixed(NumberText& text, double value, int precision) {
   precision = std::clamp(precision, 0, kMaxFixedPrecision);
-  std::array<char, kFixedTextChars> text;
-  char* const first = text.data();
-  char* const end = first + text.size();
-  char* last = first;
   const double magnitude = std::fabs(value);
-  if (magnitude < kExactPathLimit) {
-    if (std::signbit(value)) *last++ = '-';
-    const std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(precision)];
-    const std::uint64_t scaled = scaled_and_rounded(magnitude, scale);
-    last = std::to_chars(last, end, scaled / scale).ptr;
-    if (precision > 0) {
-      *last++ = '.';
-      std::uint64_t decimals = scaled % scale;
-      for (int k = precision - 1; k >= 0; --k) {
-        last[k] = static_cast<char>('0' + decimals % 10);
-        decimals /= 10;
-      }
-      last += precision;
-    }
-  } else {
+  if (!(magnitude < kExactPathLimit)) {
     // to_chars with a precision is specified to give printf's "%.*f" in the C locale,
     // NaN and infinities included; the buffer holds its longest result.
-    last = std::to_chars(first, end, value, std::chars_format::fixed, precision).ptr;
+    char* const first = text.data();
+    return static_cast<std::size_t>(
+        std::to_chars(first, first + text.size(), value, std::chars_format::fixed, precision)
+            .ptr -
+        first);
   }
-  append_padded(out, first, static_cast<std::size_t>(last - first), width);
+  const Rounded r = round_to_decimals(magnitude, precision);
+  const bool negative = std::signbit(value);
+  const int whole_digits = digit_count(r.whole);
+  // At most 1 + 10 + 1 + 9 characters, well inside the text.
+  const std::size_t length = static_cast<std::size_t>(
+      (negative ? 1 : 0) + whole_digits + (precision > 0 ? 1 + precision : 0));
+  char* end = text.data() + length;
+  if (precision > 0) {
+    put_digits_before(end, r.decimals, precision);
+    end -= precision;
+    *--end = '.';
+  }
+  put_digits_before(end, r.whole, whole_digits);
+  if (negative) text[0] = '-';
+  return length;
+}
+
+std::size_t format_int(NumberText& text, int value) {
+  return static_cast<std::size_t>(
+      std::to_chars(text.data(), text.data() + text.size(), value).ptr - text.data());
+}
+
+void append_fixed(std::string& out, double value, int width, int precision) {
+  NumberText text;
+  const std::size_t length = format_fixed(text, value, precision);
+  out.append(field_padding(width, length), ' ');
+  out.append(text.data(), length);
 }
 
 void append_int(std::string& out, int value, int width) {
-  std::array<char, kIntTextChars> text;
-  const char* last = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-  append_padded(out, text.data(), static_cast<std::size_t>(last - text.data()), width);
+  NumberText text;
+  const std::size_t length = format_int(text, value);
+  out.append(field_padding(width, length), ' ');
+  out.append(text.data(), length);
 }
 
 }  // namespace astro

@@ -31,21 +31,33 @@ double local_sidereal_time(double mjd, float longitude_deg) {
   return static_cast<double>((2.0L * static_cast<Ext>(kPi)) * static_cast<Ext>(t));
 }
 
-HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
-                                            float dec) {
+HorizonTerms horizon_terms(float latitude, float dec) {
   const double phi = latitude;
   const double delta = dec;
+  HorizonTerms t;
+  t.cos_delta = std::cos(delta);
+  t.sin_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * t.cos_delta);
+  t.cos_phi_minus_sin_delta =
+      static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
+  t.cos_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::cos(phi)) * t.cos_delta);
+  t.sin_phi_sin_delta =
+      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
+  return t;
+}
+
+HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
+                                            float dec) {
+  return equatorial_to_horizontal(lst, ra, horizon_terms(latitude, dec));
+}
+
+HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonTerms& t) {
   const double h = static_cast<double>(static_cast<Ext>(lst) - static_cast<Ext>(ra));
 
   const double cos_h = std::cos(h);
-  const double sin_phi_cos_delta =
-      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::cos(delta));
-  const double cos_phi_minus_sin_delta =
-      static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
-  double x = static_cast<double>(static_cast<Ext>(cos_h) * sin_phi_cos_delta +
-                                 static_cast<Ext>(cos_phi_minus_sin_delta));
+  double x = static_cast<double>(static_cast<Ext>(cos_h) * t.sin_phi_cos_delta +
+                                 static_cast<Ext>(t.cos_phi_minus_sin_delta));
   const double y =
-      static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(std::cos(delta)));
+      static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(t.cos_delta));
 
   if (x == 0.0) x = kTinyComponent;
   double a = std::atan(static_cast<double>(static_cast<Ext>(y) / static_cast<Ext>(x)));
@@ -60,12 +72,8 @@ HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra
   // The altitude is taken over the single-precision azimuth, as the azimuth is stored.
   const double cos_alt = static_cast<double>(
       static_cast<Ext>(x) / static_cast<Ext>(std::cos(static_cast<double>(out.azimuth))));
-  const double cos_phi_cos_delta =
-      static_cast<double>(static_cast<Ext>(std::cos(phi)) * std::cos(delta));
-  const double sin_phi_sin_delta =
-      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
-  const double sin_alt = static_cast<double>(static_cast<Ext>(cos_h) * cos_phi_cos_delta +
-                                             static_cast<Ext>(sin_phi_sin_delta));
+  const double sin_alt = static_cast<double>(static_cast<Ext>(cos_h) * t.cos_phi_cos_delta +
+                                             static_cast<Ext>(t.sin_phi_sin_delta));
   out.altitude = static_cast<float>(
       std::atan(static_cast<double>(static_cast<Ext>(sin_alt) / static_cast<Ext>(cos_alt))));
 

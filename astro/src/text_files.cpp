@@ -12,12 +12,23 @@ namespace astro {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 1 << 16;
-/// Output is collected and handed to the C library in blocks of about this size.
-constexpr std::size_t kWriteChunkBytes = 1 << 16;
-/// Every line end of an output file.
-constexpr std::string_view kCrLf = "\r\n";
+/// Output is collected and handed to the C library in blocks of this size.
+constexpr std::size_t kWriteBlockBytes = 1 << 16;
 
 std::string reason(int error) { return std::strerror(error); }
+
+/// Appends text without its carriage returns, wherever they stand; memchr finds
+/// them far faster than a byte loop.
+void append_without_cr(std::string& line, const char* text, std::size_t length) {
+  while (length > 0) {
+    const auto* cr = static_cast<const char*>(std::memchr(text, '\r', length));
+    const std::size_t kept = cr == nullptr ? length : static_cast<std::size_t>(cr - text);
+    line.append(text, kept);
+    if (cr == nullptr) return;
+    text += kept + 1;
+    length -= kept + 1;
+  }
+}
 
 }  // namespace
 
@@ -78,20 +89,20 @@ bool LineReader::next(std::string& line) {
     const char* begin = buffer_.data() + pos_;
     const std::size_t available = end_ - pos_;
     const void* newline = std::memchr(begin, '\n', available);
-    const void* ctrl_z = std::memchr(begin, kCtrlZ, available);
     std::size_t stop = available;
     if (newline) stop = static_cast<std::size_t>(static_cast<const char*>(newline) - begin);
+    // Only this line is searched: a search to the end of the block for every line
+    // would cost a block's length per line.
+    const void* ctrl_z = std::memchr(begin, kCtrlZ, stop);
     if (ctrl_z) {
       const auto z = static_cast<std::size_t>(static_cast<const char*>(ctrl_z) - begin);
-      if (z < stop) {
-        line.append(begin, z);
-        any = any || z > 0;
-        finished_ = true;
-        pos_ = end_ = 0;
-        break;
-      }
+      append_without_cr(line, begin, z);
+      any = any || z > 0;
+      finished_ = true;
+      pos_ = end_ = 0;
+      break;
     }
-    line.append(begin, stop);
+    append_without_cr(line, begin, stop);
     any = true;
     if (stop < available) {
       pos_ += stop + 1;
@@ -100,7 +111,6 @@ bool LineReader::next(std::string& line) {
     pos_ = end_;
   }
   if (!any && line.empty()) return false;
-  std::erase(line, '\r');
   ++line_number_;
   return true;
 }
@@ -110,12 +120,12 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
   if (file_ == nullptr) {
     throw RunError("cannot create " + path + ": " + reason(errno));
   }
-  pending_.reserve(kWriteChunkBytes + 512);
+  block_.resize(kWriteBlockBytes);
 }
 
 OutputFile::~OutputFile() {
   if (file_ != nullptr) {
-    if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    if (used_ > 0) std::fwrite(block_.data(), 1, used_, file_);
     std::fclose(file_);
   }
 }
@@ -127,16 +137,36 @@ void OutputFile::fail(const char* what) {
   throw RunError(std::string(what) + " " + path_ + ": " + reason(error));
 }
 
-void OutputFile::check_open() const {
-  if (file_ == nullptr) throw RunError("write to closed file " + path_);
+void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
+
+void OutputFile::flush_block() {
+  if (used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) fail("cannot write");
+  used_ = 0;
 }
 
-void OutputFile::flush_full_block() {
-  if (pending_.size() < kWriteChunkBytes) return;
-  if (std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-    fail("cannot write");
+void OutputFile::put_across_blocks(const char* text, std::size_t length) {
+  while (length > block_.size() - used_) {
+    const std::size_t part = block_.size() - used_;
+    std::memcpy(block_.data() + used_, text, part);
+    used_ += part;
+    text += part;
+    length -= part;
+    flush_block();
   }
-  pending_.clear();
+  std::memcpy(block_.data() + used_, text, length);
+  used_ += length;
+}
+
+void OutputFile::put_blanks_across_blocks(std::size_t count) {
+  while (count > block_.size() - used_) {
+    const std::size_t part = block_.size() - used_;
+    std::memset(block_.data() + used_, ' ', part);
+    used_ += part;
+    count -= part;
+    flush_block();
+  }
+  std::memset(block_.data() + used_, ' ', count);
+  used_ += count;
 }
 
 void OutputFile::write(std::string_view text) {
@@ -145,33 +175,30 @@ void OutputFile::write(std::string_view text) {
   while (!text.empty()) {
     const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
     if (newline == nullptr) {
-      pending_.append(text);
-      break;
+      put(text.data(), text.size());
+      return;
     }
     const auto before = static_cast<std::size_t>(newline - text.data());
-    pending_.append(text.data(), before);
-    pending_.append(kCrLf);
+    put(text.data(), before);
+    end_line();
     text.remove_prefix(before + 1);
   }
-  flush_full_block();
 }
 
 void OutputFile::write_fixed(double value, int width, int precision) {
   check_open();
-  append_fixed(pending_, value, width, precision);
-  flush_full_block();
+  NumberText text;
+  const std::size_t length = format_fixed(text, value, precision);
+  put_blanks(field_padding(width, length));
+  put(text.data(), length);
 }
 
 void OutputFile::write_int(int value, int width) {
   check_open();
-  append_int(pending_, value, width);
-  flush_full_block();
-}
-
-void OutputFile::end_line() {
-  check_open();
-  pending_.append(kCrLf);
-  flush_full_block();
+  NumberText text;
+  const std::size_t length = format_int(text, value);
+  put_blanks(field_padding(width, length));
+  put(text.data(), length);
 }
 
 void OutputFile::print(const char* format, ...) {
@@ -200,11 +227,7 @@ void OutputFile::print(const char* format, ...) {
 
 void OutputFile::close() {
   if (file_ == nullptr) return;
-  if (!pending_.empty() &&
-      std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
-    fail("cannot write");
-  }
-  pending_.clear();
+  flush_block();
   if (std::fflush(file_) != 0) fail("cannot write");
   std::FILE* f = std::exchange(file_, nullptr);
   if (std::fclose(f) != 0) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,30 @@ TEST(TruncToInt, SaturatesInsteadOfOverflowing) {
   EXPECT_FALSE(astro::fits_int32(2147483648.0L));
   EXPECT_TRUE(astro::fits_int32(2147483647.9L));
   EXPECT_FALSE(astro::fits_int32(std::numeric_limits<long double>::quiet_NaN()));
+}
+
+TEST(TruncToInt, DoubleFormAgreesWithTheExtendedForm) {
+  // Every double, including NaN, infinities and the ends of the range with their
+  // neighbours, truncates the same through both forms.
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 2147483646.5, 2147483647.0,
+                                2147483647.5, 2147483648.0, -2147483648.0,
+                                -2147483648.5, -2147483649.0, 1e300, -1e300,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::denorm_min()};
+  for (double end : {2147483647.0, 2147483648.0, -2147483648.0, -2147483649.0}) {
+    values.push_back(std::nextafter(end, 0.0));
+    values.push_back(std::nextafter(end, 2 * end));
+  }
+  std::mt19937_64 rng(9);
+  for (int i = 0; i < 100000; ++i) {
+    values.push_back(std::bit_cast<double>(rng()));
+    values.push_back(std::ldexp(static_cast<double>(static_cast<std::int64_t>(rng())), -32));
+  }
+  for (double x : values) {
+    ASSERT_EQ(trunc_to_int(x), trunc_to_int(static_cast<long double>(x))) << x;
+  }
 }
 
 }  // namespace

@@ -119,12 +119,67 @@ TEST_F(TextFiles, WritesCrLfLineEnds) {
   EXPECT_EQ(read("out.txt"), "one\r\n   7 21.50\r\n" + std::string(1000, 'q') + "\r\n");
 }
 
+TEST_F(TextFiles, NumberAndCharacterWritesGiveThePrintBytes) {
+  // The same pieces through print and through the direct writers, across many
+  // output blocks so that pieces straddle their boundaries.
+  astro::OutputFile by_print(file("print.txt"));
+  astro::OutputFile direct(file("direct.txt"));
+  for (int i = 0; i < 30000; ++i) {
+    const double value = (i - 15000) * 0.0137;
+    by_print.print("%s%12.4f %4d|%2.0f", "name", value, i, value);
+    direct.write("name");
+    direct.write_fixed(value, 12, 4);
+    direct.write(' ');
+    direct.write_int(i, 4);
+    direct.write('|');
+    direct.write_fixed(value, 2, 0);
+    if (i % 7 == 0) {
+      by_print.print("%s", std::string(static_cast<std::size_t>(i % 300), 'w').c_str());
+      direct.write(std::string(static_cast<std::size_t>(i % 300), 'w'));
+    }
+    by_print.write("\n");
+    if (i % 2 == 0) {
+      direct.end_line();
+    } else {
+      direct.write('\n');
+    }
+  }
+  // One piece longer than a whole block.
+  by_print.print("%s\n", std::string(200000, 'z').c_str());
+  direct.write(std::string(200000, 'z') + "\n");
+  by_print.close();
+  direct.close();
+  const std::string printed = read("print.txt");
+  EXPECT_GT(printed.size(), 1000000u);
+  EXPECT_EQ(read("direct.txt"), printed);
+}
+
+TEST_F(TextFiles, WriteConvertsEveryLineEnd) {
+  astro::OutputFile out(file("out.txt"));
+  out.write("");
+  out.write("\n\na\nb");
+  out.write(std::string_view("c\0d\n", 4));
+  out.close();
+  EXPECT_EQ(read("out.txt"), std::string("\r\n\r\na\r\nbc\0d\r\n", 13));
+  EXPECT_THROW(out.write_fixed(1.0, 4, 1), astro::RunError);
+  EXPECT_THROW(out.write('x'), astro::RunError);
+}
+
 TEST_F(TextFiles, ReportsAFullDisk) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   fs::create_symlink("/dev/full", dir_ / "full.txt");
   astro::OutputFile out(file("full.txt"));
   out.write("a line that cannot be stored\n");
   EXPECT_THROW(out.close(), astro::RunError);
+
+  // More than a block: the failure shows while writing.
+  astro::OutputFile numbers(file("full.txt"));
+  EXPECT_THROW(
+      {
+        for (int i = 0; i < 100000; ++i) numbers.write_fixed(i, 12, 4);
+        numbers.close();
+      },
+      astro::RunError);
 }
 
 TEST_F(TextFiles, ReportsAnOutputThatCannotBeCreated) {

@@ -21,7 +21,35 @@ double calendar_to_mjd(float year, float month, float day, float hour);
 
 /// JST night date of a Julian Date (days, UT), after the after-midnight convention.
 /// Julian-calendar dates before the reform, Gregorian from 1582-10-15 on.
+/// It is local_date_in_day(jst_day(day_number), fraction) of jst_day_position(jd).
 LocalDate jd_to_local_date(double jd);
+
+/// A calendar date without a time.
+struct CalendarDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+};
+
+/// Where a Julian Date (days, UT) falls in the JST days.
+struct JstDayPosition {
+  double day_number = 0;  ///< whole JST day number: the truncated JD + 0.875
+  double fraction = 0;    ///< fraction of that day since 0:00 JST, days
+};
+/// Splits a Julian Date (days, UT) at the JST day boundaries (0:00 JST).
+JstDayPosition jst_day_position(double jd);
+
+/// The two night dates of one JST day.
+struct JstDay {
+  CalendarDate date;      ///< the night date of its hours 6 to 23
+  CalendarDate previous;  ///< the night date of its hours 0 to 5 (the day before)
+};
+/// The JST day of a whole day number of jst_day_position. It depends on the day
+/// number alone, so a caller that meets the same days again and again may keep it.
+JstDay jst_day(double day_number);
+
+/// The night date at `fraction` (days since 0:00 JST) of a JST day.
+LocalDate local_date_in_day(const JstDay& day, double fraction);
 
 /// Leap-year rule of the calendar in force: Gregorian when gregorian, else Julian.
 bool is_leap_year(int year, bool gregorian);

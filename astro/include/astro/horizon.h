@@ -21,4 +21,20 @@ struct HorizontalPosition {
 HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
                                             float dec);
 
+/// The terms of equatorial_to_horizontal that depend on the latitude and the
+/// declination alone (dimensionless products of their sines and cosines).
+struct HorizonTerms {
+  double cos_delta = 0;
+  double sin_phi_cos_delta = 0;
+  double cos_phi_minus_sin_delta = 0;  ///< cos(latitude) x -sin(declination)
+  double cos_phi_cos_delta = 0;
+  double sin_phi_sin_delta = 0;
+};
+/// The terms of a latitude and a declination (radians, single precision).
+HorizonTerms horizon_terms(float latitude, float dec);
+
+/// equatorial_to_horizontal with the terms of latitude and declination computed once:
+/// for a star at a site the same bits at every instant, without their trigonometry.
+HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonTerms& terms);
+
 }  // namespace astro

@@ -31,6 +31,16 @@ inline std::int32_t trunc_to_int(long double x) {
   return t;
 }
 
+/// The same truncation of a double, with the same results as the long double form for
+/// every double (both compare against the same exactly representable ends), without
+/// the extended-precision round trip: a double in range converts exactly.
+inline std::int32_t trunc_to_int(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (x <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(x);
+}
+
 /// True when x truncated toward zero fits a 32-bit integer (x finite).
 inline bool fits_int32(long double x) {
   return std::isfinite(x) && x < 2147483648.0L && x > -2147483649.0L;

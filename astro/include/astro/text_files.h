@@ -6,6 +6,7 @@
 /// CR LF, and a failed write or close is reported, never passed over.
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -65,28 +66,70 @@ class OutputFile {
 
   /// Writes text, each '\n' as CR LF.
   void write(std::string_view text);
+  /// Writes one character, '\n' as CR LF.
+  void write(char c) {
+    if (c == '\n') {
+      end_line();
+      return;
+    }
+    check_open();
+    put(&c, 1);
+  }
   /// printf-style formatted write, each '\n' as CR LF.
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  /// Writes a number as print("%*.*f", width, precision, value) would (see append_fixed).
+  /// Writes a number as print("%*.*f", width, precision, value) would (see
+  /// format_fixed); precision 0 to kMaxFixedPrecision.
   void write_fixed(double value, int width, int precision);
   /// Writes a number as print("%*d", width, value) would.
   void write_int(int value, int width);
   /// Ends a line, as write("\n") would: CR LF.
-  void end_line();
+  void end_line() {
+    check_open();
+    put(kLineEnd.data(), kLineEnd.size());
+  }
   /// Flushes and closes; throws RunError when anything written did not reach the file.
   void close();
   const std::string& path() const { return path_; }
 
  private:
-  void fail(const char* what);
-  void check_open() const;
-  /// Hands the collected text to the C library once a block is full.
-  void flush_full_block();
+  /// Every line end of an output file.
+  static constexpr std::string_view kLineEnd = "\r\n";
+
+  [[noreturn]] void fail(const char* what);
+  [[noreturn]] void fail_closed() const;
+  void check_open() const {
+    if (file_ == nullptr) fail_closed();
+  }
+  /// Copies bytes into the block as they are, handing each full block to the C library.
+  void put(const char* text, std::size_t length) {
+    if (length <= block_.size() - used_) {
+      std::memcpy(block_.data() + used_, text, length);
+      used_ += length;
+    } else {
+      put_across_blocks(text, length);
+    }
+  }
+  void put_blanks(std::size_t count) {
+    if (count <= block_.size() - used_) {
+      std::memset(block_.data() + used_, ' ', count);
+      used_ += count;
+    } else {
+      put_blanks_across_blocks(count);
+    }
+  }
+  void put_across_blocks(const char* text, std::size_t length);
+  void put_blanks_across_blocks(std::size_t count);
+  /// Hands the collected bytes to the C library.
+  void flush_block();
 
   std::string path_;
   std::FILE* file_ = nullptr;
-  std::string pending_;
+  std::vector<char> block_;  ///< bytes not yet handed on: block_[0, used_)
+  std::size_t used_ = 0;
 };
+
+/// The text that printf's "%s" prints of a string: up to its first NUL, if any.
+inline std::string_view as_c_string(const std::string& text) { return text.c_str(); }
 
 /// A warning on standard error naming the file and line: "FILE:LINE: what".
 void warn_line(const std::string& path, long line_number, std::string_view what);
