@@ -69,13 +69,5 @@ int main(int argc, char** argv) {
       "not an integer or obsday.dat cannot be written.\n"
       "\n"
       "See datesel(1).\n"};
-  if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  try {
-    const int status = run();
-    astro::check_console_output();
-    return status;
-  } catch (const astro::RunError& e) {
-    std::fprintf(stderr, "datesel: %s\n", e.what());
-    return 1;
-  }
+  return astro::run_program(argc, argv, kInfo, run);
 }

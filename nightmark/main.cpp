@@ -2,7 +2,6 @@
 // time, keeps the minima still worth observing (obsday3.txt) and writes them as
 // chart marks for planetarium software (lplanet.adf, lightpl.mrk).
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <string_view>
 
@@ -125,16 +124,5 @@ int run() {
 
 int main(int argc, char** argv) {
   static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage};
-  if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  try {
-    const int status = run();
-    astro::check_console_output();
-    return status;
-  } catch (const astro::RunError& e) {
-    std::fprintf(stderr, "nightmark: %s\n", e.what());
-    return 1;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "nightmark: %s\n", e.what());
-    return 1;
-  }
+  return astro::run_program(argc, argv, kInfo, run);
 }

@@ -92,14 +92,5 @@ int run() {
 
 int main(int argc, char** argv) {
   static constexpr astro::ProgramInfo kInfo{"phaselist", kUsage};
-  if (auto status = astro::handle_arguments(argc, argv, kInfo)) return *status;
-  try {
-    const int status = run();
-    astro::check_console_output();
-    return status;
-  } catch (const astro::RunError& e) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "phaselist: %s\n", e.what());
-    return 1;
-  }
+  return astro::run_program(argc, argv, kInfo, run);
 }

@@ -1,8 +1,11 @@
 #include "astro/cli.h"
 
+#include "astro/console.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 namespace astro {
@@ -42,6 +45,21 @@ std::optional<int> handle_arguments(int argc, char** argv, const ProgramInfo& in
                info.name.data(), known ? argv[2] : argv[1]);
   std::fwrite(info.usage.data(), 1, info.usage.size(), stderr);
   return 2;
+}
+
+int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)()) {
+  if (auto status = handle_arguments(argc, argv, info)) return *status;
+  try {
+    const int status = run();
+    check_console_output();
+    return status;
+  } catch (const std::exception& e) {
+    // What the dialogue printed comes before the message that ends it.
+    std::fflush(stdout);
+    std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(info.name.size()), info.name.data(),
+                 e.what());
+    return 1;
+  }
 }
 
 }  // namespace astro

@@ -22,4 +22,9 @@ std::string_view toolset_version();
 /// Returns the exit status when the run is to end here.
 std::optional<int> handle_arguments(int argc, char** argv, const ProgramInfo& info);
 
+/// The whole of a program's main: handles the arguments, then runs the entry routine
+/// `run`. A failure it throws ends the run with "NAME: message" on standard error and
+/// status 1, and so does console output that was lost. Returns the exit status.
+int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)());
+
 }  // namespace astro
