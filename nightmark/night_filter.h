@@ -4,16 +4,13 @@
 
 #include <string_view>
 
+#include "astro/dates.h"
 #include "astro/horizon.h"
 
 namespace nightmark {
 
 /// The night's date: the evening's calendar date, JST.
-struct NightDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-};
+using NightDate = astro::CalendarDate;
 
 /// The date of the title line ("=== 2006/ 3/ 5 ==="): year in columns 4-7, month
 /// 9-10, day 12-13, each converted and truncated toward zero. Not range-checked.
