@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -11,6 +12,7 @@
 #include "list_lines.h"
 #include "mark_lines.h"
 #include "night_filter.h"
+#include "plan_line.h"
 #include "recent_observations.h"
 
 namespace {
@@ -92,28 +94,31 @@ int run() {
   astro::OutputFile plan(kNightListFile);
   plan.write(title + "\n");
   plan.write(header + "\n");
+  // The kept lines stay in memory for the mark files: a line read from obsday2.dat
+  // holds no CR, no line end and no Ctrl-Z, so obsday3.txt reads back as exactly
+  // these lines.
+  std::vector<PlanLine> kept;
   std::string line;
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
-    const Verdict verdict =
-        judge_minimum(date, start_hours, south_only, latitude, read_listed_minimum(line));
+    const ListedMinimum minimum = read_listed_minimum(line);
+    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum);
     if (verdict == Verdict::kNotANumber) {
       astro::warn_line(kDailyListFile, daily.line_number(),
                        "time or position is not a finite number; line skipped");
     }
-    if (verdict == Verdict::kKept) plan.write(line + "\n");
+    if (verdict != Verdict::kKept) continue;
+    plan.write(line + "\n");
+    kept.push_back(plan_line(line, minimum));
   }
+  // The plan is complete on disk before the mark files are touched.
   plan.close();
 
-  // The mark files are made from the plan as it stands on disk.
-  astro::LineReader kept(kNightListFile);
   astro::OutputFile adf(kAdfFile);
   astro::OutputFile mrk(kMrkFile);
-  if (kept.next(line)) kept.next(line);  // the title and header carry no star
-  while (kept.next(line)) {
-    if (!usable_list_line(line, kept)) continue;
-    adf.write(adf_mark_line(line, is_recently_observed(recent, short_name(line))));
-    mrk.write(mrk_mark_line(line));
+  for (const PlanLine& star : kept) {
+    adf.write(adf_mark_line(star.text, is_recently_observed(recent, star.short_name)));
+    mrk.write(mrk_mark_line(star.text));
   }
   adf.close();
   mrk.close();

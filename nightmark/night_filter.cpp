@@ -4,9 +4,8 @@
 
 #include "astro/constants.h"
 #include "astro/dates.h"
+#include "astro/layouts.h"
 #include "astro/numeric.h"
-#include "astro/records.h"
-#include "list_lines.h"
 
 namespace nightmark {
 namespace {
@@ -19,12 +18,15 @@ constexpr Ext kLeadTimeHours = 0.75L;
 constexpr float kSouthSectorEastAzimuthDeg = 360.0f - 45.0f;  ///< 45 degrees east of south
 constexpr float kSouthSectorWestAzimuthDeg = 15.0f;           ///< 15 degrees west of south
 
-int int_field(std::string_view line, int start, int length) {
-  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, start, length)));
+namespace dl = astro::daily_list_line;
+namespace dt = astro::daily_title;
+
+int int_field(std::string_view line, astro::Field field) {
+  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, field)));
 }
 
-float float_field(std::string_view line, int start, int length) {
-  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, start, length)));
+float float_field(std::string_view line, astro::Field field) {
+  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, field)));
 }
 
 /// value x (1/divisor) x pi, left to right in extended precision; the built-in-site
@@ -37,7 +39,8 @@ float to_radians(float value, Ext divisor) {
 }  // namespace
 
 NightDate night_date_from_title(std::string_view title) {
-  return {int_field(title, 4, 4), int_field(title, 9, 2), int_field(title, 12, 2)};
+  return {int_field(title, dt::kYear), int_field(title, dt::kMonth),
+          int_field(title, dt::kDay)};
 }
 
 bool looks_like_calendar_date(const NightDate& date) {
@@ -52,15 +55,15 @@ float site_latitude_radians() { return to_radians(astro::kSiteLatitudeDeg, 180);
 
 ListedMinimum read_listed_minimum(std::string_view line) {
   ListedMinimum m;
-  m.time_hours = float_field(line, column::kTime, column::kTimeChars);
-  const float ra_h = float_field(line, column::kRaHours, 2);
-  const float ra_m = float_field(line, column::kRaMinutes, 2);
+  m.time_hours = float_field(line, dl::kTime);
+  const float ra_h = float_field(line, dl::kRaH);
+  const float ra_m = float_field(line, dl::kRaM);
   m.ra_hours =
       static_cast<float>(static_cast<Ext>(ra_h) + static_cast<Ext>(ra_m) * (1.0L / 60));
   const std::string dec_field =
-      astro::extract_field(line, column::kDecDegrees, column::kDecDegreesChars);
+      astro::extract_field(line, dl::kDecDeg);
   const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
-  float dec_m = float_field(line, column::kDecMinutes, 2);
+  float dec_m = float_field(line, dl::kDecMin);
   // The minutes carry no sign of their own: a minus anywhere in the degree field,
   // also in "-0", makes the whole declination southern.
   if (dec_field.find('-') != std::string::npos) dec_m = -dec_m;
