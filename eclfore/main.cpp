@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/catalogue.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -39,6 +40,7 @@ constexpr std::string_view kUsage =
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
 int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/text_files.h"
@@ -58,6 +59,7 @@ int ask_integer(std::string_view text, const std::string& what) {
 
 int run(const astro::Options& /*options*/) {
   using namespace nightmark;
+  astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 
@@ -89,7 +91,11 @@ int run(const astro::Options& /*options*/) {
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
 
-  astro::OutputFile plan(kNightListFile);
+  // One set: no file is replaced before all three are complete.
+  astro::OutputSet outputs;
+  astro::OutputFile& plan = outputs.add(kNightListFile);
+  astro::OutputFile& adf = outputs.add(kAdfFile);
+  astro::OutputFile& mrk = outputs.add(kMrkFile);
   plan.write(title + "\n");
   plan.write(header + "\n");
   std::string line;
@@ -103,20 +109,17 @@ int run(const astro::Options& /*options*/) {
     }
     if (verdict == Verdict::kKept) plan.write(line + "\n");
   }
-  plan.close();
+  plan.finish();
 
-  // The mark files are made from the plan as it stands on disk.
-  astro::LineReader kept(kNightListFile);
-  astro::OutputFile adf(kAdfFile);
-  astro::OutputFile mrk(kMrkFile);
+  // The mark files are made from the plan as it stands on disk, not yet in place.
+  astro::LineReader kept(plan.written_path());
   if (kept.next(line)) kept.next(line);  // the title and header carry no star
   while (kept.next(line)) {
     if (!usable_list_line(line, kept)) continue;
     adf.write(adf_mark_line(line, is_recently_observed(recent, short_name(line))));
     mrk.write(mrk_mark_line(line));
   }
-  adf.close();
-  mrk.close();
+  outputs.commit();
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/catalogue.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -41,6 +42,7 @@ constexpr const char* kUsage =
 
 int run(const astro::Options& /*options*/) {
   using namespace phaselist;
+  astro::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   astro::prompt(kStartPrompt);
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");
