@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
+#include "astro/catalogue.h"
 #include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -38,7 +40,8 @@ constexpr std::string_view kUsage =
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
-int run() {
+int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/text_files.h"
@@ -58,8 +59,9 @@ int ask_integer(std::string_view text, const std::string& what) {
   throw astro::RunError(what + ": the input ended before an answer");
 }
 
-int run() {
+int run(const astro::Options& /*options*/) {
   using namespace nightmark;
+  astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 
@@ -91,7 +93,11 @@ int run() {
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
 
-  astro::OutputFile plan(kNightListFile);
+  // One set: no file is replaced before all three are complete.
+  astro::OutputSet outputs;
+  astro::OutputFile& plan = outputs.add(kNightListFile);
+  astro::OutputFile& adf = outputs.add(kAdfFile);
+  astro::OutputFile& mrk = outputs.add(kMrkFile);
   plan.write(title + "\n");
   plan.write(header + "\n");
   // The kept lines stay in memory for the mark files: a line read from obsday2.dat
@@ -111,17 +117,13 @@ int run() {
     plan.write(line + "\n");
     kept.push_back(plan_line(line, minimum));
   }
-  // The plan is complete on disk before the mark files are touched.
-  plan.close();
+  plan.finish();
 
-  astro::OutputFile adf(kAdfFile);
-  astro::OutputFile mrk(kMrkFile);
   for (const PlanLine& star : kept) {
     adf.write(adf_mark_line(star.text, is_recently_observed(recent, star.short_name)));
     mrk.write(mrk_mark_line(star.text));
   }
-  adf.close();
-  mrk.close();
+  outputs.commit();
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "mark_lines.h"
 
+#include <algorithm>
+
 #include "astro/layouts.h"
 
 namespace nightmark {
@@ -41,6 +43,12 @@ MarkPosition mark_position(std::string_view line) {
   return p;
 }
 
+/// A double quote would end the label's quoted field early; an apostrophe reads alike.
+std::string without_double_quotes(std::string text) {
+  std::replace(text.begin(), text.end(), '"', '\'');
+  return text;
+}
+
 /// "_Ctt": catalogue character and hour of the minimum, the end of every label.
 std::string label_suffix(std::string_view line) {
   return "_" + astro::extract_field(line, dl::kCatalogue.start, 1) +
@@ -63,7 +71,7 @@ std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
   return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees +
-         p.dec_minutes + ".0,mark 8,\"" + std::string(adf_label(name)) + label_suffix(line) +
+         p.dec_minutes + ".0,mark 8,\"" + without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
          (recently_observed ? "\",4\n" : "\",1\n");
 }
 

@@ -17,12 +17,14 @@ void prompt(std::string_view text) {
 ScanStatus scan_int(std::FILE* in, int& value) {
   int c = std::getc(in);
   while (c != EOF && std::isspace(c)) c = std::getc(in);
+  if (c == EOF) check_input_error(in);
   if (c == EOF) return ScanStatus::kEnd;
   bool negative = false;
   if (c == '+' || c == '-') {
     negative = c == '-';
     c = std::getc(in);
   }
+  if (c == EOF) check_input_error(in);
   if (c == EOF || !std::isdigit(c)) {
     if (c != EOF) std::ungetc(c, in);
     return c == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
@@ -48,12 +50,20 @@ ScanStatus scan_int(std::FILE* in, int& value) {
 ScanStatus scan_float(std::FILE* in, float& value) {
   const int n = std::fscanf(in, "%f", &value);
   if (n == 1) return ScanStatus::kOk;
+  if (n == EOF) check_input_error(in);
   return n == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
 }
 
 }  // namespace astro
 
 namespace astro {
+
+void check_input_error(std::FILE* in) {
+  if (std::ferror(in) == 0) return;
+  const int error = errno;
+  throw RunError(std::string("cannot read ") + (in == stdin ? "standard input" : "the input") +
+                 ": " + (error != 0 ? std::strerror(error) : "read error"));
+}
 
 void check_console_output() {
   errno = 0;

@@ -27,6 +27,11 @@ ScanStatus scan_int(std::FILE* in, int& value);
 /// Reads a number with the C library's "%f" (rounded straight to float).
 ScanStatus scan_float(std::FILE* in, float& value);
 
+/// Throws RunError "cannot read standard input: REASON" when the last read of `in`
+/// failed (a folder given as standard input, say): a read error is never the end of
+/// the input. Every scan calls it where it meets EOF.
+void check_input_error(std::FILE* in);
+
 /// Flushes standard output; throws RunError when anything printed on it was lost
 /// (a full disk, say), so that a run whose dialogue went nowhere is not a success.
 void check_console_output();
