@@ -59,6 +59,21 @@ TEST(NightmarkOutputs, UnwritableFileEndsTheRunWithItsName) {
   }
 }
 
+TEST(NightmarkOutputs, MarksComeFromThePlanAsComputedNotAsReadBack) {
+  NightFolder f;
+  ASSERT_EQ(f.run().exit_code, 0);
+  const std::string adf = f.dir.read("lplanet.adf");
+  const std::string mrk = f.dir.read("lightpl.mrk");
+  ASSERT_EQ(adf, "eqt 0536.0,+1234.0,mark 8,\"ZZ_K21\",1\r\n");
+  // A plan that goes where nothing can be read back from it still gives the marks.
+  fs::remove(f.dir.path() / "obsday3.txt");
+  fs::create_symlink("/dev/null", f.dir.path() / "obsday3.txt");
+  const e2e::RunResult r = f.run();
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(f.dir.read("lplanet.adf"), adf);
+  EXPECT_EQ(f.dir.read("lightpl.mrk"), mrk);
+}
+
 TEST(NightmarkOutputs, UnreadableRecentListEndsTheRun) {
   NightFolder f;
   fs::create_directory(f.dir.path() / "recent_obs.txt");
