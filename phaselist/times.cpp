@@ -4,18 +4,11 @@
 #include <string>
 
 #include "astro/console.h"
-#include "astro/constants.h"
 #include "astro/dates.h"
-#include "astro/horizon.h"
+#include "astro/sexagesimal.h"
 #include "astro/text_files.h"
 
 namespace phaselist {
-namespace {
-
-constexpr long double kMinutesPerHour = 60.0L;
-
-}  // namespace
-
 TypedTime read_typed_time(std::FILE* in, std::string_view which) {
   TypedTime t;
   const std::array<int*, 5> fields = {&t.year, &t.month, &t.day, &t.hour, &t.minute};
@@ -35,8 +28,7 @@ TypedTime read_typed_time(std::FILE* in, std::string_view which) {
 }
 
 float decimal_hour(int hour, int minute) {
-  return static_cast<float>(static_cast<long double>(hour) +
-                            static_cast<long double>(minute) / kMinutesPerHour);
+  return astro::whole_and_minutes(hour, minute, astro::MinuteStep::kDividedBySixty);
 }
 
 TableTime table_time(const TypedTime& typed) {
@@ -44,7 +36,6 @@ TableTime table_time(const TypedTime& typed) {
   t.mjd = astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
                                  static_cast<float>(typed.day),
                                  decimal_hour(typed.hour, typed.minute));
-  t.lst = astro::local_sidereal_time(t.mjd, astro::kSiteLongitudeDeg);
   return t;
 }
 
