@@ -17,7 +17,7 @@ constexpr const char* kForecastPath = "data.dat";
 constexpr const char* kSortedForecastPath = "data.sot";
 constexpr const char* kDailyListPath = "obsday.dat";
 
-int run() {
+int run(const astro::Options& /*options*/) {
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
 

@@ -38,7 +38,7 @@ constexpr std::string_view kUsage =
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
-int run() {
+int run(const astro::Options& /*options*/) {
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;

@@ -56,7 +56,7 @@ int ask_integer(std::string_view text, const std::string& what) {
   throw astro::RunError(what + ": the input ended before an answer");
 }
 
-int run() {
+int run(const astro::Options& /*options*/) {
   using namespace nightmark;
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);

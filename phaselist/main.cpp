@@ -39,7 +39,7 @@ constexpr const char* kUsage =
     "\n"
     "See phaselist(1).\n";
 
-int run() {
+int run(const astro::Options& /*options*/) {
   using namespace phaselist;
 
   astro::prompt(kStartPrompt);
