@@ -1,30 +1,17 @@
 #include "times.h"
 
 #include <array>
-#include <string>
 
-#include "astro/console.h"
+#include "astro/answers.h"
 #include "astro/dates.h"
 #include "astro/sexagesimal.h"
-#include "astro/text_files.h"
 
 namespace phaselist {
+
 TypedTime read_typed_time(std::FILE* in, std::string_view which) {
-  TypedTime t;
-  const std::array<int*, 5> fields = {&t.year, &t.month, &t.day, &t.hour, &t.minute};
-  for (int* field : fields) {
-    switch (astro::scan_int(in, *field)) {
-      case astro::ScanStatus::kOk:
-        break;
-      case astro::ScanStatus::kNotNumber:
-        throw astro::RunError(std::string(which) +
-                              ": the answer is not five integers (year month day hour minute)");
-      case astro::ScanStatus::kEnd:
-        throw astro::RunError(std::string(which) +
-                              ": the input ended before five integers (year month day hour minute)");
-    }
-  }
-  return t;
+  const std::array<int, 5> n =
+      astro::read_five_whole_numbers(in, which, "year month day hour minute");
+  return {n[0], n[1], n[2], n[3], n[4]};
 }
 
 float decimal_hour(int hour, int minute) {
