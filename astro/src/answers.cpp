@@ -11,8 +11,8 @@ namespace astro {
 namespace {
 
 /// The message of an answer that could not be read; `typed` is quoted, escaped.
-std::string answer_problem(std::string_view answer_name, ScanStatus status,
-                           std::string_view typed, std::string_view not_what) {
+std::string answer_problem(std::string_view answer_name, ScanStatus status, std::string_view typed,
+                           std::string_view not_what) {
   std::string message(answer_name);
   message += ": ";
   if (status == ScanStatus::kEnd) return message + "the input ended before an answer";
@@ -68,8 +68,7 @@ int ask_whole_number(std::FILE* in, std::string_view question, std::string_view 
   return read_whole_number(in, answer_name);
 }
 
-float ask_decimal_number(std::FILE* in, std::string_view question,
-                         std::string_view answer_name) {
+float ask_decimal_number(std::FILE* in, std::string_view question, std::string_view answer_name) {
   prompt(question);
   return read_decimal_number(in, answer_name);
 }

@@ -116,8 +116,8 @@ std::size_t format_fixed(NumberText& text, double value, int precision) {
   const bool negative = std::signbit(value);
   const int whole_digits = digit_count(r.whole);
   // At most 1 + 10 + 1 + 9 characters, well inside the text.
-  const std::size_t length = static_cast<std::size_t>(
-      (negative ? 1 : 0) + whole_digits + (precision > 0 ? 1 + precision : 0));
+  const int chars = (negative ? 1 : 0) + whole_digits + (precision > 0 ? 1 + precision : 0);
+  const auto length = static_cast<std::size_t>(chars);
   char* end = text.data() + length;
   if (precision > 0) {
     put_digits_before(end, r.decimals, precision);

@@ -45,8 +45,7 @@ TEST(Sexagesimal, MinutesAndTheSignOfTheDegreeField) {
   EXPECT_EQ(astro::whole_and_minutes(25, 30), 25.5f);
   // Rounded once from extended precision: float steps would give 0x1.2eeefp+0.
   EXPECT_EQ(astro::whole_and_minutes(1, 11), 0x1.2eeeeep+0f);
-  EXPECT_EQ(astro::whole_and_minutes(1, 11, astro::MinuteStep::kDividedBySixty),
-            0x1.2eeeeep+0f);
+  EXPECT_EQ(astro::whole_and_minutes(1, 11, astro::MinuteStep::kDividedBySixty), 0x1.2eeeeep+0f);
   EXPECT_EQ(astro::hours_minutes_seconds(21, 30, 36), 21.51f);
   EXPECT_EQ(astro::hours_minutes_seconds(0, 0, 0), 0.0f);
 }
@@ -78,8 +77,8 @@ TEST(PositionAt, WorkedExampleAndTheFullRoutineAgreeBitForBit) {
   // routine that computes them at every call, at any instant.
   for (double mjd = 54009.5; mjd < 54010.5; mjd += 0.0137) {
     const astro::HorizontalPosition fast = astro::position_at(star, mjd);
-    const astro::HorizontalPosition full = astro::equatorial_to_horizontal(
-        astro::local_sidereal_time(mjd, 139.7f), latitude, ra, dec);
+    const astro::HorizontalPosition full =
+        astro::equatorial_to_horizontal(astro::local_sidereal_time(mjd, 139.7f), latitude, ra, dec);
     ASSERT_EQ(fast.azimuth, full.azimuth) << mjd;
     ASSERT_EQ(fast.altitude, full.altitude) << mjd;
     ASSERT_EQ(fast.horizon, full.horizon) << mjd;

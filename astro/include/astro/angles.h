@@ -24,8 +24,7 @@ struct RadianRule {
 };
 
 /// The forecast: the double pi, the reciprocal first.
-inline constexpr RadianRule kForecastRadians{static_cast<Ext>(kPi),
-                                             RadianOrder::kReciprocalThenPi};
+inline constexpr RadianRule kForecastRadians{static_cast<Ext>(kPi), RadianOrder::kReciprocalThenPi};
 /// The night plan: the five-decimal float pi, the reciprocal first.
 inline constexpr RadianRule kNightPlanRadians{static_cast<Ext>(kPiShort),
                                               RadianOrder::kReciprocalThenPi};
