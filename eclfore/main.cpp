@@ -47,6 +47,7 @@ int run(const astro::Options& /*options*/) {
   eclfore::ForecastRequest request;
   request.year = eclfore::ask_int(stdin, "year  = ", "year");
   request.month = eclfore::ask_int(stdin, "month = ", "month");
+  // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =
       eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
   request.site = eclfore::ask_site(stdin);
@@ -74,6 +75,7 @@ int run(const astro::Options& /*options*/) {
     catalogue.emplace(kStarFile);
     have_line = catalogue->next(line);
   } catch (const astro::RunError&) {
+    // The message as the forecast has always printed it, "%d" with 0, kept on purpose.
     std::printf("Cannot open input file. %d\n", 0);
     throw;
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "astro/answers.h"
 #include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -44,21 +45,6 @@ const std::string kNightListFile = "obsday3.txt";
 const std::string kAdfFile = "lplanet.adf";
 const std::string kMrkFile = "lightpl.mrk";
 
-/// Prints `text` and reads one decimal integer; `what` names the answer in errors.
-int ask_integer(std::string_view text, const std::string& what) {
-  astro::prompt(text);
-  int value = 0;
-  switch (astro::scan_int(stdin, value)) {
-    case astro::ScanStatus::kOk:
-      return value;
-    case astro::ScanStatus::kNotNumber:
-      throw astro::RunError(what + ": the answer is not a whole number");
-    case astro::ScanStatus::kEnd:
-      break;
-  }
-  throw astro::RunError(what + ": the input ended before an answer");
-}
-
 int run(const astro::Options& /*options*/) {
   using namespace nightmark;
   astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
@@ -86,9 +72,9 @@ int run(const astro::Options& /*options*/) {
                          " is not a calendar date; altitudes are computed for it as it is");
   }
 
-  const int hour = ask_integer("time of start /   hour = ", "start hour");
-  const int minute = ask_integer("                minute = ", "start minute");
-  const int sky_choice = ask_integer("Sky all=0 or south=1, input number ? ", "sky choice");
+  const int hour = astro::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
+  const int minute = astro::ask_whole_number(stdin, "                minute = ", "start minute");
+  const int sky_choice = astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();

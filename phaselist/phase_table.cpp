@@ -1,18 +1,18 @@
 #include "phase_table.h"
 
+#include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/fixed_format.h"
 #include "astro/horizon.h"
 #include "astro/layouts.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
+#include "astro/sites.h"
 
 namespace phaselist {
 namespace {
 
-using Ext = long double;
-
-constexpr Ext kDegreesPerHalfTurn = 180.0L;
-constexpr Ext kHoursPerHalfTurn = 12.0L;
+using astro::Ext;
 
 constexpr const char* kHeader =
     "Name                origin       period      type   range     phase(Hi) - phase(Hi)\n";
@@ -21,19 +21,16 @@ constexpr const char* kRule =
 
 }  // namespace
 
-// The built-in-site programs convert with the five-decimal pi in single precision;
-// the products are still formed in extended precision before they are stored.
 float site_latitude_rad() {
-  return static_cast<float>(static_cast<Ext>(astro::kSiteLatitudeDeg) *
-                            static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+  return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
+                           astro::kPhaseTableRadians);
 }
 
 StarRadians star_radians(const astro::StarRecord& star) {
   StarRadians r;
-  r.ra = static_cast<float>(static_cast<Ext>(star.ra_hours) *
-                            static_cast<Ext>(astro::kPiShort) / kHoursPerHalfTurn);
-  r.dec = static_cast<float>(static_cast<Ext>(star.dec_degrees) *
-                             static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+  r.ra = astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kPhaseTableRadians);
+  r.dec =
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kPhaseTableRadians);
   return r;
 }
 
@@ -50,7 +47,9 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
   if (!phase) return std::nullopt;
   StarAtTime at;
   at.phase = *phase;
-  at.altitude = astro::equatorial_to_horizontal(time.lst, latitude_rad, place.ra, place.dec)
+  at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
+                                                       latitude_rad, place.ra, place.dec),
+                                   time.mjd)
                     .altitude;
   return at;
 }

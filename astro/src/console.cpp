@@ -15,6 +15,11 @@ void prompt(std::string_view text) {
 }
 
 ScanStatus scan_int(std::FILE* in, int& value) {
+  std::string consumed;
+  return scan_int(in, value, consumed);
+}
+
+ScanStatus scan_int(std::FILE* in, int& value, std::string& consumed) {
   int c = std::getc(in);
   while (c != EOF && std::isspace(c)) c = std::getc(in);
   if (c == EOF) check_input_error(in);
@@ -22,6 +27,7 @@ ScanStatus scan_int(std::FILE* in, int& value) {
   bool negative = false;
   if (c == '+' || c == '-') {
     negative = c == '-';
+    consumed.push_back(static_cast<char>(c));
     c = std::getc(in);
   }
   if (c == EOF) check_input_error(in);
@@ -32,6 +38,7 @@ ScanStatus scan_int(std::FILE* in, int& value) {
   long long magnitude = 0;
   bool overflow = false;
   while (c != EOF && std::isdigit(c)) {
+    if (consumed.size() < kQuotedWordChars) consumed.push_back(static_cast<char>(c));
     if (!overflow) {
       magnitude = magnitude * 10 + (c - '0');
       if (magnitude > static_cast<long long>(INT_MAX) + 1) overflow = true;

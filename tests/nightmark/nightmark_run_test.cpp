@@ -135,9 +135,9 @@ TEST(NightmarkFailures, MessagesNameTheFileOrAnswer) {
       {"=== 2006/ 3/ 5\nName\n", "20\n",
        "nightmark: start minute: the input ended before an answer\n"},
       {"=== 2006/ 3/ 5\nName\n", "20 0 all\n",
-       "nightmark: sky choice: the answer is not a whole number\n"},
+       "nightmark: sky choice: \"all\" is not a whole number\n"},
       {"=== 2006/ 3/ 5\nName\n", "99999999999\n",
-       "nightmark: start hour: the answer is not a whole number\n"},
+       "nightmark: start hour: \"99999999999\" is beyond the range of whole numbers\n"},
   };
   for (const Case& c : cases) {
     NightFolder f;
