@@ -42,8 +42,9 @@ constexpr int kSystemFields[][2] = {
     {35, 2}, {27, 5},  {44, 2},  {52, 3},  {56, 2}, {4, 4},   {9, 2},   {12, 2},
     {0, 117}, {0, 255}, {0, 0}, {3, -1}, {-3, 5}, {INT_MAX - 2, 5}, {INT_MIN, 3}};
 
-std::vector<std::string> expected_lines(std::string_view bytes) {
-  if (bytes.starts_with("\xef\xbb\xbf")) bytes.remove_prefix(3);  // a byte-order mark
+/// at_file_start: a byte-order mark is skipped only at the very start of a file.
+std::vector<std::string> expected_lines(std::string_view bytes, bool at_file_start = true) {
+  if (at_file_start && bytes.starts_with("\xef\xbb\xbf")) bytes.remove_prefix(3);
   bytes = bytes.substr(0, bytes.find('\x1a'));
   std::vector<std::string> lines;
   std::size_t begin = 0;
@@ -180,8 +181,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!padded_lines.empty());
     const std::string& padding = padded_lines.front();
     FUZZ_CHECK(padding.size() == kReaderBlockBytes - offset - 1);
-    FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(), expected.begin(),
-                          expected.end()));
+    // Behind the padding line a byte-order mark is text like any other.
+    const std::vector<std::string> expected_padded = expected_lines(bytes, false);
+    FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(),
+                          expected_padded.begin(), expected_padded.end()));
   }
   return 0;
 }

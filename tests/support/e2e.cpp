@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <limits>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -46,6 +48,27 @@ std::string read_file(const fs::path& file) {
   return text.str();
 }
 
+namespace {
+
+/// The high-water mark of the resident memory of process `pid`, KiB, once it runs
+/// `program` (before its exec the forked child still counts the test's own memory,
+/// which the child's rusage would include too); 0 when it cannot be read.
+long peak_memory_of(pid_t pid, const std::string& program) {
+  const std::string proc = "/proc/" + std::to_string(pid);
+  std::error_code error;
+  if (fs::read_symlink(proc + "/exe", error) != fs::path(program)) return 0;
+  std::ifstream status(proc + "/status");
+  std::string key;
+  long kib = 0;
+  while (status >> key) {
+    if (key == "VmHWM:" && status >> kib) return kib;
+    status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  }
+  return 0;
+}
+
+}  // namespace
+
 RunResult run(const std::string& program, const fs::path& dir, const std::string& input,
               const std::vector<std::string>& args, std::chrono::seconds timeout) {
   const fs::path in_file = dir / ".e2e-stdin";
@@ -77,6 +100,7 @@ RunResult run(const std::string& program, const fs::path& dir, const std::string
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
   while (true) {
+    result.peak_memory_kib = std::max(result.peak_memory_kib, peak_memory_of(pid, program));
     const pid_t done = waitpid(pid, &status, WNOHANG);
     if (done == pid) break;
     if (std::chrono::steady_clock::now() > deadline) {
