@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/constants.h"
@@ -76,27 +76,14 @@ int run(const astro::Options& /*options*/) {
   }
   astro::OutputFile forecast(kForecastFile);
 
-  for (; have_line; have_line = catalogue->next(line)) {
-    const long line_no = catalogue->line_number();
-    if (const auto unusable = astro::unusable_star_line(line)) {
-      if (!unusable->empty()) astro::warn_line(kStarFile, line_no, *unusable);
-      continue;
-    }
-    const astro::StarRecord star = astro::parse_star_record(line);
-    std::fwrite(star.name.data(), 1, star.name.size(), stdout);
-
-    if (astro::lacks_elements(star)) continue;
-    if (const auto problem = astro::star_record_problem(star)) {
-      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
-      continue;
-    }
-    if (!eclfore::is_selected(star, condition)) continue;
-    if (const auto problem = eclfore::cycle_problem(star, window)) {
-      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
-      continue;
-    }
+  astro::StarVisitor visitor;
+  visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
+    if (!eclfore::is_selected(star, condition)) return std::nullopt;
+    if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     eclfore::forecast_star(star, window, request, forecast);
-  }
+    return std::nullopt;
+  };
+  astro::for_each_catalogue_star(*catalogue, line, have_line, visitor);
   forecast.close();
   return 0;
 }

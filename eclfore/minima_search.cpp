@@ -27,9 +27,10 @@ constexpr Ext kCycleMarginCycles = 3;
 constexpr Ext kHalfTurnsPerDegree = 1.0L / 180;
 constexpr Ext kHalfTurnsPerHour = 1.0L / 12;
 
-/// Days of the day table before the day of search_from: the first candidate of a pass
-/// lies up to one and a half periods before search_from, so the first candidates of
-/// periods up to two days fall in the table; the rest take the full conversion.
+/// Days of the day table before the day of search_from_mjd: the first candidate of a
+/// pass lies up to one and a half periods before search_from_mjd, so the first
+/// candidates of periods up to two days fall in the table; the rest take the full
+/// conversion.
 constexpr double kTableDaysBefore = 4;
 
 /// The day hours (JST) in which no minimum is listed.
@@ -56,8 +57,8 @@ SearchWindow search_window(int year, int month) {
   w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
                                        1.0f, kWindowStartHourJst);
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
-  w.search_from = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
-  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from) +
+  w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
                                                     static_cast<Ext>(astro::kMjdZeroJd));
   // Whole numbers of well under 2^53: the sums below are exact.
   w.first_day_number = astro::jst_day_position(search_from_jd).day_number - kTableDaysBefore;
@@ -81,11 +82,11 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
                                          const SearchWindow& window) {
   const Ext period = star.period;
   const Ext epoch = star.epoch_mjd;
-  if ((static_cast<Ext>(window.end_mjd) - static_cast<Ext>(window.search_from)) / period >
+  if ((static_cast<Ext>(window.end_mjd) - static_cast<Ext>(window.search_from_mjd)) / period >
       kMaxWindowCandidates) {
     return "period too short: more than 1000000 minima in the window";
   }
-  const Ext first = (static_cast<Ext>(window.search_from) - epoch) / period;
+  const Ext first = (static_cast<Ext>(window.search_from_mjd) - epoch) / period;
   const Ext last = (static_cast<Ext>(window.end_mjd) - epoch) / period + kCycleMarginCycles;
   if (!astro::fits_int32(first) || !astro::fits_int32(last)) {
     return "cycle count since the epoch does not fit 32 bits";
@@ -102,7 +103,7 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
                         Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
-      (static_cast<Ext>(window.search_from) - static_cast<Ext>(star.epoch_mjd)) / period);
+      (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
   // Bounds every pass, so that no arithmetic surprise can make it run on or wrap.
   const std::int32_t last_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.end_mjd) - static_cast<Ext>(star.epoch_mjd)) / period +
@@ -130,16 +131,18 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
 
 }  // namespace
 
-long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
-                   const ForecastRequest& request, astro::OutputFile& out) {
+long search_minima(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, const MinimumConsumer& consumer) {
   const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
   const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
   const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
   // The same for every candidate of the star: computed once.
   const astro::HorizonTerms horizon = astro::horizon_terms(latitude_rad, dec_rad);
 
-  long written = 0;
+  long accepted = 0;
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
+    // The accept test: a night of the asked month, not day time, the star above the
+    // horizon and at least the lowest altitude.
     const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
                                                   static_cast<Ext>(astro::kMjdZeroJd));
     const astro::LocalDate night = night_date(window, minimum_jd);
@@ -149,10 +152,17 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
     const astro::HorizontalPosition position =
         astro::equatorial_to_horizontal(lst, ra_rad, horizon);
     if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
-    write_forecast_line(out, star, kind, night, minimum_jd, position.altitude);
-    ++written;
+    consumer({&star, kind, minimum_mjd, minimum_jd, night, position.altitude});
+    ++accepted;
   });
-  return written;
+  return accepted;
+}
+
+long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, astro::OutputFile& out) {
+  return search_minima(star, window, request, [&out](const astro::ForecastMinimum& minimum) {
+    write_forecast_line(out, minimum);
+  });
 }
 
 long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {
