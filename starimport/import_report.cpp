@@ -1,0 +1,31 @@
+#include "import_report.h"
+
+#include <cstdio>
+
+namespace starimport {
+
+void FileWarnings::warn(long line, std::string_view what) {
+  if (++count_ > kMaxWarningsPerFile) return;
+  std::fprintf(stderr, "warning: %s:%ld: %.*s\n", shown_.c_str(), line,
+               static_cast<int>(what.size()), what.data());
+}
+
+void FileWarnings::finish() const {
+  if (count_ <= kMaxWarningsPerFile) return;
+  std::fprintf(stderr, "warning: %s: %ld more warnings not shown\n", shown_.c_str(),
+               count_ - kMaxWarningsPerFile);
+}
+
+std::string closing_line(long written, long skipped, const EpochScales& scales) {
+  std::string line = std::to_string(written) + (written == 1 ? " line" : " lines") +
+                     " written, " + std::to_string(skipped) +
+                     (skipped == 1 ? " record" : " records") + " skipped";
+  if (scales.heliocentric) line += "; epochs are HJD: run eclfore and phaselist with --epochs=hjd";
+  if (scales.unknown) {
+    line += "; a plain table does not say its epochs' time scale: run eclfore and phaselist "
+            "with the --epochs its source names";
+  }
+  return line;
+}
+
+}  // namespace starimport
