@@ -32,9 +32,10 @@ const ColumnNames kColumnNames[kColumnCount] = {
     {Column::min_passband, "", {"n_min"}},
 };
 
-/// Header names that only VSX tables carry.
-constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "n_max", "f_min", "l_Period",
-                                              "VariabilityType", "MaxMag"};
+/// Header names that only VSX tables carry (the l_, n_, f_ flag columns are VizieR's
+/// for many catalogues).
+constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag",
+                                              "MinMag"};
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
