@@ -109,7 +109,8 @@ bool CatalogueInput::next_line(std::pair<long, std::string>& line) {
 
 void CatalogueInput::read_table_header(const TableRequest& request) {
   std::pair<long, std::string> header;
-  if (!next_line(header)) throw astro::RunError(shown_ + ": no header row");
+  // An empty file has no records to give; it is no failure.
+  if (!next_line(header)) return;
   delimiter_ = detect_delimiter(header.second);
   const std::optional<std::vector<std::string>> names = split_fields(header.second, delimiter_);
   if (!names) {

@@ -53,7 +53,8 @@ class CatalogueInput {
   CatalogueInput(const std::string& path, std::string shown, std::optional<Format> format,
                  const TableRequest& request);
 
-  /// The next record, or false at the end of the input.
+  /// The next record, or false at the end of the input. A file without a line that
+  /// is not blank (or, for a table, a comment) gives none.
   bool next(InputItem& item);
 
   Format format() const { return format_; }

@@ -64,6 +64,11 @@ TEST(StarimportRun, StandardInputToStandardOutput) {
   EXPECT_EQ(r.out,
             "AK Her                2442186.460   0.42152201 17 13 58  +16 21       EW  8.3  8.8        MINE\r\n");
   EXPECT_EQ(r.err.substr(0, 31), "(standard input): read as gcvs\n");
+  // An empty input has nothing to import, and is no failure.
+  const e2e::RunResult empty = e2e::run(STARIMPORT_BIN, dir.path(), "\n\n");
+  EXPECT_EQ(empty.exit_code, 0);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_EQ(empty.err, "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
 }
 
 TEST(StarimportRun, EveryRefusalIsWarnedWithFileAndLine) {
