@@ -143,6 +143,10 @@ TEST(StarimportRun, BadOptionsAreUsageErrors) {
   const e2e::RunResult help = e2e::run(STARIMPORT_BIN, dir.path(), "", {"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("--column=FIELD=NAME"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("starimport(1)"), std::string::npos);
+  const e2e::RunResult version = e2e::run(STARIMPORT_BIN, dir.path(), "", {"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_TRUE(version.out.starts_with("starimport (eclipsing binary tools) ")) << version.out;
 }
 
 TEST(StarimportRun, WarningsAreBoundedPerFile) {
