@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/records.h"
@@ -18,6 +19,7 @@ constexpr const char* kSortedForecastPath = "data.sot";
 constexpr const char* kDailyListPath = "obsday.dat";
 
 int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
 

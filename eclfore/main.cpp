@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
+#include "astro/catalogue.h"
 #include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -39,11 +41,13 @@ constexpr std::string_view kUsage =
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
 int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;
   request.year = eclfore::ask_int(stdin, "year  = ", "year");
   request.month = eclfore::ask_int(stdin, "month = ", "month");
+  // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =
       eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
   request.site = eclfore::ask_site(stdin);
@@ -71,6 +75,7 @@ int run(const astro::Options& /*options*/) {
     catalogue.emplace(kStarFile);
     have_line = catalogue->next(line);
   } catch (const astro::RunError&) {
+    // The message as the forecast has always printed it, "%d" with 0, kept on purpose.
     std::printf("Cannot open input file. %d\n", 0);
     throw;
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/horizon.h"
@@ -11,7 +12,7 @@
 namespace eclfore {
 namespace {
 
-using Ext = long double;
+using astro::Ext;
 
 /// Local time that starts the window on the 1st, JST hours.
 constexpr float kWindowStartHourJst = 21.0f;
@@ -22,10 +23,6 @@ constexpr Ext kLeadDays = 1;
 /// Cycles past the window's end up to which a pass may run (never reached with
 /// sound arithmetic: the secondary pass needs at most 2).
 constexpr Ext kCycleMarginCycles = 3;
-
-/// Radians per degree and per hour of right ascension, as factors of pi.
-constexpr Ext kHalfTurnsPerDegree = 1.0L / 180;
-constexpr Ext kHalfTurnsPerHour = 1.0L / 12;
 
 /// Days of the day table before the day of search_from_mjd: the first candidate of a
 /// pass lies up to one and a half periods before search_from_mjd, so the first
@@ -41,13 +38,6 @@ constexpr int kLastDayHour = 17;
 double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
   return static_cast<double>(static_cast<Ext>(epoch_mjd) +
                              static_cast<Ext>(cycle) * static_cast<Ext>(period));
-}
-
-/// An angle in radians for equatorial_to_horizontal: factor x value x pi, in that
-/// order, in extended precision with the double pi, rounded to float.
-float to_radians(Ext half_turns_per_unit, float value) {
-  return static_cast<float>(half_turns_per_unit * static_cast<Ext>(value) *
-                            static_cast<Ext>(astro::kPi));
 }
 
 }  // namespace
@@ -133,11 +123,13 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
 
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
-  const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
-  const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
-  const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
-  // The same for every candidate of the star: computed once.
-  const astro::HorizonTerms horizon = astro::horizon_terms(latitude_rad, dec_rad);
+  // The terms of the star at the site are the same for every candidate: computed once.
+  const astro::StarAtSite seen = astro::star_at_site(
+      request.site.longitude_deg,
+      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
+                        astro::kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
 
   long accepted = 0;
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
@@ -148,9 +140,7 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
     const astro::LocalDate night = night_date(window, minimum_jd);
     if (night.year != request.year || night.month != request.month) return;
     if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
-    const double lst = astro::local_sidereal_time(minimum_mjd, request.site.longitude_deg);
-    const astro::HorizontalPosition position =
-        astro::equatorial_to_horizontal(lst, ra_rad, horizon);
+    const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
     if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
     consumer({&star, kind, minimum_mjd, minimum_jd, night, position.altitude});
     ++accepted;

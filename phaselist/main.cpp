@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
+#include "astro/catalogue.h"
 #include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
@@ -42,6 +44,7 @@ constexpr const char* kUsage =
 
 int run(const astro::Options& /*options*/) {
   using namespace phaselist;
+  astro::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   astro::prompt(kStartPrompt);
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");

@@ -5,12 +5,12 @@
 #include "astro/constants.h"
 #include "astro/layouts.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
 #include "astro/records.h"
+#include "astro/sexagesimal.h"
 
 namespace astro {
 namespace {
-
-using Ext = long double;
 
 float float_field(std::string_view line, Field field) {
   return static_cast<float>(parse_decimal(extract_field(line, field)));
@@ -35,17 +35,12 @@ StarRecord parse_star_record(std::string_view line) {
   s.ra_h = float_field(line, kRaH);
   s.ra_m = float_field(line, kRaM);
   s.ra_s = float_field(line, kRaS);
-  s.ra_hours = static_cast<float>((static_cast<Ext>(s.ra_m) * (1.0L / 60) + s.ra_h) +
-                                  static_cast<Ext>(s.ra_s) * (1.0L / 3600));
+  s.ra_hours = hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
 
   const std::string dec_field = extract_field(line, kDecDeg);
   s.dec_deg = static_cast<float>(parse_decimal(dec_field));
-  s.dec_min = float_field(line, kDecMin);
-  // A minus sign anywhere in the degree field makes the whole declination southern,
-  // also for -00 (between 0 and -1 degree).
-  if (dec_field.find('-') != std::string::npos) s.dec_min = -s.dec_min;
-  s.dec_degrees =
-      static_cast<float>(static_cast<Ext>(s.dec_min) * (1.0L / 60) + s.dec_deg);
+  s.dec_min = signed_declination_minutes(dec_field, float_field(line, kDecMin));
+  s.dec_degrees = whole_and_minutes(s.dec_deg, s.dec_min);
 
   s.mag_max = float_field(line, kMagMax);
   s.mag_min = float_field(line, kMagMin);

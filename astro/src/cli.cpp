@@ -1,5 +1,6 @@
 #include "astro/cli.h"
 
+#include <fcntl.h>
 #include <getopt.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/console.h"
 #include "astro/message_text.h"
 
@@ -190,6 +192,17 @@ int finish_stdout(const ProgramInfo& info) {
   return 1;
 }
 
+/// Opens each of the descriptors 0, 1 and 2 that is closed on /dev/null, so that no file
+/// the run opens takes its number: a data file read as the answers, a warning written
+/// into an output. A closed standard input then reads as the end of the input.
+void open_closed_standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is the one just found closed.
+    ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+  }
+}
+
 /// A command line or an option value at fault: the message, the help, status 2.
 int usage_failure(const ProgramInfo& info, const UsageError& error) {
   std::fflush(stdout);
@@ -202,6 +215,8 @@ int usage_failure(const ProgramInfo& info, const UsageError& error) {
 }  // namespace
 
 int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)(const Options&)) {
+  open_closed_standard_descriptors();
+  install_output_cleanup(info.name);
   ParsedCommandLine parsed;
   try {
     parsed = parse_command_line(argc, argv, info);

@@ -173,6 +173,10 @@ inline constexpr int kEpochDecimals = 4;
 inline constexpr int kPeriodDecimals = 9;
 inline constexpr int kMagDecimals = 1;
 inline constexpr int kPhaseDecimals = 2;
+/// Whole degrees of an altitude, between its parentheses.
+inline constexpr int kAltitudeDigits = 2;
+static_assert(kStartAltitude.width == kAltitudeDigits + 2 &&
+              kStopAltitude.width == kStartAltitude.width);
 /// Characters of a line before its line end.
 inline constexpr int kLineChars = kStopAltitude.end();
 }  // namespace phase_table_line
