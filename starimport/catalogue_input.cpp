@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "astro/message_text.h"
 #include "astro/records.h"
 #include "gcvs_reader.h"
 #include "vsx_json.h"
@@ -11,35 +12,31 @@
 namespace starimport {
 namespace {
 
-/// The UTF-8 byte-order mark editors on Windows put before the first line.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 bool is_comment(std::string_view line) { return trim(line).starts_with('#'); }
 
-/// The whole of a file as bytes, at most kMaxJsonBytes; CRs and what follows a
-/// Ctrl-Z are not taken off (JSON allows CR, and has no Ctrl-Z).
+/// The whole of a file as bytes (its byte-order mark skipped), at most kMaxJsonBytes:
+/// a JSON text is parsed whole, and its lines may be longer than a LineReader keeps.
 std::string read_whole(const std::string& path, const std::string& shown) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    throw astro::RunError(shown + ": cannot open: " + std::strerror(errno));
-  }
+  const astro::InputStream file = astro::open_input_file(path);
   std::string text;
   char block[1 << 16];
   std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
     if (text.size() + got > kMaxJsonBytes) {
-      std::fclose(file);
       throw astro::RunError(shown + ": JSON text larger than " +
                             std::to_string(kMaxJsonBytes >> 20) + " MiB");
     }
     text.append(block, got);
   }
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) throw astro::RunError(shown + ": cannot read: " + std::strerror(error));
-  if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
+  if (std::ferror(file.get()) != 0) {
+    throw astro::RunError("cannot read " + shown + ": " + std::strerror(errno));
+  }
   return text;
+}
+
+/// Why a line cut by the reader gives no record.
+std::string cut_line_reason() {
+  return "line longer than " + std::to_string(astro::kMaxKeptLineBytes) + " bytes";
 }
 
 }  // namespace
@@ -70,20 +67,18 @@ Format detect_format(std::string_view first_line) {
 CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
                                std::optional<Format> format, const TableRequest& request)
     : shown_(std::move(shown)), reader_(path) {
-  std::pair<long, std::string> first;
+  Line first;
   // Blank lines before the first record are passed over in every format.
-  while (reader_.next(first.second)) {
-    first.first = reader_.line_number();
-    if (first.first == 1 && first.second.starts_with(kByteOrderMark)) {
-      first.second.erase(0, kByteOrderMark.size());
-    }
-    if (!astro::is_blank(first.second)) {
+  while (reader_.next(first.text)) {
+    first.number = reader_.line_number();
+    first.cut = reader_.line_was_cut();
+    if (!astro::is_blank(first.text)) {
       pending_.push_back(std::move(first));
       break;
     }
   }
   format_ = format ? *format
-                   : pending_.empty() ? Format::table : detect_format(pending_.front().second);
+                   : pending_.empty() ? Format::table : detect_format(pending_.front().text);
   if (format_ == Format::vsx_json) {
     read_json(path);
   } else if (format_ == Format::table) {
@@ -91,45 +86,45 @@ CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
   }
 }
 
-bool CatalogueInput::next_line(std::pair<long, std::string>& line) {
+bool CatalogueInput::next_line(Line& line) {
   while (true) {
     if (!pending_.empty()) {
       line = std::move(pending_.front());
       pending_.pop_front();
-    } else if (reader_.next(line.second)) {
-      line.first = reader_.line_number();
+    } else if (reader_.next(line.text)) {
+      line.number = reader_.line_number();
+      line.cut = reader_.line_was_cut();
     } else {
       return false;
     }
-    if (astro::is_blank(line.second)) continue;
-    if (format_ == Format::table && is_comment(line.second)) continue;
+    if (astro::is_blank(line.text)) continue;
+    if (format_ == Format::table && is_comment(line.text)) continue;
     return true;
   }
 }
 
 void CatalogueInput::read_table_header(const TableRequest& request) {
-  std::pair<long, std::string> header;
+  Line header;
   // An empty file has no records to give; it is no failure.
   if (!next_line(header)) return;
-  delimiter_ = detect_delimiter(header.second);
-  const std::optional<std::vector<std::string>> names = split_fields(header.second, delimiter_);
-  if (!names) {
-    throw astro::RunError(shown_ + ":" + std::to_string(header.first) +
-                          ": header row has an unclosed quote");
-  }
+  const std::string at = astro::escape_for_message(shown_) + ":" + std::to_string(header.number);
+  if (header.cut) throw astro::RunError(at + ": header row " + cut_line_reason());
+  delimiter_ = detect_delimiter(header.text);
+  const std::optional<std::vector<std::string>> names = split_fields(header.text, delimiter_);
+  if (!names) throw astro::RunError(at + ": header row has an unclosed quote");
   std::variant<ColumnMap, std::string> map = map_columns(*names, request.named, request.need_type);
   if (auto* problem = std::get_if<std::string>(&map)) {
-    throw astro::RunError(shown_ + ": " + *problem);
+    throw astro::RunError(astro::escape_for_message(shown_) + ": " + *problem);
   }
   columns_ = std::get<ColumnMap>(map);
   // VizieR writes a row of units and a row of dashes under the header: a row of
   // dashes as the first or the second row below it ends the header.
-  std::pair<long, std::string> below[2];
+  Line below[2];
   std::size_t got = 0;
   while (got < 2 && next_line(below[got])) ++got;
   std::size_t header_rows = 0;
   for (std::size_t k = 0; k < got; ++k) {
-    const auto fields = split_fields(below[k].second, delimiter_);
+    const auto fields = split_fields(below[k].text, delimiter_);
     if (fields && is_dash_row(*fields)) {
       header_rows = k + 1;
       break;
@@ -140,10 +135,11 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
 
 void CatalogueInput::read_json(const std::string& path) {
   pending_.clear();
-  const std::string text = read_whole(path, shown_);
+  const std::string shown = astro::escape_for_message(shown_);
+  const std::string text = read_whole(path, shown);
   std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
   if (auto* failure = std::get_if<JsonFailure>(&read)) {
-    throw astro::RunError(shown_ + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
+    throw astro::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
                           ": " + failure->message);
   }
   json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));
@@ -156,18 +152,22 @@ bool CatalogueInput::next(InputItem& item) {
     item.record = std::move(json_records_[next_json_++]);
     return true;
   }
-  std::pair<long, std::string> line;
+  Line line;
   if (!next_line(line)) return false;
-  item.line = line.first;
-  if (format_ == Format::gcvs) {
-    item.record = read_gcvs_record(line.second, line.first);
+  item.line = line.number;
+  if (line.cut) {
+    item.record = cut_line_reason();
     return true;
   }
-  const std::optional<std::vector<std::string>> fields = split_fields(line.second, delimiter_);
+  if (format_ == Format::gcvs) {
+    item.record = read_gcvs_record(line.text, line.number);
+    return true;
+  }
+  const std::optional<std::vector<std::string>> fields = split_fields(line.text, delimiter_);
   if (!fields) {
     item.record = std::string("a quote is not closed, or text follows a closing quote");
   } else {
-    item.record = read_table_row(*fields, columns_, line.first);
+    item.record = read_table_row(*fields, columns_, line.number);
   }
   return true;
 }

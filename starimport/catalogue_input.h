@@ -45,7 +45,7 @@ struct TableRequest {
 
 class CatalogueInput {
  public:
-  /// Opens `path` (shown as `shown` in messages), decides the format (or takes
+  /// Opens `path` (named `shown` in messages, escaped there), decides the format (or takes
   /// `format`) and reads what comes before the records: a table's header and the
   /// lines under it, the whole of a JSON text. Throws astro::RunError naming the file
   /// when it cannot be read, a table lacks a needed column or a JSON text is not a
@@ -58,6 +58,7 @@ class CatalogueInput {
   bool next(InputItem& item);
 
   Format format() const { return format_; }
+  /// The name warnings give the file (not escaped).
   const std::string& shown() const { return shown_; }
   /// "gcvs", "table (tab-separated)", "vsx-json": how the file is read, for the user.
   std::string how_read() const;
@@ -68,15 +69,22 @@ class CatalogueInput {
   bool epochs_heliocentric() const { return format_ != Format::table || columns_.vsx_names; }
 
  private:
+  /// A line read ahead: its number, its text, whether it was cut (too long).
+  struct Line {
+    long number = 0;
+    std::string text;
+    bool cut = false;
+  };
+
   /// The next line that is not blank and, in a table, not a '#' comment.
-  bool next_line(std::pair<long, std::string>& line);
+  bool next_line(Line& line);
   void read_table_header(const TableRequest& request);
   void read_json(const std::string& path);
 
   std::string shown_;
   astro::LineReader reader_;
   Format format_ = Format::table;
-  std::deque<std::pair<long, std::string>> pending_;
+  std::deque<Line> pending_;
   Delimiter delimiter_ = Delimiter::tab;
   ColumnMap columns_;
   std::vector<SourceRecord> json_records_;

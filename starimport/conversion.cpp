@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "astro/message_text.h"
 
 namespace starimport {
 namespace {
@@ -35,7 +34,7 @@ Conversion convert_record(const SourceRecord& record, const ConversionSettings& 
   if (!type_selected(record.type, settings.types)) {
     const std::string_view type = trim(record.type);
     return refuse(type.empty() ? "no type, so not selected"
-                               : "type " + astro::escape_for_message(type) + " not selected");
+                               : "type " + std::string(type) + " not selected");
   }
   Converted<std::string> epoch = convert_epoch(record.epoch);
   if (!epoch.value) return refuse(epoch.problem);
@@ -48,8 +47,8 @@ Conversion convert_record(const SourceRecord& record, const ConversionSettings& 
 
   Conversion c;
   if (cut) {
-    c.warnings.push_back("name '" + astro::escape_for_message(trim(record.name)) + "' is longer than 20 characters; cut to '" +
-                         astro::escape_for_message(name) + "'");
+    c.warnings.push_back("name '" + std::string(trim(record.name)) + "' is longer than 20 characters; cut to '" +
+                         std::string(name) + "'");
   }
   RoundedMagnitudes magnitudes = convert_magnitudes(record.max, record.min, settings.passband);
   c.warnings.insert(c.warnings.end(), magnitudes.warnings.begin(), magnitudes.warnings.end());

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "astro/message_text.h"
 #include "decimal_text.h"
 
 namespace starimport {
@@ -129,7 +128,7 @@ Converted<std::string> convert_epoch(std::string_view text) {
   if (written.empty()) return refused("no epoch");
   std::optional<DecimalText> number = parse_decimal_text(written);
   if (!number || number->negative || number->is_zero()) {
-    return refused("epoch '" + astro::escape_for_message(written) + "' is not a finite positive number");
+    return refused("epoch '" + std::string(written) + "' is not a finite positive number");
   }
   if (number->integer_digits.size() <= kMaxReducedJdDigits) {
     const std::int64_t reduced =
@@ -138,11 +137,11 @@ Converted<std::string> convert_epoch(std::string_view text) {
   } else if (number->integer_digits.size() < 7 ||
              (number->integer_digits.size() == 7 &&
               std::stoll(number->integer_digits) < kReducedJdOffsetDays)) {
-    return refused("epoch '" + astro::escape_for_message(written) + "' is neither a Julian Date nor JD - 2400000");
+    return refused("epoch '" + std::string(written) + "' is neither a Julian Date nor JD - 2400000");
   }
   std::string epoch = fitted(*number);
   if (epoch.size() > kElementColumns) {
-    return refused("epoch '" + astro::escape_for_message(written) + "' has more digits than the " +
+    return refused("epoch '" + std::string(written) + "' has more digits than the " +
                    std::to_string(kElementColumns) + " columns hold");
   }
   return {std::move(epoch), {}};
@@ -151,17 +150,17 @@ Converted<std::string> convert_epoch(std::string_view text) {
 Converted<std::string> convert_period(std::string_view text, char limit) {
   const std::string written = without_uncertainty(text);
   if (limit == '<' || limit == '>') {
-    return refused("period given only as a limit (" + std::string(1, limit) + astro::escape_for_message(written) +
+    return refused("period given only as a limit (" + std::string(1, limit) + std::string(written) +
                    ")");
   }
   if (written.empty()) return refused("no period");
   const std::optional<DecimalText> number = parse_decimal_text(written);
   if (!number || number->negative || number->is_zero()) {
-    return refused("period '" + astro::escape_for_message(written) + "' is not a finite positive number");
+    return refused("period '" + std::string(written) + "' is not a finite positive number");
   }
   std::string period = fitted(*number);
   if (period.size() > kElementColumns) {
-    return refused("period '" + astro::escape_for_message(written) + "' has more digits than the " +
+    return refused("period '" + std::string(written) + "' has more digits than the " +
                    std::to_string(kElementColumns) + " columns hold");
   }
   return {std::move(period), {}};
@@ -179,7 +178,7 @@ Converted<RoundedRa> convert_ra(std::string_view text) {
       seconds = round_ratio(*degrees, kSecondsOfTimePerDegree, 1);
     }
   }
-  if (!seconds) return {std::nullopt, "right ascension '" + astro::escape_for_message(text) + "' is not a position"};
+  if (!seconds) return {std::nullopt, "right ascension '" + std::string(text) + "' is not a position"};
   const std::int64_t s = *seconds % kSecondsPerDay;
   return {RoundedRa{static_cast<int>(s / kSecondsPerHour),
                     static_cast<int>(s % kSecondsPerHour / 60), static_cast<int>(s % 60)},
@@ -206,7 +205,7 @@ Converted<RoundedDec> convert_dec(std::string_view text) {
       arcminutes = round_ratio(*degrees, kArcminutesPerDegree, 1);
     }
   }
-  if (!arcminutes) return {std::nullopt, "declination '" + astro::escape_for_message(text) + "' is not a position"};
+  if (!arcminutes) return {std::nullopt, "declination '" + std::string(text) + "' is not a position"};
   return {RoundedDec{minus && *arcminutes != 0, static_cast<int>(*arcminutes / 60),
                      static_cast<int>(*arcminutes % 60)},
           {}};
@@ -225,12 +224,12 @@ MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what) {
   if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude"};
   if (entry.limit != 0) {
     return {std::nullopt, name + " magnitude is a limit (" + std::string(1, entry.limit) +
-                              astro::escape_for_message(entry.value) + ")"};
+                              std::string(entry.value) + ")"};
   }
   const std::optional<DecimalText> number = parse_decimal_text(entry.value);
   std::optional<ExactDecimal> value;
   if (number) value = to_exact(*number);
-  if (!value) return {std::nullopt, name + " magnitude '" + astro::escape_for_message(entry.value) + "' is not a number"};
+  if (!value) return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
   return {value, {}};
 }
 
@@ -259,8 +258,8 @@ RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeE
   const bool other_bands =
       !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
   if (low.value && other_bands) {
-    const std::string bands = "maximum in " + astro::escape_for_message(max.passband) + ", minimum in " +
-                              astro::escape_for_message(min.passband);
+    const std::string bands = "maximum in " + std::string(max.passband) + ", minimum in " +
+                              std::string(min.passband);
     if (min.passband == passband && max.passband != passband && !min.amplitude) {
       high = {std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")"};
     } else {

@@ -1,20 +1,6 @@
 #include "import_report.h"
 
-#include <cstdio>
-
 namespace starimport {
-
-void FileWarnings::warn(long line, std::string_view what) {
-  if (++count_ > kMaxWarningsPerFile) return;
-  std::fprintf(stderr, "warning: %s:%ld: %.*s\n", shown_.c_str(), line,
-               static_cast<int>(what.size()), what.data());
-}
-
-void FileWarnings::finish() const {
-  if (count_ <= kMaxWarningsPerFile) return;
-  std::fprintf(stderr, "warning: %s: %ld more warnings not shown\n", shown_.c_str(),
-               count_ - kMaxWarningsPerFile);
-}
 
 std::string closing_line(long written, long skipped, const EpochScales& scales) {
   std::string line = std::to_string(written) + (written == 1 ? " line" : " lines") +

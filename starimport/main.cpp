@@ -1,8 +1,6 @@
 // starimport: star.dat lines from the public catalogues of light elements. It reads
 // GCVS 5.1 records, delimited tables (VizieR, VSX exports, spreadsheets) and VSX JSON
 // replies, and writes one checked star.dat line for every usable record, in input order.
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/message_text.h"
 #include "astro/text_files.h"
@@ -67,21 +66,6 @@ FilePointer spool_standard_input() {
   return spool;
 }
 
-/// Refuses an output that is one of the inputs (through a link, too): it would be
-/// emptied before it is read.
-void check_output_is_no_input(const std::string& output, const std::vector<std::string>& inputs) {
-  struct stat out {};
-  if (stat(output.c_str(), &out) != 0) return;
-  for (const std::string& input : inputs) {
-    struct stat in {};
-    if (input != "-" && stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev &&
-        in.st_ino == out.st_ino) {
-      throw astro::RunError(astro::escape_for_message(output) + " is also the input " +
-                            astro::escape_for_message(input) + "; nothing written");
-    }
-  }
-}
-
 int run(const astro::Options& options) {
   using namespace starimport;
   const ImportSettings settings = import_settings(options);
@@ -92,7 +76,7 @@ int run(const astro::Options& options) {
   std::vector<std::unique_ptr<CatalogueInput>> inputs;
   for (const std::string& name : settings.inputs) {
     std::string path = name;
-    std::string shown = astro::escape_for_message(name);
+    std::string shown = name;
     if (name == "-") {
       spool = spool_standard_input();
       path = "/dev/fd/" + std::to_string(fileno(spool.get()));
@@ -100,38 +84,46 @@ int run(const astro::Options& options) {
     }
     inputs.push_back(std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
     if (!settings.format) {
-      std::fprintf(stderr, "%s: read as %s\n", shown.c_str(), inputs.back()->how_read().c_str());
+      std::fprintf(stderr, "%s: read as %s\n", astro::escape_for_message(shown).c_str(),
+                   inputs.back()->how_read().c_str());
     }
   }
 
   std::unique_ptr<astro::OutputFile> file;
   if (settings.output) {
-    check_output_is_no_input(*settings.output, settings.inputs);
+    // An output that is one of the inputs (through a link, too) is refused.
+    for (const std::string& name : settings.inputs) {
+      if (name != "-") astro::refuse_shared_files({name}, {*settings.output});
+    }
+    // The lines replace the old file only when all are written.
     file = std::make_unique<astro::OutputFile>(*settings.output);
   }
 
   long written = 0;
   long skipped = 0;
   EpochScales scales;
-  for (const auto& input : inputs) {
+  for (auto& input : inputs) {
     ConversionSettings conversion = settings.conversion;
     conversion.label = settings.label.value_or(std::string(input->default_label()));
-    FileWarnings warnings(input->shown());
+    const std::string shown = input->shown();
+    const auto warn = [&](long line, const std::string& what) {
+      astro::warn_line(shown, line, what);
+    };
     InputItem item;
     while (input->next(item)) {
       const auto* record = std::get_if<SourceRecord>(&item.record);
       if (record == nullptr) {
-        warnings.warn(item.line, std::get<std::string>(item.record) + "; skipped");
+        warn(item.line, std::get<std::string>(item.record) + "; skipped");
         ++skipped;
         continue;
       }
       const Conversion converted = convert_record(*record, conversion);
       if (!converted.line) {
-        warnings.warn(item.line, converted.refusal + "; skipped");
+        warn(item.line, converted.refusal + "; skipped");
         ++skipped;
         continue;
       }
-      for (const std::string& w : converted.warnings) warnings.warn(item.line, w);
+      for (const std::string& w : converted.warnings) warn(item.line, w);
       const std::string line = format_star_line(*converted.line);
       if (file) {
         file->write(line);
@@ -143,7 +135,8 @@ int run(const astro::Options& options) {
       ++written;
       (input->epochs_heliocentric() ? scales.heliocentric : scales.unknown) = true;
     }
-    warnings.finish();
+    astro::finish_warnings(shown);
+    input.reset();
   }
   if (file) file->close();
   std::fflush(stdout);

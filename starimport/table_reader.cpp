@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "astro/message_text.h"
+
 namespace starimport {
 namespace {
 
@@ -179,8 +181,9 @@ std::variant<ColumnMap, std::string> map_columns(
   for (const auto& [column, name] : named) {
     const std::optional<std::size_t> i = find_header(header, name);
     if (!i) {
-      return "no column '" + name + "' (named by --column " +
-             std::string(column_field_name(column)) + "=" + name + ")";
+      const std::string shown = astro::escape_for_message(name);
+      return "no column '" + shown + "' (named by --column " +
+             std::string(column_field_name(column)) + "=" + shown + ")";
     }
     map.index[static_cast<std::size_t>(column)] = i;
   }

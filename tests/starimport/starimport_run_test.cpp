@@ -122,6 +122,8 @@ TEST(StarimportRun, FailuresWriteNothing) {
   // The output named as an input would be emptied before it is read.
   r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "good.txt", "good.txt"});
   EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("good.txt: it is the same file as the input good.txt"), std::string::npos)
+      << r.err;
   EXPECT_EQ(dir.read("good.txt"), kGcvsExtract);
   dir.write("bad.json", "{\"VSXObject\": [\n{\"Name\": 1,}\n]}");
   r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"bad.json"});
@@ -157,7 +159,7 @@ TEST(StarimportRun, WarningsAreBoundedPerFile) {
   const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"many.tsv"});
   ASSERT_EQ(r.exit_code, 0);
   EXPECT_NE(r.err.find("warning: many.tsv:101: type M not selected; skipped\n"
-                       "warning: many.tsv: 50 more warnings not shown\n"
+                       "warning: many.tsv: 50 more lines skipped; their warnings are not shown\n"
                        "0 lines written, 150 records skipped"),
             std::string::npos)
       << r.err;
