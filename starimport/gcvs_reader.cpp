@@ -72,7 +72,7 @@ std::variant<SourceRecord, std::string> read_gcvs_record(std::string_view line, 
   const std::string system = trimmed(line, gcvs::kSystem);
   r.max.value = trimmed(line, gcvs::kMax);
   const std::string max_limit = trimmed(line, gcvs::kMaxLimit);
-  r.max.limit = max_limit.empty() ? 0 : max_limit[0];
+  r.max.limit = max_limit.empty() ? '\0' : max_limit[0];
   r.max.passband = system;
 
   r.min.value = trimmed(line, gcvs::kMin);
@@ -86,7 +86,7 @@ std::variant<SourceRecord, std::string> read_gcvs_record(std::string_view line, 
 
   r.epoch = trimmed(line, gcvs::kEpoch);
   const std::string period_limit = trimmed(line, gcvs::kPeriodLimit);
-  r.period_limit = period_limit.empty() ? 0 : period_limit[0];
+  r.period_limit = period_limit.empty() ? '\0' : period_limit[0];
   r.period = trimmed(line, gcvs::kPeriod);
   return r;
 }

@@ -93,7 +93,7 @@ ImportSettings import_settings(const astro::Options& options) {
     s.output = *output;
   }
   s.inputs = options.operands;
-  if (s.inputs.empty()) s.inputs.push_back("-");
+  if (s.inputs.empty()) s.inputs.emplace_back("-");
   if (std::count(s.inputs.begin(), s.inputs.end(), "-") > 1) {
     throw astro::UsageError("standard input ('-') named more than once");
   }

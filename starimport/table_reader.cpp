@@ -79,7 +79,7 @@ std::string field_text(const std::vector<std::string>& fields, const ColumnMap& 
 
 char first_of(const std::string& text, std::string_view marks) {
   const std::size_t at = text.find_first_of(marks);
-  return at == std::string::npos ? 0 : text[at];
+  return at == std::string::npos ? '\0' : text[at];
 }
 
 }  // namespace
@@ -182,8 +182,10 @@ std::variant<ColumnMap, std::string> map_columns(
     const std::optional<std::size_t> i = find_header(header, name);
     if (!i) {
       const std::string shown = astro::escape_for_message(name);
-      return "no column '" + shown + "' (named by --column " +
-             std::string(column_field_name(column)) + "=" + shown + ")";
+      std::string message = "no column '" + shown + "' (named by --column ";
+      message += column_field_name(column);
+      message += "=" + shown + ")";
+      return message;
     }
     map.index[static_cast<std::size_t>(column)] = i;
   }

@@ -11,12 +11,19 @@ namespace {
 
 /// A JSON value as the text writes it: numbers are kept as their text, so that no
 /// digit passes through binary floating point.
+struct JsonMember;
+
 struct JsonNode {
   enum class Kind { null, boolean, number, string, array, object } kind = Kind::null;
   std::string text;  ///< a string's value or a number's text
-  std::vector<std::pair<std::string, JsonNode>> members;
+  std::vector<JsonMember> members;
   std::vector<JsonNode> items;
   long line = 0;  ///< where an object starts
+};
+
+struct JsonMember {
+  std::string key;
+  JsonNode value;
 };
 
 /// The lines of every '{' outside strings, in order: the n-th object the parser opens
@@ -78,7 +85,7 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
     return open(std::move(n));
   }
   bool key(string_t& value) override {
-    stack_.back().members.emplace_back(std::move(value), JsonNode{});
+    stack_.back().members.push_back(JsonMember{std::move(value), JsonNode{}});
     return true;
   }
   bool end_object() override { return close(); }
@@ -126,7 +133,7 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
     } else if (stack_.back().kind == JsonNode::Kind::array) {
       stack_.back().items.push_back(std::move(n));
     } else {
-      stack_.back().members.back().second = std::move(n);
+      stack_.back().members.back().value = std::move(n);
     }
     return true;
   }
