@@ -1,6 +1,6 @@
 # Installation and the Debian package.
 #
-#   cmake --install build --prefix P   puts the four programs in P/bin, their manual
+#   cmake --install build --prefix P   puts the five programs in P/bin, their manual
 #                                     pages in P/share/man/man1 and man5, and the
 #                                     README and sample files in P/share/doc/<package>;
 #   cd build && cpack -G DEB           builds <package>_<version>_<arch>.deb.
@@ -12,12 +12,12 @@ set(EBT_PACKAGE_MAINTAINER "Eclipsing binary tools maintainers <maintainers@ecli
     CACHE STRING "Maintainer named in the Debian package (Name <address>)")
 set(EBT_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${EBT_PACKAGE_NAME})
 
-install(TARGETS eclfore datesel nightmark phaselist
+install(TARGETS eclfore datesel nightmark phaselist starimport
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages are installed compressed (gzip -9n: no name or time stamp inside, so
 # the package is reproducible), as Debian's policy asks; plain when gzip is absent.
-set(EBT_MAN_PAGES man/eclfore.1 man/datesel.1 man/nightmark.1 man/phaselist.1
+set(EBT_MAN_PAGES man/eclfore.1 man/datesel.1 man/nightmark.1 man/phaselist.1 man/starimport.1
     man/eclipsing-binary-files.5)
 find_program(EBT_GZIP gzip)
 set(ebt_installed_pages)
@@ -51,15 +51,16 @@ set(CPACK_PACKAGE_CONTACT ${EBT_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "plan observations of eclipsing binary stars from Japan")
 set(CPACK_PACKAGE_DESCRIPTION
-"Four console programs with which an amateur observer plans observations of
+"Console programs with which an amateur observer plans observations of
 eclipsing binary stars from a site in Japan. From a star catalogue with light
 elements (epoch of primary minimum and period) they forecast every primary and
 secondary minimum of a month that falls at night with the star high enough
 (eclfore), cut one night out of the sorted forecast (datesel), keep what is
 still worth observing from a start time and write mark files for planetarium
 software (nightmark), and tabulate phases and altitudes at two times
-(phaselist). All times are Japan Standard Time; the programs ask their
-questions on the console and meet through fixed-column text files.")
+(phaselist). starimport turns the GCVS, VSX exports and VSX JSON replies into
+checked catalogue lines. All times are Japan Standard Time; the programs ask
+their questions on the console and meet through fixed-column text files.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EBT_PACKAGE_MAINTAINER})

@@ -10,7 +10,8 @@ set(EBT_FUZZ_TARGETS
   daily_list_line
   recent_obs
   condition_file
-  answers)
+  answers
+  catalogue_import)
 
 set(EBT_FUZZ_LIBS_line_fields astro)
 set(EBT_FUZZ_LIBS_star_record astro)
@@ -20,6 +21,7 @@ set(EBT_FUZZ_LIBS_daily_list_line nightmark_lib)
 set(EBT_FUZZ_LIBS_recent_obs nightmark_lib)
 set(EBT_FUZZ_LIBS_condition_file eclfore_lib)
 set(EBT_FUZZ_LIBS_answers eclfore_lib datesel_lib phaselist_lib)
+set(EBT_FUZZ_LIBS_catalogue_import starimport_lib)
 
 # Sets `out` to the targets whose libraries are all defined in this build.
 function(ebt_available_fuzz_targets out)

@@ -355,6 +355,8 @@ void warn_line(const std::string& path, long line_number, std::string_view what)
                escape_for_message(what).c_str());
 }
 
+void finish_warnings(const std::string& path) { finish_warning_count(path); }
+
 void warn_file(const std::string& path, std::string_view what) {
   std::fprintf(stderr, "warning: %s: %s\n", escape_for_message(path).c_str(),
                escape_for_message(what).c_str());

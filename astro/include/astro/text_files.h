@@ -185,5 +185,9 @@ inline std::string_view as_c_string(const std::string& text) { return text.c_str
 void warn_line(const std::string& path, long line_number, std::string_view what);
 /// A warning on standard error naming the file: "FILE: what", escaped as above.
 void warn_file(const std::string& path, std::string_view what);
+/// Ends the warnings of `path` that warn_line printed outside a LineReader of that name
+/// (records of a file read whole, or of standard input): says how many were withheld,
+/// as a reader does at its end, and starts the count afresh.
+void finish_warnings(const std::string& path);
 
 }  // namespace astro

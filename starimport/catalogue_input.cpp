@@ -1,0 +1,190 @@
+#include "catalogue_input.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "astro/message_text.h"
+#include "astro/records.h"
+#include "gcvs_reader.h"
+#include "vsx_json.h"
+
+namespace starimport {
+namespace {
+
+bool is_comment(std::string_view line) { return trim(line).starts_with('#'); }
+
+/// The whole of a file as bytes (its byte-order mark skipped), at most kMaxJsonBytes:
+/// a JSON text is parsed whole, and its lines may be longer than a LineReader keeps.
+std::string read_whole(const std::string& path, const std::string& shown) {
+  const astro::InputStream file = astro::open_input_file(path);
+  std::string text;
+  char block[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
+    if (text.size() + got > kMaxJsonBytes) {
+      throw astro::RunError(shown + ": JSON text larger than " +
+                            std::to_string(kMaxJsonBytes >> 20) + " MiB");
+    }
+    text.append(block, got);
+  }
+  if (std::ferror(file.get()) != 0) {
+    throw astro::RunError("cannot read " + shown + ": " + std::strerror(errno));
+  }
+  return text;
+}
+
+/// Why a line cut by the reader gives no record.
+std::string cut_line_reason() {
+  return "line longer than " + std::to_string(astro::kMaxKeptLineBytes) + " bytes";
+}
+
+}  // namespace
+
+std::string_view format_name(Format format) {
+  switch (format) {
+    case Format::gcvs: return "gcvs";
+    case Format::table: return "table";
+    case Format::vsx_json: break;
+  }
+  return "vsx-json";
+}
+
+std::optional<Format> format_of_name(std::string_view name) {
+  for (Format f : {Format::gcvs, Format::table, Format::vsx_json}) {
+    if (format_name(f) == name) return f;
+  }
+  return std::nullopt;
+}
+
+Format detect_format(std::string_view first_line) {
+  const std::string_view text = trim(first_line);
+  if (text.starts_with('{') || text.starts_with('[')) return Format::vsx_json;
+  if (has_gcvs_separators(first_line)) return Format::gcvs;
+  return Format::table;
+}
+
+CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
+                               std::optional<Format> format, const TableRequest& request)
+    : shown_(std::move(shown)), reader_(path) {
+  Line first;
+  // Blank lines before the first record are passed over in every format.
+  while (reader_.next(first.text)) {
+    first.number = reader_.line_number();
+    first.cut = reader_.line_was_cut();
+    if (!astro::is_blank(first.text)) {
+      pending_.push_back(std::move(first));
+      break;
+    }
+  }
+  format_ = format ? *format
+                   : pending_.empty() ? Format::table : detect_format(pending_.front().text);
+  if (format_ == Format::vsx_json) {
+    read_json(path);
+  } else if (format_ == Format::table) {
+    read_table_header(request);
+  }
+}
+
+bool CatalogueInput::next_line(Line& line) {
+  while (true) {
+    if (!pending_.empty()) {
+      line = std::move(pending_.front());
+      pending_.pop_front();
+    } else if (reader_.next(line.text)) {
+      line.number = reader_.line_number();
+      line.cut = reader_.line_was_cut();
+    } else {
+      return false;
+    }
+    if (astro::is_blank(line.text)) continue;
+    if (format_ == Format::table && is_comment(line.text)) continue;
+    return true;
+  }
+}
+
+void CatalogueInput::read_table_header(const TableRequest& request) {
+  Line header;
+  // An empty file has no records to give; it is no failure.
+  if (!next_line(header)) return;
+  const std::string at = astro::escape_for_message(shown_) + ":" + std::to_string(header.number);
+  if (header.cut) throw astro::RunError(at + ": header row " + cut_line_reason());
+  delimiter_ = detect_delimiter(header.text);
+  const std::optional<std::vector<std::string>> names = split_fields(header.text, delimiter_);
+  if (!names) throw astro::RunError(at + ": header row has an unclosed quote");
+  std::variant<ColumnMap, std::string> map = map_columns(*names, request.named, request.need_type);
+  if (auto* problem = std::get_if<std::string>(&map)) {
+    throw astro::RunError(astro::escape_for_message(shown_) + ": " + *problem);
+  }
+  columns_ = std::get<ColumnMap>(map);
+  // VizieR writes a row of units and a row of dashes under the header: a row of
+  // dashes as the first or the second row below it ends the header.
+  Line below[2];
+  std::size_t got = 0;
+  while (got < 2 && next_line(below[got])) ++got;
+  std::size_t header_rows = 0;
+  for (std::size_t k = 0; k < got; ++k) {
+    const auto fields = split_fields(below[k].text, delimiter_);
+    if (fields && is_dash_row(*fields)) {
+      header_rows = k + 1;
+      break;
+    }
+  }
+  for (std::size_t k = got; k > header_rows; --k) pending_.push_front(std::move(below[k - 1]));
+}
+
+void CatalogueInput::read_json(const std::string& path) {
+  pending_.clear();
+  const std::string shown = astro::escape_for_message(shown_);
+  const std::string text = read_whole(path, shown);
+  std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
+  if (auto* failure = std::get_if<JsonFailure>(&read)) {
+    throw astro::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
+                          ": " + failure->message);
+  }
+  json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));
+}
+
+bool CatalogueInput::next(InputItem& item) {
+  if (format_ == Format::vsx_json) {
+    if (next_json_ == json_records_.size()) return false;
+    item.line = json_records_[next_json_].line;
+    item.record = std::move(json_records_[next_json_++]);
+    return true;
+  }
+  Line line;
+  if (!next_line(line)) return false;
+  item.line = line.number;
+  if (line.cut) {
+    item.record = cut_line_reason();
+    return true;
+  }
+  if (format_ == Format::gcvs) {
+    item.record = read_gcvs_record(line.text, line.number);
+    return true;
+  }
+  const std::optional<std::vector<std::string>> fields = split_fields(line.text, delimiter_);
+  if (!fields) {
+    item.record = std::string("a quote is not closed, or text follows a closing quote");
+  } else {
+    item.record = read_table_row(*fields, columns_, line.number);
+  }
+  return true;
+}
+
+std::string CatalogueInput::how_read() const {
+  std::string how(format_name(format_));
+  if (format_ == Format::table) how += " (" + std::string(delimiter_name(delimiter_)) + ")";
+  return how;
+}
+
+std::string_view CatalogueInput::default_label() const {
+  switch (format_) {
+    case Format::gcvs: return "GCVS";
+    case Format::vsx_json: return "VSX";
+    case Format::table: break;
+  }
+  return columns_.vsx_names ? "VSX" : "TABL";
+}
+
+}  // namespace starimport

@@ -1,0 +1,94 @@
+#pragma once
+/// One catalogue file given to the importer: its format decided, its header read,
+/// its records handed out one at a time.
+
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "astro/text_files.h"
+#include "source_record.h"
+#include "table_reader.h"
+
+namespace starimport {
+
+enum class Format { gcvs, table, vsx_json };
+
+/// The --format name of a format ("vsx-json"), and the format of a name.
+std::string_view format_name(Format format);
+std::optional<Format> format_of_name(std::string_view name);
+
+/// The format a file's first line that is not blank shows: '{' or '[' first is VSX
+/// JSON, the '|' separators of the GCVS 5.1 table are the GCVS, anything else a table.
+Format detect_format(std::string_view first_line);
+
+/// Largest JSON text read, bytes: far above any reply of the service.
+inline constexpr std::size_t kMaxJsonBytes = 64u << 20;
+
+/// A record of the input, or why the lines at `line` give none.
+struct InputItem {
+  long line = 0;
+  std::variant<SourceRecord, std::string> record;
+};
+
+/// How the columns of a table are to be found.
+struct TableRequest {
+  std::vector<std::pair<Column, std::string>> named;  ///< from --column, in order
+  bool need_type = true;                               ///< false when every type is kept
+};
+
+class CatalogueInput {
+ public:
+  /// Opens `path` (named `shown` in messages, escaped there), decides the format (or takes
+  /// `format`) and reads what comes before the records: a table's header and the
+  /// lines under it, the whole of a JSON text. Throws astro::RunError naming the file
+  /// when it cannot be read, a table lacks a needed column or a JSON text is not a
+  /// VSX reply.
+  CatalogueInput(const std::string& path, std::string shown, std::optional<Format> format,
+                 const TableRequest& request);
+
+  /// The next record, or false at the end of the input. A file without a line that
+  /// is not blank (or, for a table, a comment) gives none.
+  bool next(InputItem& item);
+
+  Format format() const { return format_; }
+  /// The name warnings give the file (not escaped).
+  const std::string& shown() const { return shown_; }
+  /// "gcvs", "table (tab-separated)", "vsx-json": how the file is read, for the user.
+  std::string how_read() const;
+  /// The catalogue label of its lines: GCVS, VSX (also for tables with VSX's column
+  /// names), TABL for other tables.
+  std::string_view default_label() const;
+  /// True when the source's epochs are known to be heliocentric (the GCVS and VSX).
+  bool epochs_heliocentric() const { return format_ != Format::table || columns_.vsx_names; }
+
+ private:
+  /// A line read ahead: its number, its text, whether it was cut (too long).
+  struct Line {
+    long number = 0;
+    std::string text;
+    bool cut = false;
+  };
+
+  /// The next line that is not blank and, in a table, not a '#' comment.
+  bool next_line(Line& line);
+  void read_table_header(const TableRequest& request);
+  void read_json(const std::string& path);
+
+  std::string shown_;
+  astro::LineReader reader_;
+  Format format_ = Format::table;
+  std::deque<Line> pending_;
+  Delimiter delimiter_ = Delimiter::tab;
+  ColumnMap columns_;
+  std::vector<SourceRecord> json_records_;
+  std::size_t next_json_ = 0;
+};
+
+}  // namespace starimport

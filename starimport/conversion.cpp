@@ -1,0 +1,73 @@
+#include "conversion.h"
+
+#include <algorithm>
+
+
+namespace starimport {
+namespace {
+
+bool same_ignoring_case(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+Conversion refuse(std::string reason) {
+  Conversion c;
+  c.refusal = std::move(reason);
+  return c;
+}
+
+}  // namespace
+
+bool type_selected(std::string_view type, const std::vector<std::string>& types) {
+  if (types.empty()) return true;
+  const std::string_view code = main_type(type);
+  return std::any_of(types.begin(), types.end(),
+                     [&](const std::string& t) { return same_ignoring_case(t, code); });
+}
+
+Conversion convert_record(const SourceRecord& record, const ConversionSettings& settings) {
+  bool cut = false;
+  std::string name = normalise_name(record.name, cut);
+  if (name.empty()) return refuse("no name");
+  if (!type_selected(record.type, settings.types)) {
+    const std::string_view type = trim(record.type);
+    return refuse(type.empty() ? "no type, so not selected"
+                               : "type " + std::string(type) + " not selected");
+  }
+  Converted<std::string> epoch = convert_epoch(record.epoch);
+  if (!epoch.value) return refuse(epoch.problem);
+  Converted<std::string> period = convert_period(record.period, record.period_limit);
+  if (!period.value) return refuse(period.problem);
+  const Converted<RoundedRa> ra = convert_ra(record.ra);
+  if (!ra.value) return refuse(ra.problem);
+  const Converted<RoundedDec> dec = convert_dec(record.dec);
+  if (!dec.value) return refuse(dec.problem);
+
+  Conversion c;
+  if (cut) {
+    c.warnings.push_back("name '" + std::string(trim(record.name)) + "' is longer than 20 characters; cut to '" +
+                         std::string(name) + "'");
+  }
+  RoundedMagnitudes magnitudes = convert_magnitudes(record.max, record.min, settings.passband);
+  c.warnings.insert(c.warnings.end(), magnitudes.warnings.begin(), magnitudes.warnings.end());
+  StarLine& line = c.line.emplace();
+  line.name = std::move(name);
+  line.epoch = std::move(*epoch.value);
+  line.period = std::move(*period.value);
+  line.ra = *ra.value;
+  line.dec = *dec.value;
+  line.var_type = std::string(main_type(record.type).substr(0, 2));
+  // A control byte would move the columns after it.
+  for (char& ch : line.var_type) {
+    if (static_cast<unsigned char>(ch) < ' ') ch = '?';
+  }
+  line.max_tenths = magnitudes.max_tenths;
+  line.min_tenths = magnitudes.min_tenths;
+  line.select_flag = settings.select_flag;
+  line.label = settings.label;
+  return c;
+}
+
+}  // namespace starimport

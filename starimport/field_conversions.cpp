@@ -1,0 +1,281 @@
+#include "field_conversions.h"
+
+#include <cstdint>
+
+#include "decimal_text.h"
+
+namespace starimport {
+namespace {
+
+/// JD - 2400000: the reduced Julian Date of the GCVS and of many tables.
+constexpr std::int64_t kReducedJdOffsetDays = 2400000;
+/// An integer part of more digits than this is a full Julian Date (or nonsense).
+constexpr std::size_t kMaxReducedJdDigits = 5;
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerHour = 3600;
+constexpr std::int64_t kSecondsOfTimePerDegree = 240;
+constexpr std::int64_t kArcminutesPerDegree = 60;
+constexpr std::int64_t kArcsecondsPerDegree = 3600;
+constexpr std::int64_t kArcsecondsPerArcminute = 60;
+/// Tenths of a magnitude that a 4-column field holds with one decimal: -9.9 to 99.9.
+constexpr int kLowestMagnitudeTenths = -99;
+constexpr int kHighestMagnitudeTenths = 999;
+
+bool is_name_blank(unsigned char c) { return c <= ' ' || c == 0x7f; }
+
+std::string without_uncertainty(std::string_view text) {
+  text = trim(text);
+  while (!text.empty() && text.back() == ':') text = trim(text.substr(0, text.size() - 1));
+  return std::string(text);
+}
+
+/// Drops trailing zeros of the fraction while the text is wider than the columns:
+/// they carry no digit of the value.
+std::string fitted(DecimalText number) {
+  std::string text = number.text();
+  while (text.size() > kElementColumns && !number.fraction_digits.empty() &&
+         number.fraction_digits.back() == '0') {
+    number.fraction_digits.pop_back();
+    text = number.text();
+  }
+  return text;
+}
+
+Converted<std::string> refused(std::string problem) { return {std::nullopt, std::move(problem)}; }
+
+/// Reads "a b c" or "a:b:c" (also "a b" and "a"): the parts of a sexagesimal value.
+std::vector<std::string_view> sexagesimal_parts(std::string_view text) {
+  std::vector<std::string_view> parts;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == ':' || text[i] == '\t')) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != ':' && text[i] != '\t') ++i;
+    if (i > start) parts.push_back(text.substr(start, i - start));
+  }
+  return parts;
+}
+
+ExactDecimal times(ExactDecimal value, std::int64_t factor) {
+  value.units *= factor;
+  return value;
+}
+
+/// The unsigned value of a part, whole when `whole`; nothing for anything else.
+std::optional<ExactDecimal> part_value(std::string_view part, bool whole) {
+  const std::optional<DecimalText> number = parse_decimal_text(part);
+  if (!number || number->negative || part.front() == '+') return std::nullopt;
+  if (whole && number->has_point) return std::nullopt;
+  return to_exact(*number);
+}
+
+/// A sexagesimal value (without sign) in units of the last part: big units x
+/// `per_unit` middle units, middle x 60 small ones. Each part below its unit's limit
+/// (`first_limit` for the first, 60 for the others). Nothing when malformed.
+std::optional<ExactDecimal> sexagesimal_total(std::string_view text, std::int64_t first_limit) {
+  const std::vector<std::string_view> parts = sexagesimal_parts(text);
+  if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+  ExactDecimal total;
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    const bool last = k + 1 == parts.size();
+    const std::optional<ExactDecimal> value = part_value(parts[k], !last);
+    const std::int64_t limit = k == 0 ? first_limit : 60;
+    if (!value || compare(*value, limit) >= 0) return std::nullopt;
+    total = add(times(total, 60), *value);
+  }
+  // Two parts ("hh mm.m") are counted in minutes: scale to the same unit as three.
+  if (parts.size() == 2) total = times(total, 60);
+  return total;
+}
+
+bool is_sexagesimal(std::string_view text) {
+  return text.find_first_of(" :\t") != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string normalise_name(std::string_view name, bool& cut) {
+  std::string out;
+  bool pending_blank = false;
+  for (char c : name) {
+    if (is_name_blank(static_cast<unsigned char>(c))) {
+      pending_blank = !out.empty();
+      continue;
+    }
+    if (pending_blank) out += ' ';
+    pending_blank = false;
+    out += c;
+  }
+  cut = out.size() > kNameColumns;
+  if (cut) {
+    std::size_t end = kNameColumns;
+    // Never split a UTF-8 character: back off over its continuation bytes.
+    while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80) --end;
+    out.resize(end);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+  }
+  return out;
+}
+
+std::string_view main_type(std::string_view type) {
+  type = trim(type);
+  return type.substr(0, type.find_first_of("/+: \t"));
+}
+
+Converted<std::string> convert_epoch(std::string_view text) {
+  const std::string written = without_uncertainty(text);
+  if (written.empty()) return refused("no epoch");
+  std::optional<DecimalText> number = parse_decimal_text(written);
+  if (!number || number->negative || number->is_zero()) {
+    return refused("epoch '" + std::string(written) + "' is not a finite positive number");
+  }
+  if (number->integer_digits.size() <= kMaxReducedJdDigits) {
+    const std::int64_t reduced =
+        number->integer_digits.empty() ? 0 : std::stoll(number->integer_digits);
+    number->integer_digits = std::to_string(reduced + kReducedJdOffsetDays);
+  } else if (number->integer_digits.size() < 7 ||
+             (number->integer_digits.size() == 7 &&
+              std::stoll(number->integer_digits) < kReducedJdOffsetDays)) {
+    return refused("epoch '" + std::string(written) + "' is neither a Julian Date nor JD - 2400000");
+  }
+  std::string epoch = fitted(*number);
+  if (epoch.size() > kElementColumns) {
+    return refused("epoch '" + std::string(written) + "' has more digits than the " +
+                   std::to_string(kElementColumns) + " columns hold");
+  }
+  return {std::move(epoch), {}};
+}
+
+Converted<std::string> convert_period(std::string_view text, char limit) {
+  const std::string written = without_uncertainty(text);
+  if (limit == '<' || limit == '>') {
+    return refused("period given only as a limit (" + std::string(1, limit) + std::string(written) +
+                   ")");
+  }
+  if (written.empty()) return refused("no period");
+  const std::optional<DecimalText> number = parse_decimal_text(written);
+  if (!number || number->negative || number->is_zero()) {
+    return refused("period '" + std::string(written) + "' is not a finite positive number");
+  }
+  std::string period = fitted(*number);
+  if (period.size() > kElementColumns) {
+    return refused("period '" + std::string(written) + "' has more digits than the " +
+                   std::to_string(kElementColumns) + " columns hold");
+  }
+  return {std::move(period), {}};
+}
+
+Converted<RoundedRa> convert_ra(std::string_view text) {
+  text = trim(text);
+  if (text.empty()) return {std::nullopt, "no position"};
+  std::optional<std::int64_t> seconds;
+  if (is_sexagesimal(text)) {
+    if (const auto total = sexagesimal_total(text, 24)) seconds = round_ratio(*total, 1, 1);
+  } else if (const auto number = parse_decimal_text(text); number && !number->negative) {
+    const std::optional<ExactDecimal> degrees = to_exact(*number);
+    if (degrees && compare(*degrees, 360) < 0) {
+      seconds = round_ratio(*degrees, kSecondsOfTimePerDegree, 1);
+    }
+  }
+  if (!seconds) return {std::nullopt, "right ascension '" + std::string(text) + "' is not a position"};
+  const std::int64_t s = *seconds % kSecondsPerDay;
+  return {RoundedRa{static_cast<int>(s / kSecondsPerHour),
+                    static_cast<int>(s % kSecondsPerHour / 60), static_cast<int>(s % 60)},
+          {}};
+}
+
+Converted<RoundedDec> convert_dec(std::string_view text) {
+  text = trim(text);
+  if (text.empty()) return {std::nullopt, "no position"};
+  const bool minus = text.front() == '-';
+  std::string_view unsigned_text = text;
+  if (text.front() == '-' || text.front() == '+') unsigned_text = trim(text.substr(1));
+  std::optional<std::int64_t> arcminutes;
+  if (is_sexagesimal(unsigned_text)) {
+    const auto total = sexagesimal_total(unsigned_text, 91);
+    if (total && compare(*total, 90 * kArcsecondsPerDegree) <= 0) {
+      arcminutes = round_ratio(*total, 1, kArcsecondsPerArcminute);
+    }
+  } else if (const auto number = parse_decimal_text(unsigned_text);
+             number && !number->negative && !unsigned_text.empty() &&
+             unsigned_text.front() != '+') {
+    const std::optional<ExactDecimal> degrees = to_exact(*number);
+    if (degrees && compare(*degrees, 90) <= 0) {
+      arcminutes = round_ratio(*degrees, kArcminutesPerDegree, 1);
+    }
+  }
+  if (!arcminutes) return {std::nullopt, "declination '" + std::string(text) + "' is not a position"};
+  return {RoundedDec{minus && *arcminutes != 0, static_cast<int>(*arcminutes / 60),
+                     static_cast<int>(*arcminutes % 60)},
+          {}};
+}
+
+namespace {
+
+/// One magnitude's exact value, or why it is none (for the warning).
+struct MagnitudeValue {
+  std::optional<ExactDecimal> value;
+  std::string problem;
+};
+
+MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what) {
+  const std::string name = what;
+  if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude"};
+  if (entry.limit != 0) {
+    return {std::nullopt, name + " magnitude is a limit (" + std::string(1, entry.limit) +
+                              std::string(entry.value) + ")"};
+  }
+  const std::optional<DecimalText> number = parse_decimal_text(entry.value);
+  std::optional<ExactDecimal> value;
+  if (number) value = to_exact(*number);
+  if (!value) return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
+  return {value, {}};
+}
+
+std::optional<int> tenths(const MagnitudeValue& m, const char* what,
+                          std::vector<std::string>& warnings) {
+  if (!m.value) {
+    warnings.push_back(m.problem + "; left blank");
+    return std::nullopt;
+  }
+  const std::int64_t t = round_ratio(*m.value, 10, 1);
+  if (t < kLowestMagnitudeTenths || t > kHighestMagnitudeTenths) {
+    warnings.push_back(std::string(what) + " magnitude does not fit 4 columns; left blank");
+    return std::nullopt;
+  }
+  return static_cast<int>(t);
+}
+
+}  // namespace
+
+RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,
+                                     std::string_view passband) {
+  RoundedMagnitudes out;
+  MagnitudeValue high = max.amplitude ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
+                                      : magnitude_value(max, "maximum");
+  MagnitudeValue low = magnitude_value(min, "minimum");
+  const bool other_bands =
+      !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
+  if (low.value && other_bands) {
+    const std::string bands = "maximum in " + std::string(max.passband) + ", minimum in " +
+                              std::string(min.passband);
+    if (min.passband == passband && max.passband != passband && !min.amplitude) {
+      high = {std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")"};
+    } else {
+      low = {std::nullopt, "minimum magnitude not in the maximum's passband (" + bands + ")"};
+    }
+  }
+  if (low.value && min.amplitude) {
+    if (high.value) {
+      low.value = add(*high.value, *low.value);
+    } else {
+      low = {std::nullopt, "minimum given as an amplitude without a maximum magnitude"};
+    }
+  }
+  out.max_tenths = tenths(high, "maximum", out.warnings);
+  out.min_tenths = tenths(low, "minimum", out.warnings);
+  return out;
+}
+
+}  // namespace starimport

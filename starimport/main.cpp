@@ -1,0 +1,153 @@
+// starimport: star.dat lines from the public catalogues of light elements. It reads
+// GCVS 5.1 records, delimited tables (VizieR, VSX exports, spreadsheets) and VSX JSON
+// replies, and writes one checked star.dat line for every usable record, in input order.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "astro/atomic_output.h"
+#include "astro/cli.h"
+#include "astro/message_text.h"
+#include "astro/text_files.h"
+#include "catalogue_input.h"
+#include "conversion.h"
+#include "import_report.h"
+#include "options.h"
+#include "star_line.h"
+
+namespace {
+
+constexpr const char* kStandardInputShown = "(standard input)";
+
+constexpr const char* kUsage =
+    "usage: starimport [OPTION]... [FILE]...\n"
+    "\n"
+    "Turns catalogues of light elements into star.dat lines for eclfore and phaselist:\n"
+    "the GCVS 5.1 main table (gcvs5.txt), delimited tables with a header row (TSV,\n"
+    "CSV, '|'-separated, VizieR exports) and VSX JSON replies. Reads the FILEs named\n"
+    "(standard input when none, or for -) and writes one line per usable record to\n"
+    "standard output, in input order, with CR LF line ends.\n"
+    "\n"
+    "Epochs and periods are copied as the source writes them (an epoch as JD - 2400000\n"
+    "gets its 2400000 back); the position is rounded to whole seconds of right\n"
+    "ascension and whole arc minutes of declination, the magnitudes to one decimal.\n"
+    "A record that cannot be used is reported on standard error and skipped; the last\n"
+    "line there gives the counts and the time scale of the epochs.\n"
+    "\n"
+    "Exit status: 0 when the run completed (also with records skipped); 1 when a file\n"
+    "cannot be read, a table lacks a needed column, or the output cannot be written;\n"
+    "2 for a fault in the options.\n"
+    "\n"
+    "See starimport(1).\n";
+
+using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+/// Standard input copied to a temporary file that goes with the process, so that it is
+/// read like any named file (its format decided from its first line, JSON read whole).
+FilePointer spool_standard_input() {
+  FilePointer spool(std::tmpfile(), std::fclose);
+  if (!spool) throw astro::RunError(std::string("cannot make a temporary file for standard input: ") + std::strerror(errno));
+  char block[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, stdin)) > 0) {
+    if (std::fwrite(block, 1, got, spool.get()) != got) {
+      throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") + std::strerror(errno));
+    }
+  }
+  if (std::ferror(stdin) != 0) {
+    throw astro::RunError(std::string("standard input: cannot read: ") + std::strerror(errno));
+  }
+  if (std::fflush(spool.get()) != 0) {
+    throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") + std::strerror(errno));
+  }
+  return spool;
+}
+
+int run(const astro::Options& options) {
+  using namespace starimport;
+  const ImportSettings settings = import_settings(options);
+
+  // Every file is opened and its header read before anything is written: a table
+  // without a needed column leaves the output untouched.
+  FilePointer spool(nullptr, std::fclose);
+  std::vector<std::unique_ptr<CatalogueInput>> inputs;
+  for (const std::string& name : settings.inputs) {
+    std::string path = name;
+    std::string shown = name;
+    if (name == "-") {
+      spool = spool_standard_input();
+      path = "/dev/fd/" + std::to_string(fileno(spool.get()));
+      shown = kStandardInputShown;
+    }
+    inputs.push_back(std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
+    if (!settings.format) {
+      std::fprintf(stderr, "%s: read as %s\n", astro::escape_for_message(shown).c_str(),
+                   inputs.back()->how_read().c_str());
+    }
+  }
+
+  std::unique_ptr<astro::OutputFile> file;
+  if (settings.output) {
+    // An output that is one of the inputs (through a link, too) is refused.
+    for (const std::string& name : settings.inputs) {
+      if (name != "-") astro::refuse_shared_files({name}, {*settings.output});
+    }
+    // The lines replace the old file only when all are written.
+    file = std::make_unique<astro::OutputFile>(*settings.output);
+  }
+
+  long written = 0;
+  long skipped = 0;
+  EpochScales scales;
+  for (auto& input : inputs) {
+    ConversionSettings conversion = settings.conversion;
+    conversion.label = settings.label.value_or(std::string(input->default_label()));
+    const std::string shown = input->shown();
+    const auto warn = [&](long line, const std::string& what) {
+      astro::warn_line(shown, line, what);
+    };
+    InputItem item;
+    while (input->next(item)) {
+      const auto* record = std::get_if<SourceRecord>(&item.record);
+      if (record == nullptr) {
+        warn(item.line, std::get<std::string>(item.record) + "; skipped");
+        ++skipped;
+        continue;
+      }
+      const Conversion converted = convert_record(*record, conversion);
+      if (!converted.line) {
+        warn(item.line, converted.refusal + "; skipped");
+        ++skipped;
+        continue;
+      }
+      for (const std::string& w : converted.warnings) warn(item.line, w);
+      const std::string line = format_star_line(*converted.line);
+      if (file) {
+        file->write(line);
+        file->end_line();
+      } else {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputs("\r\n", stdout);
+      }
+      ++written;
+      (input->epochs_heliocentric() ? scales.heliocentric : scales.unknown) = true;
+    }
+    astro::finish_warnings(shown);
+    input.reset();
+  }
+  if (file) file->close();
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", closing_line(written, skipped, scales).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  static const astro::ProgramInfo info{"starimport", kUsage, starimport::import_options(),
+                                       true};
+  return astro::run_program(argc, argv, info, run);
+}

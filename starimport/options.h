@@ -1,0 +1,34 @@
+#pragma once
+/// The importer's command-line settings, checked before any file is touched.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "astro/cli.h"
+#include "catalogue_input.h"
+#include "conversion.h"
+
+namespace starimport {
+
+/// The main type codes kept when --types is not given.
+inline constexpr const char* kDefaultTypes = "E,EA,EB,EW";
+
+struct ImportSettings {
+  std::optional<Format> format;            ///< nothing: decided per file
+  ConversionSettings conversion;           ///< label empty: each format's own
+  std::optional<std::string> label;        ///< --label
+  TableRequest table;
+  std::optional<std::string> output;       ///< -o FILE
+  std::vector<std::string> inputs;         ///< "-" for standard input
+};
+
+/// The options starimport takes (besides --help and --version).
+std::span<const astro::OptionSpec> import_options();
+
+/// Reads and checks the options; throws astro::UsageError naming the one at fault.
+ImportSettings import_settings(const astro::Options& options);
+
+}  // namespace starimport

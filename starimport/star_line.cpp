@@ -1,0 +1,47 @@
+#include "star_line.h"
+
+#include <cstdio>
+
+namespace starimport {
+namespace {
+
+std::string two_digits(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", n);
+  return text;
+}
+
+std::string magnitude_text(const std::optional<int>& tenths) {
+  if (!tenths) return {};
+  char text[16];
+  const int magnitude = *tenths < 0 ? -*tenths : *tenths;
+  std::snprintf(text, sizeof text, "%s%d.%d", *tenths < 0 ? "-" : "", magnitude / 10,
+                magnitude % 10);
+  return text;
+}
+
+}  // namespace
+
+astro::StarLineFields star_line_fields(const StarLine& star) {
+  astro::StarLineFields f;
+  f.name = star.name;
+  f.epoch = star.epoch;
+  f.period = star.period;
+  f.ra_h = two_digits(star.ra.hours);
+  f.ra_m = two_digits(star.ra.minutes);
+  f.ra_s = two_digits(star.ra.seconds);
+  f.dec_deg = (star.dec.south ? "-" : "+") + two_digits(star.dec.degrees);
+  f.dec_min = two_digits(star.dec.minutes);
+  f.var_type = star.var_type;
+  f.mag_max = magnitude_text(star.max_tenths);
+  f.mag_min = magnitude_text(star.min_tenths);
+  f.select_flag = std::string(1, star.select_flag);
+  f.catalogue = star.label;
+  return f;
+}
+
+std::string format_star_line(const StarLine& star) {
+  return astro::format_star_line(star_line_fields(star));
+}
+
+}  // namespace starimport

@@ -1,0 +1,244 @@
+#include "table_reader.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "astro/message_text.h"
+
+namespace starimport {
+namespace {
+
+/// The header names a field is found by, in order of preference, compared in any
+/// case: VSX's names in VizieR (B/vsx), the VSX web service's, the GCVS's, plain ones.
+struct ColumnNames {
+  Column column;
+  std::string_view field;  ///< the --column name
+  std::initializer_list<std::string_view> names;
+};
+
+const ColumnNames kColumnNames[kColumnCount] = {
+    {Column::name, "name", {"Name", "VarName", "Designation", "Star"}},
+    {Column::ra, "ra", {"RAJ2000", "RAdeg", "RA2000", "_RAJ2000", "RA", "RA_ICRS"}},
+    {Column::dec, "dec",
+     {"DEJ2000", "DEdeg", "Declination2000", "_DEJ2000", "Dec", "DE", "DE_ICRS"}},
+    {Column::type, "type", {"Type", "VarType", "VariabilityType"}},
+    {Column::max, "max", {"max", "magMax", "MaxMag"}},
+    {Column::min, "min", {"min", "Min1", "magMin", "MinMag"}},
+    {Column::min_flag, "min_flag", {"f_min", "f_Min1"}},
+    {Column::epoch, "epoch", {"Epoch", "E0", "HJD0"}},
+    {Column::period, "period", {"Period", "P"}},
+    {Column::period_flag, "period_flag", {"l_Period"}},
+    {Column::passband, "passband", {"n_max", "Passband", "Band"}},
+    {Column::max_limit, "", {"l_max"}},
+    {Column::min_limit, "", {"l_min", "l_Min1"}},
+    {Column::min_passband, "", {"n_min"}},
+};
+
+/// Header names that only VSX tables carry (the l_, n_, f_ flag columns are VizieR's
+/// for many catalogues).
+constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag",
+                                              "MinMag"};
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+bool same_ignoring_case(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::optional<std::size_t> find_header(const std::vector<std::string>& header,
+                                       std::string_view name) {
+  // An exact match first: a table may hold "Min" and "min" for different things.
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (header[i] == name) return i;
+  }
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (same_ignoring_case(header[i], name)) return i;
+  }
+  return std::nullopt;
+}
+
+char delimiter_char(Delimiter d) {
+  switch (d) {
+    case Delimiter::tab: return '\t';
+    case Delimiter::pipe: return '|';
+    case Delimiter::comma: return ',';
+    case Delimiter::semicolon: return ';';
+    case Delimiter::blanks: break;
+  }
+  return '\0';  // never met: blanks are found by is_blank_char
+}
+
+bool is_blank_char(char c) { return c == ' ' || c == '\t'; }
+
+std::string field_text(const std::vector<std::string>& fields, const ColumnMap& columns,
+                       Column c) {
+  const std::optional<std::size_t>& i = columns[c];
+  return i && *i < fields.size() ? fields[*i] : std::string();
+}
+
+char first_of(const std::string& text, std::string_view marks) {
+  const std::size_t at = text.find_first_of(marks);
+  return at == std::string::npos ? '\0' : text[at];
+}
+
+}  // namespace
+
+Delimiter detect_delimiter(std::string_view header) {
+  if (header.find('\t') != std::string_view::npos) return Delimiter::tab;
+  if (header.find('|') != std::string_view::npos) return Delimiter::pipe;
+  if (header.find(',') != std::string_view::npos) return Delimiter::comma;
+  if (header.find(';') != std::string_view::npos) return Delimiter::semicolon;
+  return Delimiter::blanks;
+}
+
+std::string_view delimiter_name(Delimiter delimiter) {
+  switch (delimiter) {
+    case Delimiter::tab: return "tab-separated";
+    case Delimiter::pipe: return "'|'-separated";
+    case Delimiter::comma: return "comma-separated";
+    case Delimiter::semicolon: return "semicolon-separated";
+    case Delimiter::blanks: break;
+  }
+  return "blank-separated";
+}
+
+std::optional<std::vector<std::string>> split_fields(std::string_view line, Delimiter delimiter) {
+  const char sep = delimiter_char(delimiter);
+  const bool by_blanks = delimiter == Delimiter::blanks;
+  std::string_view rest = trim(line);
+  if (delimiter == Delimiter::pipe && rest.size() >= 2 && rest.front() == '|' &&
+      rest.back() == '|') {
+    rest = rest.substr(1, rest.size() - 2);
+  }
+  std::vector<std::string> fields;
+  std::size_t i = 0;
+  const auto skip_blanks = [&] {
+    while (i < rest.size() && is_blank_char(rest[i]) && rest[i] != sep) ++i;
+  };
+  while (true) {
+    skip_blanks();
+    std::string text;
+    if (i < rest.size() && rest[i] == '"') {
+      ++i;
+      while (true) {
+        if (i == rest.size()) return std::nullopt;
+        if (rest[i] == '"') {
+          if (i + 1 < rest.size() && rest[i + 1] == '"') {
+            text += '"';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        text += rest[i++];
+      }
+      skip_blanks();
+      if (i < rest.size() && !(by_blanks || rest[i] == sep)) return std::nullopt;
+    } else {
+      const std::size_t start = i;
+      while (i < rest.size() && (by_blanks ? !is_blank_char(rest[i]) : rest[i] != sep)) ++i;
+      text = std::string(trim(rest.substr(start, i - start)));
+    }
+    fields.push_back(std::move(text));
+    if (by_blanks) {
+      skip_blanks();
+      if (i >= rest.size()) break;
+    } else {
+      if (i >= rest.size()) break;
+      ++i;  // the delimiter
+    }
+  }
+  return fields;
+}
+
+bool is_dash_row(const std::vector<std::string>& fields) {
+  bool dashes = false;
+  for (const std::string& f : fields) {
+    if (f.find_first_not_of('-') != std::string::npos) return false;
+    dashes = dashes || !f.empty();
+  }
+  return dashes;
+}
+
+std::string_view column_field_name(Column column) {
+  return kColumnNames[static_cast<std::size_t>(column)].field;
+}
+
+std::optional<Column> column_of_field_name(std::string_view field) {
+  for (std::size_t i = 0; i < kNamedColumnCount; ++i) {
+    if (kColumnNames[i].field == field) return kColumnNames[i].column;
+  }
+  return std::nullopt;
+}
+
+std::variant<ColumnMap, std::string> map_columns(
+    const std::vector<std::string>& header,
+    const std::vector<std::pair<Column, std::string>>& named, bool need_type) {
+  ColumnMap map;
+  map.header_fields = header.size();
+  for (const auto& [column, name] : named) {
+    const std::optional<std::size_t> i = find_header(header, name);
+    if (!i) {
+      const std::string shown = astro::escape_for_message(name);
+      std::string message = "no column '" + shown + "' (named by --column ";
+      message += column_field_name(column);
+      message += "=" + shown + ")";
+      return message;
+    }
+    map.index[static_cast<std::size_t>(column)] = i;
+  }
+  for (const ColumnNames& names : kColumnNames) {
+    auto& slot = map.index[static_cast<std::size_t>(names.column)];
+    for (auto n = names.names.begin(); !slot && n != names.names.end(); ++n) {
+      slot = find_header(header, *n);
+    }
+  }
+  for (Column needed : {Column::name, Column::ra, Column::dec, Column::type, Column::epoch,
+                        Column::period}) {
+    if (needed == Column::type && !need_type) continue;
+    if (map[needed]) continue;
+    const ColumnNames& names = kColumnNames[static_cast<std::size_t>(needed)];
+    std::string looked;
+    for (std::string_view n : names.names) looked += (looked.empty() ? "" : ", ") + std::string(n);
+    return "no " + std::string(names.field) + " column (looked for " + looked +
+           "; name it with --column " + std::string(names.field) + "=NAME)";
+  }
+  map.vsx_names = std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames),
+                              [&](std::string_view n) { return find_header(header, n).has_value(); });
+  return map;
+}
+
+std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::string>& fields,
+                                                       const ColumnMap& columns, long number) {
+  if (fields.size() > columns.header_fields) {
+    return "row has " + std::to_string(fields.size()) + " fields, the header " +
+           std::to_string(columns.header_fields);
+  }
+  const auto text = [&](Column c) { return field_text(fields, columns, c); };
+  SourceRecord r;
+  r.line = number;
+  r.name = text(Column::name);
+  r.ra = text(Column::ra);
+  r.dec = text(Column::dec);
+  r.type = text(Column::type);
+  r.epoch = text(Column::epoch);
+  r.period = text(Column::period);
+  r.period_limit = first_of(text(Column::period_flag), "<>(");
+
+  // A magnitude column may hold the marks and the passband itself ("(0.75) r");
+  // VizieR gives them in columns of their own.
+  r.max = parse_magnitude_text(text(Column::max));
+  r.min = parse_magnitude_text(text(Column::min));
+  if (const char mark = first_of(text(Column::max_limit), "<>")) r.max.limit = mark;
+  if (const char mark = first_of(text(Column::min_limit), "<>")) r.min.limit = mark;
+  if (text(Column::min_flag).find('(') != std::string::npos) r.min.amplitude = true;
+  const std::string passband = text(Column::passband);
+  const std::string min_passband = text(Column::min_passband);
+  if (r.max.passband.empty()) r.max.passband = passband;
+  if (r.min.passband.empty()) r.min.passband = min_passband.empty() ? passband : min_passband;
+  return r;
+}
+
+}  // namespace starimport
