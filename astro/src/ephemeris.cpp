@@ -97,7 +97,8 @@ struct MoonView {
 };
 MoonView moon_view(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), jd_utc);
+  const SiteVectors site =
+      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return {minus(node.moon, site.site), site};
 }
 
@@ -154,8 +155,14 @@ SiteVectors site_vectors(double longitude_deg, double latitude_deg) {
   return out;
 }
 
-SiteVectors site_at(const SiteVectors& site, double jd_utc) {
-  const double era = eraEra00(jd_utc, 0.0);
+double ut1_of_utc(double jd_utc) {
+  double ut11 = 0, ut12 = 0;
+  if (eraUtcut1(jd_utc, 0.0, 0.0, &ut11, &ut12) < 0) return kNaN;
+  return ut11 + ut12;
+}
+
+SiteVectors site_at(const SiteVectors& site, double jd_ut1) {
+  const double era = eraEra00(jd_ut1, 0.0);
   const double c = std::cos(era), s = std::sin(era);
   auto turn = [c, s](const Vec& v) -> Vec {
     return {c * v[0] - s * v[1], s * v[0] + c * v[1], v[2]};
@@ -165,7 +172,8 @@ SiteVectors site_at(const SiteVectors& site, double jd_utc) {
 
 double sun_altitude_deg(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), jd_utc);
+  const SiteVectors site =
+      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return altitude_deg(minus(node.sun, site.site), site.zenith);
 }
 
@@ -329,7 +337,19 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
     double day = std::floor(first_node_jd_ - 0.5) + 0.5;
     while (day < span_end && tai_minus_utc_s(day) == tai_minus_utc_before_s_) day += 1;
     leap_jd_utc_ = day;
+    has_leap_ = true;
   }
+}
+
+bool ObservingConditions::in_leap_day(double jd_utc) const {
+  // A margin of a minute each side for instants that TDB - UTC moves across.
+  constexpr double kMarginDays = 1.0 / 1440;
+  return has_leap_ && jd_utc >= leap_jd_utc_ - 1 - kMarginDays &&
+         jd_utc < leap_jd_utc_ + kMarginDays;
+}
+
+SiteVectors ObservingConditions::site_at_utc(double jd_utc) const {
+  return site_at(site_, in_leap_day(jd_utc) ? ut1_of_utc(jd_utc) : jd_utc);
 }
 
 bool ObservingConditions::covers(double jd_utc) const {
@@ -407,6 +427,7 @@ double ObservingConditions::light_time_days(double jd, const StarPlace& star,
 }
 
 double ObservingConditions::utc_of_tdb(double jd_tdb) const {
+  if (in_leap_day(jd_tdb)) return utc_of_tdb_exact(jd_tdb);
   // The smooth part, 32.184 s + TDB - TT, looked up at the TDB instant: it changes
   // by nanoseconds in the 69 s between the scales.
   const double tai = jd_tdb - interpolate_scalar(jd_tdb, &SkyNode::tdb_minus_tai_s) / kDaySeconds;
@@ -437,12 +458,12 @@ double ObservingConditions::geocentric_jd(double epoch_jd, const StarPlace& star
 }
 
 double ObservingConditions::sun_altitude_deg(double jd_utc) const {
-  const SiteVectors site = site_at(site_, jd_utc);
+  const SiteVectors site = site_at_utc(jd_utc);
   return altitude_deg(minus(interpolate(jd_utc, &SkyNode::sun), site.site), site.zenith);
 }
 
 double ObservingConditions::moon_altitude_deg(double jd_utc) const {
-  const SiteVectors site = site_at(site_, jd_utc);
+  const SiteVectors site = site_at_utc(jd_utc);
   return altitude_deg(minus(interpolate(jd_utc, &SkyNode::moon), site.site), site.zenith);
 }
 
@@ -459,7 +480,7 @@ Vec apparent_at(const StarPlace& star, double u) {
 }  // namespace
 
 double ObservingConditions::moon_star_distance_deg(double jd_utc, const StarPlace& star) const {
-  const SiteVectors site = site_at(site_, jd_utc);
+  const SiteVectors site = site_at_utc(jd_utc);
   const Vec moon = minus(interpolate(jd_utc, &SkyNode::moon), site.site);
   return separation_deg(moon, apparent_at(star, (jd_utc - middle_jd_) / half_span_days_));
 }
@@ -471,7 +492,7 @@ bool ObservingConditions::sun_ok(double jd_utc) const {
 
 bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star) const {
   if (!options_.moon_distance_deg) return true;
-  const SiteVectors site = site_at(site_, jd_utc);
+  const SiteVectors site = site_at_utc(jd_utc);
   const Vec moon = minus(interpolate(jd_utc, &SkyNode::moon), site.site);
   if (dot(moon, site.zenith) < 0) return true;
   const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
@@ -479,7 +500,7 @@ bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star) const {
 }
 
 float ObservingConditions::altitude_of_date(double jd_utc, const StarPlace& star) const {
-  const SiteVectors site = site_at(site_, jd_utc);
+  const SiteVectors site = site_at_utc(jd_utc);
   const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
   return static_cast<float>(altitude_deg(place, site.zenith));
 }

@@ -117,9 +117,13 @@ struct SiteVectors {
 };
 /// The site at longitude_deg (degrees east), latitude_deg (degrees north).
 SiteVectors site_vectors(double longitude_deg, double latitude_deg);
-/// The site's vectors at jd_utc (Julian Date, UT1 = UTC) in the apparent (CIRS) frame:
+/// The site's vectors at jd_ut1 (Julian Date, UT1) in the apparent (CIRS) frame:
 /// turned by the Earth rotation angle, no polar motion.
-SiteVectors site_at(const SiteVectors& site, double jd_utc);
+SiteVectors site_at(const SiteVectors& site, double jd_ut1);
+/// UT1 of a UTC Julian Date with UT1 - UTC = 0, in ERFA's reading of a UTC Julian Date:
+/// on a day that ends with a leap second its fraction counts 86401 SI seconds, so
+/// there the two differ by up to a second; on every other day they are equal.
+double ut1_of_utc(double jd_utc);
 
 /// What one star needs for the tests of a window, computed once per star.
 struct StarPlace {
@@ -135,11 +139,12 @@ struct StarPlace {
 /// options and the window: tables of the Sun, the Moon and the Earth at nodes every
 /// kNodeStepDays, interpolated (four-point Lagrange) at each instant.
 ///
-/// Interpolation errors (measured against the exact routines above over 2006-2030,
-/// tests/astro/ephemeris_tables_test.cpp): the Sun's altitude under 1e-6 degree, the
-/// Moon's altitude and the Moon-star distance under 1e-5 degree, the light time under
-/// 1 microsecond, altitudes of date under 0.4" (the diurnal aberration, which the
-/// tables leave out, is at most 0.32").
+/// Errors of the tables against the exact routines above (tests/ephemeris/tables_test.cpp,
+/// windows in 2016, 2026 and 2029): the Sun's altitude under 1e-7 degree, the Moon's
+/// under 1e-6 degree, the Moon-star distance under 0.2" (a star's apparent place is a
+/// parabola over the window; light deflection near the Sun departs from it), altitudes
+/// of date under 0.4" (that and the diurnal aberration, at most 0.32", which the tables
+/// leave out), geocentric instants under 0.1 ms.
 class ObservingConditions {
  public:
   /// Node spacing of the tables, days.
@@ -184,6 +189,11 @@ class ObservingConditions {
   double interpolate_scalar(double jd_utc, double SkyNode::*member) const;
   /// UTC Julian Date of a TDB Julian Date, from the tables.
   double utc_of_tdb(double jd_tdb) const;
+  /// True on the UTC day that ends with the tables' leap second: there the instants
+  /// are converted exactly (ERFA stretches that day's fraction over 86401 s).
+  bool in_leap_day(double jd_utc) const;
+  /// The site at jd_utc.
+  SiteVectors site_at_utc(double jd_utc) const;
 
   SkyOptions options_;
   SiteVectors site_;
@@ -197,6 +207,7 @@ class ObservingConditions {
   /// TAI - UTC in the tables' span: before and from the one leap second it may hold.
   double tai_minus_utc_before_s_ = 0, tai_minus_utc_after_s_ = 0;
   double leap_jd_utc_ = 0;  ///< UTC JD from which the second value holds
+  bool has_leap_ = false;
 };
 
 }  // namespace astro
