@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "astro/ephemeris.h"
 #include "astro/fixed_format.h"
 #include "astro/numeric.h"
 
@@ -40,9 +41,9 @@ constexpr std::array<std::string_view, 5> kBandFill = {"#fdfaee", "#eaeff5", "#d
                                                         "#ced8e5", "#c0cddd"};
 constexpr std::array<std::string_view, 5> kBandName = {
     "daylight", "civil twilight", "nautical twilight", "astronomical twilight", "night"};
-constexpr std::array<double, 4> kBandLimitsDeg = {kSunsetAltitudeDeg, kCivilTwilightDeg,
-                                                  kNauticalTwilightDeg,
-                                                  kAstronomicalTwilightDeg};
+constexpr std::array<double, 4> kBandLimitsDeg = {
+    kSunsetAltitudeDeg, astro::kCivilTwilightDeg, astro::kNauticalTwilightDeg,
+    astro::kAstronomicalTwilightDeg};
 
 /// Okabe-Ito colours without the yellow (too faint on a light page) and the black
 /// (kept for the start time and the limit); with the dash patterns below, each of 24
@@ -236,6 +237,8 @@ void draw_limit_and_start(std::string& svg, const Axis& axis, const ChartSamples
   svg += "<line id=\"start\" x1=\"" + num(x) + "\" y1=\"" + num(kPlotTopPx) + "\" x2=\"" +
          num(x) + "\" y2=\"" + num(kPlotBottomPx) +
          "\" stroke=\"#000000\" stroke-width=\"1.6\"/>\n";
+  svg += "<text x=\"" + num(x + 4) + "\" y=\"" + num(kPlotTopPx + 12) +
+         "\" font-size=\"11\">start</text>\n";
 }
 
 void draw_moon(std::string& svg, const Axis& axis, const ChartSamples& s) {

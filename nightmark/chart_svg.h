@@ -36,13 +36,10 @@ struct ChartSamples {
   double altitude_limit_deg = 10;        ///< the plan's altitude limit at the start
 };
 
-/// The Sun's altitude where each shading band begins, degrees: sunset (the upper
-/// limb on the horizon with standard refraction), then civil, nautical and
-/// astronomical twilight.
+/// The Sun's altitude at sunset and sunrise, degrees: the upper limb on the horizon
+/// with standard refraction. Civil, nautical and astronomical twilight begin at it and
+/// at astro::kCivilTwilightDeg, kNauticalTwilightDeg and kAstronomicalTwilightDeg.
 inline constexpr double kSunsetAltitudeDeg = -0.833;
-inline constexpr double kCivilTwilightDeg = -6;
-inline constexpr double kNauticalTwilightDeg = -12;
-inline constexpr double kAstronomicalTwilightDeg = -18;
 
 /// A stretch of the time axis in one shading band.
 struct ShadeSpan {
