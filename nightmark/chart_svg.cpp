@@ -8,6 +8,7 @@
 #include "astro/ephemeris.h"
 #include "astro/fixed_format.h"
 #include "astro/numeric.h"
+#include "plan_entry.h"
 
 namespace nightmark {
 namespace {
@@ -330,11 +331,7 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
   line_row("stroke=\"" + std::string(kMoonColour) + "\" stroke-width=\"1.8\" stroke-dasharray=\"" +
                std::string(kMoonDash) + "\"",
            "Moon, " + percent_text(s.moon_illuminated_fraction) + " illuminated");
-  line_row("stroke=\"#000000\" stroke-width=\"1.6\"", "start " + [&] {
-    const int minutes = astro::trunc_to_int(s.start_hours * 60 + 0.5);
-    const int m = minutes % 60;
-    return std::to_string(minutes / 60) + ":" + (m < 10 ? "0" : "") + std::to_string(m);
-  }());
+  line_row("stroke=\"#000000\" stroke-width=\"1.6\"", "start " + clock_text(s.start_hours));
   line_row("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"" +
                std::string(kLimitDash) + "\"",
            "altitude limit " + whole(s.altitude_limit_deg) + "\xC2\xB0");

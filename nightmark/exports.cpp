@@ -204,13 +204,10 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
     o["isVisibleMarker"] = true;
     objects.push_back(std::move(o));
   }
-  std::string start;
-  const int start_minutes = astro::trunc_to_int(static_cast<double>(start_hours) * 60 + 0.5);
-  start = two_digits(start_minutes / 60) + ":" + two_digits(start_minutes % 60);
   Json list;
   list["name"] = list_title(date);
   list["description"] = "Minima of eclipsing binaries in the night of " + iso_date(date) +
-                        ", observing from " + start + " JST";
+                        ", observing from " + clock_text(start_hours) + " JST";
   list["creation date"] = created;
   list["last edit"] = created;
   list["sorting"] = "";

@@ -91,20 +91,18 @@ PlanEntry read_plan_entry(std::string_view line) {
   return e;
 }
 
-std::string clock_time_text(const PlanEntry& entry) {
-  const double hours = astro::parse_decimal(entry.time_text);
+std::string clock_text(double hours) {
   constexpr double kMostHours = 99;  // two digits of hours
   if (!(hours >= 0 && hours < kMostHours)) return "??:??";
   const int minutes = astro::trunc_to_int(hours * 60 + 0.5);
   const int h = minutes / 60;
   const int m = minutes % 60;
-  std::string text;
-  text += static_cast<char>('0' + h / 10);
-  text += static_cast<char>('0' + h % 10);
-  text += ':';
-  text += static_cast<char>('0' + m / 10);
-  text += static_cast<char>('0' + m % 10);
-  return text;
+  return {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
+          static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10)};
+}
+
+std::string clock_time_text(const PlanEntry& entry) {
+  return clock_text(astro::parse_decimal(entry.time_text));
 }
 
 void take_catalogue_positions(std::vector<PlanEntry>& entries, const std::string& star_file) {

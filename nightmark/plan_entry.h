@@ -37,6 +37,10 @@ struct PlanEntry {
 /// Reads a plan line (at least kMinListLineChars long; shorter lines read blanks).
 PlanEntry read_plan_entry(std::string_view line);
 
+/// JST decimal hours as "HH:MM", rounded to the nearest minute, hours as the plan
+/// counts them (24 to 29 after midnight); "??:??" outside 0 to 99 hours or not a number.
+std::string clock_text(double hours);
+
 /// The time of the minimum as "HH:MM", hours as the plan counts them (24 to 29 after
 /// midnight), rounded to the nearest minute; "??:??" when the field is not a number.
 std::string clock_time_text(const PlanEntry& entry);
