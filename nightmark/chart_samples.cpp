@@ -7,6 +7,7 @@
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/numeric.h"
+#include "astro/sites.h"
 #include "exports.h"
 
 namespace nightmark {
@@ -22,8 +23,8 @@ constexpr double kSunSearchToleranceHours = 1.0 / 3600;
 /// The plan's altitude limit at the start time, degrees.
 constexpr double kPlanAltitudeLimitDeg = 10;
 
-constexpr double kSiteLongitudeDeg = astro::kSiteLongitudeDeg;
-constexpr double kSiteLatitudeDeg = astro::kSiteLatitudeDeg;
+constexpr double kSiteLongitudeDeg = astro::kBuiltInSite.longitude_deg;
+constexpr double kSiteLatitudeDeg = astro::kBuiltInSite.latitude_deg;
 
 double sun_altitude_at(const NightDate& date, double hours) {
   return astro::sun_altitude_deg(night_jd(date, static_cast<float>(hours)), kSiteLongitudeDeg,

@@ -4,32 +4,28 @@
 #include <set>
 
 #include "astro/catalogue.h"
+#include "astro/layouts.h"
 #include "astro/numeric.h"
 #include "astro/records.h"
 #include "astro/text_files.h"
-#include "list_lines.h"
 
 namespace nightmark {
 namespace {
 
-// Columns of the daily-list layout beyond those the filter reads (0-based, width).
-constexpr int kCatalogueColumn = 20;
-constexpr int kCatalogueChars = 4;
-constexpr int kKindColumn = 25;
-constexpr int kVarTypeColumn = 34;
-constexpr int kVarTypeChars = 2;
-constexpr int kMagMaxColumn = 60;
-constexpr int kMagMaxChars = 4;
-constexpr int kMinimumJdColumn = 98;
-constexpr int kMinimumJdChars = 12;
+namespace col = astro::daily_list_line;
+
+/// The kind letter ends the name-to-kind span; the magnitude at maximum light is the
+/// first four characters of the magnitudes.
+constexpr astro::Field kKind{col::kNameToKind.end() - 1, 1};
+constexpr astro::Field kMagMax{col::kMagnitudes.start, 4};
 
 /// A catalogue position this far from the plan's is some other star (the plan keeps
 /// whole minutes of time and whole arc minutes, so a true match is always closer).
 constexpr double kCatalogueMatchRaHours = 1.0 / 60;
 constexpr double kCatalogueMatchDecDegrees = 1.0 / 60;
 
-std::string trimmed_field(std::string_view line, int start, int width) {
-  std::string text = astro::extract_field(line, start, width);
+std::string trimmed_field(std::string_view line, astro::Field field) {
+  std::string text = astro::extract_field(line, field);
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
@@ -40,19 +36,17 @@ std::string without_trailing_blanks(std::string text) {
   return text;
 }
 
-double double_field(std::string_view line, int start, int width) {
-  return astro::parse_decimal(astro::extract_field(line, start, width));
+double double_field(std::string_view line, astro::Field field) {
+  return astro::parse_decimal(astro::extract_field(line, field));
 }
 
 /// The plan's position in double precision, from the same fields and sign rule as
 /// the filter's single-precision values.
 EquatorialPosition line_position(std::string_view line) {
   EquatorialPosition p;
-  p.ra_hours = double_field(line, column::kRaHours, 2) +
-               double_field(line, column::kRaMinutes, 2) / 60;
-  const std::string degrees =
-      astro::extract_field(line, column::kDecDegrees, column::kDecDegreesChars);
-  const double minutes = double_field(line, column::kDecMinutes, 2);
+  p.ra_hours = double_field(line, col::kRaH) + double_field(line, col::kRaM) / 60;
+  const std::string degrees = astro::extract_field(line, col::kDecDeg);
+  const double minutes = double_field(line, col::kDecMin);
   const double whole = astro::parse_decimal(degrees);
   // A minus anywhere in the degree field, also in "-0", makes the whole declination
   // southern.
@@ -77,14 +71,13 @@ bool close_to(const EquatorialPosition& a, const EquatorialPosition& b) {
 
 PlanEntry read_plan_entry(std::string_view line) {
   PlanEntry e;
-  e.name = without_trailing_blanks(
-      astro::extract_field(line, column::kName, column::kNameChars));
-  e.catalogue = trimmed_field(line, kCatalogueColumn, kCatalogueChars);
-  e.kind = astro::extract_field(line, kKindColumn, 1)[0];
-  e.time_text = trimmed_field(line, column::kTime, column::kTimeChars);
-  e.var_type = trimmed_field(line, kVarTypeColumn, kVarTypeChars);
-  e.mag_max = trimmed_field(line, kMagMaxColumn, kMagMaxChars);
-  e.minimum_jd = double_field(line, kMinimumJdColumn, kMinimumJdChars);
+  e.name = without_trailing_blanks(astro::extract_field(line, col::kName));
+  e.catalogue = trimmed_field(line, col::kCatalogue);
+  e.kind = astro::extract_field(line, kKind)[0];
+  e.time_text = trimmed_field(line, col::kTime);
+  e.var_type = trimmed_field(line, col::kVarType);
+  e.mag_max = trimmed_field(line, kMagMax);
+  e.minimum_jd = double_field(line, col::kForecastJd);
   if (!std::isfinite(e.minimum_jd)) e.minimum_jd = 0;
   e.listed = read_listed_minimum(line);
   e.position = line_position(line);

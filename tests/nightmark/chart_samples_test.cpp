@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "astro/constants.h"
+#include "astro/sites.h"
 #include "astro/ephemeris.h"
 #include "e2e.h"
 #include "svg_check.h"
@@ -30,8 +30,8 @@ TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
     EXPECT_NEAR(sun.sunrise_hours, c.sunrise, 1.0 / 60) << c.date.month;
     for (const double h : {sun.sunset_hours, sun.sunrise_hours}) {
       const double altitude = astro::sun_altitude_deg(
-          night_jd(c.date, static_cast<float>(h)), astro::kSiteLongitudeDeg,
-          astro::kSiteLatitudeDeg);
+          night_jd(c.date, static_cast<float>(h)), astro::kBuiltInSite.longitude_deg,
+          astro::kBuiltInSite.latitude_deg);
       EXPECT_NEAR(altitude, kSunsetAltitudeDeg, 0.01);  // a second of time is 0.004 deg
     }
   }
