@@ -52,8 +52,7 @@ const std::string kMrkFile = "lightpl.mrk";
 constexpr astro::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
     {"export", "FORMATS",
-     "also write the plan as observing lists: stellarium, skychart, skysafari "
-     "(comma-separated)"},
+     "also write observing lists, any of stellarium,skychart,skysafari"},
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
