@@ -10,11 +10,13 @@
 #include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
+#include "astro/message_text.h"
 #include "astro/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
 #include "night_filter.h"
 #include "plan_line.h"
+#include "plan_outputs.h"
 #include "recent_observations.h"
 
 namespace {
@@ -36,6 +38,8 @@ constexpr std::string_view kUsage =
     "                45 minutes after it, and (south only) in the south at the minimum\n"
     "  lplanet.adf   one chart mark per kept star; ,4 marks a recently observed star\n"
     "  lightpl.mrk   the same marks in the second chart format\n"
+    "and, when asked, obsday3.svg (--chart) and obsday3.sol, obsday3-skychart.txt,\n"
+    "obsday3.skylist (--export); their positions come from star.dat when it is here.\n"
     "\n"
     "See nightmark(1).\n";
 
@@ -45,9 +49,34 @@ const std::string kNightListFile = "obsday3.txt";
 const std::string kAdfFile = "lplanet.adf";
 const std::string kMrkFile = "lightpl.mrk";
 
-int run(const astro::Options& /*options*/) {
+constexpr astro::OptionSpec kOptions[] = {
+    {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
+    {"export", "FORMATS",
+     "also write observing lists, any of stellarium,skychart,skysafari"},
+};
+
+/// The chart and exports the options ask for; a bad --export value is a usage error.
+nightmark::PlanOutputChoice plan_output_choice(const astro::Options& options) {
+  nightmark::PlanOutputChoice choice;
+  choice.chart = options.has("chart");
+  if (const auto list = options.value("export")) {
+    const nightmark::ExportChoice formats = nightmark::parse_export_formats(*list);
+    if (!formats.ok) {
+      throw astro::UsageError("--export: unknown format '" +
+                              astro::escape_for_message(formats.unknown) +
+                              "' (stellarium, skychart, skysafari)");
+    }
+    choice.exports = formats.formats;
+  }
+  return choice;
+}
+
+int run(const astro::Options& options) {
   using namespace nightmark;
-  astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
+  const PlanOutputChoice extras = plan_output_choice(options);
+  astro::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
+                             {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
+                              kSkychartFile, kSkySafariFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 
@@ -109,6 +138,13 @@ int run(const astro::Options& /*options*/) {
     adf.write(adf_mark_line(star.text, is_recently_observed(recent, star.short_name)));
     mrk.write(mrk_mark_line(star.text));
   }
+  // The chart and the lists belong to the same set: all are replaced, or none.
+  std::vector<std::string> plan_lines;
+  for (const PlanLine& star : kept) plan_lines.push_back(star.text);
+  for (const PlanFile& file :
+       plan_files(extras, plan_lines, date, start_hours, local_time_now())) {
+    outputs.add(file.name).write(file.text);
+  }
   outputs.commit();
   return 0;
 }
@@ -116,6 +152,6 @@ int run(const astro::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage};
+  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage, kOptions};
   return astro::run_program(argc, argv, kInfo, run);
 }

@@ -6,19 +6,16 @@
 #include <string>
 
 #include "e2e.h"
+#include "worked_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kTitle = "=== 2006/ 3/ 5 ===\r\n";
-const std::string kHeader =
-    "Name                cat.   Time  typ  High   RA       RD      Mag      Period       E0"
-    "            Forecast\r\n";
-const std::string kZzOri =
-    "ZZ Ori              K001 p 21.50  EA   45    5 36    12 34  10.2 11.5     1.2345678  "
-    "2451234.5678 2453800.0208\r\n";
-const std::string kAllSky = "20\n0\n0\n";
+using nightmark_files::kAllSky;
+using nightmark_files::kHeader;
+using nightmark_files::kTitle;
+using nightmark_files::kZzOri;
 
 /// A folder holding the worked example's daily list and old output files.
 struct NightFolder {

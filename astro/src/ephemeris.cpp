@@ -1,0 +1,508 @@
+#include "astro/ephemeris.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace astro {
+namespace {
+
+using Vec = std::array<double, 3>;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+/// Seconds per day.
+constexpr double kDaySeconds = ERFA_DAYSEC;
+/// Light time for one astronomical unit, days.
+constexpr double kAuLightDays = ERFA_AULT / ERFA_DAYSEC;
+/// Metres per astronomical unit.
+constexpr double kAuMetres = ERFA_DAU;
+/// WGS84, the reference ellipsoid of ERFA's eraGd2gc.
+constexpr int kWgs84 = 1;
+/// Margin of the tables beyond the asked span, days: wider than any light time
+/// (8.4 min) and TDB - UTC (70 s) can move an instant.
+constexpr double kTableMarginDays = 1;
+/// The degree limits of the options, both ends included.
+constexpr double kSunBelowLimitDeg = 90;
+constexpr double kMoonDistanceMaxDeg = 180;
+
+double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+double norm(const Vec& a) { return std::sqrt(dot(a, a)); }
+Vec minus(const Vec& a, const Vec& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+Vec scaled(const Vec& a, double k) { return {a[0] * k, a[1] * k, a[2] * k}; }
+
+/// Altitude, degrees, of a direction (any length) seen against a unit zenith.
+double altitude_deg(const Vec& direction, const Vec& zenith) {
+  const double s = dot(direction, zenith) / norm(direction);
+  return std::asin(std::clamp(s, -1.0, 1.0)) * ERFA_DR2D;
+}
+
+/// Angle between two directions (any length), degrees, 0 to 180.
+double separation_deg(const Vec& a, const Vec& b) {
+  Vec pa = a, pb = b;
+  return eraSepp(pa.data(), pb.data()) * ERFA_DR2D;
+}
+
+/// TT (two-part Julian Date) of a UTC Julian Date; false for a date ERFA cannot
+/// handle. The "dubious year" status (+1) after the leap-second table is ignored:
+/// its last value holds.
+bool tt_of_utc(double jd_utc, double& tt1, double& tt2) {
+  double tai1 = 0, tai2 = 0;
+  if (eraUtctai(jd_utc, 0.0, &tai1, &tai2) < 0) return false;
+  return eraTaitt(tai1, tai2, &tt1, &tt2) >= 0;
+}
+
+/// TAI - UTC at a UTC Julian Date, seconds (NaN for a date ERFA cannot handle).
+double tai_minus_utc_s(double jd_utc) {
+  int year = 0, month = 0, day = 0;
+  double fraction = 0, delta = 0;
+  if (eraJd2cal(jd_utc, 0.0, &year, &month, &day, &fraction) != 0) return kNaN;
+  if (eraDat(year, month, day, fraction, &delta) < 0) return kNaN;
+  return delta;
+}
+
+/// The geocentric star-independent parameters of the apparent place at a UTC instant.
+bool geocentric_astrom(double jd_utc, eraASTROM& astrom) {
+  double tt1 = 0, tt2 = 0, eo = 0;
+  if (!tt_of_utc(jd_utc, tt1, tt2)) return false;
+  // TT for TDB: they differ by under 2 ms, a negligible motion of the Earth.
+  eraApci13(tt1, tt2, &astrom, &eo);
+  return true;
+}
+
+/// ICRS unit vector of right ascension and declination (radians).
+Vec icrs_vector(double ra_rad, double dec_rad) {
+  Vec v{};
+  eraS2c(ra_rad, dec_rad, v.data());
+  return v;
+}
+
+/// The apparent (CIRS) unit vector of an ICRS direction for a geocentric observer.
+Vec apparent_vector(const Vec& icrs, eraASTROM& astrom) {
+  Vec p = icrs, deflected{}, aberrated{}, out{};
+  eraLdsun(p.data(), astrom.eh, astrom.em, deflected.data());
+  eraAb(deflected.data(), astrom.v, astrom.em, astrom.bm1, aberrated.data());
+  eraRxp(astrom.bpn, aberrated.data(), out.data());
+  return out;
+}
+
+/// The Moon's topocentric vector and the site's frame at an instant, exactly.
+struct MoonView {
+  Vec moon{};  ///< site to Moon, CIRS, au
+  SiteVectors site;
+};
+MoonView moon_view(double jd_utc, double longitude_deg, double latitude_deg) {
+  const SkyNode node = sky_node(jd_utc);
+  const SiteVectors site =
+      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  return {minus(node.moon, site.site), site};
+}
+
+/// A number with nothing before or after it (a leading '+' allowed).
+std::optional<double> parse_degrees(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+SkyNode sky_node(double jd_utc) {
+  SkyNode node;
+  eraASTROM astrom{};
+  double tt1 = 0, tt2 = 0;
+  if (!tt_of_utc(jd_utc, tt1, tt2) || !geocentric_astrom(jd_utc, astrom)) {
+    node.sun = node.moon = node.earth_helio = node.earth_bary = {kNaN, kNaN, kNaN};
+    node.tdb_minus_tai_s = kNaN;
+    return node;
+  }
+  // The Sun: the direction from the geocentre, with annual aberration, in the apparent
+  // frame. Its light time (8 min) moves it by metres about the barycentre.
+  Vec to_sun = scaled({astrom.eh[0], astrom.eh[1], astrom.eh[2]}, -1.0), aberrated{}, sun{};
+  eraAb(to_sun.data(), astrom.v, astrom.em, astrom.bm1, aberrated.data());
+  eraRxp(astrom.bpn, aberrated.data(), sun.data());
+  node.sun = scaled(sun, astrom.em);
+  // The Moon: geometric geocentric position (GCRS), turned into the apparent frame.
+  double moon_pv[2][3];
+  eraMoon98(tt1, tt2, moon_pv);
+  eraRxp(astrom.bpn, moon_pv[0], node.moon.data());
+  node.earth_helio = scaled({astrom.eh[0], astrom.eh[1], astrom.eh[2]}, astrom.em);
+  node.earth_bary = {astrom.eb[0], astrom.eb[1], astrom.eb[2]};
+  // TDB - TT at the geocentre; the site terms (microseconds) are left out.
+  node.tdb_minus_tai_s = ERFA_TTMTAI + eraDtdb(tt1, tt2, 0.0, 0.0, 0.0, 0.0);
+  return node;
+}
+
+SiteVectors site_vectors(double longitude_deg, double latitude_deg) {
+  const double longitude = longitude_deg * ERFA_DD2R;
+  const double latitude = latitude_deg * ERFA_DD2R;
+  SiteVectors out;
+  eraS2c(longitude, latitude, out.zenith.data());
+  Vec metres{};
+  if (eraGd2gc(kWgs84, longitude, latitude, 0.0, metres.data()) != 0) {
+    metres = {kNaN, kNaN, kNaN};
+  }
+  out.site = scaled(metres, 1.0 / kAuMetres);
+  return out;
+}
+
+double ut1_of_utc(double jd_utc) {
+  double ut11 = 0, ut12 = 0;
+  if (eraUtcut1(jd_utc, 0.0, 0.0, &ut11, &ut12) < 0) return kNaN;
+  return ut11 + ut12;
+}
+
+SiteVectors site_at(const SiteVectors& site, double jd_ut1) {
+  const double era = eraEra00(jd_ut1, 0.0);
+  const double c = std::cos(era), s = std::sin(era);
+  auto turn = [c, s](const Vec& v) -> Vec {
+    return {c * v[0] - s * v[1], s * v[0] + c * v[1], v[2]};
+  };
+  return {turn(site.zenith), turn(site.site)};
+}
+
+double sun_altitude_deg(double jd_utc, double longitude_deg, double latitude_deg) {
+  const SkyNode node = sky_node(jd_utc);
+  const SiteVectors site =
+      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  return altitude_deg(minus(node.sun, site.site), site.zenith);
+}
+
+double moon_altitude_deg(double jd_utc, double longitude_deg, double latitude_deg) {
+  const MoonView view = moon_view(jd_utc, longitude_deg, latitude_deg);
+  return altitude_deg(view.moon, view.site.zenith);
+}
+
+double moon_illuminated_fraction(double jd_utc) {
+  const SkyNode node = sky_node(jd_utc);
+  // The phase angle at the Moon between the directions to the Earth and to the Sun.
+  const Vec to_earth = scaled(node.moon, -1.0);
+  const Vec to_sun = minus(node.sun, node.moon);
+  const double phase_angle_rad = separation_deg(to_earth, to_sun) * ERFA_DD2R;
+  return (1.0 + std::cos(phase_angle_rad)) / 2.0;
+}
+
+double star_altitude_of_date_deg(double jd_utc, double longitude_deg, double latitude_deg,
+                                 double ra_rad, double dec_rad) {
+  double azimuth = 0, zenith_distance = 0, hour_angle = 0, dec = 0, ra = 0, eo = 0;
+  // Pressure 0: no refraction. Status +1 (a date after the leap-second table) is
+  // expected and ignored; -1 is a date ERFA cannot handle.
+  const int status = eraAtco13(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, jd_utc, 0.0, 0.0,
+                               longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R, 0.0,
+                               0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &azimuth, &zenith_distance,
+                               &hour_angle, &dec, &ra, &eo);
+  if (status < 0) return kNaN;
+  return 90.0 - zenith_distance * ERFA_DR2D;
+}
+
+double moon_star_distance_deg(double jd_utc, double longitude_deg, double latitude_deg,
+                              double ra_rad, double dec_rad) {
+  eraASTROM astrom{};
+  if (!geocentric_astrom(jd_utc, astrom)) return kNaN;
+  const MoonView view = moon_view(jd_utc, longitude_deg, latitude_deg);
+  return separation_deg(view.moon, apparent_vector(icrs_vector(ra_rad, dec_rad), astrom));
+}
+
+std::optional<EpochScale> parse_epoch_scale(std::string_view text) {
+  if (text == "jd") return EpochScale::kJd;
+  if (text == "hjd") return EpochScale::kHjd;
+  if (text == "bjd") return EpochScale::kBjd;
+  return std::nullopt;
+}
+
+std::optional<double> parse_sun_below(std::string_view text) {
+  if (text == "civil") return kCivilTwilightDeg;
+  if (text == "nautical") return kNauticalTwilightDeg;
+  if (text == "astronomical") return kAstronomicalTwilightDeg;
+  const auto value = parse_degrees(text);
+  if (!value || *value < -kSunBelowLimitDeg || *value > kSunBelowLimitDeg) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parse_moon_distance(std::string_view text) {
+  const auto value = parse_degrees(text);
+  if (!value || *value < 0 || *value > kMoonDistanceMaxDeg) return std::nullopt;
+  return value;
+}
+
+double tdb_minus_utc_s(double jd_utc) {
+  return sky_node(jd_utc).tdb_minus_tai_s + tai_minus_utc_s(jd_utc);
+}
+
+namespace {
+
+/// Light time from the geocentre to the Sun's centre (kHjd) or the barycentre (kBjd)
+/// along an ICRS unit vector, days: positive when the Earth is nearer the star.
+double light_time_days(const SkyNode& node, EpochScale scale, const Vec& icrs) {
+  if (scale == EpochScale::kJd) return 0;
+  const Vec& earth = scale == EpochScale::kHjd ? node.earth_helio : node.earth_bary;
+  return dot(earth, icrs) * kAuLightDays;
+}
+
+/// Iterations of the light-time equation t = T - light_time(t): the light time
+/// changes by under 0.1 s in 8 minutes, so the second is exact to nanoseconds.
+constexpr int kLightTimeIterations = 3;
+
+/// UTC Julian Date of a TDB Julian Date, exactly (NaN where ERFA cannot date it).
+double utc_of_tdb_exact(double jd_tdb) {
+  double tt1 = 0, tt2 = 0, tai1 = 0, tai2 = 0, utc1 = 0, utc2 = 0;
+  // TDB - TT is a function of TT; at TDB its value differs by picoseconds.
+  const double dtr = eraDtdb(jd_tdb, 0.0, 0.0, 0.0, 0.0, 0.0);
+  if (eraTdbtt(jd_tdb, 0.0, dtr, &tt1, &tt2) < 0 || eraTttai(tt1, tt2, &tai1, &tai2) < 0 ||
+      eraTaiutc(tai1, tai2, &utc1, &utc2) < 0) {
+    return kNaN;
+  }
+  return utc1 + utc2;
+}
+
+/// TDB Julian Date of a UTC Julian Date, exactly.
+double tdb_of_utc_exact(double jd_utc) {
+  return jd_utc + tdb_minus_utc_s(jd_utc) / kDaySeconds;
+}
+
+}  // namespace
+
+double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, double dec_rad) {
+  if (scale == EpochScale::kJd) return epoch_jd;
+  const Vec icrs = icrs_vector(ra_rad, dec_rad);
+  if (scale == EpochScale::kHjd) {
+    double t = epoch_jd;
+    for (int i = 0; i < kLightTimeIterations; ++i) {
+      t = epoch_jd - light_time_days(sky_node(t), scale, icrs);
+    }
+    return t;
+  }
+  // The Earth's position is looked up at the UTC instant that the TDB one names.
+  double tdb = epoch_jd;
+  for (int i = 0; i < kLightTimeIterations; ++i) {
+    tdb = epoch_jd - light_time_days(sky_node(utc_of_tdb_exact(tdb)), scale, icrs);
+  }
+  return utc_of_tdb_exact(tdb);
+}
+
+double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad) {
+  if (scale == EpochScale::kJd) return jd_utc;
+  const double lt = light_time_days(sky_node(jd_utc), scale, icrs_vector(ra_rad, dec_rad));
+  if (scale == EpochScale::kHjd) return jd_utc + lt;
+  return tdb_of_utc_exact(jd_utc) + lt;
+}
+
+// ---- The tables of a window ------------------------------------------------------
+
+struct ObservingConditions::Astrom {
+  eraASTROM astrom{};
+};
+
+ObservingConditions::~ObservingConditions() = default;
+ObservingConditions::ObservingConditions(const ObservingConditions&) = default;
+ObservingConditions& ObservingConditions::operator=(const ObservingConditions&) = default;
+
+ObservingConditions::ObservingConditions(const SkyOptions& options, double first_jd_utc,
+                                         double last_jd_utc, double longitude_deg,
+                                         double latitude_deg)
+    : options_(options), site_(site_vectors(longitude_deg, latitude_deg)) {
+  if (!options.any()) return;
+  first_node_jd_ = first_jd_utc - kTableMarginDays;
+  const double last_node_jd = last_jd_utc + kTableMarginDays;
+  const auto steps = static_cast<std::size_t>(
+      std::ceil((last_node_jd - first_node_jd_) / kNodeStepDays));
+  nodes_.reserve(steps + 1);
+  for (std::size_t k = 0; k <= steps; ++k) {
+    nodes_.push_back(sky_node(first_node_jd_ + static_cast<double>(k) * kNodeStepDays));
+  }
+  const double span_end = first_node_jd_ + static_cast<double>(steps) * kNodeStepDays;
+  middle_jd_ = (first_node_jd_ + span_end) / 2;
+  half_span_days_ = (span_end - first_node_jd_) / 2;
+  if (options.of_date || options.moon_distance_deg) {
+    for (const double jd : {first_node_jd_, middle_jd_, span_end}) {
+      Astrom a;
+      geocentric_astrom(jd, a.astrom);
+      star_nodes_.push_back(a);
+    }
+  }
+  tai_minus_utc_before_s_ = tai_minus_utc_s(first_node_jd_);
+  tai_minus_utc_after_s_ = tai_minus_utc_s(span_end);
+  leap_jd_utc_ = span_end;
+  if (tai_minus_utc_after_s_ != tai_minus_utc_before_s_) {
+    // Leap seconds fall at 0h UTC: find the first day that has the later value.
+    double day = std::floor(first_node_jd_ - 0.5) + 0.5;
+    while (day < span_end && tai_minus_utc_s(day) == tai_minus_utc_before_s_) day += 1;
+    leap_jd_utc_ = day;
+    has_leap_ = true;
+  }
+}
+
+bool ObservingConditions::in_leap_day(double jd_utc) const {
+  // A margin of a minute each side for instants that TDB - UTC moves across.
+  constexpr double kMarginDays = 1.0 / 1440;
+  return has_leap_ && jd_utc >= leap_jd_utc_ - 1 - kMarginDays &&
+         jd_utc < leap_jd_utc_ + kMarginDays;
+}
+
+SiteVectors ObservingConditions::site_at_utc(double jd_utc) const {
+  return site_at(site_, in_leap_day(jd_utc) ? ut1_of_utc(jd_utc) : jd_utc);
+}
+
+bool ObservingConditions::covers(double jd_utc) const {
+  if (nodes_.empty()) return false;
+  const double last =
+      first_node_jd_ + static_cast<double>(nodes_.size() - 1) * kNodeStepDays;
+  return jd_utc >= first_node_jd_ && jd_utc <= last;
+}
+
+namespace {
+
+/// Weights of four-point Lagrange interpolation at u (0 to 1) between the second and
+/// third of four equally spaced nodes.
+std::array<double, 4> lagrange_weights(double u) {
+  return {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2,
+          -(u + 1) * u * (u - 2) / 2, (u + 1) * u * (u - 1) / 6};
+}
+
+}  // namespace
+
+std::array<double, 3> ObservingConditions::interpolate(
+    double jd_utc, std::array<double, 3> SkyNode::*member) const {
+  if (!covers(jd_utc)) return sky_node(jd_utc).*member;
+  const double x = (jd_utc - first_node_jd_) / kNodeStepDays;
+  const auto last_first = static_cast<double>(nodes_.size() - 4);
+  const double k = std::clamp(std::floor(x) - 1, 0.0, last_first);
+  const auto w = lagrange_weights(x - k - 1);
+  const auto first = static_cast<std::size_t>(k);
+  Vec out{};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Vec& v = nodes_[first + i].*member;
+    for (std::size_t c = 0; c < 3; ++c) out[c] += w[i] * v[c];
+  }
+  return out;
+}
+
+double ObservingConditions::interpolate_scalar(double jd_utc, double SkyNode::*member) const {
+  if (!covers(jd_utc)) return sky_node(jd_utc).*member;
+  const double x = (jd_utc - first_node_jd_) / kNodeStepDays;
+  const auto last_first = static_cast<double>(nodes_.size() - 4);
+  const double k = std::clamp(std::floor(x) - 1, 0.0, last_first);
+  const auto w = lagrange_weights(x - k - 1);
+  const auto first = static_cast<std::size_t>(k);
+  double out = 0;
+  for (std::size_t i = 0; i < 4; ++i) out += w[i] * (nodes_[first + i].*member);
+  return out;
+}
+
+StarPlace ObservingConditions::star(double ra_rad, double dec_rad) const {
+  StarPlace place;
+  place.icrs = icrs_vector(ra_rad, dec_rad);
+  if (star_nodes_.size() == 3) {
+    // A parabola through the apparent places at the first, middle and last node:
+    // aberration and precession move a star smoothly, by under 15" in the span.
+    auto nodes = star_nodes_;
+    const Vec a = apparent_vector(place.icrs, nodes[0].astrom);
+    const Vec b = apparent_vector(place.icrs, nodes[1].astrom);
+    const Vec c = apparent_vector(place.icrs, nodes[2].astrom);
+    for (std::size_t i = 0; i < 3; ++i) {
+      place.mid[i] = b[i];
+      place.slope[i] = (c[i] - a[i]) / 2;
+      place.curve[i] = (c[i] + a[i]) / 2 - b[i];
+    }
+    place.has_apparent = true;
+  }
+  return place;
+}
+
+double ObservingConditions::light_time_days(double jd, const StarPlace& star,
+                                            EpochScale scale) const {
+  if (scale == EpochScale::kJd) return 0;
+  const Vec earth = interpolate(
+      jd, scale == EpochScale::kHjd ? &SkyNode::earth_helio : &SkyNode::earth_bary);
+  return dot(earth, star.icrs) * kAuLightDays;
+}
+
+double ObservingConditions::utc_of_tdb(double jd_tdb) const {
+  if (in_leap_day(jd_tdb)) return utc_of_tdb_exact(jd_tdb);
+  // The smooth part, 32.184 s + TDB - TT, looked up at the TDB instant: it changes
+  // by nanoseconds in the 69 s between the scales.
+  const double tai = jd_tdb - interpolate_scalar(jd_tdb, &SkyNode::tdb_minus_tai_s) / kDaySeconds;
+  const double after = tai - tai_minus_utc_after_s_ / kDaySeconds;
+  return after >= leap_jd_utc_ ? after : tai - tai_minus_utc_before_s_ / kDaySeconds;
+}
+
+double ObservingConditions::geocentric_jd(double epoch_jd, const StarPlace& star) const {
+  switch (options_.epochs) {
+    case EpochScale::kJd:
+      return epoch_jd;
+    case EpochScale::kHjd: {
+      double t = epoch_jd;
+      for (int i = 0; i < kLightTimeIterations; ++i) {
+        t = epoch_jd - light_time_days(t, star, EpochScale::kHjd);
+      }
+      return t;
+    }
+    case EpochScale::kBjd: {
+      double tdb = epoch_jd;
+      for (int i = 0; i < kLightTimeIterations; ++i) {
+        tdb = epoch_jd - light_time_days(utc_of_tdb(tdb), star, EpochScale::kBjd);
+      }
+      return utc_of_tdb(tdb);
+    }
+  }
+  return epoch_jd;
+}
+
+double ObservingConditions::sun_altitude_deg(double jd_utc) const {
+  const SiteVectors site = site_at_utc(jd_utc);
+  return altitude_deg(minus(interpolate(jd_utc, &SkyNode::sun), site.site), site.zenith);
+}
+
+double ObservingConditions::moon_altitude_deg(double jd_utc) const {
+  const SiteVectors site = site_at_utc(jd_utc);
+  return altitude_deg(minus(interpolate(jd_utc, &SkyNode::moon), site.site), site.zenith);
+}
+
+namespace {
+
+Vec apparent_at(const StarPlace& star, double u) {
+  Vec out{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    out[i] = star.mid[i] + u * (star.slope[i] + u * star.curve[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+double ObservingConditions::moon_star_distance_deg(double jd_utc, const StarPlace& star) const {
+  const SiteVectors site = site_at_utc(jd_utc);
+  const Vec moon = minus(interpolate(jd_utc, &SkyNode::moon), site.site);
+  return separation_deg(moon, apparent_at(star, (jd_utc - middle_jd_) / half_span_days_));
+}
+
+bool ObservingConditions::sun_ok(double jd_utc) const {
+  if (!options_.sun_below_deg) return true;
+  return sun_altitude_deg(jd_utc) < *options_.sun_below_deg;
+}
+
+bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star) const {
+  if (!options_.moon_distance_deg) return true;
+  const SiteVectors site = site_at_utc(jd_utc);
+  const Vec moon = minus(interpolate(jd_utc, &SkyNode::moon), site.site);
+  if (dot(moon, site.zenith) < 0) return true;
+  const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
+  return !(separation_deg(moon, place) < *options_.moon_distance_deg);
+}
+
+float ObservingConditions::altitude_of_date(double jd_utc, const StarPlace& star) const {
+  const SiteVectors site = site_at_utc(jd_utc);
+  const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
+  return static_cast<float>(altitude_deg(place, site.zenith));
+}
+
+}  // namespace astro

@@ -1,0 +1,136 @@
+#include "chart_samples.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/dates.h"
+#include "astro/ephemeris.h"
+#include "astro/numeric.h"
+#include "astro/sites.h"
+#include "exports.h"
+
+namespace nightmark {
+namespace {
+
+constexpr double kNoonHours = 12;
+constexpr double kMidnightHours = 24;
+constexpr double kNextNoonHours = 36;
+/// The minutes of a minimum shown after it.
+constexpr double kAfterLastMinimumHours = 1;
+/// Sunset and sunrise to about a second.
+constexpr double kSunSearchToleranceHours = 1.0 / 3600;
+/// The plan's altitude limit at the start time, degrees.
+constexpr double kPlanAltitudeLimitDeg = 10;
+
+constexpr double kSiteLongitudeDeg = astro::kBuiltInSite.longitude_deg;
+constexpr double kSiteLatitudeDeg = astro::kBuiltInSite.latitude_deg;
+
+double sun_altitude_at(const NightDate& date, double hours) {
+  return astro::sun_altitude_deg(night_jd(date, static_cast<float>(hours)), kSiteLongitudeDeg,
+                                 kSiteLatitudeDeg);
+}
+
+/// The hour in [from, to] where the Sun crosses kSunsetAltitudeDeg, by bisection;
+/// the Sun's altitude is monotonic from noon to midnight and from midnight to noon.
+double sun_crossing(const NightDate& date, double from, double to, double fallback) {
+  const double at_from = sun_altitude_at(date, from) - kSunsetAltitudeDeg;
+  const double at_to = sun_altitude_at(date, to) - kSunsetAltitudeDeg;
+  if (!(at_from * at_to < 0)) return fallback;
+  const bool rising = at_from < 0;
+  while (to - from > kSunSearchToleranceHours) {
+    const double mid = (from + to) / 2;
+    const bool above = sun_altitude_at(date, mid) > kSunsetAltitudeDeg;
+    if (above != rising) {
+      from = mid;
+    } else {
+      to = mid;
+    }
+  }
+  return (from + to) / 2;
+}
+
+double degrees_to_radians(double degrees) { return degrees * (astro::kPi / 180); }
+
+}  // namespace
+
+double night_jd(const NightDate& date, float hours) {
+  return astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
+                                static_cast<float>(date.day), hours) +
+         astro::kMjdZeroJd;
+}
+
+SunsetSunrise sunset_sunrise(const NightDate& date) {
+  constexpr double kUsualSunsetHours = 18;
+  constexpr double kUsualSunriseHours = 30;
+  return {sun_crossing(date, kNoonHours, kMidnightHours, kUsualSunsetHours),
+          sun_crossing(date, kMidnightHours, kNextNoonHours, kUsualSunriseHours)};
+}
+
+AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
+                     const std::vector<PlanEntry>& plan) {
+  double first = sun.sunset_hours;
+  double last = sun.sunrise_hours;
+  const double start = start_hours;
+  if (start >= kNoonHours && start <= kNextNoonHours) {
+    first = std::min(first, start);
+    last = std::max(last, start);
+  }
+  for (const PlanEntry& e : plan) {
+    const double t = e.listed.time_hours;
+    if (t >= kNoonHours && t <= kNextNoonHours) {
+      first = std::min(first, t);
+      last = std::max(last, t + kAfterLastMinimumHours);
+    }
+  }
+  return {std::max(kNoonHours, std::floor(first)), std::min(kNextNoonHours, std::ceil(last))};
+}
+
+ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
+                           float start_hours, bool of_date) {
+  ChartSamples s;
+  s.title = "EB minima, night of " + iso_date(date) + " (JST), site 139.77\xC2\xB0 E, 35.67\xC2\xB0 N";
+  s.start_hours = start_hours;
+  s.altitude_limit_deg = kPlanAltitudeLimitDeg;
+  const AxisHours axis = axis_hours(sunset_sunrise(date), start_hours, plan);
+  const int steps = astro::trunc_to_int((axis.last - axis.first) / kChartStepHours + 0.5);
+  std::vector<float> hours;  // the filter's single-precision clock times
+  for (int i = 0; i <= steps; ++i) {
+    hours.push_back(static_cast<float>(axis.first + i * kChartStepHours));
+    s.hours.push_back(hours.back());
+    const double jd = night_jd(date, hours.back());
+    s.sun_altitude_deg.push_back(astro::sun_altitude_deg(jd, kSiteLongitudeDeg, kSiteLatitudeDeg));
+    s.moon_altitude_deg.push_back(
+        astro::moon_altitude_deg(jd, kSiteLongitudeDeg, kSiteLatitudeDeg));
+  }
+  s.moon_illuminated_fraction =
+      astro::moon_illuminated_fraction(night_jd(date, static_cast<float>(kMidnightHours)));
+
+  const float latitude = site_latitude_radians();
+  for (const PlanEntry& e : plan) {
+    auto altitude_at = [&](float t) -> double {
+      if (of_date) {
+        return astro::star_altitude_of_date_deg(
+            night_jd(date, t), kSiteLongitudeDeg, kSiteLatitudeDeg,
+            degrees_to_radians(e.position.ra_hours * 15), degrees_to_radians(e.position.dec_degrees));
+      }
+      return position_at(date, t, latitude, ra_radians(e.listed.ra_hours),
+                         dec_radians(e.listed.dec_degrees))
+          .altitude;
+    };
+    auto star = std::find_if(s.stars.begin(), s.stars.end(),
+                             [&](const ChartStar& c) { return c.name == e.name; });
+    if (star == s.stars.end()) {
+      ChartStar added;
+      added.name = e.name;
+      for (const float t : hours) added.altitude_deg.push_back(altitude_at(t));
+      s.stars.push_back(std::move(added));
+      star = s.stars.end() - 1;
+    }
+    star->minima.push_back({e.kind != 's', e.listed.time_hours,
+                            altitude_at(e.listed.time_hours), e.name + " " + e.time_text});
+  }
+  return s;
+}
+
+}  // namespace nightmark

@@ -1,0 +1,44 @@
+#pragma once
+/// The altitude chart's samples of a night plan: the time axis from sunset to
+/// sunrise at the built-in site, the Sun, the Moon and every star of the plan.
+
+#include <vector>
+
+#include "chart_svg.h"
+#include "night_filter.h"
+#include "plan_entry.h"
+
+namespace nightmark {
+
+/// Minutes between the chart's samples.
+inline constexpr double kChartStepHours = 0.1;
+
+/// Julian Date (UT) of `hours` JST on the night's date, as the plan filter forms it
+/// (hours of 24 or more run on into the next day).
+double night_jd(const NightDate& date, float hours);
+
+/// Sunset and the next sunrise at the built-in site, JST decimal hours of the night:
+/// where the Sun's centre stands at kSunsetAltitudeDeg.
+struct SunsetSunrise {
+  double sunset_hours = 0;   ///< about 16.5 to 19 at the site
+  double sunrise_hours = 0;  ///< about 28.4 to 30.9
+};
+SunsetSunrise sunset_sunrise(const NightDate& date);
+
+/// The axis ends, whole hours: sunset to sunrise, widened to the start time and to an
+/// hour after the last minimum, within 12 and 36 (noon to noon).
+struct AxisHours {
+  double first = 0;
+  double last = 0;
+};
+AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
+                     const std::vector<PlanEntry>& plan);
+
+/// The chart's samples, every kChartStepHours along the axis. Star altitudes come from
+/// the toolset's own horizon formulas with the position of the plan line, as the plan
+/// filter computes them; with `of_date`, from the star's J2000 position (catalogue or
+/// plan) taken to the observed place of date.
+ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
+                           float start_hours, bool of_date);
+
+}  // namespace nightmark

@@ -1,0 +1,130 @@
+#include "plan_entry.h"
+
+#include <cmath>
+#include <set>
+
+#include "astro/catalogue.h"
+#include "astro/layouts.h"
+#include "astro/numeric.h"
+#include "astro/records.h"
+#include "astro/text_files.h"
+
+namespace nightmark {
+namespace {
+
+namespace col = astro::daily_list_line;
+
+/// The kind letter ends the name-to-kind span; the magnitude at maximum light is the
+/// first four characters of the magnitudes.
+constexpr astro::Field kKind{col::kNameToKind.end() - 1, 1};
+constexpr astro::Field kMagMax{col::kMagnitudes.start, 4};
+
+/// A catalogue position this far from the plan's is some other star (the plan keeps
+/// whole minutes of time and whole arc minutes, so a true match is always closer).
+constexpr double kCatalogueMatchRaHours = 1.0 / 60;
+constexpr double kCatalogueMatchDecDegrees = 1.0 / 60;
+
+std::string trimmed_field(std::string_view line, astro::Field field) {
+  std::string text = astro::extract_field(line, field);
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string without_trailing_blanks(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+double double_field(std::string_view line, astro::Field field) {
+  return astro::parse_decimal(astro::extract_field(line, field));
+}
+
+/// The plan's position in double precision, from the same fields and sign rule as
+/// the filter's single-precision values.
+EquatorialPosition line_position(std::string_view line) {
+  EquatorialPosition p;
+  p.ra_hours = double_field(line, col::kRaH) + double_field(line, col::kRaM) / 60;
+  const std::string degrees = astro::extract_field(line, col::kDecDeg);
+  const double minutes = double_field(line, col::kDecMin);
+  const double whole = astro::parse_decimal(degrees);
+  // A minus anywhere in the degree field, also in "-0", makes the whole declination
+  // southern.
+  const bool south = degrees.find('-') != std::string::npos;
+  p.dec_degrees = south ? -(std::fabs(whole) + minutes / 60) : whole + minutes / 60;
+  return p;
+}
+
+EquatorialPosition catalogue_position(const astro::StarRecord& star) {
+  // dec_min already carries the sign of the degree field.
+  return {static_cast<double>(star.ra_h) + static_cast<double>(star.ra_m) / 60 +
+              static_cast<double>(star.ra_s) / 3600,
+          static_cast<double>(star.dec_deg) + static_cast<double>(star.dec_min) / 60};
+}
+
+bool close_to(const EquatorialPosition& a, const EquatorialPosition& b) {
+  return std::fabs(a.ra_hours - b.ra_hours) < kCatalogueMatchRaHours &&
+         std::fabs(a.dec_degrees - b.dec_degrees) < kCatalogueMatchDecDegrees;
+}
+
+}  // namespace
+
+PlanEntry read_plan_entry(std::string_view line) {
+  PlanEntry e;
+  e.name = without_trailing_blanks(astro::extract_field(line, col::kName));
+  e.catalogue = trimmed_field(line, col::kCatalogue);
+  e.kind = astro::extract_field(line, kKind)[0];
+  e.time_text = trimmed_field(line, col::kTime);
+  e.var_type = trimmed_field(line, col::kVarType);
+  e.mag_max = trimmed_field(line, kMagMax);
+  e.minimum_jd = double_field(line, col::kForecastJd);
+  if (!std::isfinite(e.minimum_jd)) e.minimum_jd = 0;
+  e.listed = read_listed_minimum(line);
+  e.position = line_position(line);
+  return e;
+}
+
+std::string clock_text(double hours) {
+  constexpr double kMostHours = 99;  // two digits of hours
+  if (!(hours >= 0 && hours < kMostHours)) return "??:??";
+  const int minutes = astro::trunc_to_int(hours * 60 + 0.5);
+  const int h = minutes / 60;
+  const int m = minutes % 60;
+  return {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
+          static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10)};
+}
+
+std::string clock_time_text(const PlanEntry& entry) {
+  return clock_text(astro::parse_decimal(entry.time_text));
+}
+
+void take_catalogue_positions(std::vector<PlanEntry>& entries, const std::string& star_file) {
+  if (entries.empty()) return;
+  astro::LineReader catalogue = astro::LineReader::open_if_exists(star_file);
+  if (!catalogue.is_open()) return;
+  std::set<std::string> wanted;
+  for (const PlanEntry& e : entries) wanted.insert(e.name);
+  std::string line;
+  while (!wanted.empty() && catalogue.next(line)) {
+    if (astro::unusable_star_line(line)) continue;
+    const astro::StarRecord star = astro::parse_star_record(line);
+    const std::string name = without_trailing_blanks(star.name);
+    if (wanted.erase(name) == 0) continue;
+    const EquatorialPosition found = catalogue_position(star);
+    if (!std::isfinite(found.ra_hours) || !std::isfinite(found.dec_degrees)) continue;
+    bool warned = false;
+    for (PlanEntry& e : entries) {
+      if (e.name != name) continue;
+      if (close_to(found, e.position)) {
+        e.position = found;
+        e.position_from_catalogue = true;
+      } else if (!warned) {
+        astro::warn_line(star_file, catalogue.line_number(),
+                         name + ": position differs from the plan's; the plan's is used");
+        warned = true;
+      }
+    }
+  }
+}
+
+}  // namespace nightmark

@@ -1,0 +1,50 @@
+#pragma once
+/// The files that --chart and --export add to the night plan's output set.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exports.h"
+#include "night_filter.h"
+#include "plan_entry.h"
+
+namespace nightmark {
+
+inline constexpr std::string_view kChartFile = "obsday3.svg";
+inline constexpr std::string_view kStellariumFile = "obsday3.sol";
+inline constexpr std::string_view kSkychartFile = "obsday3-skychart.txt";
+inline constexpr std::string_view kSkySafariFile = "obsday3.skylist";
+/// The catalogue whose full positions the exports take, when it is in the folder.
+inline constexpr std::string_view kCatalogueFile = "star.dat";
+
+/// What the options ask to be written besides the plan and the mark files.
+struct PlanOutputChoice {
+  bool chart = false;     ///< --chart
+  ExportFormats exports;  ///< --export=FORMATS
+  bool of_date = false;   ///< --of-date: the chart's altitudes of the apparent place
+  bool any() const {
+    return chart || exports.stellarium || exports.skychart || exports.skysafari;
+  }
+};
+
+/// One file of the output set: its name and its text with '\n' line ends.
+struct PlanFile {
+  std::string name;
+  std::string text;
+};
+
+/// The chart and the exports asked for in `choice`, made from the plan's lines (the
+/// NightListLines, in plan order) for the night `date` and the start time
+/// `start_hours` (JST decimal hours). The exports take the positions of star.dat in
+/// the current folder where it holds the star. `created`: local time of the run,
+/// "YYYY-MM-DD HH:MM:SS".
+std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
+                                 const std::vector<std::string>& plan_lines,
+                                 const NightDate& date, float start_hours,
+                                 std::string_view created);
+
+/// The local time now, "YYYY-MM-DD HH:MM:SS".
+std::string local_time_now();
+
+}  // namespace nightmark

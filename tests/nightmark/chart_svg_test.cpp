@@ -1,0 +1,109 @@
+#include "chart_svg.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "svg_check.h"
+
+namespace nightmark {
+namespace {
+
+using testing_svg::expect_well_formed;
+
+TEST(ShadeSpans, BandsChangeWhereTheSunCrossesTheirLimits) {
+  // Falling 10 degrees an hour, then rising again.
+  const std::vector<ShadeSpan> spans =
+      shade_spans({18, 19, 20, 21}, {0.0, -10.0, -20.0, -10.0});
+  struct Want {
+    double from, to;
+    int band;
+  } want[] = {{18, 18.0833, 0},  {18.0833, 18.6, 1}, {18.6, 19.2, 2}, {19.2, 19.8, 3},
+              {19.8, 20.2, 4},   {20.2, 20.8, 3},    {20.8, 21, 2}};
+  ASSERT_EQ(spans.size(), std::size(want));
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    EXPECT_NEAR(spans[i].from_hours, want[i].from, 1e-12) << i;
+    EXPECT_NEAR(spans[i].to_hours, want[i].to, 1e-12) << i;
+    EXPECT_EQ(spans[i].band, want[i].band) << i;
+  }
+  EXPECT_TRUE(shade_spans({}, {}).empty());
+  const std::vector<ShadeSpan> night = shade_spans({22, 23}, {-40, -41});
+  ASSERT_EQ(night.size(), 1u);
+  EXPECT_EQ(night[0].band, 4);
+}
+
+/// A night of samples every tenth of an hour from 17 to 31, with `stars` stars.
+ChartSamples synthetic_night(std::size_t stars) {
+  ChartSamples s;
+  s.title = "EB minima, night of 2006-03-05 (JST), site 139.77\xC2\xB0 E, 35.67\xC2\xB0 N";
+  s.start_hours = 20;
+  s.moon_illuminated_fraction = 0.374;
+  for (int i = 0; i <= 140; ++i) {
+    const double h = 17 + i / 10.0;
+    s.hours.push_back(h);
+    s.sun_altitude_deg.push_back(-std::abs(24 - h) * -8 - 48);
+    s.moon_altitude_deg.push_back(60 - 8 * (h - 17));
+  }
+  for (std::size_t k = 0; k < stars; ++k) {
+    ChartStar star;
+    star.name = "V" + std::to_string(k + 1) + " Cyg";
+    for (const double h : s.hours) star.altitude_deg.push_back(80 - 6 * std::abs(h - 20 - k * 0.3));
+    const double t = 21 + 0.1 * static_cast<double>(k % 5);  // crowded minima
+    star.minima.push_back({k % 2 == 0, t, 80 - 6 * std::abs(t - 20 - k * 0.3),
+                           star.name + " 21.50"});
+    s.stars.push_back(std::move(star));
+  }
+  return s;
+}
+
+TEST(ChartSvg, WellFormedWithEveryPart) {
+  const std::string svg = chart_svg(synthetic_night(3));
+  expect_well_formed(svg, "three-star chart");
+  EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+  EXPECT_EQ(svg.find("<script"), std::string::npos);
+  EXPECT_EQ(svg.find("href"), std::string::npos) << "no external image or font";
+  for (const char* part : {"id=\"twilight\"", "id=\"moon\"", "id=\"limit\"", "id=\"start\"",
+                           "Moon, 37% illuminated", "V1 Cyg 21.50", "V3 Cyg 21.50",
+                           "139.77\xC2\xB0 E, 35.67\xC2\xB0 N", ">18</text>", ">30</text>"}) {
+    EXPECT_NE(svg.find(part), std::string::npos) << part;
+  }
+  EXPECT_EQ(svg.find("no minima in the plan"), std::string::npos);
+}
+
+TEST(ChartSvg, EmptyPlanShowsTheNightAndTheMoon) {
+  const std::string svg = chart_svg(synthetic_night(0));
+  expect_well_formed(svg, "empty chart");
+  for (const char* part : {"no minima in the plan", "id=\"twilight\"", "id=\"moon\""}) {
+    EXPECT_NE(svg.find(part), std::string::npos) << part;
+  }
+}
+
+TEST(ChartSvg, NamesAreEscaped) {
+  ChartSamples s = synthetic_night(1);
+  s.stars[0].name = "A&B <C> \"D\" \xE9\x01";
+  s.stars[0].minima[0].label = s.stars[0].name + " 21.50";
+  const std::string svg = chart_svg(s);
+  expect_well_formed(svg, "chart with markup in a name");
+  EXPECT_NE(svg.find("A&amp;B &lt;C&gt; &quot;D&quot; ??"), std::string::npos);
+}
+
+TEST(ChartSvg, TwentyStarsEachWithItsOwnStyle) {
+  const std::string svg = chart_svg(synthetic_night(20));
+  expect_well_formed(svg, "twenty-star chart");
+  const std::string legend = svg.substr(svg.find("<g id=\"legend\""));
+  const std::regex sample("<line [^>]*(stroke=\"#[0-9A-Fa-f]+\"[^/]*)/>");
+  std::set<std::string> styles;
+  for (auto it = std::sregex_iterator(legend.begin(), legend.end(), sample);
+       it != std::sregex_iterator(); ++it) {
+    styles.insert((*it)[1]);
+  }
+  EXPECT_EQ(styles.size(), 20u + 3u) << "20 stars, the Moon, the start and the limit";
+  for (int k = 1; k <= 20; ++k) {
+    const std::string label = "V" + std::to_string(k) + " Cyg 21.50</text>";
+    EXPECT_NE(svg.find(label), std::string::npos) << label;
+  }
+}
+
+}  // namespace
+}  // namespace nightmark
