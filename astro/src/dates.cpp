@@ -32,9 +32,6 @@ constexpr double kGregorianFirstDayNumber = 2299161.0;
 constexpr double kAlphaEpoch = 1867216.25;
 constexpr double kYearShift = 122.1;
 constexpr double kMonthFactor = 30.6001;
-/// Hours before this belong to the night of the previous date.
-constexpr int kMorningEndHour = 6;
-
 double trunc_as_double(Ext x) { return static_cast<double>(trunc_to_int(x)); }
 
 }  // namespace
@@ -139,12 +136,17 @@ JstDay jst_day(double day_number) {
 }
 
 LocalDate local_date_in_day(const JstDay& day, double fraction) {
+  return local_date_in_day(day, fraction, kFixedNightMorningEndHour);
+}
+
+LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour) {
   const Ext hours = static_cast<Ext>(fraction) * 24.0L;
   LocalDate out;
   out.hour = trunc_to_int(hours);
   out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
-  const CalendarDate& date = out.hour < kMorningEndHour ? day.previous : day.date;
-  if (out.hour < kMorningEndHour) out.hour += 24;
+  const bool morning = out.hour < morning_end_hour;
+  const CalendarDate& date = morning ? day.previous : day.date;
+  if (morning) out.hour += 24;
   out.year = date.year;
   out.month = date.month;
   out.day = date.day;
@@ -152,8 +154,12 @@ LocalDate local_date_in_day(const JstDay& day, double fraction) {
 }
 
 LocalDate jd_to_local_date(double jd) {
+  return jd_to_local_date(jd, kFixedNightMorningEndHour);
+}
+
+LocalDate jd_to_local_date(double jd, int morning_end_hour) {
   const JstDayPosition position = jst_day_position(jd);
-  return local_date_in_day(jst_day(position.day_number), position.fraction);
+  return local_date_in_day(jst_day(position.day_number), position.fraction, morning_end_hour);
 }
 
 }  // namespace astro
