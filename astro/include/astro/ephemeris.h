@@ -133,6 +133,10 @@ struct StarPlace {
   /// window's first node) to +1 (its last). Only filled when `has_apparent`.
   std::array<double, 3> mid{}, slope{}, curve{};
   bool has_apparent = false;
+  /// The epoch scale's offset at the tables' day nodes, days: for kHjd the light time
+  /// Sun -> geocentre (HJD - JD), for kBjd the light time barycentre -> geocentre plus
+  /// TDB - TAI (BJD - TAI). Empty for kJd.
+  std::vector<double> epoch_offset_days;
 };
 
 /// The observing conditions of a forecast window at a site, built once from the
@@ -149,6 +153,11 @@ class ObservingConditions {
  public:
   /// Node spacing of the tables, days.
   static constexpr double kNodeStepDays = 0.125;
+  /// Node spacing of a star's epoch offsets, days: the light time changes smoothly
+  /// with the year and the month (the Earth about the Earth-Moon barycentre).
+  static constexpr double kEpochNodeStepDays = 1;
+  /// Spacing of the Sun's altitudes that decide most Sun tests at once, days.
+  static constexpr double kSunSlotDays = 1.0 / 144;
 
   /// Tables for instants from first_jd_utc to last_jd_utc (Julian Dates, UTC; a
   /// day of margin is added at each end) at the site (degrees east, degrees north).
@@ -181,14 +190,15 @@ class ObservingConditions {
   double sun_altitude_deg(double jd_utc) const;
   double moon_altitude_deg(double jd_utc) const;
   double moon_star_distance_deg(double jd_utc, const StarPlace& star) const;
-  double light_time_days(double jd, const StarPlace& star, EpochScale scale) const;
 
  private:
   /// Four-point Lagrange interpolation of a node member at jd_utc.
   std::array<double, 3> interpolate(double jd_utc, std::array<double, 3> SkyNode::*member) const;
   double interpolate_scalar(double jd_utc, double SkyNode::*member) const;
-  /// UTC Julian Date of a TDB Julian Date, from the tables.
-  double utc_of_tdb(double jd_tdb) const;
+  /// UTC Julian Date of a TAI Julian Date, from the tables.
+  double utc_of_tai(double jd_tai) const;
+  /// The star's epoch offset at jd (days), interpolated.
+  double epoch_offset(double jd, const StarPlace& star) const;
   /// True on the UTC day that ends with the tables' leap second: there the instants
   /// are converted exactly (ERFA stretches that day's fraction over 86401 s).
   bool in_leap_day(double jd_utc) const;
@@ -199,6 +209,8 @@ class ObservingConditions {
   SiteVectors site_;
   double first_node_jd_ = 0;
   std::vector<SkyNode> nodes_;
+  /// The Sun's interpolated altitude every kSunSlotDays from first_node_jd_, degrees.
+  std::vector<double> sun_slots_deg_;
   double middle_jd_ = 0, half_span_days_ = 1;
   /// Star-independent parameters of the apparent place at the first, middle and last
   /// instant of the tables (opaque ERFA parameter blocks).
