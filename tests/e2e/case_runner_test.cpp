@@ -5,7 +5,8 @@
 //              expected/.stdout is compared with standard output,
 //   case.conf  optional lines: "exit N" (default 0), "absent NAME" (the file must
 //              not exist afterwards), "stderr" (standard error must say something),
-//              "quiet" (standard error must be empty).
+//              "quiet" (standard error must be empty), "args A B ..." (the
+//              command-line arguments, split at blanks; default none).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,6 +99,7 @@ TEST_P(E2ECase, RunsAsRecorded) {
   std::vector<std::string> absent;
   bool want_stderr = false;
   bool want_quiet = false;
+  std::vector<std::string> args;
   if (std::ifstream conf(c.dir / "case.conf"); conf) {
     std::string key;
     while (conf >> key) {
@@ -105,11 +107,17 @@ TEST_P(E2ECase, RunsAsRecorded) {
       else if (key == "absent") absent.emplace_back(), conf >> absent.back();
       else if (key == "stderr") want_stderr = true;
       else if (key == "quiet") want_quiet = true;
+      else if (key == "args") {
+        std::string rest, arg;
+        std::getline(conf, rest);
+        std::istringstream words(rest);
+        while (words >> arg) args.push_back(arg);
+      }
       else FAIL() << "unknown case.conf key " << key;
     }
   }
 
-  const e2e::RunResult r = e2e::run(program, dir.path(), input);
+  const e2e::RunResult r = e2e::run(program, dir.path(), input, args);
   ASSERT_FALSE(r.timed_out) << "did not finish in time";
   ASSERT_EQ(r.signal, 0) << "ended by signal " << r.signal << "\nstderr: " << r.err;
   EXPECT_EQ(r.exit_code, want_exit) << "stderr: " << r.err;
