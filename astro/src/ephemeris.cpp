@@ -273,10 +273,6 @@ double utc_of_tdb_exact(double jd_tdb) {
   return utc1 + utc2;
 }
 
-/// TDB Julian Date of a UTC Julian Date, exactly.
-double tdb_of_utc_exact(double jd_utc) {
-  return jd_utc + tdb_minus_utc_s(jd_utc) / kDaySeconds;
-}
 
 }  // namespace
 
@@ -298,11 +294,69 @@ double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, doubl
   return utc_of_tdb_exact(tdb);
 }
 
+namespace {
+
+/// epoch_jd_of with the instant's star-independent values given.
+double epoch_jd_at(const SkyNode& node, double tai_minus_utc, double jd_utc,
+                   EpochScale scale, double ra_rad, double dec_rad) {
+  if (scale == EpochScale::kJd) return jd_utc;
+  const double lt = light_time_days(node, scale, icrs_vector(ra_rad, dec_rad));
+  if (scale == EpochScale::kHjd) return jd_utc + lt;
+  return jd_utc + (node.tdb_minus_tai_s + tai_minus_utc) / kDaySeconds + lt;
+}
+
+}  // namespace
+
 double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad) {
   if (scale == EpochScale::kJd) return jd_utc;
-  const double lt = light_time_days(sky_node(jd_utc), scale, icrs_vector(ra_rad, dec_rad));
-  if (scale == EpochScale::kHjd) return jd_utc + lt;
-  return tdb_of_utc_exact(jd_utc) + lt;
+  return epoch_jd_at(sky_node(jd_utc), tai_minus_utc_s(jd_utc), jd_utc, scale, ra_rad,
+                     dec_rad);
+}
+
+// ---- Many stars at one instant ---------------------------------------------------
+
+struct InstantSky::Data {
+  double jd_utc = 0;
+  SkyNode node;
+  double tai_minus_utc = 0;
+  eraASTROM astrom{};
+  bool valid = false;
+};
+
+InstantSky::InstantSky(double jd_utc, double longitude_deg, double latitude_deg)
+    : data_(std::make_unique<Data>()) {
+  Data& d = *data_;
+  d.jd_utc = jd_utc;
+  d.node = sky_node(jd_utc);
+  d.tai_minus_utc = tai_minus_utc_s(jd_utc);
+  double eo = 0;
+  // The arguments of star_altitude_of_date_deg's eraAtco13: no refraction, UT1 = UTC.
+  d.valid = eraApco13(jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R,
+                      0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &d.astrom, &eo) >= 0;
+}
+
+InstantSky::~InstantSky() = default;
+InstantSky::InstantSky(const InstantSky& other) : data_(std::make_unique<Data>(*other.data_)) {}
+InstantSky& InstantSky::operator=(const InstantSky& other) {
+  *data_ = *other.data_;
+  return *this;
+}
+
+InstantSky::Observed InstantSky::observed(double ra_rad, double dec_rad) const {
+  if (!data_->valid) return {kNaN, kNaN};
+  eraASTROM astrom = data_->astrom;
+  double ri = 0, di = 0, azimuth = 0, zenith_distance = 0, hour_angle = 0, dec = 0, ra = 0;
+  eraAtciq(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, &astrom, &ri, &di);
+  eraAtioq(ri, di, &astrom, &azimuth, &zenith_distance, &hour_angle, &dec, &ra);
+  // ERFA counts the azimuth from north through east; the toolset from south through
+  // west, in (0, 360].
+  double from_south = std::fmod(azimuth * ERFA_DR2D + 180.0, 360.0);
+  if (from_south <= 0) from_south += 360.0;
+  return {from_south, 90.0 - zenith_distance * ERFA_DR2D};
+}
+
+double InstantSky::epoch_jd(EpochScale scale, double ra_rad, double dec_rad) const {
+  return epoch_jd_at(data_->node, data_->tai_minus_utc, data_->jd_utc, scale, ra_rad, dec_rad);
 }
 
 // ---- The tables of a window ------------------------------------------------------

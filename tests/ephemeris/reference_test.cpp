@@ -124,4 +124,34 @@ TEST(EphemerisReference, HeliocentricAndBarycentricInstants) {
   }
 }
 
+TEST(InstantSky, GivesTheExactRoutinesAnswersForEveryStar) {
+  // The same ERFA steps with the star-independent part computed once: equal bits.
+  for (const SunLine& instant : reference().sun) {
+    const astro::InstantSky sky(instant.jd_utc, kLongitudeDeg, kLatitudeDeg);
+    for (const StarLine& s : reference().stars) {
+      if (s.jd_utc != instant.jd_utc) continue;
+      EXPECT_EQ(sky.observed(s.ra, s.dec).altitude_deg,
+                astro::star_altitude_of_date_deg(s.jd_utc, kLongitudeDeg, kLatitudeDeg, s.ra,
+                                                 s.dec));
+      for (const auto scale : {astro::EpochScale::kHjd, astro::EpochScale::kBjd}) {
+        EXPECT_EQ(sky.epoch_jd(scale, s.ra, s.dec),
+                  astro::epoch_jd_of(s.jd_utc, scale, s.ra, s.dec));
+      }
+    }
+  }
+  // Azimuth from south through west: a star on the meridian south of the zenith.
+  const astro::InstantSky sky(2461000.5, kLongitudeDeg, kLatitudeDeg);
+  double best_ra = 0, best = 1e9;
+  for (double ra = 0; ra < 6.2832; ra += 0.001) {
+    const auto o = sky.observed(ra, 0.0);
+    const double off = std::min(o.azimuth_deg, 360 - o.azimuth_deg);
+    if (o.altitude_deg > 0 && off < best) best = off, best_ra = ra;
+  }
+  EXPECT_LT(best, 0.1);
+  // A later right ascension has not yet crossed the meridian: east of south.
+  EXPECT_GT(sky.observed(best_ra + 0.2, 0.0).azimuth_deg, 270);
+  EXPECT_GT(sky.observed(best_ra - 0.2, 0.0).azimuth_deg, 0.1);
+  EXPECT_LT(sky.observed(best_ra - 0.2, 0.0).azimuth_deg, 90);
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 /// can date (before -4799) gives a NaN altitude rather than a failure.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -68,6 +69,31 @@ double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, doubl
 /// The inverse: the instant jd_utc (geocentric Julian Date, UTC) in `scale` for a star
 /// in the ICRS direction ra_rad, dec_rad (radians). kJd returns `jd_utc` unchanged.
 double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad);
+
+/// The star-independent part of apparent and observed places at one instant and site,
+/// computed once (ERFA's eraApco13): for programs that ask for many stars at the
+/// same instant. Each per-star answer equals the exact routine's above.
+class InstantSky {
+ public:
+  /// jd_utc: Julian Date, UTC; longitude_deg: degrees east; latitude_deg: degrees north.
+  InstantSky(double jd_utc, double longitude_deg, double latitude_deg);
+  ~InstantSky();
+  InstantSky(const InstantSky&);
+  InstantSky& operator=(const InstantSky&);
+
+  /// Where a star of ICRS ra_rad, dec_rad (radians) stands, of date (no refraction).
+  struct Observed {
+    double azimuth_deg = 0;   ///< from south through west, in (0, 360]
+    double altitude_deg = 0;  ///< -90 to 90
+  };
+  Observed observed(double ra_rad, double dec_rad) const;
+  /// The instant in `scale` for the star (ICRS radians): epoch_jd_of(jd_utc, ...).
+  double epoch_jd(EpochScale scale, double ra_rad, double dec_rad) const;
+
+ private:
+  struct Data;
+  std::unique_ptr<Data> data_;
+};
 
 /// The offset TDB - UTC at an instant, seconds (leap seconds, 32.184 s and the periodic
 /// TDB - TT terms at the geocentre). jd_utc: Julian Date, UTC.
