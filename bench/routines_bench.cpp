@@ -2,6 +2,8 @@
 // catalogue line passes through.
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <charconv>
 #include <string>
 
 #include "astro/catalogue.h"
@@ -69,6 +71,53 @@ void BM_AppendFixed(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AppendFixed);
+
+/// The numbers of one ForecastLine (value, precision): hour, JD, altitude, RA, Dec,
+/// magnitudes; the mix format_fixed meets in a forecast run.
+struct FixedValue {
+  double value;
+  int precision;
+};
+constexpr std::array<FixedValue, 10> kForecastNumbers{{{20.75, 2},
+                                                       {2454009.9999, 4},
+                                                       {73.30000305175781, 1},
+                                                       {21, 0},
+                                                       {30, 0},
+                                                       {0, 0},
+                                                       {-20, 0},
+                                                       {15, 0},
+                                                       {9.800000190734863, 1},
+                                                       {10.899999618530273, 1}}};
+
+/// The ForecastLine numbers by format_fixed: numbers per second.
+void BM_FormatFixedForecastMix(benchmark::State& state) {
+  astro::NumberText text;
+  double shift = 0;
+  for (auto _ : state) {
+    for (const FixedValue& n : kForecastNumbers) {
+      benchmark::DoNotOptimize(astro::format_fixed(text, n.value + shift, n.precision));
+    }
+    shift = shift > 1 ? 0 : shift + 0.0137;
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(kForecastNumbers.size()));
+}
+BENCHMARK(BM_FormatFixedForecastMix);
+
+/// The same numbers by std::to_chars with a precision: numbers per second.
+void BM_ToCharsForecastMix(benchmark::State& state) {
+  astro::NumberText text;
+  double shift = 0;
+  for (auto _ : state) {
+    for (const FixedValue& n : kForecastNumbers) {
+      benchmark::DoNotOptimize(std::to_chars(text.data(), text.data() + text.size(),
+                                             n.value + shift, std::chars_format::fixed,
+                                             n.precision));
+    }
+    shift = shift > 1 ? 0 : shift + 0.0137;
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(kForecastNumbers.size()));
+}
+BENCHMARK(BM_ToCharsForecastMix);
 
 /// ForecastLines through the CR LF writer into /dev/null: lines per second.
 void BM_WriteForecastLine(benchmark::State& state) {

@@ -1,19 +1,22 @@
 #include "daily_list.h"
 
-#include <algorithm>
 #include <array>
-#include <cstdio>
 
-#include "astro/records.h"
+#include "astro/fixed_format.h"
+#include "astro/layouts.h"
 
 namespace datesel {
 namespace {
 
-/// One piece of a DailyListLine: the ForecastLine columns (0-based start, length)
-/// printed with "%s" between the literal text of its format string.
+namespace fl = astro::forecast_line;
+namespace dl = astro::daily_list_line;
+namespace title = astro::daily_title;
+
+/// One piece of a DailyListLine: a ForecastLine text printed with "%s" between the
+/// literal text of its format string, landing in its DailyListLine field.
 struct Piece {
-  int start;
-  int length;
+  astro::Field from;  ///< ForecastLine columns
+  astro::Field to;    ///< DailyListLine columns
   std::string_view before;
   std::string_view after;
 };
@@ -21,28 +24,44 @@ struct Piece {
 // The DailyListLine in output order; the separators are those of the formats
 // "%s ", "%s ", " %s   ", "%s   ", "%s   ", "%s  ", "%s ", "%s ", "%s ", "%s\n".
 constexpr std::array<Piece, 10> kPieces{{
-    {0, 26, "", " "},     // name, catalogue, kind
-    {38, 5, "", " "},     // time of minimum
-    {57, 2, " ", "   "},  // variability type
-    {60, 2, "", "   "},   // altitude, whole degrees
-    {92, 5, "", "   "},   // right ascension hours and minutes
-    {101, 6, "", "  "},   // declination degrees and arc minutes
-    {108, 9, "", " "},    // magnitudes at maximum and minimum light
-    {78, 13, "", " "},    // period
-    {65, 13, "", " "},    // epoch E0
-    {44, 12, "", "\n"},   // forecast Julian Date
+    {fl::kNameToKind, dl::kNameToKind, "", " "},
+    {fl::kHour, dl::kTime, "", " "},
+    {fl::kVarType, dl::kVarType, " ", "   "},
+    {fl::kAltitudeWholeDegrees, dl::kAltitude, "", "   "},
+    {fl::kRaHoursMinutes, dl::kRaHoursMinutes, "", "   "},
+    {fl::kDeclination, dl::kDeclination, "", "  "},
+    {fl::kMagnitudes, dl::kMagnitudes, "", " "},
+    {fl::kPeriod, dl::kPeriod, "", " "},
+    {fl::kEpoch, dl::kEpoch, "", " "},
+    {fl::kJd, dl::kForecastJd, "", "\n"},
 }};
 
-// Longest title: three 11-character ints, the separators and the line end.
-constexpr std::size_t kTitleBufferChars = 64;
+/// True when every piece copies a text of its field's width and lands where its
+/// DailyListLine field starts, the last one ending the line.
+constexpr bool pieces_meet_their_fields() {
+  int column = 0;
+  for (const Piece& piece : kPieces) {
+    column += static_cast<int>(piece.before.size());
+    if (piece.from.width != piece.to.width || piece.to.start != column) return false;
+    column += piece.to.width;
+    if (piece.after != "\n") column += static_cast<int>(piece.after.size());
+  }
+  return column == dl::kLineChars;
+}
+static_assert(pieces_meet_their_fields(), "a DailyListLine piece misses its column");
 
 }  // namespace
 
 std::string daily_title(int year, int month, int day) {
-  char text[kTitleBufferChars];
-  const int n = std::snprintf(text, sizeof text, "=== %4d/%2d/%2d ===\n", year, month, day);
-  if (n <= 0) return {};
-  return std::string(text, std::min(static_cast<std::size_t>(n), sizeof text - 1));
+  std::string text(title::kOpening);
+  astro::append_int(text, year, title::kYear.width);
+  text += '/';
+  astro::append_int(text, month, title::kMonth.width);
+  text += '/';
+  astro::append_int(text, day, title::kDay.width);
+  text += title::kClosing;
+  text += '\n';
+  return text;
 }
 
 std::string daily_list_line(std::string_view forecast_line) {
@@ -50,7 +69,7 @@ std::string daily_list_line(std::string_view forecast_line) {
   line.reserve(kDailyListLineChars + 1);
   for (const Piece& piece : kPieces) {
     line += piece.before;
-    line += astro::extract_field(forecast_line, piece.start, piece.length);
+    line += astro::extract_field(forecast_line, piece.from);
     line += piece.after;
   }
   return line;

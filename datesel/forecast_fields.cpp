@@ -1,5 +1,6 @@
 #include "forecast_fields.h"
 
+#include "astro/layouts.h"
 #include "astro/numeric.h"
 #include "astro/records.h"
 #include "astro/text_files.h"
@@ -7,27 +8,19 @@
 namespace datesel {
 namespace {
 
-struct Column {
-  int start;
-  int length;
-};
-
-// ForecastLine columns (0-based start, length).
-constexpr Column kYearColumns{27, 4};
-constexpr Column kMonthColumns{32, 2};
-constexpr Column kDayColumns{35, 2};
+namespace fl = astro::forecast_line;
 
 astro::RunError bad_field(const std::string& path, const char* what, std::string_view line,
-                          Column column) {
+                          astro::Field field) {
   return astro::RunError(path + ": line 1: " + what + " field \"" +
-                         astro::extract_field(line, column.start, column.length) +
+                         astro::extract_field(line, field) +
                          "\" is not a number within int range");
 }
 
 }  // namespace
 
-std::optional<int> field_integer(std::string_view line, int start, int length) {
-  const double value = astro::parse_decimal(astro::extract_field(line, start, length));
+std::optional<int> field_integer(std::string_view line, astro::Field field) {
+  const double value = astro::parse_decimal(astro::extract_field(line, field));
   if (!astro::fits_int32(value)) return std::nullopt;
   return astro::trunc_to_int(value);
 }
@@ -38,10 +31,10 @@ TitleMonth title_month(std::string_view first_line, const std::string& path) {
                           std::to_string(first_line.size()) + " characters, need " +
                           std::to_string(kTitleLineMinChars) + ")");
   }
-  const auto year = field_integer(first_line, kYearColumns.start, kYearColumns.length);
-  if (!year) throw bad_field(path, "year", first_line, kYearColumns);
-  const auto month = field_integer(first_line, kMonthColumns.start, kMonthColumns.length);
-  if (!month) throw bad_field(path, "month", first_line, kMonthColumns);
+  const auto year = field_integer(first_line, fl::kYear);
+  if (!year) throw bad_field(path, "year", first_line, fl::kYear);
+  const auto month = field_integer(first_line, fl::kMonth);
+  if (!month) throw bad_field(path, "month", first_line, fl::kMonth);
   return {*year, *month};
 }
 
@@ -53,7 +46,7 @@ TitleMonth read_title_month(const std::string& path) {
 }
 
 std::optional<int> forecast_day(std::string_view line) {
-  return field_integer(line, kDayColumns.start, kDayColumns.length);
+  return field_integer(line, fl::kDay);
 }
 
 }  // namespace datesel

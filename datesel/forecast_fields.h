@@ -7,14 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "astro/layouts.h"
+
 namespace datesel {
 
 /// Characters of a ForecastLine before its line end; shorter lines of the sorted
 /// list (blank lines, a heading a sorting tool added) are not ForecastLines.
-inline constexpr std::size_t kForecastLineChars = 117;
+inline constexpr std::size_t kForecastLineChars = astro::forecast_line::kLineChars;
 
 /// Shortest first line of the forecast list that reaches the month field.
-inline constexpr std::size_t kTitleLineMinChars = 34;
+inline constexpr std::size_t kTitleLineMinChars = astro::forecast_line::kMonth.end();
 
 /// Year and month printed in every daily list title.
 struct TitleMonth {
@@ -22,11 +24,11 @@ struct TitleMonth {
   int month = 0;
 };
 
-/// The integer of a fixed-column numeric field: the decimal conversion of columns
-/// start .. start + length - 1, truncated toward zero. Nothing when the field reads
+/// The integer of a fixed-column numeric field: the decimal conversion of its
+/// columns, truncated toward zero. Nothing when the field reads
 /// as an infinity, a NaN or a value beyond a 32-bit integer. A field without a number
 /// (blanks) reads as 0.
-std::optional<int> field_integer(std::string_view line, int start, int length);
+std::optional<int> field_integer(std::string_view line, astro::Field field);
 
 /// Year (columns 27-30) and month (columns 32-33) of the forecast list's first line.
 /// Throws astro::RunError naming `path` when the line is shorter than

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/records.h"
@@ -17,7 +18,8 @@ constexpr const char* kForecastPath = "data.dat";
 constexpr const char* kSortedForecastPath = "data.sot";
 constexpr const char* kDailyListPath = "obsday.dat";
 
-int run() {
+int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
 

@@ -18,11 +18,6 @@ constexpr long double kDepthSlackMag = 1e-4L;
 /// Numbers in one row of condition.dat.
 constexpr int kNumbersPerRow = 5;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using InputFile = std::unique_ptr<std::FILE, FileCloser>;
-
 using Row = std::array<float, kNumbersPerRow>;
 
 /// How the scan of one row ended.
@@ -49,8 +44,7 @@ RowScan scan_row(std::FILE* file, Row& row) {
 }  // namespace
 
 ConditionTable read_conditions(const std::string& path) {
-  InputFile file(std::fopen(path.c_str(), "r"));
-  if (!file) throw astro::RunError("cannot open " + path + ": " + std::strerror(errno));
+  const astro::InputStream file = astro::open_input_file(path);
 
   ConditionTable table;
   Row row{};

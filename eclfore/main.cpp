@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/catalogue.h"
+#include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/constants.h"
@@ -38,12 +40,14 @@ constexpr std::string_view kUsage =
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
-int run() {
+int run(const astro::Options& /*options*/) {
+  astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;
   request.year = eclfore::ask_int(stdin, "year  = ", "year");
   request.month = eclfore::ask_int(stdin, "month = ", "month");
+  // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =
       eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
   request.site = eclfore::ask_site(stdin);
@@ -71,32 +75,20 @@ int run() {
     catalogue.emplace(kStarFile);
     have_line = catalogue->next(line);
   } catch (const astro::RunError&) {
+    // The message as the forecast has always printed it, "%d" with 0, kept on purpose.
     std::printf("Cannot open input file. %d\n", 0);
     throw;
   }
   astro::OutputFile forecast(kForecastFile);
 
-  for (; have_line; have_line = catalogue->next(line)) {
-    const long line_no = catalogue->line_number();
-    if (const auto unusable = astro::unusable_star_line(line)) {
-      if (!unusable->empty()) astro::warn_line(kStarFile, line_no, *unusable);
-      continue;
-    }
-    const astro::StarRecord star = astro::parse_star_record(line);
-    std::fwrite(star.name.data(), 1, star.name.size(), stdout);
-
-    if (astro::lacks_elements(star)) continue;
-    if (const auto problem = astro::star_record_problem(star)) {
-      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
-      continue;
-    }
-    if (!eclfore::is_selected(star, condition)) continue;
-    if (const auto problem = eclfore::cycle_problem(star, window)) {
-      astro::warn_line(kStarFile, line_no, *problem + "; skipped");
-      continue;
-    }
+  astro::StarVisitor visitor;
+  visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
+    if (!eclfore::is_selected(star, condition)) return std::nullopt;
+    if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     eclfore::forecast_star(star, window, request, forecast);
-  }
+    return std::nullopt;
+  };
+  astro::for_each_catalogue_star(*catalogue, line, have_line, visitor);
   forecast.close();
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/horizon.h"
@@ -11,7 +12,7 @@
 namespace eclfore {
 namespace {
 
-using Ext = long double;
+using astro::Ext;
 
 /// Local time that starts the window on the 1st, JST hours.
 constexpr float kWindowStartHourJst = 21.0f;
@@ -23,13 +24,10 @@ constexpr Ext kLeadDays = 1;
 /// sound arithmetic: the secondary pass needs at most 2).
 constexpr Ext kCycleMarginCycles = 3;
 
-/// Radians per degree and per hour of right ascension, as factors of pi.
-constexpr Ext kHalfTurnsPerDegree = 1.0L / 180;
-constexpr Ext kHalfTurnsPerHour = 1.0L / 12;
-
-/// Days of the day table before the day of search_from: the first candidate of a pass
-/// lies up to one and a half periods before search_from, so the first candidates of
-/// periods up to two days fall in the table; the rest take the full conversion.
+/// Days of the day table before the day of search_from_mjd: the first candidate of a
+/// pass lies up to one and a half periods before search_from_mjd, so the first
+/// candidates of periods up to two days fall in the table; the rest take the full
+/// conversion.
 constexpr double kTableDaysBefore = 4;
 
 /// The day hours (JST) in which no minimum is listed.
@@ -42,13 +40,6 @@ double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
                              static_cast<Ext>(cycle) * static_cast<Ext>(period));
 }
 
-/// An angle in radians for equatorial_to_horizontal: factor x value x pi, in that
-/// order, in extended precision with the double pi, rounded to float.
-float to_radians(Ext half_turns_per_unit, float value) {
-  return static_cast<float>(half_turns_per_unit * static_cast<Ext>(value) *
-                            static_cast<Ext>(astro::kPi));
-}
-
 }  // namespace
 
 SearchWindow search_window(int year, int month) {
@@ -56,8 +47,8 @@ SearchWindow search_window(int year, int month) {
   w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
                                        1.0f, kWindowStartHourJst);
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
-  w.search_from = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
-  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from) +
+  w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
                                                     static_cast<Ext>(astro::kMjdZeroJd));
   // Whole numbers of well under 2^53: the sums below are exact.
   w.first_day_number = astro::jst_day_position(search_from_jd).day_number - kTableDaysBefore;
@@ -81,11 +72,11 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
                                          const SearchWindow& window) {
   const Ext period = star.period;
   const Ext epoch = star.epoch_mjd;
-  if ((static_cast<Ext>(window.end_mjd) - static_cast<Ext>(window.search_from)) / period >
+  if ((static_cast<Ext>(window.end_mjd) - static_cast<Ext>(window.search_from_mjd)) / period >
       kMaxWindowCandidates) {
     return "period too short: more than 1000000 minima in the window";
   }
-  const Ext first = (static_cast<Ext>(window.search_from) - epoch) / period;
+  const Ext first = (static_cast<Ext>(window.search_from_mjd) - epoch) / period;
   const Ext last = (static_cast<Ext>(window.end_mjd) - epoch) / period + kCycleMarginCycles;
   if (!astro::fits_int32(first) || !astro::fits_int32(last)) {
     return "cycle count since the epoch does not fit 32 bits";
@@ -102,7 +93,7 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
                         Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
-      (static_cast<Ext>(window.search_from) - static_cast<Ext>(star.epoch_mjd)) / period);
+      (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
   // Bounds every pass, so that no arithmetic surprise can make it run on or wrap.
   const std::int32_t last_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.end_mjd) - static_cast<Ext>(star.epoch_mjd)) / period +
@@ -130,29 +121,38 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
 
 }  // namespace
 
-long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
-                   const ForecastRequest& request, astro::OutputFile& out) {
-  const float latitude_rad = to_radians(kHalfTurnsPerDegree, request.site.latitude_deg);
-  const float ra_rad = to_radians(kHalfTurnsPerHour, star.ra_hours);
-  const float dec_rad = to_radians(kHalfTurnsPerDegree, star.dec_degrees);
-  // The same for every candidate of the star: computed once.
-  const astro::HorizonTerms horizon = astro::horizon_terms(latitude_rad, dec_rad);
+long search_minima(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, const MinimumConsumer& consumer) {
+  // The terms of the star at the site are the same for every candidate: computed once.
+  const astro::StarAtSite seen = astro::star_at_site(
+      request.site.longitude_deg,
+      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
+                        astro::kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
 
-  long written = 0;
+  long accepted = 0;
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
+    // The accept test: a night of the asked month, not day time, the star above the
+    // horizon and at least the lowest altitude.
     const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
                                                   static_cast<Ext>(astro::kMjdZeroJd));
     const astro::LocalDate night = night_date(window, minimum_jd);
     if (night.year != request.year || night.month != request.month) return;
     if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
-    const double lst = astro::local_sidereal_time(minimum_mjd, request.site.longitude_deg);
-    const astro::HorizontalPosition position =
-        astro::equatorial_to_horizontal(lst, ra_rad, horizon);
+    const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
     if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
-    write_forecast_line(out, star, kind, night, minimum_jd, position.altitude);
-    ++written;
+    consumer({&star, kind, minimum_mjd, minimum_jd, night, position.altitude});
+    ++accepted;
   });
-  return written;
+  return accepted;
+}
+
+long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, astro::OutputFile& out) {
+  return search_minima(star, window, request, [&out](const astro::ForecastMinimum& minimum) {
+    write_forecast_line(out, minimum);
+  });
 }
 
 long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {

@@ -3,11 +3,13 @@
 /// the primary and secondary passes that write the ForecastLines.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "astro/catalogue.h"
 #include "astro/dates.h"
+#include "astro/forecast_minimum.h"
 #include "astro/text_files.h"
 #include "sites.h"
 
@@ -28,7 +30,7 @@ inline constexpr int kWindowTableDays = 40;
 struct SearchWindow {
   double start_mjd = 0;    ///< 21:00 JST on the 1st of the month
   double end_mjd = 0;      ///< start_mjd + 32: no candidate at or after it is tested
-  double search_from = 0;  ///< start_mjd - 1: the passes start from the cycle before it
+  double search_from_mjd = 0;  ///< start_mjd - 1: the passes start from the cycle before it
   /// The JST days (astro::jst_day) from day number first_day_number on: almost every
   /// candidate of every star falls in one of them.
   double first_day_number = 0;
@@ -52,11 +54,20 @@ astro::LocalDate night_date(const SearchWindow& window, double jd);
 std::optional<std::string> cycle_problem(const astro::StarRecord& star,
                                          const SearchWindow& window);
 
+/// Receives each accepted minimum, in the order of the search.
+using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
+
 /// Runs the primary pass, then the secondary pass (phase 0.5), over the window and
-/// writes a ForecastLine for each minimum that falls in a night (18:00 to 05:59 JST)
-/// of the asked month with the star at or above the lowest altitude.
-/// Expects a selected star without a cycle_problem; for any other input it still
-/// ends, after a bounded number of candidates. Returns the number of lines written.
+/// hands `consumer` each minimum that falls in a night (18:00 to 05:59 JST) of the
+/// asked month with the star at or above the lowest altitude: within a pass in time
+/// order. Expects a selected star without a cycle_problem; for any other input it
+/// still ends, after a bounded number of candidates. Returns the number of minima
+/// handed on.
+long search_minima(const astro::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, const MinimumConsumer& consumer);
+
+/// search_minima writing a ForecastLine to `out` for each accepted minimum.
+/// Returns the number of lines written.
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out);
 

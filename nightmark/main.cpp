@@ -4,13 +4,17 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "astro/answers.h"
+#include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
 #include "night_filter.h"
+#include "plan_line.h"
 #include "recent_observations.h"
 
 namespace {
@@ -41,23 +45,9 @@ const std::string kNightListFile = "obsday3.txt";
 const std::string kAdfFile = "lplanet.adf";
 const std::string kMrkFile = "lightpl.mrk";
 
-/// Prints `text` and reads one decimal integer; `what` names the answer in errors.
-int ask_integer(std::string_view text, const std::string& what) {
-  astro::prompt(text);
-  int value = 0;
-  switch (astro::scan_int(stdin, value)) {
-    case astro::ScanStatus::kOk:
-      return value;
-    case astro::ScanStatus::kNotNumber:
-      throw astro::RunError(what + ": the answer is not a whole number");
-    case astro::ScanStatus::kEnd:
-      break;
-  }
-  throw astro::RunError(what + ": the input ended before an answer");
-}
-
-int run() {
+int run(const astro::Options& /*options*/) {
   using namespace nightmark;
+  astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 
@@ -82,41 +72,44 @@ int run() {
                          " is not a calendar date; altitudes are computed for it as it is");
   }
 
-  const int hour = ask_integer("time of start /   hour = ", "start hour");
-  const int minute = ask_integer("                minute = ", "start minute");
-  const int sky_choice = ask_integer("Sky all=0 or south=1, input number ? ", "sky choice");
+  const int hour = astro::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
+  const int minute = astro::ask_whole_number(stdin, "                minute = ", "start minute");
+  const int sky_choice = astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
 
-  astro::OutputFile plan(kNightListFile);
+  // One set: no file is replaced before all three are complete.
+  astro::OutputSet outputs;
+  astro::OutputFile& plan = outputs.add(kNightListFile);
+  astro::OutputFile& adf = outputs.add(kAdfFile);
+  astro::OutputFile& mrk = outputs.add(kMrkFile);
   plan.write(title + "\n");
   plan.write(header + "\n");
+  // The kept lines stay in memory for the mark files: a line read from obsday2.dat
+  // holds no CR, no line end and no Ctrl-Z, so obsday3.txt reads back as exactly
+  // these lines.
+  std::vector<PlanLine> kept;
   std::string line;
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
-    const Verdict verdict =
-        judge_minimum(date, start_hours, south_only, latitude, read_listed_minimum(line));
+    const ListedMinimum minimum = read_listed_minimum(line);
+    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum);
     if (verdict == Verdict::kNotANumber) {
       astro::warn_line(kDailyListFile, daily.line_number(),
                        "time or position is not a finite number; line skipped");
     }
-    if (verdict == Verdict::kKept) plan.write(line + "\n");
+    if (verdict != Verdict::kKept) continue;
+    plan.write(line + "\n");
+    kept.push_back(plan_line(line, minimum));
   }
-  plan.close();
+  plan.finish();
 
-  // The mark files are made from the plan as it stands on disk.
-  astro::LineReader kept(kNightListFile);
-  astro::OutputFile adf(kAdfFile);
-  astro::OutputFile mrk(kMrkFile);
-  if (kept.next(line)) kept.next(line);  // the title and header carry no star
-  while (kept.next(line)) {
-    if (!usable_list_line(line, kept)) continue;
-    adf.write(adf_mark_line(line, is_recently_observed(recent, short_name(line))));
-    mrk.write(mrk_mark_line(line));
+  for (const PlanLine& star : kept) {
+    adf.write(adf_mark_line(star.text, is_recently_observed(recent, star.short_name)));
+    mrk.write(mrk_mark_line(star.text));
   }
-  adf.close();
-  mrk.close();
+  outputs.commit();
   return 0;
 }
 

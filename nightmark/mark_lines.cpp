@@ -1,14 +1,16 @@
 #include "mark_lines.h"
 
-#include "astro/records.h"
-#include "list_lines.h"
+#include <algorithm>
+
+#include "astro/layouts.h"
 
 namespace nightmark {
 namespace {
 
 /// The degree field's first place holds a "-" or a blank, the next two the tens
 /// and units (a "-" stands in the tens place for -1 to -9).
-constexpr int kDecTensColumn = column::kDecDegrees + 1;
+namespace dl = astro::daily_list_line;
+constexpr int kDecTensColumn = dl::kDecDeg.start + 1;
 
 /// Prefix of ASAS survey names; the adf label leaves it out.
 constexpr std::string_view kAsasPrefix = "ASAS";
@@ -31,26 +33,32 @@ struct MarkPosition {
 
 MarkPosition mark_position(std::string_view line) {
   MarkPosition p;
-  p.ra_hours = two_digits(line, column::kRaHours);
-  p.ra_minutes = two_digits(line, column::kRaMinutes);
+  p.ra_hours = two_digits(line, dl::kRaH.start);
+  p.ra_minutes = two_digits(line, dl::kRaM.start);
   p.dec_degrees = two_digits(line, kDecTensColumn, true);
-  p.dec_minutes = two_digits(line, column::kDecMinutes);
+  p.dec_minutes = two_digits(line, dl::kDecMin.start);
   const bool south =
-      char_at(line, column::kDecDegrees) == '-' || char_at(line, kDecTensColumn) == '-';
+      char_at(line, dl::kDecDeg.start) == '-' || char_at(line, kDecTensColumn) == '-';
   p.dec_sign = south ? '-' : '+';
   return p;
 }
 
+/// A double quote would end the label's quoted field early; an apostrophe reads alike.
+std::string without_double_quotes(std::string text) {
+  std::replace(text.begin(), text.end(), '"', '\'');
+  return text;
+}
+
 /// "_Ctt": catalogue character and hour of the minimum, the end of every label.
 std::string label_suffix(std::string_view line) {
-  return "_" + astro::extract_field(line, column::kCatalogue, 1) +
-         astro::extract_field(line, column::kTime, 2);
+  return "_" + astro::extract_field(line, dl::kCatalogue.start, 1) +
+         astro::extract_field(line, dl::kTime.start, 2);
 }
 
 }  // namespace
 
 std::string short_name(std::string_view line) {
-  const std::string name = astro::extract_field(line, column::kName, column::kNameChars);
+  const std::string name = astro::extract_field(line, dl::kName);
   return name.substr(0, name.find(' '));
 }
 
@@ -63,7 +71,7 @@ std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
   return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees +
-         p.dec_minutes + ".0,mark 8,\"" + std::string(adf_label(name)) + label_suffix(line) +
+         p.dec_minutes + ".0,mark 8,\"" + without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
          (recently_observed ? "\",4\n" : "\",1\n");
 }
 

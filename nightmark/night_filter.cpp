@@ -2,16 +2,19 @@
 
 #include <cmath>
 
-#include "astro/constants.h"
+#include "astro/angles.h"
 #include "astro/dates.h"
+#include "astro/layouts.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
 #include "astro/records.h"
-#include "list_lines.h"
+#include "astro/sexagesimal.h"
+#include "astro/sites.h"
 
 namespace nightmark {
 namespace {
 
-using Ext = long double;
+using astro::Ext;
 
 /// Limits of the plan.
 constexpr float kLowestAltitudeDeg = 10.0f;
@@ -19,67 +22,65 @@ constexpr Ext kLeadTimeHours = 0.75L;
 constexpr float kSouthSectorEastAzimuthDeg = 360.0f - 45.0f;  ///< 45 degrees east of south
 constexpr float kSouthSectorWestAzimuthDeg = 15.0f;           ///< 15 degrees west of south
 
-int int_field(std::string_view line, int start, int length) {
-  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, start, length)));
+namespace dl = astro::daily_list_line;
+namespace dt = astro::daily_title;
+
+int int_field(std::string_view line, astro::Field field) {
+  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, field)));
 }
 
-float float_field(std::string_view line, int start, int length) {
-  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, start, length)));
-}
-
-/// value x (1/divisor) x pi, left to right in extended precision; the built-in-site
-/// programs use the five-decimal pi in single precision.
-float to_radians(float value, Ext divisor) {
-  return static_cast<float>(static_cast<Ext>(value) * (1.0L / divisor) *
-                            static_cast<Ext>(astro::kPiShort));
+float float_field(std::string_view line, astro::Field field) {
+  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, field)));
 }
 
 }  // namespace
 
 NightDate night_date_from_title(std::string_view title) {
-  return {int_field(title, 4, 4), int_field(title, 9, 2), int_field(title, 12, 2)};
+  return {int_field(title, dt::kYear), int_field(title, dt::kMonth),
+          int_field(title, dt::kDay)};
 }
 
 bool looks_like_calendar_date(const NightDate& date) {
   return date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31;
 }
 
-float start_time_hours(int hour, int minute) {
-  return static_cast<float>(static_cast<Ext>(hour) + static_cast<Ext>(minute) * (1.0L / 60));
-}
+float start_time_hours(int hour, int minute) { return astro::whole_and_minutes(hour, minute); }
 
-float site_latitude_radians() { return to_radians(astro::kSiteLatitudeDeg, 180); }
+float site_latitude_radians() {
+  return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
+                           astro::kNightPlanRadians);
+}
 
 ListedMinimum read_listed_minimum(std::string_view line) {
   ListedMinimum m;
-  m.time_hours = float_field(line, column::kTime, column::kTimeChars);
-  const float ra_h = float_field(line, column::kRaHours, 2);
-  const float ra_m = float_field(line, column::kRaMinutes, 2);
-  m.ra_hours =
-      static_cast<float>(static_cast<Ext>(ra_h) + static_cast<Ext>(ra_m) * (1.0L / 60));
+  m.time_hours = float_field(line, dl::kTime);
+  const float ra_h = float_field(line, dl::kRaH);
+  const float ra_m = float_field(line, dl::kRaM);
+  m.ra_hours = astro::whole_and_minutes(ra_h, ra_m);
   const std::string dec_field =
-      astro::extract_field(line, column::kDecDegrees, column::kDecDegreesChars);
+      astro::extract_field(line, dl::kDecDeg);
   const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
-  float dec_m = float_field(line, column::kDecMinutes, 2);
-  // The minutes carry no sign of their own: a minus anywhere in the degree field,
-  // also in "-0", makes the whole declination southern.
-  if (dec_field.find('-') != std::string::npos) dec_m = -dec_m;
-  m.dec_degrees =
-      static_cast<float>(static_cast<Ext>(dec_d) + static_cast<Ext>(dec_m) * (1.0L / 60));
+  const float dec_m =
+      astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
+  m.dec_degrees = astro::whole_and_minutes(dec_d, dec_m);
   return m;
 }
 
-float ra_radians(float ra_hours) { return to_radians(ra_hours, 12); }
+float ra_radians(float ra_hours) {
+  return astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, astro::kNightPlanRadians);
+}
 
-float dec_radians(float dec_degrees) { return to_radians(dec_degrees, 180); }
+float dec_radians(float dec_degrees) {
+  return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, astro::kNightPlanRadians);
+}
 
 astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
                                       float ra, float dec) {
   const double mjd =
       astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
                              static_cast<float>(date.day), hours);
-  const double lst = astro::local_sidereal_time(mjd, astro::kSiteLongitudeDeg);
-  return astro::equatorial_to_horizontal(lst, latitude, ra, dec);
+  return astro::position_at(
+      astro::star_at_site(astro::kBuiltInSite.longitude_deg, latitude, ra, dec), mjd);
 }
 
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,

@@ -1,9 +1,12 @@
 // phaselist: the phase table. For a typed start and stop time (JST) it writes
 // isou.txt with the phase and altitude of every flagged star of star.dat.
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "astro/atomic_output.h"
 #include "astro/catalogue.h"
+#include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/records.h"
@@ -39,8 +42,9 @@ constexpr const char* kUsage =
     "\n"
     "See phaselist(1).\n";
 
-int run() {
+int run(const astro::Options& /*options*/) {
   using namespace phaselist;
+  astro::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   astro::prompt(kStartPrompt);
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");
@@ -59,31 +63,17 @@ int run() {
   write_title(table, start_typed, stop_typed);
   write_header(table);
 
-  for (; have_line; have_line = stars.next(line)) {
-    const long line_no = stars.line_number();
-    if (const auto unusable = astro::unusable_star_line(line)) {
-      if (!unusable->empty()) astro::warn_line(kCatalogueFile, line_no, *unusable);
-      continue;
-    }
-    const astro::StarRecord star = astro::parse_star_record(line);
-    if (!astro::selected_for_phase_table(star)) continue;
-    std::fputs(star.name.c_str(), stdout);
-    if (astro::lacks_elements(star)) continue;
-    if (const auto problem = astro::star_record_problem(star)) {
-      astro::warn_line(kCatalogueFile, line_no, *problem + "; skipped");
-      continue;
-    }
-
+  astro::StarVisitor visitor;
+  visitor.wanted = astro::selected_for_phase_table;
+  visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
     const auto at_start = star_at(start, star, place, latitude);
     const auto at_stop = star_at(stop, star, place, latitude);
-    if (!at_start || !at_stop) {
-      astro::warn_line(kCatalogueFile, line_no,
-                       "cycle count since the epoch does not fit 32 bits; skipped");
-      continue;
-    }
+    if (!at_start || !at_stop) return "cycle count since the epoch does not fit 32 bits";
     write_star_line(table, star, *at_start, *at_stop);
-  }
+    return std::nullopt;
+  };
+  astro::for_each_catalogue_star(stars, line, have_line, visitor);
   table.close();
   return 0;
 }

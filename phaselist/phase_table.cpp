@@ -1,17 +1,18 @@
 #include "phase_table.h"
 
+#include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/fixed_format.h"
 #include "astro/horizon.h"
+#include "astro/layouts.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
+#include "astro/sites.h"
 
 namespace phaselist {
 namespace {
 
-using Ext = long double;
-
-constexpr Ext kDegreesPerHalfTurn = 180.0L;
-constexpr Ext kHoursPerHalfTurn = 12.0L;
+using astro::Ext;
 
 constexpr const char* kHeader =
     "Name                origin       period      type   range     phase(Hi) - phase(Hi)\n";
@@ -20,19 +21,16 @@ constexpr const char* kRule =
 
 }  // namespace
 
-// The built-in-site programs convert with the five-decimal pi in single precision;
-// the products are still formed in extended precision before they are stored.
 float site_latitude_rad() {
-  return static_cast<float>(static_cast<Ext>(astro::kSiteLatitudeDeg) *
-                            static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+  return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
+                           astro::kPhaseTableRadians);
 }
 
 StarRadians star_radians(const astro::StarRecord& star) {
   StarRadians r;
-  r.ra = static_cast<float>(static_cast<Ext>(star.ra_hours) *
-                            static_cast<Ext>(astro::kPiShort) / kHoursPerHalfTurn);
-  r.dec = static_cast<float>(static_cast<Ext>(star.dec_degrees) *
-                             static_cast<Ext>(astro::kPiShort) / kDegreesPerHalfTurn);
+  r.ra = astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kPhaseTableRadians);
+  r.dec =
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kPhaseTableRadians);
   return r;
 }
 
@@ -49,7 +47,9 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
   if (!phase) return std::nullopt;
   StarAtTime at;
   at.phase = *phase;
-  at.altitude = astro::equatorial_to_horizontal(time.lst, latitude_rad, place.ra, place.dec)
+  at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
+                                                       latitude_rad, place.ra, place.dec),
+                                   time.mjd)
                     .altitude;
   return at;
 }
@@ -58,7 +58,8 @@ std::string altitude_field(float altitude_deg) {
   if (!(altitude_deg >= 0.0f)) return "(--)";
   // "(%2d)" of the whole degrees.
   std::string text = "(";
-  astro::append_int(text, astro::trunc_to_int(altitude_deg), 2);
+  astro::append_int(text, astro::trunc_to_int(altitude_deg),
+                    astro::phase_table_line::kAltitudeDigits);
   text += ')';
   return text;
 }
@@ -77,25 +78,35 @@ void write_header(astro::OutputFile& table) {
 
 void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop) {
+  namespace pt = astro::phase_table_line;
   const double epoch_jd = static_cast<double>(static_cast<Ext>(star.epoch_mjd) +
                                               static_cast<Ext>(astro::kMjdZeroJd));
   // The bytes of "%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", the altitude,
   // "  -  %4.2f", the altitude and "\n", without going through printf.
+  static_assert(pt::kEpoch.start == pt::kName.end() &&
+                pt::kPeriod.start == pt::kEpoch.end() + 1 &&
+                pt::kVarType.start == pt::kPeriod.end() + 1 &&
+                pt::kMagMax.start == pt::kVarType.end() + 3 &&
+                pt::kMagMin.start == pt::kMagMax.end() + 1 &&
+                pt::kStartPhase.start == pt::kMagMin.end() + 2 &&
+                pt::kStartAltitude.start == pt::kStartPhase.end() &&
+                pt::kStopPhase.start == pt::kStartAltitude.end() + 5 &&
+                pt::kStopAltitude.start == pt::kStopPhase.end());
   table.write(astro::as_c_string(star.name));
-  table.write_fixed(epoch_jd, 12, 4);
+  table.write_fixed(epoch_jd, pt::kEpoch.width, pt::kEpochDecimals);
   table.write(' ');
-  table.write_fixed(star.period, 12, 9);
+  table.write_fixed(star.period, pt::kPeriod.width, pt::kPeriodDecimals);
   table.write(' ');
   table.write(astro::as_c_string(star.var_type));
   table.write("   ");
-  table.write_fixed(static_cast<double>(star.mag_max), 4, 1);
+  table.write_fixed(static_cast<double>(star.mag_max), pt::kMagMax.width, pt::kMagDecimals);
   table.write('-');
-  table.write_fixed(static_cast<double>(star.mag_min), 4, 1);
+  table.write_fixed(static_cast<double>(star.mag_min), pt::kMagMin.width, pt::kMagDecimals);
   table.write("  ");
-  table.write_fixed(start.phase, 4, 2);
+  table.write_fixed(start.phase, pt::kStartPhase.width, pt::kPhaseDecimals);
   table.write(altitude_field(start.altitude));
   table.write("  -  ");
-  table.write_fixed(stop.phase, 4, 2);
+  table.write_fixed(stop.phase, pt::kStopPhase.width, pt::kPhaseDecimals);
   table.write(altitude_field(stop.altitude));
   table.end_line();
 }

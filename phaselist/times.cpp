@@ -1,42 +1,21 @@
 #include "times.h"
 
 #include <array>
-#include <string>
 
-#include "astro/console.h"
-#include "astro/constants.h"
+#include "astro/answers.h"
 #include "astro/dates.h"
-#include "astro/horizon.h"
-#include "astro/text_files.h"
+#include "astro/sexagesimal.h"
 
 namespace phaselist {
-namespace {
-
-constexpr long double kMinutesPerHour = 60.0L;
-
-}  // namespace
 
 TypedTime read_typed_time(std::FILE* in, std::string_view which) {
-  TypedTime t;
-  const std::array<int*, 5> fields = {&t.year, &t.month, &t.day, &t.hour, &t.minute};
-  for (int* field : fields) {
-    switch (astro::scan_int(in, *field)) {
-      case astro::ScanStatus::kOk:
-        break;
-      case astro::ScanStatus::kNotNumber:
-        throw astro::RunError(std::string(which) +
-                              ": the answer is not five integers (year month day hour minute)");
-      case astro::ScanStatus::kEnd:
-        throw astro::RunError(std::string(which) +
-                              ": the input ended before five integers (year month day hour minute)");
-    }
-  }
-  return t;
+  const std::array<int, 5> n =
+      astro::read_five_whole_numbers(in, which, "year month day hour minute");
+  return {n[0], n[1], n[2], n[3], n[4]};
 }
 
 float decimal_hour(int hour, int minute) {
-  return static_cast<float>(static_cast<long double>(hour) +
-                            static_cast<long double>(minute) / kMinutesPerHour);
+  return astro::whole_and_minutes(hour, minute, astro::MinuteStep::kDividedBySixty);
 }
 
 TableTime table_time(const TypedTime& typed) {
@@ -44,7 +23,6 @@ TableTime table_time(const TypedTime& typed) {
   t.mjd = astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
                                  static_cast<float>(typed.day),
                                  decimal_hour(typed.hour, typed.minute));
-  t.lst = astro::local_sidereal_time(t.mjd, astro::kSiteLongitudeDeg);
   return t;
 }
 

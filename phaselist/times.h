@@ -20,7 +20,6 @@ struct TypedTime {
 /// An instant of the table.
 struct TableTime {
   double mjd = 0;  ///< Modified Julian Date, days UT
-  double lst = 0;  ///< local sidereal time at the built-in site, radians
 };
 
 /// Reads one answer, five integers (year, month, day, hour, minute) as "%d" reads
@@ -32,8 +31,7 @@ TypedTime read_typed_time(std::FILE* in, std::string_view which);
 /// calendar_to_mjd takes its hour.
 float decimal_hour(int hour, int minute);
 
-/// MJD (days UT) and local sidereal time (radians) of a typed JST time at the
-/// built-in site, 139.77 degrees east.
+/// MJD (days UT) of a typed JST time.
 TableTime table_time(const TypedTime& typed);
 
 }  // namespace phaselist

@@ -3,51 +3,48 @@
 #include <cmath>
 
 #include "astro/constants.h"
+#include "astro/layouts.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
 #include "astro/records.h"
+#include "astro/sexagesimal.h"
 
 namespace astro {
 namespace {
 
-using Ext = long double;
-
-float float_field(std::string_view line, int start, int length) {
-  return static_cast<float>(parse_decimal(extract_field(line, start, length)));
+float float_field(std::string_view line, Field field) {
+  return static_cast<float>(parse_decimal(extract_field(line, field)));
 }
 
 }  // namespace
 
 StarRecord parse_star_record(std::string_view line) {
   StarRecord s;
-  s.name = extract_field(line, 0, 20);
-  s.elements_text = extract_field(line, 20, 26);
-  s.catalogue = extract_field(line, 90, 4);
-  s.var_type = extract_field(line, 70, 2);
+  using namespace star_line;
+  s.name = extract_field(line, kName);
+  s.elements_text = extract_field(line, kElements);
+  s.catalogue = extract_field(line, kCatalogue);
+  s.var_type = extract_field(line, kVarType);
 
-  const std::string epoch_text = extract_field(line, 20, 13);
+  const std::string epoch_text = extract_field(line, kEpoch);
   s.epoch_blank = is_blank(epoch_text);
   s.epoch_mjd = static_cast<double>(static_cast<Ext>(parse_decimal(epoch_text)) -
                                     static_cast<Ext>(kMjdZeroJd));
-  s.period = parse_decimal(extract_field(line, 33, 13));
+  s.period = parse_decimal(extract_field(line, kPeriod));
 
-  s.ra_h = float_field(line, 47, 2);
-  s.ra_m = float_field(line, 50, 2);
-  s.ra_s = float_field(line, 53, 2);
-  s.ra_hours = static_cast<float>((static_cast<Ext>(s.ra_m) * (1.0L / 60) + s.ra_h) +
-                                  static_cast<Ext>(s.ra_s) * (1.0L / 3600));
+  s.ra_h = float_field(line, kRaH);
+  s.ra_m = float_field(line, kRaM);
+  s.ra_s = float_field(line, kRaS);
+  s.ra_hours = hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
 
-  const std::string dec_field = extract_field(line, 57, 3);
+  const std::string dec_field = extract_field(line, kDecDeg);
   s.dec_deg = static_cast<float>(parse_decimal(dec_field));
-  s.dec_min = float_field(line, 61, 2);
-  // A minus sign anywhere in the degree field makes the whole declination southern,
-  // also for -00 (between 0 and -1 degree).
-  if (dec_field.find('-') != std::string::npos) s.dec_min = -s.dec_min;
-  s.dec_degrees =
-      static_cast<float>(static_cast<Ext>(s.dec_min) * (1.0L / 60) + s.dec_deg);
+  s.dec_min = signed_declination_minutes(dec_field, float_field(line, kDecMin));
+  s.dec_degrees = whole_and_minutes(s.dec_deg, s.dec_min);
 
-  s.mag_max = float_field(line, 73, 4);
-  s.mag_min = float_field(line, 78, 4);
-  s.select_flag = trunc_to_int(parse_decimal(extract_field(line, 88, 1)));
+  s.mag_max = float_field(line, kMagMax);
+  s.mag_min = float_field(line, kMagMin);
+  s.select_flag = trunc_to_int(parse_decimal(extract_field(line, kSelectFlag)));
   return s;
 }
 

@@ -1,63 +1,249 @@
 #include "astro/cli.h"
 
-#include "astro/console.h"
+#include <fcntl.h>
+#include <getopt.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
+#include "astro/atomic_output.h"
+#include "astro/console.h"
+#include "astro/message_text.h"
+
 namespace astro {
 
 std::string_view toolset_version() { return EBT_VERSION; }
 
+bool Options::has(std::string_view name) const {
+  return std::any_of(given.begin(), given.end(), [&](const auto& g) { return g.first == name; });
+}
+
+std::optional<std::string> Options::value(std::string_view name) const {
+  for (auto it = given.rbegin(); it != given.rend(); ++it) {
+    if (it->first == name) return it->second;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> Options::values(std::string_view name) const {
+  std::vector<std::string> found;
+  for (const auto& [option, value] : given) {
+    if (option == name) found.push_back(value);
+  }
+  return found;
+}
+
 namespace {
+
+constexpr std::string_view kHelpName = "help";
+constexpr std::string_view kVersionName = "version";
+
+/// getopt_long's code of the program's option number i: above every character code,
+/// so that it never meets a short name.
+constexpr int kLongCodeBase = 0x100;
+
+/// The program's options followed by --help and --version.
+std::vector<OptionSpec> all_options(const ProgramInfo& info) {
+  std::vector<OptionSpec> specs(info.options.begin(), info.options.end());
+  specs.push_back({kHelpName, "", "print this help and exit"});
+  specs.push_back({kVersionName, "", "print the name and version and exit"});
+  return specs;
+}
+
+/// The option table getopt_long reads, with the names it points to kept alive.
+struct GetoptTable {
+  std::vector<std::string> names;
+  std::vector<option> long_options;
+  std::string short_options;
+
+  explicit GetoptTable(const std::vector<OptionSpec>& specs) {
+    names.reserve(specs.size());
+    // A leading ':' makes a missing value ':' rather than '?'; unknown options stay '?'.
+    short_options = ":";
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+      names.emplace_back(specs[i].name);
+      const bool takes_value = !specs[i].argument.empty();
+      long_options.push_back({names.back().c_str(), takes_value ? required_argument : no_argument,
+                              nullptr, kLongCodeBase + static_cast<int>(i)});
+      if (specs[i].short_name != 0) {
+        short_options += specs[i].short_name;
+        if (takes_value) short_options += ':';
+      }
+    }
+    long_options.push_back({nullptr, 0, nullptr, 0});
+  }
+};
+
+/// Index in `specs` of the option getopt_long returned as `code`, or -1.
+int spec_index(const std::vector<OptionSpec>& specs, int code) {
+  if (code >= kLongCodeBase && code < kLongCodeBase + static_cast<int>(specs.size())) {
+    return code - kLongCodeBase;
+  }
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    if (code != 0 && specs[i].short_name == code) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string quoted(std::string_view argument) { return "'" + escape_for_message(argument) + "'"; }
+
+/// The option as the user wrote it, without a value after '='.
+std::string written_option(const char* argument) {
+  const std::string_view text = argument;
+  return quoted(text.substr(0, text.find('=')));
+}
+
+}  // namespace
+
+std::string help_text(const ProgramInfo& info) {
+  const std::vector<OptionSpec> specs = all_options(info);
+  std::vector<std::string> left;
+  std::size_t width = 0;
+  for (const OptionSpec& spec : specs) {
+    std::string text = spec.short_name != 0 ? std::string("  -") + spec.short_name + ", --"
+                                            : std::string("      --");
+    text += spec.name;
+    if (!spec.argument.empty()) text += "=" + std::string(spec.argument);
+    width = std::max(width, text.size());
+    left.push_back(std::move(text));
+  }
+  std::string help(info.usage);
+  help += "\nOptions:\n";
+  for (std::size_t i = 0; i < specs.size(); ++i) {
+    help += left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(specs[i].help) +
+            "\n";
+  }
+  return help;
+}
+
+ParsedCommandLine parse_command_line(int argc, char** argv, const ProgramInfo& info) {
+  const std::vector<OptionSpec> specs = all_options(info);
+  const GetoptTable table(specs);
+  ParsedCommandLine parsed;
+  if (argc < 2) return parsed;
+  // getopt_long keeps its place in globals: 0 starts every parse afresh.
+  optind = 0;
+  opterr = 0;
+  const char* last_value = nullptr;
+  bool stand_alone_seen = false;
+  while (true) {
+    const int code = getopt_long(argc, argv, table.short_options.c_str(),
+                                 table.long_options.data(), nullptr);
+    if (code == -1) break;
+    const char* at_fault = argv[std::clamp(optind - 1, 1, argc - 1)];
+    if (code == '?' || code == ':') {
+      const int known = spec_index(specs, optopt);
+      if (known < 0) throw UsageError("unknown option " + written_option(at_fault));
+      const std::string name = "'--" + std::string(specs[static_cast<std::size_t>(known)].name) + "'";
+      if (code == ':') {
+        throw UsageError("option " + name + " needs a value (" +
+                         std::string(specs[static_cast<std::size_t>(known)].argument) + ")");
+      }
+      throw UsageError("option " + name + " takes no value");
+    }
+    const OptionSpec& spec = specs[static_cast<std::size_t>(spec_index(specs, code))];
+    const std::string name(spec.name);
+    if (!spec.repeatable && parsed.options.has(name)) {
+      throw UsageError("option '--" + name + "' given more than once");
+    }
+    last_value = optarg;
+    parsed.options.given.emplace_back(name, optarg != nullptr ? optarg : "");
+    if (spec.name == kHelpName || spec.name == kVersionName) {
+      stand_alone_seen = true;
+      parsed.action = spec.name == kHelpName ? ParsedCommandLine::Action::kHelp
+                                             : ParsedCommandLine::Action::kVersion;
+    }
+  }
+  // An explicit end of the options ("--") is an operand too where none is taken.
+  const bool ended_by_dashes = optind > 1 && optind <= argc &&
+                               std::strcmp(argv[optind - 1], "--") == 0 &&
+                               argv[optind - 1] != last_value;
+  for (int i = optind; i < argc; ++i) parsed.options.operands.emplace_back(argv[i]);
+  if (!info.takes_operands) {
+    if (!parsed.options.operands.empty()) {
+      throw UsageError("unexpected argument " + quoted(parsed.options.operands.front()));
+    }
+    if (ended_by_dashes) throw UsageError("unexpected argument '--'");
+  }
+  if (stand_alone_seen && argc != 2) {
+    throw UsageError("option '--" + parsed.options.given.front().first +
+                     "' takes no other arguments");
+  }
+  return parsed;
+}
+
+namespace {
+
+void print_message(const ProgramInfo& info, const char* what) {
+  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(info.name.size()), info.name.data(), what);
+}
 
 /// Exit status of an answer to --help or --version: 0 when it reached standard
 /// output, 1 with a message when it did not (a full disk, a closed pipe).
 int finish_stdout(const ProgramInfo& info) {
   if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return 0;
-  const int error = errno;
-  std::fprintf(stderr, "%.*s: cannot write to standard output: %s\n",
-               static_cast<int>(info.name.size()), info.name.data(), std::strerror(error));
+  const std::string message = std::string("cannot write to standard output: ") +
+                              std::strerror(errno);
+  print_message(info, message.c_str());
   return 1;
+}
+
+/// Opens each of the descriptors 0, 1 and 2 that is closed on /dev/null, so that no file
+/// the run opens takes its number: a data file read as the answers, a warning written
+/// into an output. A closed standard input then reads as the end of the input.
+void open_closed_standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is the one just found closed.
+    ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+  }
+}
+
+/// A command line or an option value at fault: the message, the help, status 2.
+int usage_failure(const ProgramInfo& info, const UsageError& error) {
+  std::fflush(stdout);
+  print_message(info, error.what());
+  const std::string help = help_text(info);
+  std::fwrite(help.data(), 1, help.size(), stderr);
+  return 2;
 }
 
 }  // namespace
 
-std::optional<int> handle_arguments(int argc, char** argv, const ProgramInfo& info) {
-  if (argc <= 1) return std::nullopt;
-  const std::string_view arg = argv[1];
-  const bool known = arg == "--help" || arg == "--version";
-  if (argc == 2 && arg == "--help") {
-    std::fwrite(info.usage.data(), 1, info.usage.size(), stdout);
+int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)(const Options&)) {
+  open_closed_standard_descriptors();
+  install_output_cleanup(info.name);
+  ParsedCommandLine parsed;
+  try {
+    parsed = parse_command_line(argc, argv, info);
+  } catch (const UsageError& e) {
+    return usage_failure(info, e);
+  }
+  if (parsed.action == ParsedCommandLine::Action::kHelp) {
+    const std::string help = help_text(info);
+    std::fwrite(help.data(), 1, help.size(), stdout);
     return finish_stdout(info);
   }
-  if (argc == 2 && arg == "--version") {
+  if (parsed.action == ParsedCommandLine::Action::kVersion) {
     std::printf("%.*s (eclipsing binary tools) %.*s\n", static_cast<int>(info.name.size()),
                 info.name.data(), static_cast<int>(toolset_version().size()),
                 toolset_version().data());
     return finish_stdout(info);
   }
-  // After --help or --version the argument at fault is the one that follows.
-  std::fprintf(stderr, "%.*s: unknown argument '%s'\n", static_cast<int>(info.name.size()),
-               info.name.data(), known ? argv[2] : argv[1]);
-  std::fwrite(info.usage.data(), 1, info.usage.size(), stderr);
-  return 2;
-}
-
-int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)()) {
-  if (auto status = handle_arguments(argc, argv, info)) return *status;
   try {
-    const int status = run();
+    const int status = run(parsed.options);
     check_console_output();
     return status;
+  } catch (const UsageError& e) {
+    return usage_failure(info, e);
   } catch (const std::exception& e) {
     // What the dialogue printed comes before the message that ends it.
     std::fflush(stdout);
-    std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(info.name.size()), info.name.data(),
-                 e.what());
+    print_message(info, e.what());
     return 1;
   }
 }

@@ -15,14 +15,22 @@ void prompt(std::string_view text) {
 }
 
 ScanStatus scan_int(std::FILE* in, int& value) {
+  std::string consumed;
+  return scan_int(in, value, consumed);
+}
+
+ScanStatus scan_int(std::FILE* in, int& value, std::string& consumed) {
   int c = std::getc(in);
   while (c != EOF && std::isspace(c)) c = std::getc(in);
+  if (c == EOF) check_input_error(in);
   if (c == EOF) return ScanStatus::kEnd;
   bool negative = false;
   if (c == '+' || c == '-') {
     negative = c == '-';
+    consumed.push_back(static_cast<char>(c));
     c = std::getc(in);
   }
+  if (c == EOF) check_input_error(in);
   if (c == EOF || !std::isdigit(c)) {
     if (c != EOF) std::ungetc(c, in);
     return c == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
@@ -30,6 +38,7 @@ ScanStatus scan_int(std::FILE* in, int& value) {
   long long magnitude = 0;
   bool overflow = false;
   while (c != EOF && std::isdigit(c)) {
+    if (consumed.size() < kQuotedWordChars) consumed.push_back(static_cast<char>(c));
     if (!overflow) {
       magnitude = magnitude * 10 + (c - '0');
       if (magnitude > static_cast<long long>(INT_MAX) + 1) overflow = true;
@@ -48,12 +57,20 @@ ScanStatus scan_int(std::FILE* in, int& value) {
 ScanStatus scan_float(std::FILE* in, float& value) {
   const int n = std::fscanf(in, "%f", &value);
   if (n == 1) return ScanStatus::kOk;
+  if (n == EOF) check_input_error(in);
   return n == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
 }
 
 }  // namespace astro
 
 namespace astro {
+
+void check_input_error(std::FILE* in) {
+  if (std::ferror(in) == 0) return;
+  const int error = errno;
+  throw RunError(std::string("cannot read ") + (in == stdin ? "standard input" : "the input") +
+                 ": " + (error != 0 ? std::strerror(error) : "read error"));
+}
 
 void check_console_output() {
   errno = 0;

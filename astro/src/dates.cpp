@@ -5,11 +5,10 @@
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
 
 namespace astro {
 namespace {
-
-using Ext = long double;
 
 constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30,
                                               31, 31, 30, 31, 30, 31};

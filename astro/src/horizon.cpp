@@ -4,11 +4,10 @@
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
+#include "astro/precision.h"
 
 namespace astro {
 namespace {
-
-using Ext = long double;
 
 /// Sidereal reference epoch, MJD (single precision).
 constexpr float kSiderealEpochMjd = 40000.0f;

@@ -66,9 +66,32 @@ TEST_F(TextFiles, StopsAtCtrlZ) {
   EXPECT_EQ(lines_of("\x1a" "a\n"), Lines{});
 }
 
-TEST_F(TextFiles, KeepsLongLinesWhole) {
-  const std::string long_line(100000, 'z');
-  EXPECT_EQ(lines_of(long_line + "\nend\n"), (Lines{long_line, "end"}));
+TEST_F(TextFiles, KeepsLongLinesUpToTheCapAsOneRecord) {
+  const std::string kept(astro::kMaxKeptLineBytes, 'z');
+  EXPECT_EQ(lines_of(kept + "\r\nend\n"), (Lines{kept, "end"}));
+  EXPECT_EQ(lines_of(kept + std::string(100000, 'y') + "\nend\n"), (Lines{kept, "end"}));
+  // The dropped part is still searched for a NUL and a Ctrl-Z.
+  std::string with_nul = kept;
+  with_nul.back() = '\0';
+  EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + '\0' + "y\nend\n"),
+            (Lines{with_nul, "end"}));
+  EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + "\x1a\nlost\n"), (Lines{kept}));
+  write("cut.txt", kept + "more\n" + kept + "\r\n");
+  astro::LineReader reader(file("cut.txt"));
+  std::string line;
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_TRUE(reader.line_was_cut());
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_FALSE(reader.line_was_cut()) << "a CR after the kept bytes is no lost text";
+  EXPECT_EQ(reader.line_number(), 2);
+}
+
+TEST_F(TextFiles, SkipsAByteOrderMarkAtTheStartOnly) {
+  EXPECT_EQ(lines_of("\xef\xbb\xbfV1 Cyg\n\xef\xbb\xbfx\n"), (Lines{"V1 Cyg", "\xef\xbb\xbfx"}));
+  EXPECT_EQ(lines_of("\xef\xbb"), (Lines{"\xef\xbb"}));
+}
+
+TEST_F(TextFiles, BlockStraddlingLines) {
   // Lines that straddle the reader's internal blocks.
   std::string many;
   Lines want;

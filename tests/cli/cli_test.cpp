@@ -150,3 +150,55 @@ INSTANTIATE_TEST_SUITE_P(AllPrograms, ProgramArguments, ::testing::ValuesIn(kPro
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+// The first line of standard error names the program and the argument at fault;
+// the help follows; nothing is printed or prompted on standard output.
+void expect_usage_fault(const e2e::RunResult& result, const std::string& first_line) {
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), first_line);
+  EXPECT_NE(result.err.find("\nOptions:\n"), std::string::npos) << result.err;
+}
+
+TEST_P(ProgramArguments, UsageFaultsNameTheArgumentBeforeAnyPrompt) {
+  const std::string& name = GetParam().name;
+  expect_usage_fault(run({"--bogus=3"}), name + ": unknown option '--bogus'\n");
+  expect_usage_fault(run({"--help=yes"}), name + ": option '--help' takes no value\n");
+  expect_usage_fault(run({"-h"}), name + ": unknown option '-h'\n");
+  expect_usage_fault(run({"star.dat"}), name + ": unexpected argument 'star.dat'\n");
+  expect_folder_untouched();
+}
+
+TEST_P(ProgramArguments, HelpListsTheOptionsAfterTheUsage) {
+  const std::string out = run({"--help"}).out;
+  const auto options = out.find("\nOptions:\n");
+  ASSERT_NE(options, std::string::npos) << out;
+  EXPECT_LT(out.find("usage: " + GetParam().name), options);
+  EXPECT_NE(out.find("      --help  ", options), std::string::npos) << out;
+  EXPECT_NE(out.find("      --version  ", options), std::string::npos) << out;
+}
+
+// Options with values, on a small program built on the same main.
+TEST(OptionValues, EveryFormReachesTheProgramAndFaultsEndWithStatus2) {
+  e2e::TempDir dir;
+  const auto ok = e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--sun-below=12", "-o", "x"});
+  EXPECT_EQ(ok.exit_code, 0) << ok.err;
+  EXPECT_EQ(ok.out, "answer = sun-below=12\noutput=x\n");
+  const auto spaced = e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--sun-below", "12"});
+  EXPECT_EQ(spaced.out, "answer = sun-below=12\n");
+
+  expect_usage_fault(e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--sun-below"}),
+                     "optdemo: option '--sun-below' needs a value (DEG)\n");
+  expect_usage_fault(e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--output"}),
+                     "optdemo: option '--output' needs a value (FILE)\n");
+  // A bad value found by the program itself, before its first prompt.
+  expect_usage_fault(e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--sun-below=dusk"}),
+                     "optdemo: --sun-below: 'dusk' is not a number of degrees\n");
+  const auto help = e2e::run(OPTIONS_DEMO_BIN, dir.path(), "", {"--help"});
+  EXPECT_NE(help.out.find("  -o, --output=FILE    the output file\n"), std::string::npos)
+      << help.out;
+}
+
+}  // namespace

@@ -51,7 +51,7 @@ TEST(DateselRun, NamesTheAnswerThatIsNoInteger) {
   const e2e::RunResult r = e2e::run(DATESEL_BIN, dir.path(), "6.5\n");
   EXPECT_EQ(r.exit_code, 1);
   // "%d" takes the 6; the list of day 6 is complete before ".5" is refused.
-  EXPECT_EQ(r.err, "datesel: day \".5\" is not a whole number\n");
+  EXPECT_EQ(r.err, "datesel: day: \".5\" is not a whole number\n");
   EXPECT_EQ(dir.read("obsday.dat"), std::string(kTitleAndHeader) + kDailyLine);
 }
 

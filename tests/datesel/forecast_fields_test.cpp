@@ -56,7 +56,7 @@ TEST(ForecastDay, TruncatesTheDayField) {
   EXPECT_EQ(forecast_day(with_field(35, "9.")), 9);
   EXPECT_EQ(forecast_day(with_field(35, "  ")), 0);
   EXPECT_EQ(forecast_day(""), 0);
-  EXPECT_EQ(field_integer("-INF", 0, 4), std::nullopt);
+  EXPECT_EQ(field_integer("-INF", {0, 4}), std::nullopt);
 }
 
 }  // namespace

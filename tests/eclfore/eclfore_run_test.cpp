@@ -92,11 +92,11 @@ TEST(EclforeRun, FailuresNameTheFileOrTheAnswer) {
        "eclfore: cannot open condition.dat: No such file or directory\n"},
       {"condition_dat_terminator_only",
        "eclfore: condition.dat: no selection condition in the file\n"},
-      {"year_not_a_number", "eclfore: year: \"abc\" is not a number\n"},
+      {"year_not_a_number", "eclfore: year: \"abc\" is not a whole number\n"},
       {"altitude_not_a_number", "eclfore: lowest altitude: \"high\" is not a number\n"},
       {"input_ends_before_latitude", "eclfore: latitude: the input ended before an answer\n"},
       {"condition_number_not_a_number",
-       "eclfore: condition number: \"first\" is not a number\n"},
+       "eclfore: condition number: \"first\" is not a whole number\n"},
   };
   for (const Case& c : cases) {
     e2e::TempDir dir;

@@ -39,7 +39,7 @@ TEST(SearchWindow, OctoberTwoThousandSix) {
   const eclfore::SearchWindow w = eclfore::search_window(2006, 10);
   EXPECT_EQ(w.start_mjd, 54009.5);  // 2006-10-01 21:00 JST
   EXPECT_EQ(w.end_mjd, 54041.5);
-  EXPECT_EQ(w.search_from, 54008.5);
+  EXPECT_EQ(w.search_from_mjd, 54008.5);
 }
 
 TEST(SearchWindow, DayTableGivesTheNightDatesOfJdToLocalDate) {
@@ -54,7 +54,7 @@ TEST(SearchWindow, DayTableGivesTheNightDatesOfJdToLocalDate) {
                            {1582, 10}, {1582, 11}, {2006, 13}, {-100, 3}};
   for (const auto& [year, month] : months) {
     const eclfore::SearchWindow w = eclfore::search_window(year, month);
-    const double from_jd = w.search_from + astro::kMjdZeroJd - 60;
+    const double from_jd = w.search_from_mjd + astro::kMjdZeroJd - 60;
     for (double jd = from_jd; jd < w.end_mjd + astro::kMjdZeroJd + 60; jd += 0.0173) {
       ASSERT_TRUE(same(eclfore::night_date(w, jd), astro::jd_to_local_date(jd)))
           << year << "/" << month << " JD " << jd;

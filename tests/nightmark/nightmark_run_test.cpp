@@ -59,6 +59,21 @@ TEST(NightmarkOutputs, UnwritableFileEndsTheRunWithItsName) {
   }
 }
 
+TEST(NightmarkOutputs, MarksComeFromThePlanAsComputedNotAsReadBack) {
+  NightFolder f;
+  ASSERT_EQ(f.run().exit_code, 0);
+  const std::string adf = f.dir.read("lplanet.adf");
+  const std::string mrk = f.dir.read("lightpl.mrk");
+  ASSERT_EQ(adf, "eqt 0536.0,+1234.0,mark 8,\"ZZ_K21\",1\r\n");
+  // A plan that goes where nothing can be read back from it still gives the marks.
+  fs::remove(f.dir.path() / "obsday3.txt");
+  fs::create_symlink("/dev/null", f.dir.path() / "obsday3.txt");
+  const e2e::RunResult r = f.run();
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(f.dir.read("lplanet.adf"), adf);
+  EXPECT_EQ(f.dir.read("lightpl.mrk"), mrk);
+}
+
 TEST(NightmarkOutputs, UnreadableRecentListEndsTheRun) {
   NightFolder f;
   fs::create_directory(f.dir.path() / "recent_obs.txt");
@@ -120,9 +135,9 @@ TEST(NightmarkFailures, MessagesNameTheFileOrAnswer) {
       {"=== 2006/ 3/ 5\nName\n", "20\n",
        "nightmark: start minute: the input ended before an answer\n"},
       {"=== 2006/ 3/ 5\nName\n", "20 0 all\n",
-       "nightmark: sky choice: the answer is not a whole number\n"},
+       "nightmark: sky choice: \"all\" is not a whole number\n"},
       {"=== 2006/ 3/ 5\nName\n", "99999999999\n",
-       "nightmark: start hour: the answer is not a whole number\n"},
+       "nightmark: start hour: \"99999999999\" is beyond the range of whole numbers\n"},
   };
   for (const Case& c : cases) {
     NightFolder f;

@@ -83,8 +83,8 @@ TEST(PhaselistRun, FailedAnswerNamesIt) {
   const e2e::RunResult r = e2e::run(PHASELIST_BIN, dir.path(), "2006 3 7 4 30\n2006 3 7 5:45\n");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
-            "phaselist: stop date & time: the answer is not five integers (year month day "
-            "hour minute)\n");
+            "phaselist: stop date & time: \":45\" is not a whole number (five whole numbers: "
+            "year month day hour minute)\n");
   EXPECT_FALSE(dir.exists("isou.txt"));
 }
 

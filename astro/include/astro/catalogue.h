@@ -5,10 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "astro/layouts.h"
+
 namespace astro {
 
-/// A star.dat line shorter than this (line end not counted) cannot hold a star.
-inline constexpr std::size_t kMinStarLineLength = 82;
+/// A star.dat line shorter than this (line end not counted) cannot hold a star: it
+/// must reach the magnitude at minimum light.
+inline constexpr std::size_t kMinStarLineLength = star_line::kMagMin.end();
 
 /// One star of the catalogue: the fields as typed and the values derived from them.
 struct StarRecord {

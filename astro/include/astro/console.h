@@ -24,8 +24,18 @@ void prompt(std::string_view text);
 /// rather than undefined.
 ScanStatus scan_int(std::FILE* in, int& value);
 
+/// As scan_int, and appends to `consumed` what the scan took from the input after the
+/// leading white space (a lone sign, or all the digits of a number beyond int's range,
+/// when it fails), so that a message can quote the whole answer.
+ScanStatus scan_int(std::FILE* in, int& value, std::string& consumed);
+
 /// Reads a number with the C library's "%f" (rounded straight to float).
 ScanStatus scan_float(std::FILE* in, float& value);
+
+/// Throws RunError "cannot read standard input: REASON" when the last read of `in`
+/// failed (a folder given as standard input, say): a read error is never the end of
+/// the input. Every scan calls it where it meets EOF.
+void check_input_error(std::FILE* in);
 
 /// Flushes standard output; throws RunError when anything printed on it was lost
 /// (a full disk, say), so that a run whose dialogue went nowhere is not a success.

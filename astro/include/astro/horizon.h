@@ -37,4 +37,27 @@ HorizonTerms horizon_terms(float latitude, float dec);
 /// for a star at a site the same bits at every instant, without their trigonometry.
 HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonTerms& terms);
 
+/// A star as seen from a site: what its position at any instant needs, the terms of
+/// latitude and declination computed once.
+struct StarAtSite {
+  float longitude_deg = 0;  ///< site, degrees east
+  float ra_rad = 0;         ///< right ascension, radians
+  HorizonTerms terms;       ///< of the site latitude and the declination
+};
+
+/// The star at `ra_rad`, `dec_rad` (radians) seen from the site at `longitude_deg`
+/// (degrees east) and `latitude_rad` (radians), all single precision as the horizon
+/// routines take them.
+inline StarAtSite star_at_site(float longitude_deg, float latitude_rad, float ra_rad,
+                               float dec_rad) {
+  return {longitude_deg, ra_rad, horizon_terms(latitude_rad, dec_rad)};
+}
+
+/// Azimuth and altitude of the star at an MJD (days, UT): the local sidereal time of the
+/// instant at the site, then equatorial_to_horizontal. Every program's position of a star.
+inline HorizontalPosition position_at(const StarAtSite& star, double mjd) {
+  return equatorial_to_horizontal(local_sidereal_time(mjd, star.longitude_deg), star.ra_rad,
+                                  star.terms);
+}
+
 }  // namespace astro

@@ -1,12 +1,16 @@
 #pragma once
 /// Reading and writing the system's text files.
 ///
-/// Input: every CR is dropped wherever it stands, a Ctrl-Z byte ends the input, and a
-/// last line without a line end is a line like any other. Output: every line end is
-/// CR LF, and a failed write or close is reported, never passed over.
+/// Input: only regular files are read (a pipe or a device could block the run or never
+/// end); a UTF-8 byte-order mark at the start is skipped; every CR is dropped wherever it
+/// stands, a Ctrl-Z byte ends the input, and a last line without a line end is a line like
+/// any other. Output: every line end is CR LF, and a failed write or close is reported,
+/// never passed over; an output replaces its old file only once it is complete (see
+/// atomic_output.h).
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,13 +23,36 @@ struct RunError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-/// Reads a text file line by line, streaming (memory does not grow with the file).
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+/// An input file, closed at the end of its scope.
+using InputStream = std::unique_ptr<std::FILE, FileCloser>;
+
+/// Opens the input file `path` for reading, without blocking: a FIFO, a device or a
+/// socket is refused ("cannot read PATH: not a regular file (a FIFO)"), a folder too
+/// ("cannot read PATH: Is a directory"). A UTF-8 byte-order mark at its start is
+/// skipped. Throws RunError naming the file; a missing file gives nullptr when
+/// `missing_is_empty`, an error otherwise.
+InputStream open_input_file(const std::string& path, bool missing_is_empty = false);
+
+/// Longest part of a line a LineReader keeps, bytes (CRs not counted): far more than
+/// any field of the system's files needs.
+inline constexpr std::size_t kMaxKeptLineBytes = 4096;
+
+/// Reads a text file line by line, streaming: memory does not grow with the file nor
+/// with the length of a line.
+///
+/// A line longer than kMaxKeptLineBytes is cut there: the rest is read and dropped, and
+/// the line is still one record (one line number). A Ctrl-Z in the dropped part still
+/// ends the input; a NUL byte in the dropped part is kept as the last byte of the line,
+/// so that every test for a NUL sees it. A cut line is never "short".
 class LineReader {
  public:
-  /// Opens `path` for reading; throws RunError naming the file when it cannot.
+  /// Opens `path` (see open_input_file); throws RunError naming the file when it cannot.
   explicit LineReader(const std::string& path);
   /// As above, but a missing file gives a reader that is not open (is_open() false)
-  /// instead of an error.
+  /// instead of an error. The file is opened once.
   static LineReader open_if_exists(const std::string& path);
   ~LineReader();
   LineReader(LineReader&& other) noexcept;
@@ -39,26 +66,38 @@ class LineReader {
   bool next(std::string& line);
   /// 1-based number of the line last read.
   long line_number() const { return line_number_; }
+  /// True when the line last read was longer than kMaxKeptLineBytes and was cut.
+  bool line_was_cut() const { return line_was_cut_; }
   const std::string& path() const { return path_; }
 
  private:
-  struct NotOpened {};
-  LineReader(const std::string& path, NotOpened);
+  LineReader(const std::string& path, InputStream file);
   bool fill();
+  /// Appends the bytes of a line, CRs left out, up to kMaxKeptLineBytes.
+  void keep(std::string& line, const char* text, std::size_t length);
 
   std::string path_;
-  std::FILE* file_ = nullptr;
+  InputStream file_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool finished_ = false;
+  bool line_was_cut_ = false;
+  bool dropped_nul_ = false;
   long line_number_ = 0;
+  bool owns_warnings_ = true;  ///< false once moved from
 };
 
-/// An output text file: created or truncated on opening, '\n' written as CR LF.
+class PendingFile;
+
+/// An output text file, '\n' written as CR LF. The old file of that name stays as it
+/// was until close() (or the commit of its OutputSet) replaces it with the complete new
+/// one (see atomic_output.h); a file that is destroyed unclosed, after an error say,
+/// leaves it as it was.
 class OutputFile {
  public:
-  /// Creates or truncates `path`; throws RunError naming the file when it cannot.
+  /// Opens `path` for a new content; throws RunError naming the file when it cannot
+  /// (a folder or a read-only file of that name, a folder that cannot be written).
   explicit OutputFile(const std::string& path);
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
@@ -87,8 +126,16 @@ class OutputFile {
     check_open();
     put(kLineEnd.data(), kLineEnd.size());
   }
-  /// Flushes and closes; throws RunError when anything written did not reach the file.
+  /// Completes the file and replaces the old one with it; throws RunError when anything
+  /// written did not reach the disk (the old file then stays as it was).
   void close();
+  /// Completes the file (flushed, synced, closed) without replacing the old one yet:
+  /// for the files of an OutputSet. Throws RunError as close() does.
+  void finish();
+  /// Replaces the old file with the finished one.
+  void commit();
+  /// The file the bytes are in until the commit.
+  const std::string& written_path() const;
   const std::string& path() const { return path_; }
 
  private:
@@ -123,6 +170,7 @@ class OutputFile {
   void flush_block();
 
   std::string path_;
+  std::unique_ptr<PendingFile> pending_;
   std::FILE* file_ = nullptr;
   std::vector<char> block_;  ///< bytes not yet handed on: block_[0, used_)
   std::size_t used_ = 0;
@@ -131,9 +179,11 @@ class OutputFile {
 /// The text that printf's "%s" prints of a string: up to its first NUL, if any.
 inline std::string_view as_c_string(const std::string& text) { return text.c_str(); }
 
-/// A warning on standard error naming the file and line: "FILE:LINE: what".
+/// A warning on standard error naming the file and line: "FILE:LINE: what", every byte
+/// that is not printable ASCII escaped. At most 100 are printed for one reading of a
+/// file (one LineReader); the reader says at its end how many lines were skipped besides.
 void warn_line(const std::string& path, long line_number, std::string_view what);
-/// A warning on standard error naming the file: "FILE: what".
+/// A warning on standard error naming the file: "FILE: what", escaped as above.
 void warn_file(const std::string& path, std::string_view what);
 
 }  // namespace astro

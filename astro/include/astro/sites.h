@@ -1,0 +1,43 @@
+#pragma once
+/// The observing sites built into the toolset: the forecast's site table, whose Tokyo
+/// entry is the built-in site of the night plan and the phase table.
+
+#include <array>
+#include <optional>
+
+namespace astro {
+
+/// Where the observer stands.
+struct ObservingSite {
+  float longitude_deg = 0;  ///< degrees, east positive
+  float latitude_deg = 0;   ///< degrees, north positive
+};
+
+/// The sites of menu numbers 1 to 11, in order; degrees east and north.
+inline constexpr std::array<ObservingSite, 11> kSiteTable{{
+    {141.35f, 43.07f},  // sapporo
+    {140.87f, 38.27f},  // sendai
+    {139.77f, 35.67f},  // tokyo
+    {139.03f, 37.92f},  // niigata
+    {136.65f, 36.57f},  // kanazawa
+    {136.90f, 35.18f},  // nagoya
+    {135.48f, 34.70f},  // osaka
+    {132.45f, 34.38f},  // hiroshima
+    {133.53f, 33.57f},  // kochi
+    {130.40f, 33.58f},  // fukuoka
+    {127.68f, 26.22f},  // okinawa
+}};
+
+/// Tokyo's menu number.
+inline constexpr int kTokyoMenuNumber = 3;
+
+/// The site of the programs that ask for none: Tokyo, 139.77 E, 35.67 N.
+inline constexpr ObservingSite kBuiltInSite = kSiteTable[kTokyoMenuNumber - 1];
+
+/// The site of a menu number 1 to 11; nothing for any other number.
+inline std::optional<ObservingSite> site_for_menu_number(int number) {
+  if (number < 1 || number > static_cast<int>(kSiteTable.size())) return std::nullopt;
+  return kSiteTable[static_cast<std::size_t>(number - 1)];
+}
+
+}  // namespace astro

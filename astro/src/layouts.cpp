@@ -1,0 +1,62 @@
+#include "astro/layouts.h"
+
+#include <stdexcept>
+
+namespace astro {
+namespace {
+
+enum class Align { kLeft, kRight };
+
+/// Puts `text` into `field` of `line` (already blank for the whole layout).
+void place(std::string& line, Field field, std::string_view text, Align align,
+           const char* what) {
+  if (text.size() > static_cast<std::size_t>(field.width)) {
+    throw std::invalid_argument(std::string("star.dat field ") + what + ": \"" +
+                                std::string(text) + "\" is longer than " +
+                                std::to_string(field.width) + " characters");
+  }
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < ' ') {
+      throw std::invalid_argument(std::string("star.dat field ") + what +
+                                  ": holds a control character");
+    }
+  }
+  const std::size_t pad = align == Align::kRight ? field.width - text.size() : 0;
+  line.replace(static_cast<std::size_t>(field.start) + pad, text.size(), text);
+}
+
+/// Where each text of StarLineFields goes, in the order of the line.
+struct StarLineSlot {
+  Field field;
+  std::string StarLineFields::*text;
+  Align align;
+  const char* what;
+};
+
+constexpr StarLineSlot kStarLineSlots[] = {
+    {star_line::kName, &StarLineFields::name, Align::kLeft, "name"},
+    {star_line::kEpoch, &StarLineFields::epoch, Align::kRight, "epoch"},
+    {star_line::kPeriod, &StarLineFields::period, Align::kRight, "period"},
+    {star_line::kRaH, &StarLineFields::ra_h, Align::kRight, "RA hours"},
+    {star_line::kRaM, &StarLineFields::ra_m, Align::kRight, "RA minutes"},
+    {star_line::kRaS, &StarLineFields::ra_s, Align::kRight, "RA seconds"},
+    {star_line::kDecDeg, &StarLineFields::dec_deg, Align::kRight, "declination degrees"},
+    {star_line::kDecMin, &StarLineFields::dec_min, Align::kRight, "declination minutes"},
+    {star_line::kVarType, &StarLineFields::var_type, Align::kLeft, "type"},
+    {star_line::kMagMax, &StarLineFields::mag_max, Align::kRight, "magnitude at maximum"},
+    {star_line::kMagMin, &StarLineFields::mag_min, Align::kRight, "magnitude at minimum"},
+    {star_line::kSelectFlag, &StarLineFields::select_flag, Align::kRight, "select flag"},
+    {star_line::kCatalogue, &StarLineFields::catalogue, Align::kLeft, "catalogue"},
+};
+
+}  // namespace
+
+std::string format_star_line(const StarLineFields& fields) {
+  std::string line(star_line::kLineChars, ' ');
+  for (const StarLineSlot& slot : kStarLineSlots) {
+    place(line, slot.field, fields.*slot.text, slot.align, slot.what);
+  }
+  return line;
+}
+
+}  // namespace astro

@@ -1,0 +1,107 @@
+// Outputs that replace their old file only when complete.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "astro/atomic_output.h"
+#include "astro/text_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicOutput : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("atomic-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  void write(const std::string& name, const std::string& text) const {
+    std::ofstream(path(name), std::ios::binary) << text;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::size_t entries() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+  fs::path dir_;
+};
+
+TEST_F(AtomicOutput, OldFileStaysUntilCloseAndKeepsItsPermissionBits) {
+  write("out.dat", "old\r\n");
+  ::chmod(path("out.dat").c_str(), 0640);
+  {
+    astro::OutputFile out(path("out.dat"));
+    out.write("new\n");
+    EXPECT_EQ(read("out.dat"), "old\r\n");
+    EXPECT_EQ(entries(), 2u) << "the temporary file beside it";
+    out.close();
+  }
+  EXPECT_EQ(read("out.dat"), "new\r\n");
+  EXPECT_EQ(entries(), 1u);
+  struct stat st {};
+  ASSERT_EQ(::stat(path("out.dat").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(AtomicOutput, UnclosedFileLeavesTheOldOneAndNoTemporaryFile) {
+  write("out.dat", "old\r\n");
+  {
+    astro::OutputFile out(path("out.dat"));
+    out.write(std::string(200000, 'x'));
+  }
+  EXPECT_EQ(read("out.dat"), "old\r\n");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(AtomicOutput, SymlinkedOutputReplacesTheFileItPointsTo) {
+  fs::create_directory(dir_ / "real");
+  write("real/out.dat", "old\r\n");
+  fs::create_symlink("real/out.dat", dir_ / "out.dat");
+  astro::OutputFile out(path("out.dat"));
+  out.write("new\n");
+  out.close();
+  EXPECT_TRUE(fs::is_symlink(dir_ / "out.dat"));
+  EXPECT_EQ(read("real/out.dat"), "new\r\n");
+}
+
+TEST_F(AtomicOutput, SetIsReplacedOnlyAsAWhole) {
+  write("a.txt", "old a");
+  write("b.txt", "old b");
+  {
+    astro::OutputSet set;
+    set.add(path("a.txt")).write("new a");
+    set.add(path("b.txt")).write("new b");
+    EXPECT_THROW(set.add(path("")), astro::RunError);  // a folder's name
+  }
+  EXPECT_EQ(read("a.txt"), "old a");
+  EXPECT_EQ(read("b.txt"), "old b");
+  EXPECT_EQ(entries(), 2u);
+  astro::OutputSet set;
+  set.add(path("a.txt")).write("new a");
+  set.add(path("b.txt")).write("new b");
+  set.commit();
+  EXPECT_EQ(read("a.txt") + read("b.txt"), "new anew b");
+}
+
+TEST_F(AtomicOutput, SharedFilesAreRefused) {
+  write("in.dat", "x");
+  fs::create_hard_link(dir_ / "in.dat", dir_ / "hard.dat");
+  EXPECT_THROW(astro::refuse_shared_files({path("in.dat")}, {path("hard.dat")}), astro::RunError);
+  EXPECT_THROW(astro::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}),
+               astro::RunError);
+  EXPECT_NO_THROW(astro::refuse_shared_files({path("in.dat")}, {path("missing.dat")}));
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "astro/layouts.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "astro/catalogue.h"
+
+namespace {
+
+using astro::StarLineFields;
+
+StarLineFields sample_fields() {
+  return {.name = "EX Demo", .epoch = "2453000.1234", .period = "1.2345678",
+          .ra_h = "21", .ra_m = "30", .ra_s = "00", .dec_deg = "+20", .dec_min = "15",
+          .var_type = "EA", .mag_max = "9.8", .mag_min = "10.9", .select_flag = "2",
+          .catalogue = "C012"};
+}
+
+TEST(StarLineWriter, WritesTheCatalogueSampleLineByteForByte) {
+  EXPECT_EQ(astro::format_star_line(sample_fields()),
+            "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 "
+            "10.9      2 C012");
+}
+
+TEST(StarLineWriter, ReadsBackFieldByFieldAndAsARecord) {
+  StarLineFields f = sample_fields();
+  f.name = "V1234 Sagittarii ab";  // 19 characters
+  f.dec_deg = "-00";
+  f.dec_min = "30";
+  f.select_flag = "7";
+  f.catalogue = "GCVS";
+  const std::string line = astro::format_star_line(f);
+  ASSERT_EQ(line.size(), static_cast<std::size_t>(astro::star_line::kLineChars));
+  using namespace astro::star_line;
+  EXPECT_EQ(astro::extract_field(line, kName), "V1234 Sagittarii ab ");
+  EXPECT_EQ(astro::extract_field(line, kEpoch), " 2453000.1234");
+  EXPECT_EQ(astro::extract_field(line, kPeriod), "    1.2345678");
+  EXPECT_EQ(astro::extract_field(line, kDecDeg), "-00");
+  EXPECT_EQ(astro::extract_field(line, kSelectFlag), "7");
+
+  const astro::StarRecord s = astro::parse_star_record(line);
+  EXPECT_FALSE(astro::unusable_star_line(line));
+  EXPECT_EQ(s.name, "V1234 Sagittarii ab ");
+  EXPECT_EQ(s.elements_text, " 2453000.1234    1.2345678");
+  EXPECT_EQ(s.epoch_mjd, 2453000.1234 - 2400000.5);
+  EXPECT_EQ(s.period, 1.2345678);
+  EXPECT_EQ(s.ra_hours, 21.5f);
+  EXPECT_EQ(s.dec_degrees, -0.5f);  // the sign of minus zero degrees reaches the minutes
+  EXPECT_EQ(s.var_type, "EA");
+  EXPECT_EQ(s.mag_max, 9.8f);
+  EXPECT_EQ(s.mag_min, 10.9f);
+  EXPECT_EQ(s.select_flag, 7);
+  EXPECT_EQ(s.catalogue, "GCVS");
+}
+
+TEST(StarLineWriter, RefusesTextsThatWouldMoveOrCutColumns) {
+  StarLineFields f = sample_fields();
+  f.name = "A name of twenty-one";
+  f.name += "x";
+  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  f = sample_fields();
+  f.period = "12345.67890123";  // 14 characters in a field of 13
+  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  f = sample_fields();
+  f.var_type = "E\t";
+  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  f = sample_fields();
+  f.catalogue = std::string("C0\0", 3);
+  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  // Empty fields are blanks, and a blank period leaves the record without elements.
+  f = sample_fields();
+  f.period.clear();
+  EXPECT_TRUE(astro::lacks_elements(astro::parse_star_record(astro::format_star_line(f))));
+}
+
+}  // namespace
