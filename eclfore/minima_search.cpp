@@ -34,6 +34,11 @@ constexpr double kTableDaysBefore = 4;
 constexpr int kFirstDayHour = 6;
 constexpr int kLastDayHour = 17;
 
+/// Radians per hour of right ascension and per degree, for the ICRS position of the
+/// options for today's sky (double precision; the fixed night keeps its own rule).
+constexpr double kRadiansPerHour = astro::kPi / 12;
+constexpr double kRadiansPerDegree = astro::kPi / 180;
+
 /// MJD (days, UT) of the minimum `cycle` periods after `epoch_mjd`.
 double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
   return static_cast<double>(static_cast<Ext>(epoch_mjd) +
@@ -59,13 +64,25 @@ SearchWindow search_window(int year, int month) {
 }
 
 astro::LocalDate night_date(const SearchWindow& window, double jd) {
+  return night_date(window, jd, astro::kFixedNightMorningEndHour);
+}
+
+astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour) {
   const astro::JstDayPosition position = astro::jst_day_position(jd);
   const double offset = position.day_number - window.first_day_number;
   if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
     return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
-                                    position.fraction);
+                                    position.fraction, morning_end_hour);
   }
-  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction);
+  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
+                                  morning_end_hour);
+}
+
+astro::ObservingConditions window_sky(const astro::SkyOptions& options,
+                                      const SearchWindow& window, const ObservingSite& site) {
+  return astro::ObservingConditions(options, window.search_from_mjd + astro::kMjdZeroJd,
+                                    window.end_mjd + astro::kMjdZeroJd, site.longitude_deg,
+                                    site.latitude_deg);
 }
 
 std::optional<std::string> cycle_problem(const astro::StarRecord& star,
@@ -121,8 +138,70 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
 
 }  // namespace
 
+namespace {
+
+/// search_minima with the options for today's sky.
+long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& window,
+                          const ForecastRequest& request, const astro::ObservingConditions& sky,
+                          const MinimumConsumer& consumer) {
+  const astro::SkyOptions& options = sky.options();
+  const astro::StarAtSite seen = astro::star_at_site(
+      request.site.longitude_deg,
+      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
+                        astro::kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+  // The catalogue position as ICRS, in double precision.
+  const astro::StarPlace place =
+      sky.star(static_cast<double>(star.ra_hours) * kRadiansPerHour,
+               static_cast<double>(star.dec_degrees) * kRadiansPerDegree);
+  const int morning_end_hour = options.sun_below_deg ? astro::kSunNightMorningEndHour
+                                                     : astro::kFixedNightMorningEndHour;
+
+  long accepted = 0;
+  for_each_candidate(star, window, [&](MinimumKind kind, double epoch_mjd) {
+    double minimum_mjd = epoch_mjd;
+    double minimum_jd = static_cast<double>(static_cast<Ext>(epoch_mjd) +
+                                            static_cast<Ext>(astro::kMjdZeroJd));
+    if (options.epochs != astro::EpochScale::kJd) {
+      // A candidate outside the tables lies further from the month's nights than any
+      // light time can move it.
+      if (!sky.covers(minimum_jd)) return;
+      minimum_jd = sky.geocentric_jd(minimum_jd, place);
+      minimum_mjd = static_cast<double>(static_cast<Ext>(minimum_jd) -
+                                        static_cast<Ext>(astro::kMjdZeroJd));
+    }
+    const astro::LocalDate night = night_date(window, minimum_jd, morning_end_hour);
+    if (night.year != request.year || night.month != request.month) return;
+    if (options.sun_below_deg) {
+      if (!sky.sun_ok(minimum_jd)) return;
+    } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
+      return;
+    }
+    float altitude_deg = 0;
+    if (options.of_date) {
+      altitude_deg = sky.altitude_of_date(minimum_jd, place);
+      if (!(altitude_deg >= 0)) return;
+    } else {
+      const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
+      if (position.horizon < 0) return;
+      altitude_deg = position.altitude;
+    }
+    if (!(altitude_deg >= request.min_altitude_deg)) return;
+    if (!sky.moon_ok(minimum_jd, place)) return;
+    consumer({&star, kind, minimum_mjd, minimum_jd, night, altitude_deg});
+    ++accepted;
+  });
+  return accepted;
+}
+
+}  // namespace
+
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
+  if (request.sky != nullptr) {
+    return search_minima_in_sky(star, window, request, *request.sky, consumer);
+  }
   // The terms of the star at the site are the same for every candidate: computed once.
   const astro::StarAtSite seen = astro::star_at_site(
       request.site.longitude_deg,
