@@ -7,6 +7,7 @@
 #include "astro/dates.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
+#include "astro/sky_options.h"
 #include "forecast_line.h"
 
 namespace eclfore {
@@ -33,11 +34,6 @@ constexpr double kTableDaysBefore = 4;
 /// The day hours (JST) in which no minimum is listed.
 constexpr int kFirstDayHour = 6;
 constexpr int kLastDayHour = 17;
-
-/// Radians per hour of right ascension and per degree, for the ICRS position of the
-/// options for today's sky (double precision; the fixed night keeps its own rule).
-constexpr double kRadiansPerHour = astro::kPi / 12;
-constexpr double kRadiansPerDegree = astro::kPi / 180;
 
 /// MJD (days, UT) of the minimum `cycle` periods after `epoch_mjd`.
 double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
@@ -151,10 +147,8 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
                         astro::kForecastRadians),
       astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
       astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
-  // The catalogue position as ICRS, in double precision.
-  const astro::StarPlace place =
-      sky.star(static_cast<double>(star.ra_hours) * kRadiansPerHour,
-               static_cast<double>(star.dec_degrees) * kRadiansPerDegree);
+  const astro::IcrsPosition icrs = astro::icrs_position(star);
+  const astro::StarPlace place = sky.star(icrs.ra_rad, icrs.dec_rad);
   const int morning_end_hour = options.sun_below_deg ? astro::kSunNightMorningEndHour
                                                      : astro::kFixedNightMorningEndHour;
 

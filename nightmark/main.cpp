@@ -2,6 +2,7 @@
 // time, keeps the minima still worth observing (obsday3.txt) and writes them as
 // chart marks for planetarium software (lplanet.adf, lightpl.mrk).
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "astro/atomic_output.h"
 #include "astro/cli.h"
 #include "astro/console.h"
+#include "astro/sky_options.h"
 #include "astro/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
@@ -20,7 +22,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: nightmark\n"
+    "usage: nightmark [--of-date]\n"
     "\n"
     "Plans the rest of an observing night. Run it in the folder that holds\n"
     "obsday2.dat (a daily list saved from datesel) and, if kept, recent_obs.txt\n"
@@ -37,6 +39,9 @@ constexpr std::string_view kUsage =
     "  lplanet.adf   one chart mark per kept star; ,4 marks a recently observed star\n"
     "  lightpl.mrk   the same marks in the second chart format\n"
     "\n"
+    "--of-date takes the altitude at the start time and the azimuth at the minimum\n"
+    "from the star's apparent place of date instead of its J2000 position.\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -45,8 +50,9 @@ const std::string kNightListFile = "obsday3.txt";
 const std::string kAdfFile = "lplanet.adf";
 const std::string kMrkFile = "lightpl.mrk";
 
-int run(const astro::Options& /*options*/) {
+int run(const astro::Options& options) {
   using namespace nightmark;
+  const astro::SkyOptions sky_options = astro::sky_options(options);
   astro::refuse_shared_files({kRecentFile, kDailyListFile}, {kNightListFile, kAdfFile, kMrkFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
@@ -78,6 +84,9 @@ int run(const astro::Options& /*options*/) {
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
+  // Only --of-date asks for the ephemerides; the default run never calls ERFA.
+  std::optional<OfDateSky> of_date;
+  if (sky_options.of_date) of_date.emplace(date);
 
   // One set: no file is replaced before all three are complete.
   astro::OutputSet outputs;
@@ -94,7 +103,8 @@ int run(const astro::Options& /*options*/) {
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
     const ListedMinimum minimum = read_listed_minimum(line);
-    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum);
+    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum,
+                                          of_date ? &*of_date : nullptr);
     if (verdict == Verdict::kNotANumber) {
       astro::warn_line(kDailyListFile, daily.line_number(),
                        "time or position is not a finite number; line skipped");
@@ -116,6 +126,7 @@ int run(const astro::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage};
+  static constexpr astro::OptionSpec kOptions[] = {astro::kOfDateOption};
+  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage, kOptions};
   return astro::run_program(argc, argv, kInfo, run);
 }

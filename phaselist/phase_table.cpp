@@ -8,6 +8,7 @@
 #include "astro/numeric.h"
 #include "astro/precision.h"
 #include "astro/sites.h"
+#include "astro/sky_options.h"
 
 namespace phaselist {
 namespace {
@@ -51,6 +52,31 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
                                                        latitude_rad, place.ra, place.dec),
                                    time.mjd)
                     .altitude;
+  return at;
+}
+
+std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+                                  const StarRadians& place, float latitude_rad,
+                                  const TimeSky& sky) {
+  if (sky.sky == nullptr) return star_at(time, star, place, latitude_rad);
+  const astro::IcrsPosition icrs = astro::icrs_position(star);
+  double mjd = time.mjd;
+  if (sky.epochs != astro::EpochScale::kJd) {
+    const double jd = sky.sky->epoch_jd(sky.epochs, icrs.ra_rad, icrs.dec_rad);
+    mjd = static_cast<double>(static_cast<Ext>(jd) - static_cast<Ext>(astro::kMjdZeroJd));
+  }
+  const std::optional<double> phase = phase_at(mjd, star.epoch_mjd, star.period);
+  if (!phase) return std::nullopt;
+  StarAtTime at;
+  at.phase = *phase;
+  if (sky.of_date) {
+    at.altitude = static_cast<float>(sky.sky->observed(icrs.ra_rad, icrs.dec_rad).altitude_deg);
+  } else {
+    at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
+                                                         latitude_rad, place.ra, place.dec),
+                                     time.mjd)
+                      .altitude;
+  }
   return at;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "astro/constants.h"
 #include "astro/message_text.h"
 
 namespace astro {
@@ -35,6 +36,11 @@ SkyOptions sky_options(const Options& options) {
   }
   sky.of_date = options.has(kOfDateOption.name);
   return sky;
+}
+
+IcrsPosition icrs_position(const StarRecord& star) {
+  return {static_cast<double>(star.ra_hours) * (kPi / 12),
+          static_cast<double>(star.dec_degrees) * (kPi / 180)};
 }
 
 }  // namespace astro

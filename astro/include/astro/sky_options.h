@@ -1,6 +1,7 @@
 #pragma once
 /// The command-line options for today's sky, the same in every program that takes them.
 
+#include "astro/catalogue.h"
 #include "astro/cli.h"
 #include "astro/ephemeris.h"
 
@@ -19,5 +20,12 @@ inline constexpr OptionSpec kOfDateOption{
 /// The options for today's sky that `options` holds (those a program does not list
 /// are never given). Throws UsageError naming the option and the value at fault.
 SkyOptions sky_options(const Options& options);
+
+/// A catalogue star's position taken as ICRS (J2000), radians, double precision.
+struct IcrsPosition {
+  double ra_rad = 0;
+  double dec_rad = 0;
+};
+IcrsPosition icrs_position(const StarRecord& star);
 
 }  // namespace astro
