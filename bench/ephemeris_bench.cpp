@@ -22,12 +22,12 @@ astro::SkyOptions all_options(astro::EpochScale epochs) {
 }
 
 const astro::ObservingConditions& month(astro::EpochScale epochs) {
-  static const astro::ObservingConditions hjd(all_options(astro::EpochScale::kHjd),
-                                              kWindowStartJd, kWindowStartJd + kWindowDays,
-                                              kLongitudeDeg, kLatitudeDeg);
-  static const astro::ObservingConditions bjd(all_options(astro::EpochScale::kBjd),
-                                              kWindowStartJd, kWindowStartJd + kWindowDays,
-                                              kLongitudeDeg, kLatitudeDeg);
+  static const astro::ObservingConditions hjd(all_options(astro::EpochScale::kHjd), kWindowStartJd,
+                                              kWindowStartJd + kWindowDays, kLongitudeDeg,
+                                              kLatitudeDeg);
+  static const astro::ObservingConditions bjd(all_options(astro::EpochScale::kBjd), kWindowStartJd,
+                                              kWindowStartJd + kWindowDays, kLongitudeDeg,
+                                              kLatitudeDeg);
   return epochs == astro::EpochScale::kHjd ? hjd : bjd;
 }
 
@@ -39,10 +39,9 @@ double next(double jd) {
 
 void BM_BuildMonthTables(benchmark::State& state) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(astro::ObservingConditions(all_options(astro::EpochScale::kBjd),
-                                                        kWindowStartJd,
-                                                        kWindowStartJd + kWindowDays,
-                                                        kLongitudeDeg, kLatitudeDeg));
+    benchmark::DoNotOptimize(
+        astro::ObservingConditions(all_options(astro::EpochScale::kBjd), kWindowStartJd,
+                                   kWindowStartJd + kWindowDays, kLongitudeDeg, kLatitudeDeg));
   }
 }
 BENCHMARK(BM_BuildMonthTables)->Unit(benchmark::kMillisecond);

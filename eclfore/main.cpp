@@ -111,8 +111,8 @@ int run(const astro::Options& options) {
 
 int main(int argc, char** argv) {
   static constexpr astro::OptionSpec kOptions[] = {astro::kSunBelowOption,
-                                                  astro::kMoonDistanceOption,
-                                                  astro::kEpochsOption, astro::kOfDateOption};
+                                                   astro::kMoonDistanceOption, astro::kEpochsOption,
+                                                   astro::kOfDateOption};
   static constexpr astro::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
   return astro::run_program(argc, argv, kInfo, run);
 }

@@ -45,8 +45,8 @@ double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
 
 SearchWindow search_window(int year, int month) {
   SearchWindow w;
-  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
-                                       1.0f, kWindowStartHourJst);
+  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
+                                       kWindowStartHourJst);
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
   w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
   const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
@@ -74,8 +74,8 @@ astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_e
                                   morning_end_hour);
 }
 
-astro::ObservingConditions window_sky(const astro::SkyOptions& options,
-                                      const SearchWindow& window, const ObservingSite& site) {
+astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
+                                      const ObservingSite& site) {
   return astro::ObservingConditions(options, window.search_from_mjd + astro::kMjdZeroJd,
                                     window.end_mjd + astro::kMjdZeroJd, site.longitude_deg,
                                     site.latitude_deg);
@@ -102,8 +102,7 @@ namespace {
 /// Calls test(kind, minimum_mjd) for every candidate minimum of both passes, in the
 /// order of the search: the primary pass, then the secondary pass (phase 0.5).
 template <class Test>
-void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window,
-                        Test&& test) {
+void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window, Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
@@ -149,21 +148,21 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
       astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
   const astro::IcrsPosition icrs = astro::icrs_position(star);
   const astro::StarPlace place = sky.star(icrs.ra_rad, icrs.dec_rad);
-  const int morning_end_hour = options.sun_below_deg ? astro::kSunNightMorningEndHour
-                                                     : astro::kFixedNightMorningEndHour;
+  const int morning_end_hour =
+      options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
 
   long accepted = 0;
   for_each_candidate(star, window, [&](MinimumKind kind, double epoch_mjd) {
     double minimum_mjd = epoch_mjd;
-    double minimum_jd = static_cast<double>(static_cast<Ext>(epoch_mjd) +
-                                            static_cast<Ext>(astro::kMjdZeroJd));
+    double minimum_jd =
+        static_cast<double>(static_cast<Ext>(epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
     if (options.epochs != astro::EpochScale::kJd) {
       // A candidate outside the tables lies further from the month's nights than any
       // light time can move it.
       if (!sky.covers(minimum_jd)) return;
       minimum_jd = sky.geocentric_jd(minimum_jd, place);
-      minimum_mjd = static_cast<double>(static_cast<Ext>(minimum_jd) -
-                                        static_cast<Ext>(astro::kMjdZeroJd));
+      minimum_mjd =
+          static_cast<double>(static_cast<Ext>(minimum_jd) - static_cast<Ext>(astro::kMjdZeroJd));
     }
     const astro::LocalDate night = night_date(window, minimum_jd, morning_end_hour);
     if (night.year != request.year || night.month != request.month) return;
@@ -208,8 +207,8 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
     // The accept test: a night of the asked month, not day time, the star above the
     // horizon and at least the lowest altitude.
-    const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
-                                                  static_cast<Ext>(astro::kMjdZeroJd));
+    const double minimum_jd =
+        static_cast<double>(static_cast<Ext>(minimum_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
     const astro::LocalDate night = night_date(window, minimum_jd);
     if (night.year != request.year || night.month != request.month) return;
     if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;

@@ -63,8 +63,7 @@ int run(const astro::Options& options) {
   std::string title;
   std::string header;
   if (!daily.next(title) || !daily.next(header)) {
-    throw astro::RunError(kDailyListFile +
-                          ": fewer than two lines (a title and a column header)");
+    throw astro::RunError(kDailyListFile + ": fewer than two lines (a title and a column header)");
   }
   if (title.size() < kMinTitleChars) {
     throw astro::RunError(kDailyListFile + ":1: title line shorter than " +
@@ -73,14 +72,15 @@ int run(const astro::Options& options) {
   const NightDate date = night_date_from_title(title);
   if (!looks_like_calendar_date(date)) {
     astro::warn_line(kDailyListFile, 1,
-                     "title date " + std::to_string(date.year) + "/" +
-                         std::to_string(date.month) + "/" + std::to_string(date.day) +
+                     "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
+                         "/" + std::to_string(date.day) +
                          " is not a calendar date; altitudes are computed for it as it is");
   }
 
   const int hour = astro::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
   const int minute = astro::ask_whole_number(stdin, "                minute = ", "start minute");
-  const int sky_choice = astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
+  const int sky_choice =
+      astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();

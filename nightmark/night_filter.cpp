@@ -37,8 +37,7 @@ float float_field(std::string_view line, astro::Field field) {
 }  // namespace
 
 NightDate night_date_from_title(std::string_view title) {
-  return {int_field(title, dt::kYear), int_field(title, dt::kMonth),
-          int_field(title, dt::kDay)};
+  return {int_field(title, dt::kYear), int_field(title, dt::kMonth), int_field(title, dt::kDay)};
 }
 
 bool looks_like_calendar_date(const NightDate& date) {
@@ -58,11 +57,9 @@ ListedMinimum read_listed_minimum(std::string_view line) {
   const float ra_h = float_field(line, dl::kRaH);
   const float ra_m = float_field(line, dl::kRaM);
   m.ra_hours = astro::whole_and_minutes(ra_h, ra_m);
-  const std::string dec_field =
-      astro::extract_field(line, dl::kDecDeg);
+  const std::string dec_field = astro::extract_field(line, dl::kDecDeg);
   const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
-  const float dec_m =
-      astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
+  const float dec_m = astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
   m.dec_degrees = astro::whole_and_minutes(dec_d, dec_m);
   return m;
 }
@@ -75,8 +72,8 @@ float dec_radians(float dec_degrees) {
   return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, astro::kNightPlanRadians);
 }
 
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
-                                      float ra, float dec) {
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
+                                      float dec) {
   const double mjd =
       astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
                              static_cast<float>(date.day), hours);
@@ -91,9 +88,9 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
         astro::calendar_to_mjd(static_cast<float>(date_.year), static_cast<float>(date_.month),
                                static_cast<float>(date_.day), hours);
     it = skies_
-             .emplace(hours, astro::InstantSky(mjd + astro::kMjdZeroJd,
-                                               astro::kBuiltInSite.longitude_deg,
-                                               astro::kBuiltInSite.latitude_deg))
+             .emplace(hours,
+                      astro::InstantSky(mjd + astro::kMjdZeroJd, astro::kBuiltInSite.longitude_deg,
+                                        astro::kBuiltInSite.latitude_deg))
              .first;
   }
   const astro::InstantSky::Observed seen =

@@ -46,8 +46,8 @@ float dec_radians(float dec_degrees);
 /// Azimuth (degrees from south through west) and altitude (degrees) at the site for
 /// `hours` JST on the night's date; hours of 24 or more run on into the next day.
 /// latitude, ra, dec in radians.
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
-                                      float ra, float dec);
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
+                                      float dec);
 
 /// Positions of date (--of-date) on the night's date: the sky of each instant is
 /// computed once and kept, for the start time and for each time field met.

@@ -92,8 +92,8 @@ std::string altitude_field(float altitude_deg) {
 
 void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
   table.print("Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
-              start.year, start.month, start.day, start.hour, start.minute, stop.year,
-              stop.month, stop.day, stop.hour, stop.minute);
+              start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month,
+              stop.day, stop.hour, stop.minute);
   table.write("\n\n");
 }
 
@@ -105,12 +105,11 @@ void write_header(astro::OutputFile& table) {
 void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop) {
   namespace pt = astro::phase_table_line;
-  const double epoch_jd = static_cast<double>(static_cast<Ext>(star.epoch_mjd) +
-                                              static_cast<Ext>(astro::kMjdZeroJd));
+  const double epoch_jd =
+      static_cast<double>(static_cast<Ext>(star.epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
   // The bytes of "%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", the altitude,
   // "  -  %4.2f", the altitude and "\n", without going through printf.
-  static_assert(pt::kEpoch.start == pt::kName.end() &&
-                pt::kPeriod.start == pt::kEpoch.end() + 1 &&
+  static_assert(pt::kEpoch.start == pt::kName.end() && pt::kPeriod.start == pt::kEpoch.end() + 1 &&
                 pt::kVarType.start == pt::kPeriod.end() + 1 &&
                 pt::kMagMax.start == pt::kVarType.end() + 3 &&
                 pt::kMagMin.start == pt::kMagMax.end() + 1 &&

@@ -53,8 +53,7 @@ struct TimeSky {
 /// scale (the instant converted into HJD or BJD for the star first), the altitude of
 /// date with --of-date. Without a sky it is star_at.
 std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
-                                  const StarRadians& place, float latitude_rad,
-                                  const TimeSky& sky);
+                                  const StarRadians& place, float latitude_rad, const TimeSky& sky);
 
 /// The altitude column: "(%2d)" with the altitude (degrees) truncated toward zero
 /// when it is 0 or more, "(--)" when it is below 0.

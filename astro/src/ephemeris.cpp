@@ -103,8 +103,7 @@ struct MoonView {
 };
 MoonView moon_view(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site =
-      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return {minus(node.moon, site.site), site};
 }
 
@@ -178,8 +177,7 @@ SiteVectors site_at(const SiteVectors& site, double jd_ut1) {
 
 double sun_altitude_deg(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site =
-      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return altitude_deg(minus(node.sun, site.site), site.zenith);
 }
 
@@ -202,10 +200,10 @@ double star_altitude_of_date_deg(double jd_utc, double longitude_deg, double lat
   double azimuth = 0, zenith_distance = 0, hour_angle = 0, dec = 0, ra = 0, eo = 0;
   // Pressure 0: no refraction. Status +1 (a date after the leap-second table) is
   // expected and ignored; -1 is a date ERFA cannot handle.
-  const int status = eraAtco13(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, jd_utc, 0.0, 0.0,
-                               longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R, 0.0,
-                               0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &azimuth, &zenith_distance,
-                               &hour_angle, &dec, &ra, &eo);
+  const int status =
+      eraAtco13(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R,
+                latitude_deg * ERFA_DD2R, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &azimuth,
+                &zenith_distance, &hour_angle, &dec, &ra, &eo);
   if (status < 0) return kNaN;
   return 90.0 - zenith_distance * ERFA_DR2D;
 }
@@ -273,7 +271,6 @@ double utc_of_tdb_exact(double jd_tdb) {
   return utc1 + utc2;
 }
 
-
 }  // namespace
 
 double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, double dec_rad) {
@@ -297,8 +294,8 @@ double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, doubl
 namespace {
 
 /// epoch_jd_of with the instant's star-independent values given.
-double epoch_jd_at(const SkyNode& node, double tai_minus_utc, double jd_utc,
-                   EpochScale scale, double ra_rad, double dec_rad) {
+double epoch_jd_at(const SkyNode& node, double tai_minus_utc, double jd_utc, EpochScale scale,
+                   double ra_rad, double dec_rad) {
   if (scale == EpochScale::kJd) return jd_utc;
   const double lt = light_time_days(node, scale, icrs_vector(ra_rad, dec_rad));
   if (scale == EpochScale::kHjd) return jd_utc + lt;
@@ -309,8 +306,7 @@ double epoch_jd_at(const SkyNode& node, double tai_minus_utc, double jd_utc,
 
 double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad) {
   if (scale == EpochScale::kJd) return jd_utc;
-  return epoch_jd_at(sky_node(jd_utc), tai_minus_utc_s(jd_utc), jd_utc, scale, ra_rad,
-                     dec_rad);
+  return epoch_jd_at(sky_node(jd_utc), tai_minus_utc_s(jd_utc), jd_utc, scale, ra_rad, dec_rad);
 }
 
 // ---- Many stars at one instant ---------------------------------------------------
@@ -331,8 +327,8 @@ InstantSky::InstantSky(double jd_utc, double longitude_deg, double latitude_deg)
   d.tai_minus_utc = tai_minus_utc_s(jd_utc);
   double eo = 0;
   // The arguments of star_altitude_of_date_deg's eraAtco13: no refraction, UT1 = UTC.
-  d.valid = eraApco13(jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R,
-                      0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &d.astrom, &eo) >= 0;
+  d.valid = eraApco13(jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R, 0.0,
+                      0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &d.astrom, &eo) >= 0;
 }
 
 InstantSky::~InstantSky() = default;
@@ -376,8 +372,8 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
   if (!options.any()) return;
   first_node_jd_ = first_jd_utc - kTableMarginDays;
   const double last_node_jd = last_jd_utc + kTableMarginDays;
-  const auto steps = static_cast<std::size_t>(
-      std::ceil((last_node_jd - first_node_jd_) / kNodeStepDays));
+  const auto steps =
+      static_cast<std::size_t>(std::ceil((last_node_jd - first_node_jd_) / kNodeStepDays));
   nodes_.reserve(steps + 1);
   for (std::size_t k = 0; k <= steps; ++k) {
     nodes_.push_back(sky_node(first_node_jd_ + static_cast<double>(k) * kNodeStepDays));
@@ -425,8 +421,7 @@ SiteVectors ObservingConditions::site_at_utc(double jd_utc) const {
 
 bool ObservingConditions::covers(double jd_utc) const {
   if (nodes_.empty()) return false;
-  const double last =
-      first_node_jd_ + static_cast<double>(nodes_.size() - 1) * kNodeStepDays;
+  const double last = first_node_jd_ + static_cast<double>(nodes_.size() - 1) * kNodeStepDays;
   return jd_utc >= first_node_jd_ && jd_utc <= last;
 }
 
@@ -435,8 +430,8 @@ namespace {
 /// Weights of four-point Lagrange interpolation at u (0 to 1) between the second and
 /// third of four equally spaced nodes.
 std::array<double, 4> lagrange_weights(double u) {
-  return {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2,
-          -(u + 1) * u * (u - 2) / 2, (u + 1) * u * (u - 1) / 6};
+  return {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
+          (u + 1) * u * (u - 1) / 6};
 }
 
 }  // namespace

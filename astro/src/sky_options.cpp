@@ -27,7 +27,8 @@ SkyOptions sky_options(const Options& options) {
   }
   if (const auto value = options.value(kMoonDistanceOption.name)) {
     sky.moon_distance_deg = parse_moon_distance(*value);
-    if (!sky.moon_distance_deg) bad_value(kMoonDistanceOption, *value, "wants degrees from 0 to 180");
+    if (!sky.moon_distance_deg)
+      bad_value(kMoonDistanceOption, *value, "wants degrees from 0 to 180");
   }
   if (const auto value = options.value(kEpochsOption.name)) {
     const auto scale = parse_epoch_scale(*value);

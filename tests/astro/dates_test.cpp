@@ -144,8 +144,7 @@ TEST(JdToLocalDateFromNoon, EarlyHoursUpToNoonBelongToTheEveningBefore) {
   expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 3.25f), kNoon), 2026, 6, 10, 27, 15);
   expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 11.5f), kNoon), 2026, 6, 10, 35, 30);
   // 11:59:42 rounds to minute 60 of hour 35: 36.00 in a forecast line.
-  expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 11 + 59.7f / 60), kNoon), 2026, 6, 10, 35,
-              60);
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 11 + 59.7f / 60), kNoon), 2026, 6, 10, 35, 60);
   // The roll-backs over a month's end and into February are the fixed night's.
   expect_date(jd_to_local_date(jst_jd(2026, 7, 1, 9), kNoon), 2026, 6, 30, 33, 0);
   expect_date(jd_to_local_date(jst_jd(2027, 1, 1, 8), kNoon), 2026, 12, 31, 32, 0);

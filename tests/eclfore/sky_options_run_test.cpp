@@ -28,8 +28,8 @@ struct Line {
 };
 
 double number(const std::string& line, astro::Field f) {
-  return std::stod(line.substr(static_cast<std::size_t>(f.start),
-                               static_cast<std::size_t>(f.width)));
+  return std::stod(
+      line.substr(static_cast<std::size_t>(f.start), static_cast<std::size_t>(f.width)));
 }
 
 std::vector<Line> forecast(const std::vector<std::string>& args) {
@@ -49,13 +49,13 @@ std::vector<Line> forecast(const std::vector<std::string>& args) {
     l.jd = number(l.text, fl::kJd);
     l.altitude = number(l.text, fl::kAltitude);
     const double dec_deg = number(l.text, fl::kDecDeg);
-    const bool south = l.text.substr(static_cast<std::size_t>(fl::kDecDeg.start), 3)
-                           .find('-') != std::string::npos;
+    const bool south = l.text.substr(static_cast<std::size_t>(fl::kDecDeg.start), 3).find('-') !=
+                       std::string::npos;
     // Whole seconds and minutes only: within a minute of the catalogue position.
     l.ra = (number(l.text, fl::kRaH) + number(l.text, fl::kRaM) / 60 +
-            number(l.text, fl::kRaS) / 3600) * kPi / 12;
-    l.dec = (std::abs(dec_deg) + number(l.text, fl::kDecMin) / 60) * (south ? -1 : 1) * kPi /
-            180;
+            number(l.text, fl::kRaS) / 3600) *
+           kPi / 12;
+    l.dec = (std::abs(dec_deg) + number(l.text, fl::kDecMin) / 60) * (south ? -1 : 1) * kPi / 180;
     lines.push_back(l);
     at = end + 2;
   }
@@ -122,8 +122,7 @@ TEST(EclforeSky, HeliocentricEpochsMoveEachMinimumByTheLightTime) {
     if (p == nullptr) continue;  // moved across a limit of the night or the altitude
     ++matched;
     // The plain JD is the heliocentric instant; the listed one the geocentric.
-    const double expected =
-        astro::geocentric_jd_utc(p->jd, astro::EpochScale::kHjd, h.ra, h.dec);
+    const double expected = astro::geocentric_jd_utc(p->jd, astro::EpochScale::kHjd, h.ra, h.dec);
     // Both JDs are rounded to 0.0001 day; the position to a second of time.
     EXPECT_NEAR(h.jd, expected, 0.00011) << h.text;
     largest_days = std::max(largest_days, std::abs(h.jd - p->jd));

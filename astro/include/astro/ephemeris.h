@@ -117,7 +117,7 @@ struct SkyOptions {
   std::optional<double> sun_below_deg;      ///< list only with the Sun below, degrees
   std::optional<double> moon_distance_deg;  ///< leave out nearer the Moon, degrees
   EpochScale epochs = EpochScale::kJd;
-  bool of_date = false;                     ///< altitudes of the apparent place
+  bool of_date = false;  ///< altitudes of the apparent place
   /// True when any option asks for the ephemerides (the default path asks nothing).
   bool any() const {
     return sun_below_deg || moon_distance_deg || epochs != EpochScale::kJd || of_date;

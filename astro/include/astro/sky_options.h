@@ -8,14 +8,12 @@
 namespace astro {
 
 inline constexpr OptionSpec kSunBelowOption{
-    "sun-below", "DEG",
-    "the Sun below DEG: -90..90, civil, nautical, astronomical"};
-inline constexpr OptionSpec kMoonDistanceOption{
-    "moon-distance", "DEG", "drop minima with the Moon up within DEG (0..180)"};
+    "sun-below", "DEG", "the Sun below DEG: -90..90, civil, nautical, astronomical"};
+inline constexpr OptionSpec kMoonDistanceOption{"moon-distance", "DEG",
+                                                "drop minima with the Moon up within DEG (0..180)"};
 inline constexpr OptionSpec kEpochsOption{
     "epochs", "SCALE", "time scale of star.dat's epochs: jd, hjd (UTC), bjd (TDB)"};
-inline constexpr OptionSpec kOfDateOption{
-    "of-date", "", "altitudes of the apparent place of date"};
+inline constexpr OptionSpec kOfDateOption{"of-date", "", "altitudes of the apparent place of date"};
 
 /// The options for today's sky that `options` holds (those a program does not list
 /// are never given). Throws UsageError naming the option and the value at fault.
