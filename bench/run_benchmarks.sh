@@ -34,7 +34,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     -DEBT_BUILD_TESTS=OFF >/dev/null
 fi
 cmake --build "$build" --target eclfore datesel phaselist make_catalogue \
-  count_candidates routines_bench >/dev/null
+  count_candidates routines_bench ephemeris_bench >/dev/null
 
 eclfore=$build/eclfore/eclfore
 datesel=$build/datesel/datesel
@@ -46,15 +46,18 @@ cd "$work"
 # tenth of the uniform sky.
 printf '0.0 20.0 0.0 90 -90\n0.0 20.0 0.0 5 -5\n99\n' > condition.dat
 
-# best_of RUNS ANSWERS PROGRAM: runs PROGRAM with ANSWERS on standard input, keeps
+# best_of RUNS ANSWERS PROGRAM [ARG...]: runs PROGRAM with ANSWERS on standard input, keeps
 # the fastest run's "wall user sys peak_kb" in $best (wall in ms resolution from the
 # clock; user, system and peak memory from /usr/bin/time).
 best_of() {
   best=""
   i=0
-  while [ "$i" -lt "$1" ]; do
+  n=$1
+  answers=$2
+  shift 2
+  while [ "$i" -lt "$n" ]; do
     start=$(date +%s%N)
-    printf "$2" | "$time_cmd" -f '%U %S %M' -o time.txt "$3" >/dev/null
+    printf "$answers" | "$time_cmd" -f '%U %S %M' -o time.txt "$@" >/dev/null
     end=$(date +%s%N)
     wall=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
     if [ -z "$best" ] || awk -v a="$wall" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
@@ -97,6 +100,24 @@ for n in $sizes; do
       "$(per_second "$n" "$1") | $(per_second "$candidates" "$1") |" \
       "$(per_second "$lines" "$1") | $ns |"
   done
+done
+echo
+
+echo "## eclfore with the options for today's sky: 100,000 stars, October 2006, all selected"
+echo
+"$build/bench/make_catalogue" 100000 > star.dat
+echo "| options | lines | wall s | user s | sys s | peak KiB | time / no options |"
+echo "|---|---|---|---|---|---|---|"
+best_of "$runs" "${answers_head}0\n" "$eclfore"
+plain_wall=${best%% *}
+for options in "" "--sun-below=nautical" "--moon-distance=10" "--epochs=hjd" \
+    "--epochs=bjd" "--of-date" \
+    "--sun-below=nautical --moon-distance=10 --epochs=bjd --of-date"; do
+  # shellcheck disable=SC2086 # the options are split on purpose
+  best_of "$runs" "${answers_head}0\n" "$eclfore" $options
+  set -- $best
+  ratio=$(awk -v a="$1" -v b="$plain_wall" 'BEGIN { printf "%.2f", a / b }')
+  echo "| ${options:-none} | $(wc -l < data.dat) | $1 | $2 | $3 | $4 | $ratio |"
 done
 echo
 

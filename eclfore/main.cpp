@@ -11,6 +11,7 @@
 #include "astro/console.h"
 #include "astro/constants.h"
 #include "astro/records.h"
+#include "astro/sky_options.h"
 #include "astro/text_files.h"
 #include "conditions.h"
 #include "dialogue.h"
@@ -23,7 +24,7 @@ const std::string kStarFile = "star.dat";
 const std::string kForecastFile = "data.dat";
 
 constexpr std::string_view kUsage =
-    "usage: eclfore\n"
+    "usage: eclfore [--sun-below=DEG] [--moon-distance=DEG] [--epochs=SCALE] [--of-date]\n"
     "\n"
     "Forecasts a month's primary and secondary minima of eclipsing binaries that\n"
     "fall at night (18:00 to 05:59 JST) with the star high enough at the site.\n"
@@ -36,11 +37,17 @@ constexpr std::string_view kUsage =
     "99 ends it) and star.dat (the star catalogue) in the current folder, and writes\n"
     "data.dat there: one line per listed minimum, star by star.\n"
     "\n"
+    "For today's sky: --sun-below takes the night from the Sun's altitude (hours\n"
+    "12.00 to 36.00 on the evening's date), --moon-distance leaves out minima near\n"
+    "the Moon, --epochs=hjd or bjd reads heliocentric or barycentric epochs, and\n"
+    "--of-date takes altitudes from the apparent place of date.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure (message on standard error).\n"
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
-int run(const astro::Options& /*options*/) {
+int run(const astro::Options& options) {
+  const astro::SkyOptions sky_options = astro::sky_options(options);
   astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
@@ -65,6 +72,13 @@ int run(const astro::Options& /*options*/) {
                                   static_cast<long double>(astro::kMjdZeroJd)),
               static_cast<double>(static_cast<long double>(window.end_mjd) +
                                   static_cast<long double>(astro::kMjdZeroJd)));
+
+  // Built only when an option asks for it: the default run never calls ERFA.
+  std::optional<astro::ObservingConditions> sky;
+  if (sky_options.any()) {
+    sky.emplace(eclfore::window_sky(sky_options, window, request.site));
+    request.sky = &*sky;
+  }
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -96,6 +110,9 @@ int run(const astro::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"eclfore", kUsage};
+  static constexpr astro::OptionSpec kOptions[] = {astro::kSunBelowOption,
+                                                   astro::kMoonDistanceOption, astro::kEpochsOption,
+                                                   astro::kOfDateOption};
+  static constexpr astro::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
   return astro::run_program(argc, argv, kInfo, run);
 }

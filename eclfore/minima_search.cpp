@@ -7,6 +7,7 @@
 #include "astro/dates.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
+#include "astro/sky_options.h"
 #include "forecast_line.h"
 
 namespace eclfore {
@@ -44,8 +45,8 @@ double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
 
 SearchWindow search_window(int year, int month) {
   SearchWindow w;
-  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
-                                       1.0f, kWindowStartHourJst);
+  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
+                                       kWindowStartHourJst);
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
   w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
   const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
@@ -59,13 +60,25 @@ SearchWindow search_window(int year, int month) {
 }
 
 astro::LocalDate night_date(const SearchWindow& window, double jd) {
+  return night_date(window, jd, astro::kFixedNightMorningEndHour);
+}
+
+astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour) {
   const astro::JstDayPosition position = astro::jst_day_position(jd);
   const double offset = position.day_number - window.first_day_number;
   if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
     return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
-                                    position.fraction);
+                                    position.fraction, morning_end_hour);
   }
-  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction);
+  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
+                                  morning_end_hour);
+}
+
+astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
+                                      const ObservingSite& site) {
+  return astro::ObservingConditions(options, window.search_from_mjd + astro::kMjdZeroJd,
+                                    window.end_mjd + astro::kMjdZeroJd, site.longitude_deg,
+                                    site.latitude_deg);
 }
 
 std::optional<std::string> cycle_problem(const astro::StarRecord& star,
@@ -89,8 +102,7 @@ namespace {
 /// Calls test(kind, minimum_mjd) for every candidate minimum of both passes, in the
 /// order of the search: the primary pass, then the secondary pass (phase 0.5).
 template <class Test>
-void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window,
-                        Test&& test) {
+void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window, Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
@@ -121,8 +133,68 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
 
 }  // namespace
 
+namespace {
+
+/// search_minima with the options for today's sky.
+long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& window,
+                          const ForecastRequest& request, const astro::ObservingConditions& sky,
+                          const MinimumConsumer& consumer) {
+  const astro::SkyOptions& options = sky.options();
+  const astro::StarAtSite seen = astro::star_at_site(
+      request.site.longitude_deg,
+      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
+                        astro::kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+  const astro::IcrsPosition icrs = astro::icrs_position(star);
+  const astro::StarPlace place = sky.star(icrs.ra_rad, icrs.dec_rad);
+  const int morning_end_hour =
+      options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
+
+  long accepted = 0;
+  for_each_candidate(star, window, [&](MinimumKind kind, double epoch_mjd) {
+    double minimum_mjd = epoch_mjd;
+    double minimum_jd =
+        static_cast<double>(static_cast<Ext>(epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
+    if (options.epochs != astro::EpochScale::kJd) {
+      // A candidate outside the tables lies further from the month's nights than any
+      // light time can move it.
+      if (!sky.covers(minimum_jd)) return;
+      minimum_jd = sky.geocentric_jd(minimum_jd, place);
+      minimum_mjd =
+          static_cast<double>(static_cast<Ext>(minimum_jd) - static_cast<Ext>(astro::kMjdZeroJd));
+    }
+    const astro::LocalDate night = night_date(window, minimum_jd, morning_end_hour);
+    if (night.year != request.year || night.month != request.month) return;
+    if (options.sun_below_deg) {
+      if (!sky.sun_ok(minimum_jd)) return;
+    } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
+      return;
+    }
+    float altitude_deg = 0;
+    if (options.of_date) {
+      altitude_deg = sky.altitude_of_date(minimum_jd, place);
+      if (!(altitude_deg >= 0)) return;
+    } else {
+      const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
+      if (position.horizon < 0) return;
+      altitude_deg = position.altitude;
+    }
+    if (!(altitude_deg >= request.min_altitude_deg)) return;
+    if (!sky.moon_ok(minimum_jd, place)) return;
+    consumer({&star, kind, minimum_mjd, minimum_jd, night, altitude_deg});
+    ++accepted;
+  });
+  return accepted;
+}
+
+}  // namespace
+
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
+  if (request.sky != nullptr) {
+    return search_minima_in_sky(star, window, request, *request.sky, consumer);
+  }
   // The terms of the star at the site are the same for every candidate: computed once.
   const astro::StarAtSite seen = astro::star_at_site(
       request.site.longitude_deg,
@@ -135,8 +207,8 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
     // The accept test: a night of the asked month, not day time, the star above the
     // horizon and at least the lowest altitude.
-    const double minimum_jd = static_cast<double>(static_cast<Ext>(minimum_mjd) +
-                                                  static_cast<Ext>(astro::kMjdZeroJd));
+    const double minimum_jd =
+        static_cast<double>(static_cast<Ext>(minimum_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
     const astro::LocalDate night = night_date(window, minimum_jd);
     if (night.year != request.year || night.month != request.month) return;
     if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;

@@ -9,6 +9,7 @@
 
 #include "astro/catalogue.h"
 #include "astro/dates.h"
+#include "astro/ephemeris.h"
 #include "astro/forecast_minimum.h"
 #include "astro/text_files.h"
 #include "sites.h"
@@ -21,6 +22,10 @@ struct ForecastRequest {
   int month = 0;                 ///< 1 to 12; any other month lists nothing
   float min_altitude_deg = 0;    ///< lowest altitude of a listed minimum, degrees
   ObservingSite site = kInitialSite;
+  /// The tables of the options for today's sky (--sun-below, --moon-distance,
+  /// --epochs, --of-date), built for this window and site; null when none is given,
+  /// and then the search is the fixed night's and never calls the ephemerides.
+  const astro::ObservingConditions* sky = nullptr;
 };
 
 /// JST days kept in a window's day table: the window's 33 days and a few around it.
@@ -47,6 +52,14 @@ SearchWindow search_window(int year, int month);
 /// The JST night date of a Julian Date (days, UT): jd_to_local_date(jd), with the
 /// calendar part taken from the window's day table when the day is in it.
 astro::LocalDate night_date(const SearchWindow& window, double jd);
+/// The same with the early hours before `morning_end_hour` (astro::kSunNightMorningEndHour
+/// with --sun-below) belonging to the date before.
+astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour);
+
+/// The sky tables eclfore needs for a window at a site and the options: instants from
+/// the window's start to its end (Julian Dates, UTC), site in degrees.
+astro::ObservingConditions window_sky(const astro::SkyOptions& options,
+                                      const SearchWindow& window, const ObservingSite& site);
 
 /// Why the passes cannot run for a star with usable elements (positive finite period,
 /// finite epoch): the cycle count does not fit 32 bits, or the window would hold
@@ -60,7 +73,9 @@ using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
 /// Runs the primary pass, then the secondary pass (phase 0.5), over the window and
 /// hands `consumer` each minimum that falls in a night (18:00 to 05:59 JST) of the
 /// asked month with the star at or above the lowest altitude: within a pass in time
-/// order. Expects a selected star without a cycle_problem; for any other input it
+/// order. With request.sky the options for today's sky decide instead: the instant
+/// from the epochs' time scale, the night from the Sun's altitude (night hours 12 to
+/// 35), the altitude of date, the Moon's distance. Expects a selected star without a cycle_problem; for any other input it
 /// still ends, after a bounded number of candidates. Returns the number of minima
 /// handed on.
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,

@@ -2,6 +2,7 @@
 // time, keeps the minima still worth observing (obsday3.txt) and writes them as
 // chart marks for planetarium software (lplanet.adf, lightpl.mrk).
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "astro/cli.h"
 #include "astro/console.h"
 #include "astro/message_text.h"
+#include "astro/sky_options.h"
 #include "astro/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
@@ -22,7 +24,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: nightmark\n"
+    "usage: nightmark [--of-date]\n"
     "\n"
     "Plans the rest of an observing night. Run it in the folder that holds\n"
     "obsday2.dat (a daily list saved from datesel) and, if kept, recent_obs.txt\n"
@@ -41,6 +43,9 @@ constexpr std::string_view kUsage =
     "and, when asked, obsday3.svg (--chart) and obsday3.sol, obsday3-skychart.txt,\n"
     "obsday3.skylist (--export); their positions come from star.dat when it is here.\n"
     "\n"
+    "--of-date takes the altitude at the start time and the azimuth at the minimum\n"
+    "from the star's apparent place of date instead of its J2000 position.\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -53,6 +58,7 @@ constexpr astro::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
     {"export", "FORMATS",
      "also write observing lists, any of stellarium,skychart,skysafari"},
+    astro::kOfDateOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -73,7 +79,9 @@ nightmark::PlanOutputChoice plan_output_choice(const astro::Options& options) {
 
 int run(const astro::Options& options) {
   using namespace nightmark;
-  const PlanOutputChoice extras = plan_output_choice(options);
+  const astro::SkyOptions sky_options = astro::sky_options(options);
+  PlanOutputChoice extras = plan_output_choice(options);
+  extras.of_date = sky_options.of_date;
   astro::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
                              {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
                               kSkychartFile, kSkySafariFile});
@@ -86,8 +94,7 @@ int run(const astro::Options& options) {
   std::string title;
   std::string header;
   if (!daily.next(title) || !daily.next(header)) {
-    throw astro::RunError(kDailyListFile +
-                          ": fewer than two lines (a title and a column header)");
+    throw astro::RunError(kDailyListFile + ": fewer than two lines (a title and a column header)");
   }
   if (title.size() < kMinTitleChars) {
     throw astro::RunError(kDailyListFile + ":1: title line shorter than " +
@@ -96,17 +103,21 @@ int run(const astro::Options& options) {
   const NightDate date = night_date_from_title(title);
   if (!looks_like_calendar_date(date)) {
     astro::warn_line(kDailyListFile, 1,
-                     "title date " + std::to_string(date.year) + "/" +
-                         std::to_string(date.month) + "/" + std::to_string(date.day) +
+                     "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
+                         "/" + std::to_string(date.day) +
                          " is not a calendar date; altitudes are computed for it as it is");
   }
 
   const int hour = astro::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
   const int minute = astro::ask_whole_number(stdin, "                minute = ", "start minute");
-  const int sky_choice = astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
+  const int sky_choice =
+      astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
+  // Only --of-date asks for the ephemerides; the default run never calls ERFA.
+  std::optional<OfDateSky> of_date;
+  if (sky_options.of_date) of_date.emplace(date);
 
   // One set: no file is replaced before all three are complete.
   astro::OutputSet outputs;
@@ -123,7 +134,8 @@ int run(const astro::Options& options) {
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
     const ListedMinimum minimum = read_listed_minimum(line);
-    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum);
+    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum,
+                                          of_date ? &*of_date : nullptr);
     if (verdict == Verdict::kNotANumber) {
       astro::warn_line(kDailyListFile, daily.line_number(),
                        "time or position is not a finite number; line skipped");

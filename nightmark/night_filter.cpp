@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/layouts.h"
 #include "astro/numeric.h"
@@ -36,8 +37,7 @@ float float_field(std::string_view line, astro::Field field) {
 }  // namespace
 
 NightDate night_date_from_title(std::string_view title) {
-  return {int_field(title, dt::kYear), int_field(title, dt::kMonth),
-          int_field(title, dt::kDay)};
+  return {int_field(title, dt::kYear), int_field(title, dt::kMonth), int_field(title, dt::kDay)};
 }
 
 bool looks_like_calendar_date(const NightDate& date) {
@@ -57,11 +57,9 @@ ListedMinimum read_listed_minimum(std::string_view line) {
   const float ra_h = float_field(line, dl::kRaH);
   const float ra_m = float_field(line, dl::kRaM);
   m.ra_hours = astro::whole_and_minutes(ra_h, ra_m);
-  const std::string dec_field =
-      astro::extract_field(line, dl::kDecDeg);
+  const std::string dec_field = astro::extract_field(line, dl::kDecDeg);
   const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
-  const float dec_m =
-      astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
+  const float dec_m = astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
   m.dec_degrees = astro::whole_and_minutes(dec_d, dec_m);
   return m;
 }
@@ -74,8 +72,8 @@ float dec_radians(float dec_degrees) {
   return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, astro::kNightPlanRadians);
 }
 
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
-                                      float ra, float dec) {
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
+                                      float dec) {
   const double mjd =
       astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
                              static_cast<float>(date.day), hours);
@@ -83,22 +81,47 @@ astro::HorizontalPosition position_at(const NightDate& date, float hours, float 
       astro::star_at_site(astro::kBuiltInSite.longitude_deg, latitude, ra, dec), mjd);
 }
 
+astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float dec_degrees) {
+  auto it = skies_.find(hours);
+  if (it == skies_.end()) {
+    const double mjd =
+        astro::calendar_to_mjd(static_cast<float>(date_.year), static_cast<float>(date_.month),
+                               static_cast<float>(date_.day), hours);
+    it = skies_
+             .emplace(hours,
+                      astro::InstantSky(mjd + astro::kMjdZeroJd, astro::kBuiltInSite.longitude_deg,
+                                        astro::kBuiltInSite.latitude_deg))
+             .first;
+  }
+  const astro::InstantSky::Observed seen =
+      it->second.observed(static_cast<double>(ra_hours) * (astro::kPi / 12),
+                          static_cast<double>(dec_degrees) * (astro::kPi / 180));
+  astro::HorizontalPosition out;
+  out.azimuth = static_cast<float>(seen.azimuth_deg);
+  out.altitude = static_cast<float>(seen.altitude_deg);
+  out.horizon = out.altitude >= 0 ? 1 : -1;
+  return out;
+}
+
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
-                      const ListedMinimum& minimum) {
+                      const ListedMinimum& minimum, OfDateSky* of_date) {
   if (!std::isfinite(minimum.time_hours) || !std::isfinite(minimum.ra_hours) ||
       !std::isfinite(minimum.dec_degrees)) {
     return Verdict::kNotANumber;
   }
   const float ra = ra_radians(minimum.ra_hours);
   const float dec = dec_radians(minimum.dec_degrees);
-  const astro::HorizontalPosition at_start = position_at(date, start_hours, latitude, ra, dec);
+  auto where = [&](float hours) {
+    return of_date != nullptr ? of_date->position(hours, minimum.ra_hours, minimum.dec_degrees)
+                              : position_at(date, hours, latitude, ra, dec);
+  };
+  const astro::HorizontalPosition at_start = where(start_hours);
   // Written as the conditions for keeping, so a value that is not a number drops.
   if (!(at_start.altitude > kLowestAltitudeDeg)) return Verdict::kLowAtStart;
   const Ext lead = static_cast<Ext>(minimum.time_hours) - static_cast<Ext>(start_hours);
   if (!(lead > kLeadTimeHours)) return Verdict::kTooSoon;
   if (!south_only) return Verdict::kKept;
-  const astro::HorizontalPosition at_minimum =
-      position_at(date, minimum.time_hours, latitude, ra, dec);
+  const astro::HorizontalPosition at_minimum = where(minimum.time_hours);
   const bool south = at_minimum.azimuth > kSouthSectorEastAzimuthDeg ||
                      at_minimum.azimuth < kSouthSectorWestAzimuthDeg;
   return south ? Verdict::kKept : Verdict::kOutsideSouth;

@@ -2,9 +2,11 @@
 /// The night plan filter: which minima of a daily list are still worth observing
 /// from a start time, seen from the built-in site (139.77 E, 35.67 N).
 
+#include <map>
 #include <string_view>
 
 #include "astro/dates.h"
+#include "astro/ephemeris.h"
 #include "astro/horizon.h"
 
 namespace nightmark {
@@ -44,8 +46,23 @@ float dec_radians(float dec_degrees);
 /// Azimuth (degrees from south through west) and altitude (degrees) at the site for
 /// `hours` JST on the night's date; hours of 24 or more run on into the next day.
 /// latitude, ra, dec in radians.
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude,
-                                      float ra, float dec);
+astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
+                                      float dec);
+
+/// Positions of date (--of-date) on the night's date: the sky of each instant is
+/// computed once and kept, for the start time and for each time field met.
+class OfDateSky {
+ public:
+  explicit OfDateSky(const NightDate& date) : date_(date) {}
+  /// Azimuth (degrees from south through west, in (0, 360]) and altitude (degrees) of
+  /// date at `hours` JST on the night's date of the star at ra_hours, dec_degrees
+  /// (taken as ICRS), at the built-in site.
+  astro::HorizontalPosition position(float hours, float ra_hours, float dec_degrees);
+
+ private:
+  NightDate date_;
+  std::map<float, astro::InstantSky> skies_;
+};
 
 enum class Verdict {
   kKept,
@@ -58,8 +75,9 @@ enum class Verdict {
 /// Judges one minimum: kept when the star stands more than 10 degrees high at the
 /// start time, the minimum comes more than 0.75 hour after it, and, when
 /// `south_only`, the star stands at an azimuth above 315 or below 15 degrees at the
-/// minimum. The altitude at the minimum is not tested.
+/// minimum. The altitude at the minimum is not tested. With `of_date` both positions
+/// are of date (the instants the same); null keeps the J2000 positions.
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
-                      const ListedMinimum& minimum);
+                      const ListedMinimum& minimum, OfDateSky* of_date = nullptr);
 
 }  // namespace nightmark

@@ -9,7 +9,10 @@
 #include "astro/catalogue_loop.h"
 #include "astro/cli.h"
 #include "astro/console.h"
+#include "astro/constants.h"
 #include "astro/records.h"
+#include "astro/sites.h"
+#include "astro/sky_options.h"
 #include "astro/text_files.h"
 #include "phase_table.h"
 #include "times.h"
@@ -23,7 +26,7 @@ constexpr const char* kStartPrompt = "Star date & time (ex. 1998 1 1 21 0 JST) "
 constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
 
 constexpr const char* kUsage =
-    "usage: phaselist\n"
+    "usage: phaselist [--epochs=SCALE] [--of-date]\n"
     "\n"
     "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
     "stop time, of every star of star.dat whose select flag (column 88, counted from 0)\n"
@@ -36,14 +39,27 @@ constexpr const char* kUsage =
     "Hours after midnight may be typed as 24 to 29 of the evening's date.\n"
     "The names of the flagged stars are echoed as they are read.\n"
     "\n"
+    "--epochs=hjd or bjd: star.dat's epochs are heliocentric (UTC) or barycentric\n"
+    "(TDB) Julian Dates; each typed time is converted into that scale for the star\n"
+    "before its phase is taken. --of-date: altitudes of the apparent place of date.\n"
+    "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers, star.dat cannot be read or isou.txt cannot\n"
     "be written.\n"
     "\n"
     "See phaselist(1).\n";
 
-int run(const astro::Options& /*options*/) {
+/// The sky of a table time, when an option asks for it.
+std::optional<astro::InstantSky> instant_sky(const astro::SkyOptions& options,
+                                             const phaselist::TableTime& time) {
+  if (!options.any()) return std::nullopt;
+  return astro::InstantSky(time.mjd + astro::kMjdZeroJd, astro::kBuiltInSite.longitude_deg,
+                           astro::kBuiltInSite.latitude_deg);
+}
+
+int run(const astro::Options& options) {
   using namespace phaselist;
+  const astro::SkyOptions sky_options = astro::sky_options(options);
   astro::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   astro::prompt(kStartPrompt);
@@ -53,6 +69,12 @@ int run(const astro::Options& /*options*/) {
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
   const float latitude = site_latitude_rad();
+  // Built only when an option asks for it: the default run never calls ERFA.
+  const std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start);
+  const std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop);
+  auto time_sky = [&](const std::optional<astro::InstantSky>& sky) {
+    return TimeSky{sky ? &*sky : nullptr, sky_options.epochs, sky_options.of_date};
+  };
 
   astro::LineReader stars(kCatalogueFile);
   std::string line;
@@ -67,8 +89,8 @@ int run(const astro::Options& /*options*/) {
   visitor.wanted = astro::selected_for_phase_table;
   visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
-    const auto at_start = star_at(start, star, place, latitude);
-    const auto at_stop = star_at(stop, star, place, latitude);
+    const auto at_start = star_at(start, star, place, latitude, time_sky(start_sky));
+    const auto at_stop = star_at(stop, star, place, latitude, time_sky(stop_sky));
     if (!at_start || !at_stop) return "cycle count since the epoch does not fit 32 bits";
     write_star_line(table, star, *at_start, *at_stop);
     return std::nullopt;
@@ -81,6 +103,7 @@ int run(const astro::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"phaselist", kUsage};
+  static constexpr astro::OptionSpec kOptions[] = {astro::kEpochsOption, astro::kOfDateOption};
+  static constexpr astro::ProgramInfo kInfo{"phaselist", kUsage, kOptions};
   return astro::run_program(argc, argv, kInfo, run);
 }

@@ -8,6 +8,7 @@
 #include "astro/numeric.h"
 #include "astro/precision.h"
 #include "astro/sites.h"
+#include "astro/sky_options.h"
 
 namespace phaselist {
 namespace {
@@ -54,6 +55,31 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
   return at;
 }
 
+std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+                                  const StarRadians& place, float latitude_rad,
+                                  const TimeSky& sky) {
+  if (sky.sky == nullptr) return star_at(time, star, place, latitude_rad);
+  const astro::IcrsPosition icrs = astro::icrs_position(star);
+  double mjd = time.mjd;
+  if (sky.epochs != astro::EpochScale::kJd) {
+    const double jd = sky.sky->epoch_jd(sky.epochs, icrs.ra_rad, icrs.dec_rad);
+    mjd = static_cast<double>(static_cast<Ext>(jd) - static_cast<Ext>(astro::kMjdZeroJd));
+  }
+  const std::optional<double> phase = phase_at(mjd, star.epoch_mjd, star.period);
+  if (!phase) return std::nullopt;
+  StarAtTime at;
+  at.phase = *phase;
+  if (sky.of_date) {
+    at.altitude = static_cast<float>(sky.sky->observed(icrs.ra_rad, icrs.dec_rad).altitude_deg);
+  } else {
+    at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
+                                                         latitude_rad, place.ra, place.dec),
+                                     time.mjd)
+                      .altitude;
+  }
+  return at;
+}
+
 std::string altitude_field(float altitude_deg) {
   if (!(altitude_deg >= 0.0f)) return "(--)";
   // "(%2d)" of the whole degrees.
@@ -66,8 +92,8 @@ std::string altitude_field(float altitude_deg) {
 
 void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
   table.print("Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
-              start.year, start.month, start.day, start.hour, start.minute, stop.year,
-              stop.month, stop.day, stop.hour, stop.minute);
+              start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month,
+              stop.day, stop.hour, stop.minute);
   table.write("\n\n");
 }
 
@@ -79,12 +105,11 @@ void write_header(astro::OutputFile& table) {
 void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop) {
   namespace pt = astro::phase_table_line;
-  const double epoch_jd = static_cast<double>(static_cast<Ext>(star.epoch_mjd) +
-                                              static_cast<Ext>(astro::kMjdZeroJd));
+  const double epoch_jd =
+      static_cast<double>(static_cast<Ext>(star.epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
   // The bytes of "%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", the altitude,
   // "  -  %4.2f", the altitude and "\n", without going through printf.
-  static_assert(pt::kEpoch.start == pt::kName.end() &&
-                pt::kPeriod.start == pt::kEpoch.end() + 1 &&
+  static_assert(pt::kEpoch.start == pt::kName.end() && pt::kPeriod.start == pt::kEpoch.end() + 1 &&
                 pt::kVarType.start == pt::kPeriod.end() + 1 &&
                 pt::kMagMax.start == pt::kVarType.end() + 3 &&
                 pt::kMagMin.start == pt::kMagMax.end() + 1 &&

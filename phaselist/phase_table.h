@@ -6,6 +6,7 @@
 #include <string>
 
 #include "astro/catalogue.h"
+#include "astro/ephemeris.h"
 #include "astro/text_files.h"
 #include "times.h"
 
@@ -40,6 +41,19 @@ std::optional<double> phase_at(double mjd, double epoch_mjd, double period);
 /// (radians); nothing when the phase is not defined (see phase_at).
 std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
                                   const StarRadians& place, float latitude_rad);
+
+/// The options for today's sky at one of the table's times.
+struct TimeSky {
+  const astro::InstantSky* sky = nullptr;  ///< the instant's sky; null: no option given
+  astro::EpochScale epochs = astro::EpochScale::kJd;
+  bool of_date = false;
+};
+
+/// star_at with the options: the phase at the typed instant taken in the epochs' time
+/// scale (the instant converted into HJD or BJD for the star first), the altitude of
+/// date with --of-date. Without a sky it is star_at.
+std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+                                  const StarRadians& place, float latitude_rad, const TimeSky& sky);
 
 /// The altitude column: "(%2d)" with the altitude (degrees) truncated toward zero
 /// when it is 0 or more, "(--)" when it is below 0.

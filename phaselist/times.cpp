@@ -20,9 +20,9 @@ float decimal_hour(int hour, int minute) {
 
 TableTime table_time(const TypedTime& typed) {
   TableTime t;
-  t.mjd = astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
-                                 static_cast<float>(typed.day),
-                                 decimal_hour(typed.hour, typed.minute));
+  t.mjd =
+      astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
+                             static_cast<float>(typed.day), decimal_hour(typed.hour, typed.minute));
   return t;
 }
 

@@ -10,8 +10,7 @@
 namespace astro {
 namespace {
 
-constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30,
-                                              31, 31, 30, 31, 30, 31};
+constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 /// Decimal year (double) from which the Gregorian calendar counts.
 constexpr double kGregorianFromYear = 1582.78;
@@ -31,9 +30,6 @@ constexpr double kGregorianFirstDayNumber = 2299161.0;
 constexpr double kAlphaEpoch = 1867216.25;
 constexpr double kYearShift = 122.1;
 constexpr double kMonthFactor = 30.6001;
-/// Hours before this belong to the night of the previous date.
-constexpr int kMorningEndHour = 6;
-
 double trunc_as_double(Ext x) { return static_cast<double>(trunc_to_int(x)); }
 
 }  // namespace
@@ -63,13 +59,11 @@ double calendar_to_mjd(float year, float month, float day, float hour) {
   if (y_dec >= kGregorianFromYear) {
     const Ext y = year;
     const long long n = static_cast<long long>(trunc_to_int(365.25L * y)) +
-                        trunc_to_int(0.0025L * y) - trunc_to_int(0.01L * y) +
-                        month_days;
+                        trunc_to_int(0.0025L * y) - trunc_to_int(0.01L * y) + month_days;
     base = static_cast<double>(n - kGregorianOffset);
   } else if (year >= 0.0f) {
-    const long long n =
-        static_cast<long long>(trunc_to_int(365.25L * static_cast<Ext>(year))) +
-        month_days - kJulianOffset;
+    const long long n = static_cast<long long>(trunc_to_int(365.25L * static_cast<Ext>(year))) +
+                        month_days - kJulianOffset;
     base = static_cast<double>(n);
   } else {
     year = static_cast<float>(std::abs(trunc_to_int(year) * 1.0L));
@@ -77,15 +71,12 @@ double calendar_to_mjd(float year, float month, float day, float hour) {
     const int whole = trunc_to_int(days);
     // floor(365.25 * year) for the negative year: one day less than the truncation
     // unless the product is whole (a leap year), as the proleptic Julian calendar has it.
-    const int offset = (static_cast<Ext>(whole) == days) ? kJulianOffset
-                                                         : kJulianNegativeOffset;
-    base = static_cast<double>(static_cast<Ext>(month_days) -
-                               static_cast<Ext>(whole) - offset);
+    const int offset = (static_cast<Ext>(whole) == days) ? kJulianOffset : kJulianNegativeOffset;
+    base = static_cast<double>(static_cast<Ext>(month_days) - static_cast<Ext>(whole) - offset);
   }
 
-  return static_cast<double>(((static_cast<Ext>(base) + static_cast<Ext>(day)) +
-                              static_cast<Ext>(h)) -
-                             kJstOffsetDays);
+  return static_cast<double>(
+      ((static_cast<Ext>(base) + static_cast<Ext>(day)) + static_cast<Ext>(h)) - kJstOffsetDays);
 }
 
 JstDayPosition jst_day_position(double jd) {
@@ -99,22 +90,22 @@ JstDay jst_day(double day_number) {
   const bool gregorian = z >= kGregorianFirstDayNumber;
   double a = z;
   if (gregorian) {
-    const double alpha = trunc_as_double(
-        (static_cast<Ext>(z) - static_cast<Ext>(kAlphaEpoch)) * (1.0L / 36524.25));
+    const double alpha =
+        trunc_as_double((static_cast<Ext>(z) - static_cast<Ext>(kAlphaEpoch)) * (1.0L / 36524.25));
     a = trunc_as_double((static_cast<Ext>(z) + 1.0L + alpha) -
                         trunc_to_int(static_cast<Ext>(alpha) * 0.25L));
   }
   const double b = static_cast<double>(static_cast<Ext>(a) + 1524.0L);
-  const double c = trunc_as_double((static_cast<Ext>(b) - static_cast<Ext>(kYearShift)) *
-                                   (1.0L / 365.25));
+  const double c =
+      trunc_as_double((static_cast<Ext>(b) - static_cast<Ext>(kYearShift)) * (1.0L / 365.25));
   const double d = trunc_as_double(365.25L * static_cast<Ext>(c));
-  const double e = trunc_as_double((static_cast<Ext>(b) - d) *
-                                   (1.0L / static_cast<Ext>(kMonthFactor)));
+  const double e =
+      trunc_as_double((static_cast<Ext>(b) - d) * (1.0L / static_cast<Ext>(kMonthFactor)));
 
   JstDay out;
   CalendarDate& date = out.date;
-  date.day = trunc_to_int((static_cast<Ext>(b) - d) -
-                          trunc_to_int(static_cast<Ext>(kMonthFactor) * e));
+  date.day =
+      trunc_to_int((static_cast<Ext>(b) - d) - trunc_to_int(static_cast<Ext>(kMonthFactor) * e));
   date.month = (e < 13.5) ? trunc_to_int(static_cast<Ext>(e) - 1.0L)
                           : trunc_to_int(static_cast<Ext>(e) - 13.0L);
   date.year = (date.month > 2.5) ? trunc_to_int(static_cast<Ext>(c) - 4716.0L)
@@ -138,21 +129,28 @@ JstDay jst_day(double day_number) {
 }
 
 LocalDate local_date_in_day(const JstDay& day, double fraction) {
+  return local_date_in_day(day, fraction, kFixedNightMorningEndHour);
+}
+
+LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour) {
   const Ext hours = static_cast<Ext>(fraction) * 24.0L;
   LocalDate out;
   out.hour = trunc_to_int(hours);
   out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
-  const CalendarDate& date = out.hour < kMorningEndHour ? day.previous : day.date;
-  if (out.hour < kMorningEndHour) out.hour += 24;
+  const bool morning = out.hour < morning_end_hour;
+  const CalendarDate& date = morning ? day.previous : day.date;
+  if (morning) out.hour += 24;
   out.year = date.year;
   out.month = date.month;
   out.day = date.day;
   return out;
 }
 
-LocalDate jd_to_local_date(double jd) {
+LocalDate jd_to_local_date(double jd) { return jd_to_local_date(jd, kFixedNightMorningEndHour); }
+
+LocalDate jd_to_local_date(double jd, int morning_end_hour) {
   const JstDayPosition position = jst_day_position(jd);
-  return local_date_in_day(jst_day(position.day_number), position.fraction);
+  return local_date_in_day(jst_day(position.day_number), position.fraction, morning_end_hour);
 }
 
 }  // namespace astro

@@ -26,6 +26,12 @@ constexpr int kWgs84 = 1;
 /// Margin of the tables beyond the asked span, days: wider than any light time
 /// (8.4 min) and TDB - UTC (70 s) can move an instant.
 constexpr double kTableMarginDays = 1;
+/// Bound of the Sun's angular speed across the sky of the site, degrees a day: the
+/// Earth's rotation (360.986 degrees a sidereal day) and the Sun's own motion (under
+/// 1.1 degrees a day), with room to spare.
+constexpr double kSunMaxRateDegPerDay = 362.5;
+/// Room for the interpolated altitude's departure from that bound, degrees.
+constexpr double kSunSlotMarginDeg = 1e-6;
 /// The degree limits of the options, both ends included.
 constexpr double kSunBelowLimitDeg = 90;
 constexpr double kMoonDistanceMaxDeg = 180;
@@ -97,8 +103,7 @@ struct MoonView {
 };
 MoonView moon_view(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site =
-      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return {minus(node.moon, site.site), site};
 }
 
@@ -172,8 +177,7 @@ SiteVectors site_at(const SiteVectors& site, double jd_ut1) {
 
 double sun_altitude_deg(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
-  const SiteVectors site =
-      site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
+  const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return altitude_deg(minus(node.sun, site.site), site.zenith);
 }
 
@@ -196,10 +200,10 @@ double star_altitude_of_date_deg(double jd_utc, double longitude_deg, double lat
   double azimuth = 0, zenith_distance = 0, hour_angle = 0, dec = 0, ra = 0, eo = 0;
   // Pressure 0: no refraction. Status +1 (a date after the leap-second table) is
   // expected and ignored; -1 is a date ERFA cannot handle.
-  const int status = eraAtco13(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, jd_utc, 0.0, 0.0,
-                               longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R, 0.0,
-                               0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &azimuth, &zenith_distance,
-                               &hour_angle, &dec, &ra, &eo);
+  const int status =
+      eraAtco13(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R,
+                latitude_deg * ERFA_DD2R, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &azimuth,
+                &zenith_distance, &hour_angle, &dec, &ra, &eo);
   if (status < 0) return kNaN;
   return 90.0 - zenith_distance * ERFA_DR2D;
 }
@@ -251,6 +255,9 @@ double light_time_days(const SkyNode& node, EpochScale scale, const Vec& icrs) {
 /// Iterations of the light-time equation t = T - light_time(t): the light time
 /// changes by under 0.1 s in 8 minutes, so the second is exact to nanoseconds.
 constexpr int kLightTimeIterations = 3;
+/// The same for the tables, which start from a guess within 10 minutes: the second
+/// step is exact to 10 microseconds.
+constexpr int kTableIterations = 2;
 
 /// UTC Julian Date of a TDB Julian Date, exactly (NaN where ERFA cannot date it).
 double utc_of_tdb_exact(double jd_tdb) {
@@ -262,11 +269,6 @@ double utc_of_tdb_exact(double jd_tdb) {
     return kNaN;
   }
   return utc1 + utc2;
-}
-
-/// TDB Julian Date of a UTC Julian Date, exactly.
-double tdb_of_utc_exact(double jd_utc) {
-  return jd_utc + tdb_minus_utc_s(jd_utc) / kDaySeconds;
 }
 
 }  // namespace
@@ -289,11 +291,68 @@ double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, doubl
   return utc_of_tdb_exact(tdb);
 }
 
+namespace {
+
+/// epoch_jd_of with the instant's star-independent values given.
+double epoch_jd_at(const SkyNode& node, double tai_minus_utc, double jd_utc, EpochScale scale,
+                   double ra_rad, double dec_rad) {
+  if (scale == EpochScale::kJd) return jd_utc;
+  const double lt = light_time_days(node, scale, icrs_vector(ra_rad, dec_rad));
+  if (scale == EpochScale::kHjd) return jd_utc + lt;
+  return jd_utc + (node.tdb_minus_tai_s + tai_minus_utc) / kDaySeconds + lt;
+}
+
+}  // namespace
+
 double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad) {
   if (scale == EpochScale::kJd) return jd_utc;
-  const double lt = light_time_days(sky_node(jd_utc), scale, icrs_vector(ra_rad, dec_rad));
-  if (scale == EpochScale::kHjd) return jd_utc + lt;
-  return tdb_of_utc_exact(jd_utc) + lt;
+  return epoch_jd_at(sky_node(jd_utc), tai_minus_utc_s(jd_utc), jd_utc, scale, ra_rad, dec_rad);
+}
+
+// ---- Many stars at one instant ---------------------------------------------------
+
+struct InstantSky::Data {
+  double jd_utc = 0;
+  SkyNode node;
+  double tai_minus_utc = 0;
+  eraASTROM astrom{};
+  bool valid = false;
+};
+
+InstantSky::InstantSky(double jd_utc, double longitude_deg, double latitude_deg)
+    : data_(std::make_unique<Data>()) {
+  Data& d = *data_;
+  d.jd_utc = jd_utc;
+  d.node = sky_node(jd_utc);
+  d.tai_minus_utc = tai_minus_utc_s(jd_utc);
+  double eo = 0;
+  // The arguments of star_altitude_of_date_deg's eraAtco13: no refraction, UT1 = UTC.
+  d.valid = eraApco13(jd_utc, 0.0, 0.0, longitude_deg * ERFA_DD2R, latitude_deg * ERFA_DD2R, 0.0,
+                      0.0, 0.0, 0.0, 0.0, 0.0, 0.0, &d.astrom, &eo) >= 0;
+}
+
+InstantSky::~InstantSky() = default;
+InstantSky::InstantSky(const InstantSky& other) : data_(std::make_unique<Data>(*other.data_)) {}
+InstantSky& InstantSky::operator=(const InstantSky& other) {
+  *data_ = *other.data_;
+  return *this;
+}
+
+InstantSky::Observed InstantSky::observed(double ra_rad, double dec_rad) const {
+  if (!data_->valid) return {kNaN, kNaN};
+  eraASTROM astrom = data_->astrom;
+  double ri = 0, di = 0, azimuth = 0, zenith_distance = 0, hour_angle = 0, dec = 0, ra = 0;
+  eraAtciq(ra_rad, dec_rad, 0.0, 0.0, 0.0, 0.0, &astrom, &ri, &di);
+  eraAtioq(ri, di, &astrom, &azimuth, &zenith_distance, &hour_angle, &dec, &ra);
+  // ERFA counts the azimuth from north through east; the toolset from south through
+  // west, in (0, 360].
+  double from_south = std::fmod(azimuth * ERFA_DR2D + 180.0, 360.0);
+  if (from_south <= 0) from_south += 360.0;
+  return {from_south, 90.0 - zenith_distance * ERFA_DR2D};
+}
+
+double InstantSky::epoch_jd(EpochScale scale, double ra_rad, double dec_rad) const {
+  return epoch_jd_at(data_->node, data_->tai_minus_utc, data_->jd_utc, scale, ra_rad, dec_rad);
 }
 
 // ---- The tables of a window ------------------------------------------------------
@@ -313,8 +372,8 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
   if (!options.any()) return;
   first_node_jd_ = first_jd_utc - kTableMarginDays;
   const double last_node_jd = last_jd_utc + kTableMarginDays;
-  const auto steps = static_cast<std::size_t>(
-      std::ceil((last_node_jd - first_node_jd_) / kNodeStepDays));
+  const auto steps =
+      static_cast<std::size_t>(std::ceil((last_node_jd - first_node_jd_) / kNodeStepDays));
   nodes_.reserve(steps + 1);
   for (std::size_t k = 0; k <= steps; ++k) {
     nodes_.push_back(sky_node(first_node_jd_ + static_cast<double>(k) * kNodeStepDays));
@@ -339,6 +398,14 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
     leap_jd_utc_ = day;
     has_leap_ = true;
   }
+  if (options.sun_below_deg) {
+    const auto slots = static_cast<std::size_t>((span_end - first_node_jd_) / kSunSlotDays);
+    sun_slots_deg_.reserve(slots + 1);
+    for (std::size_t k = 0; k <= slots; ++k) {
+      sun_slots_deg_.push_back(
+          sun_altitude_deg(first_node_jd_ + static_cast<double>(k) * kSunSlotDays));
+    }
+  }
 }
 
 bool ObservingConditions::in_leap_day(double jd_utc) const {
@@ -354,8 +421,7 @@ SiteVectors ObservingConditions::site_at_utc(double jd_utc) const {
 
 bool ObservingConditions::covers(double jd_utc) const {
   if (nodes_.empty()) return false;
-  const double last =
-      first_node_jd_ + static_cast<double>(nodes_.size() - 1) * kNodeStepDays;
+  const double last = first_node_jd_ + static_cast<double>(nodes_.size() - 1) * kNodeStepDays;
   return jd_utc >= first_node_jd_ && jd_utc <= last;
 }
 
@@ -364,8 +430,8 @@ namespace {
 /// Weights of four-point Lagrange interpolation at u (0 to 1) between the second and
 /// third of four equally spaced nodes.
 std::array<double, 4> lagrange_weights(double u) {
-  return {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2,
-          -(u + 1) * u * (u - 2) / 2, (u + 1) * u * (u - 1) / 6};
+  return {-u * (u - 1) * (u - 2) / 6, (u + 1) * (u - 1) * (u - 2) / 2, -(u + 1) * u * (u - 2) / 2,
+          (u + 1) * u * (u - 1) / 6};
 }
 
 }  // namespace
@@ -415,46 +481,52 @@ StarPlace ObservingConditions::star(double ra_rad, double dec_rad) const {
     }
     place.has_apparent = true;
   }
+  if (options_.epochs != EpochScale::kJd) {
+    const bool helio = options_.epochs == EpochScale::kHjd;
+    const auto every = static_cast<std::size_t>(kEpochNodeStepDays / kNodeStepDays);
+    place.epoch_offset_days.reserve(nodes_.size() / every + 1);
+    for (std::size_t k = 0; k < nodes_.size(); k += every) {
+      const SkyNode& node = nodes_[k];
+      const double lt = dot(helio ? node.earth_helio : node.earth_bary, place.icrs) * kAuLightDays;
+      place.epoch_offset_days.push_back(helio ? lt : lt + node.tdb_minus_tai_s / kDaySeconds);
+    }
+  }
   return place;
 }
 
-double ObservingConditions::light_time_days(double jd, const StarPlace& star,
-                                            EpochScale scale) const {
-  if (scale == EpochScale::kJd) return 0;
-  const Vec earth = interpolate(
-      jd, scale == EpochScale::kHjd ? &SkyNode::earth_helio : &SkyNode::earth_bary);
-  return dot(earth, star.icrs) * kAuLightDays;
+double ObservingConditions::epoch_offset(double jd, const StarPlace& star) const {
+  const std::vector<double>& v = star.epoch_offset_days;
+  const double x = (jd - first_node_jd_) / kEpochNodeStepDays;
+  if (v.size() < 4 || !(x >= 0) || x > static_cast<double>(v.size() - 1)) return kNaN;
+  const double k = std::clamp(std::floor(x) - 1, 0.0, static_cast<double>(v.size() - 4));
+  const auto w = lagrange_weights(x - k - 1);
+  const auto first = static_cast<std::size_t>(k);
+  return w[0] * v[first] + w[1] * v[first + 1] + w[2] * v[first + 2] + w[3] * v[first + 3];
 }
 
-double ObservingConditions::utc_of_tdb(double jd_tdb) const {
-  if (in_leap_day(jd_tdb)) return utc_of_tdb_exact(jd_tdb);
-  // The smooth part, 32.184 s + TDB - TT, looked up at the TDB instant: it changes
-  // by nanoseconds in the 69 s between the scales.
-  const double tai = jd_tdb - interpolate_scalar(jd_tdb, &SkyNode::tdb_minus_tai_s) / kDaySeconds;
-  const double after = tai - tai_minus_utc_after_s_ / kDaySeconds;
-  return after >= leap_jd_utc_ ? after : tai - tai_minus_utc_before_s_ / kDaySeconds;
+double ObservingConditions::utc_of_tai(double jd_tai) const {
+  const double after = jd_tai - tai_minus_utc_after_s_ / kDaySeconds;
+  return after >= leap_jd_utc_ ? after : jd_tai - tai_minus_utc_before_s_ / kDaySeconds;
 }
 
 double ObservingConditions::geocentric_jd(double epoch_jd, const StarPlace& star) const {
-  switch (options_.epochs) {
-    case EpochScale::kJd:
-      return epoch_jd;
-    case EpochScale::kHjd: {
-      double t = epoch_jd;
-      for (int i = 0; i < kLightTimeIterations; ++i) {
-        t = epoch_jd - light_time_days(t, star, EpochScale::kHjd);
-      }
-      return t;
-    }
-    case EpochScale::kBjd: {
-      double tdb = epoch_jd;
-      for (int i = 0; i < kLightTimeIterations; ++i) {
-        tdb = epoch_jd - light_time_days(utc_of_tdb(tdb), star, EpochScale::kBjd);
-      }
-      return utc_of_tdb(tdb);
-    }
+  if (options_.epochs == EpochScale::kJd) return epoch_jd;
+  // The nodes hold UTC instants, and the light time changes by up to 4 ms in the
+  // 37 s between TAI and UTC, so the offset is looked up at the UTC instant; each
+  // step of t = T - offset(t) shrinks the error by four orders of magnitude.
+  const bool helio = options_.epochs == EpochScale::kHjd;
+  double moved = epoch_jd - (helio ? 0.0 : tai_minus_utc_before_s_ / kDaySeconds);
+  for (int i = 0; i < kTableIterations; ++i) {
+    const double scale_instant = epoch_jd - epoch_offset(moved, star);
+    moved = helio ? scale_instant : utc_of_tai(scale_instant);
   }
-  return epoch_jd;
+  if (std::isnan(moved) || in_leap_day(moved)) {
+    // Outside the tables, and on the day that ends with a leap second: exactly.
+    const double ra = std::atan2(star.icrs[1], star.icrs[0]);
+    const double dec = std::atan2(star.icrs[2], std::hypot(star.icrs[0], star.icrs[1]));
+    return geocentric_jd_utc(epoch_jd, options_.epochs, ra, dec);
+  }
+  return moved;
 }
 
 double ObservingConditions::sun_altitude_deg(double jd_utc) const {
@@ -487,7 +559,19 @@ double ObservingConditions::moon_star_distance_deg(double jd_utc, const StarPlac
 
 bool ObservingConditions::sun_ok(double jd_utc) const {
   if (!options_.sun_below_deg) return true;
-  return sun_altitude_deg(jd_utc) < *options_.sun_below_deg;
+  const double limit = *options_.sun_below_deg;
+  const double x = (jd_utc - first_node_jd_) / kSunSlotDays;
+  if (x >= 0 && x < static_cast<double>(sun_slots_deg_.size() - 1)) {
+    // Between two slot ends the altitude can differ from either by no more than the
+    // Sun's angular speed across the sky allows: a slot wholly below or wholly at or
+    // above the limit decides at once, with the same answer as the altitude itself.
+    const auto k = static_cast<std::size_t>(x);
+    const double a = sun_slots_deg_[k], b = sun_slots_deg_[k + 1];
+    const double reach = kSunMaxRateDegPerDay * kSunSlotDays / 2 + kSunSlotMarginDeg;
+    if ((a + b) / 2 + reach < limit) return true;
+    if ((a + b) / 2 - reach >= limit) return false;
+  }
+  return sun_altitude_deg(jd_utc) < limit;
 }
 
 bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star) const {

@@ -136,6 +136,29 @@ TEST(JdToLocalDate, ReturnsJulianDatesBeforeTheReform) {
   expect_date(jd_to_local_date(jst_jd(1500, 3, 1, 2)), 1500, 2, 29, 26, 0);
 }
 
+TEST(JdToLocalDateFromNoon, EarlyHoursUpToNoonBelongToTheEveningBefore) {
+  constexpr int kNoon = astro::kSunNightMorningEndHour;
+  // Hours 12:00 to 23:59 stay; 0:00 to 11:59 count on from 24 on the date before.
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 10, 12), kNoon), 2026, 6, 10, 12, 0);
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 10, 19.5f), kNoon), 2026, 6, 10, 19, 30);
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 3.25f), kNoon), 2026, 6, 10, 27, 15);
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 11.5f), kNoon), 2026, 6, 10, 35, 30);
+  // 11:59:42 rounds to minute 60 of hour 35: 36.00 in a forecast line.
+  expect_date(jd_to_local_date(jst_jd(2026, 6, 11, 11 + 59.7f / 60), kNoon), 2026, 6, 10, 35, 60);
+  // The roll-backs over a month's end and into February are the fixed night's.
+  expect_date(jd_to_local_date(jst_jd(2026, 7, 1, 9), kNoon), 2026, 6, 30, 33, 0);
+  expect_date(jd_to_local_date(jst_jd(2027, 1, 1, 8), kNoon), 2026, 12, 31, 32, 0);
+  expect_date(jd_to_local_date(jst_jd(2028, 3, 1, 10.5f), kNoon), 2028, 2, 29, 34, 30);
+  expect_date(jd_to_local_date(jst_jd(2100, 3, 1, 10.5f), kNoon), 2100, 2, 28, 34, 30);
+  // With the fixed night's hour the two forms agree bit for bit.
+  for (double jd = 2461191.0; jd < 2461192.0; jd += 0.0123) {
+    const LocalDate a = jd_to_local_date(jd);
+    const LocalDate b = jd_to_local_date(jd, astro::kFixedNightMorningEndHour);
+    EXPECT_EQ(a.hour * 100 + a.minute, b.hour * 100 + b.minute);
+    EXPECT_EQ(a.day, b.day);
+  }
+}
+
 TEST(JdToLocalDate, NeverFailsOnAbsurdInput) {
   jd_to_local_date(std::numeric_limits<double>::quiet_NaN());
   jd_to_local_date(std::numeric_limits<double>::infinity());

@@ -6,7 +6,7 @@
 //   case.conf  optional lines: "exit N" (default 0), "absent NAME" (the file must
 //              not exist afterwards), "stderr" (standard error must say something),
 //              "quiet" (standard error must be empty), "args A B ..." (the
-//              program's command-line arguments, split at blanks).
+//              command-line arguments, split at blanks; default none).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,8 +47,7 @@ std::vector<Case> all_cases() {
       if (c.is_directory()) cases.push_back({program.path().filename().string(), c.path()});
     }
   }
-  std::sort(cases.begin(), cases.end(),
-            [](const Case& a, const Case& b) { return a.dir < b.dir; });
+  std::sort(cases.begin(), cases.end(), [](const Case& a, const Case& b) { return a.dir < b.dir; });
   return cases;
 }
 
@@ -69,9 +68,12 @@ std::string first_difference(const std::string& want, const std::string& got) {
     std::string piece = s.substr(from, 80);
     std::string out;
     for (char c : piece) {
-      if (c == '\r') out += "\\r";
-      else if (c == '\n') out += "\\n";
-      else out += c;
+      if (c == '\r')
+        out += "\\r";
+      else if (c == '\n')
+        out += "\\n";
+      else
+        out += c;
     }
     return out;
   };
@@ -103,17 +105,21 @@ TEST_P(E2ECase, RunsAsRecorded) {
   if (std::ifstream conf(c.dir / "case.conf"); conf) {
     std::string key;
     while (conf >> key) {
-      if (key == "exit") conf >> want_exit;
-      else if (key == "absent") absent.emplace_back(), conf >> absent.back();
-      else if (key == "stderr") want_stderr = true;
-      else if (key == "quiet") want_quiet = true;
+      if (key == "exit")
+        conf >> want_exit;
+      else if (key == "absent")
+        absent.emplace_back(), conf >> absent.back();
+      else if (key == "stderr")
+        want_stderr = true;
+      else if (key == "quiet")
+        want_quiet = true;
       else if (key == "args") {
-        std::string rest;
+        std::string rest, arg;
         std::getline(conf, rest);
         std::istringstream words(rest);
-        for (std::string word; words >> word;) args.push_back(word);
-      }
-      else FAIL() << "unknown case.conf key " << key;
+        while (words >> arg) args.push_back(arg);
+      } else
+        FAIL() << "unknown case.conf key " << key;
     }
   }
 

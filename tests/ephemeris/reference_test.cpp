@@ -92,8 +92,7 @@ TEST(EphemerisReference, AltitudeOfDateAndMoonDistance) {
   const auto& stars = reference().stars;
   // Target 0.01 degree; measured largest difference 0.00012 degree (0.44").
   const double alt_worst = largest(stars, [](const StarLine& s) {
-    return astro::star_altitude_of_date_deg(s.jd_utc, kLongitudeDeg, kLatitudeDeg, s.ra,
-                                            s.dec) -
+    return astro::star_altitude_of_date_deg(s.jd_utc, kLongitudeDeg, kLatitudeDeg, s.ra, s.dec) -
            s.alt;
   });
   EXPECT_LT(alt_worst, 0.001);
@@ -111,17 +110,48 @@ TEST(EphemerisReference, HeliocentricAndBarycentricInstants) {
   // Target 1 s; measured largest differences 0.00004 s (HJD) and 0.00008 s (BJD),
   // forward and back.
   for (const EpochScale scale : {EpochScale::kHjd, EpochScale::kBjd}) {
-    auto expected = [scale](const StarLine& s) { return scale == EpochScale::kHjd ? s.hjd : s.bjd; };
+    auto expected = [scale](const StarLine& s) {
+      return scale == EpochScale::kHjd ? s.hjd : s.bjd;
+    };
     const double forward = largest(stars, [&](const StarLine& s) {
       return (astro::epoch_jd_of(s.jd_utc, scale, s.ra, s.dec) - expected(s)) * kDaySeconds;
     });
     EXPECT_LT(forward, 0.01);
     const double back = largest(stars, [&](const StarLine& s) {
-      return (astro::geocentric_jd_utc(expected(s), scale, s.ra, s.dec) - s.jd_utc) *
-             kDaySeconds;
+      return (astro::geocentric_jd_utc(expected(s), scale, s.ra, s.dec) - s.jd_utc) * kDaySeconds;
     });
     EXPECT_LT(back, 0.01);
   }
+}
+
+TEST(InstantSky, GivesTheExactRoutinesAnswersForEveryStar) {
+  // The same ERFA steps with the star-independent part computed once: equal bits.
+  for (const SunLine& instant : reference().sun) {
+    const astro::InstantSky sky(instant.jd_utc, kLongitudeDeg, kLatitudeDeg);
+    for (const StarLine& s : reference().stars) {
+      if (s.jd_utc != instant.jd_utc) continue;
+      EXPECT_EQ(
+          sky.observed(s.ra, s.dec).altitude_deg,
+          astro::star_altitude_of_date_deg(s.jd_utc, kLongitudeDeg, kLatitudeDeg, s.ra, s.dec));
+      for (const auto scale : {astro::EpochScale::kHjd, astro::EpochScale::kBjd}) {
+        EXPECT_EQ(sky.epoch_jd(scale, s.ra, s.dec),
+                  astro::epoch_jd_of(s.jd_utc, scale, s.ra, s.dec));
+      }
+    }
+  }
+  // Azimuth from south through west: a star on the meridian south of the zenith.
+  const astro::InstantSky sky(2461000.5, kLongitudeDeg, kLatitudeDeg);
+  double best_ra = 0, best = 1e9;
+  for (double ra = 0; ra < 6.2832; ra += 0.001) {
+    const auto o = sky.observed(ra, 0.0);
+    const double off = std::min(o.azimuth_deg, 360 - o.azimuth_deg);
+    if (o.altitude_deg > 0 && off < best) best = off, best_ra = ra;
+  }
+  EXPECT_LT(best, 0.1);
+  // A later right ascension has not yet crossed the meridian: east of south.
+  EXPECT_GT(sky.observed(best_ra + 0.2, 0.0).azimuth_deg, 270);
+  EXPECT_GT(sky.observed(best_ra - 0.2, 0.0).azimuth_deg, 0.1);
+  EXPECT_LT(sky.observed(best_ra - 0.2, 0.0).azimuth_deg, 90);
 }
 
 }  // namespace

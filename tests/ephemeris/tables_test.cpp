@@ -86,8 +86,7 @@ TEST_P(Tables, EpochInstantsFollowTheExactConversion) {
 
 // June 2026 (the short nights), December 2016 (a leap second at its end), and 2029,
 // after ERFA's leap-second table.
-INSTANTIATE_TEST_SUITE_P(Windows, Tables,
-                         ::testing::Values(2461191.0, 2457722.0, 2462500.0));
+INSTANTIATE_TEST_SUITE_P(Windows, Tables, ::testing::Values(2461191.0, 2457722.0, 2462500.0));
 
 TEST(Tables, SunAndMoonTestsDecideAsTheAltitudesSay) {
   // The full Moon of 2026-06-30 00:00 JST, in the short nights of June.

@@ -51,6 +51,22 @@ JstDay jst_day(double day_number);
 /// The night date at `fraction` (days since 0:00 JST) of a JST day.
 LocalDate local_date_in_day(const JstDay& day, double fraction);
 
+/// The hour of a JST day before which its hours belong to the night of the date
+/// before: 6 for the fixed night of 18:00 to 05:59, 12 for a night taken from the
+/// Sun's altitude (the evening's date runs from 12:00 to 11:59 the next day).
+inline constexpr int kFixedNightMorningEndHour = 6;
+inline constexpr int kSunNightMorningEndHour = 12;
+
+/// The night date at `fraction` (days since 0:00 JST) of a JST day, when the hours
+/// before `morning_end_hour` (1 to 23) belong to the previous date and count on from
+/// 24: the hour runs from morning_end_hour to morning_end_hour + 23. The date the
+/// early hours go back to is day.previous, with its month and February roll-backs.
+LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour);
+
+/// jd_to_local_date (jd: days, UT) with the early hours up to `morning_end_hour`
+/// belonging to the date before, as local_date_in_day above.
+LocalDate jd_to_local_date(double jd, int morning_end_hour);
+
 /// Leap-year rule of the calendar in force: Gregorian when gregorian, else Julian.
 bool is_leap_year(int year, bool gregorian);
 

@@ -17,6 +17,7 @@
 /// can date (before -4799) gives a NaN altitude rather than a failure.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,31 @@ double geocentric_jd_utc(double epoch_jd, EpochScale scale, double ra_rad, doubl
 /// in the ICRS direction ra_rad, dec_rad (radians). kJd returns `jd_utc` unchanged.
 double epoch_jd_of(double jd_utc, EpochScale scale, double ra_rad, double dec_rad);
 
+/// The star-independent part of apparent and observed places at one instant and site,
+/// computed once (ERFA's eraApco13): for programs that ask for many stars at the
+/// same instant. Each per-star answer equals the exact routine's above.
+class InstantSky {
+ public:
+  /// jd_utc: Julian Date, UTC; longitude_deg: degrees east; latitude_deg: degrees north.
+  InstantSky(double jd_utc, double longitude_deg, double latitude_deg);
+  ~InstantSky();
+  InstantSky(const InstantSky&);
+  InstantSky& operator=(const InstantSky&);
+
+  /// Where a star of ICRS ra_rad, dec_rad (radians) stands, of date (no refraction).
+  struct Observed {
+    double azimuth_deg = 0;   ///< from south through west, in (0, 360]
+    double altitude_deg = 0;  ///< -90 to 90
+  };
+  Observed observed(double ra_rad, double dec_rad) const;
+  /// The instant in `scale` for the star (ICRS radians): epoch_jd_of(jd_utc, ...).
+  double epoch_jd(EpochScale scale, double ra_rad, double dec_rad) const;
+
+ private:
+  struct Data;
+  std::unique_ptr<Data> data_;
+};
+
 /// The offset TDB - UTC at an instant, seconds (leap seconds, 32.184 s and the periodic
 /// TDB - TT terms at the geocentre). jd_utc: Julian Date, UTC.
 double tdb_minus_utc_s(double jd_utc);
@@ -91,7 +117,7 @@ struct SkyOptions {
   std::optional<double> sun_below_deg;      ///< list only with the Sun below, degrees
   std::optional<double> moon_distance_deg;  ///< leave out nearer the Moon, degrees
   EpochScale epochs = EpochScale::kJd;
-  bool of_date = false;                     ///< altitudes of the apparent place
+  bool of_date = false;  ///< altitudes of the apparent place
   /// True when any option asks for the ephemerides (the default path asks nothing).
   bool any() const {
     return sun_below_deg || moon_distance_deg || epochs != EpochScale::kJd || of_date;
@@ -133,6 +159,10 @@ struct StarPlace {
   /// window's first node) to +1 (its last). Only filled when `has_apparent`.
   std::array<double, 3> mid{}, slope{}, curve{};
   bool has_apparent = false;
+  /// The epoch scale's offset at the tables' day nodes, days: for kHjd the light time
+  /// Sun -> geocentre (HJD - JD), for kBjd the light time barycentre -> geocentre plus
+  /// TDB - TAI (BJD - TAI). Empty for kJd.
+  std::vector<double> epoch_offset_days;
 };
 
 /// The observing conditions of a forecast window at a site, built once from the
@@ -149,6 +179,11 @@ class ObservingConditions {
  public:
   /// Node spacing of the tables, days.
   static constexpr double kNodeStepDays = 0.125;
+  /// Node spacing of a star's epoch offsets, days: the light time changes smoothly
+  /// with the year and the month (the Earth about the Earth-Moon barycentre).
+  static constexpr double kEpochNodeStepDays = 1;
+  /// Spacing of the Sun's altitudes that decide most Sun tests at once, days.
+  static constexpr double kSunSlotDays = 1.0 / 144;
 
   /// Tables for instants from first_jd_utc to last_jd_utc (Julian Dates, UTC; a
   /// day of margin is added at each end) at the site (degrees east, degrees north).
@@ -181,14 +216,15 @@ class ObservingConditions {
   double sun_altitude_deg(double jd_utc) const;
   double moon_altitude_deg(double jd_utc) const;
   double moon_star_distance_deg(double jd_utc, const StarPlace& star) const;
-  double light_time_days(double jd, const StarPlace& star, EpochScale scale) const;
 
  private:
   /// Four-point Lagrange interpolation of a node member at jd_utc.
   std::array<double, 3> interpolate(double jd_utc, std::array<double, 3> SkyNode::*member) const;
   double interpolate_scalar(double jd_utc, double SkyNode::*member) const;
-  /// UTC Julian Date of a TDB Julian Date, from the tables.
-  double utc_of_tdb(double jd_tdb) const;
+  /// UTC Julian Date of a TAI Julian Date, from the tables.
+  double utc_of_tai(double jd_tai) const;
+  /// The star's epoch offset at jd (days), interpolated.
+  double epoch_offset(double jd, const StarPlace& star) const;
   /// True on the UTC day that ends with the tables' leap second: there the instants
   /// are converted exactly (ERFA stretches that day's fraction over 86401 s).
   bool in_leap_day(double jd_utc) const;
@@ -199,6 +235,8 @@ class ObservingConditions {
   SiteVectors site_;
   double first_node_jd_ = 0;
   std::vector<SkyNode> nodes_;
+  /// The Sun's interpolated altitude every kSunSlotDays from first_node_jd_, degrees.
+  std::vector<double> sun_slots_deg_;
   double middle_jd_ = 0, half_span_days_ = 1;
   /// Star-independent parameters of the apparent place at the first, middle and last
   /// instant of the tables (opaque ERFA parameter blocks).

@@ -76,7 +76,7 @@ inline constexpr Field kKind{25, 1};       ///< p primary, s secondary minimum
 inline constexpr Field kYear{27, 4};       ///< night date (JST)
 inline constexpr Field kMonth{32, 2};
 inline constexpr Field kDay{35, 2};
-inline constexpr Field kHour{38, 5};       ///< JST decimal hours, 18.00 to 30.00, "%5.2f"
+inline constexpr Field kHour{38, 5};       ///< JST decimal hours, 18.00 to 30.00 (12.00 to 36.00 with --sun-below), "%5.2f"
 inline constexpr Field kJd{44, 12};        ///< Julian Date of the minimum, "%12.4f"
 inline constexpr Field kVarType{57, 2};
 inline constexpr Field kAltitude{60, 4};   ///< degrees, "%4.1f"
