@@ -21,9 +21,7 @@ constexpr double kFaintestMag = 14.0;
 constexpr const char* kTypes[] = {"EA", "EB", "EW"};
 
 /// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
-double uniform(std::mt19937_64& rng) {
-  return static_cast<double>(rng() >> 11) * 0x1.0p-53;
-}
+double uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
 
 }  // namespace
 
@@ -51,10 +49,11 @@ int main(int argc, char** argv) {
 
     char name[32];
     std::snprintf(name, sizeof name, "SYN %07ld", i + 1);
-    std::printf("%-20s %12.4f %12.7f %2ld %2ld %02ld  %c%02ld %02ld       %s %4.1f %4.1f      %d S%03ld\n",
-                name, epoch, period, ra_seconds / 3600, ra_seconds / 60 % 60, ra_seconds % 60,
-                dec < 0 ? '-' : '+', dec_arcmin / 60, dec_arcmin % 60, type, mag_max, mag_min,
-                flag, i % 1000);
+    std::printf(
+        "%-20s %12.4f %12.7f %2ld %2ld %02ld  %c%02ld %02ld       %s %4.1f %4.1f      %d S%03ld\n",
+        name, epoch, period, ra_seconds / 3600, ra_seconds / 60 % 60, ra_seconds % 60,
+        dec < 0 ? '-' : '+', dec_arcmin / 60, dec_arcmin % 60, type, mag_max, mag_min, flag,
+        i % 1000);
   }
   return 0;
 }

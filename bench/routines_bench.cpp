@@ -18,7 +18,8 @@
 namespace {
 
 const char* kSample =
-    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+    "C012";
 
 void BM_CalendarToMjd(benchmark::State& state) {
   float hour = 18.0f;
@@ -127,8 +128,7 @@ void BM_WriteForecastLine(benchmark::State& state) {
   double jd = 2454009.9999;
   float altitude = 73.3f;
   for (auto _ : state) {
-    eclfore::write_forecast_line(out, star, eclfore::MinimumKind::kPrimary, night, jd,
-                                 altitude);
+    eclfore::write_forecast_line(out, star, eclfore::MinimumKind::kPrimary, night, jd, altitude);
     jd += 0.0137;
     altitude = altitude > 89.0f ? 20.0f : altitude + 0.37f;
     night.minute = (night.minute + 7) % 61;

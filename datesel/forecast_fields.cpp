@@ -13,8 +13,7 @@ namespace fl = astro::forecast_line;
 astro::RunError bad_field(const std::string& path, const char* what, std::string_view line,
                           astro::Field field) {
   return astro::RunError(path + ": line 1: " + what + " field \"" +
-                         astro::extract_field(line, field) +
-                         "\" is not a number within int range");
+                         astro::extract_field(line, field) + "\" is not a number within int range");
 }
 
 }  // namespace
@@ -45,8 +44,6 @@ TitleMonth read_title_month(const std::string& path) {
   return title_month(line, path);
 }
 
-std::optional<int> forecast_day(std::string_view line) {
-  return field_integer(line, fl::kDay);
-}
+std::optional<int> forecast_day(std::string_view line) { return field_integer(line, fl::kDay); }
 
 }  // namespace datesel

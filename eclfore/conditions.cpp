@@ -25,7 +25,7 @@ enum class RowEnd { kComplete, kTerminator, kShort };
 
 struct RowScan {
   RowEnd end = RowEnd::kComplete;
-  int numbers = 0;  ///< numbers read into the row
+  int numbers = 0;                                    ///< numbers read into the row
   astro::ScanStatus status = astro::ScanStatus::kOk;  ///< of the failed scan of a short row
 };
 
@@ -33,8 +33,7 @@ struct RowScan {
 /// terminator row may be left out, and nothing after it is read).
 RowScan scan_row(std::FILE* file, Row& row) {
   for (int n = 0; n < kNumbersPerRow; ++n) {
-    const astro::ScanStatus status =
-        astro::scan_float(file, row[static_cast<std::size_t>(n)]);
+    const astro::ScanStatus status = astro::scan_float(file, row[static_cast<std::size_t>(n)]);
     if (status != astro::ScanStatus::kOk) return {RowEnd::kShort, n, status};
     if (n == 0 && row[0] == kConditionTerminator) return {RowEnd::kTerminator, 1, status};
   }
@@ -56,8 +55,7 @@ ConditionTable read_conditions(const std::string& path) {
         astro::warn_file(path, "more than 19 conditions; only the first 19 are used");
         break;
       }
-      table.rows[static_cast<std::size_t>(table.count)] = {row[0], row[1], row[2], row[3],
-                                                           row[4]};
+      table.rows[static_cast<std::size_t>(table.count)] = {row[0], row[1], row[2], row[3], row[4]};
       ++table.count;
       continue;
     }
@@ -87,8 +85,8 @@ void print_conditions(const ConditionTable& table) {
   std::printf("\ncondition\n");
   for (int n = 0; n < table.count; ++n) {
     const SelectionCondition& c = table.rows[static_cast<std::size_t>(n)];
-    std::printf("No = %d , Mag= %4.1f - %4.1f ( %3.1f ) , RD= %3.0f - %3.0f\n", n,
-                c.mag_bright, c.mag_faint, c.min_depth, c.dec_upper, c.dec_lower);
+    std::printf("No = %d , Mag= %4.1f - %4.1f ( %3.1f ) , RD= %3.0f - %3.0f\n", n, c.mag_bright,
+                c.mag_faint, c.min_depth, c.dec_upper, c.dec_lower);
   }
 }
 
@@ -96,8 +94,8 @@ bool is_selected(const astro::StarRecord& star, const SelectionCondition& condit
   const long double depth =
       static_cast<long double>(star.mag_min) - static_cast<long double>(star.mag_max);
   return star.mag_max >= condition.mag_bright && star.mag_min <= condition.mag_faint &&
-         depth + kDepthSlackMag >= condition.min_depth &&
-         star.dec_deg <= condition.dec_upper && star.dec_deg >= condition.dec_lower;
+         depth + kDepthSlackMag >= condition.min_depth && star.dec_deg <= condition.dec_upper &&
+         star.dec_deg >= condition.dec_lower;
 }
 
 }  // namespace eclfore

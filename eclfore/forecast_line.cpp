@@ -21,14 +21,12 @@ static_assert(fl::kName.start == 0 && fl::kCatalogue.start == fl::kName.end() &&
               follows_after_blank(fl::kKind, fl::kYear));
 static_assert(follows_after_blank(fl::kYear, fl::kMonth) &&
               follows_after_blank(fl::kMonth, fl::kDay) &&
-              follows_after_blank(fl::kDay, fl::kHour) &&
-              follows_after_blank(fl::kHour, fl::kJd) &&
+              follows_after_blank(fl::kDay, fl::kHour) && follows_after_blank(fl::kHour, fl::kJd) &&
               follows_after_blank(fl::kJd, fl::kVarType) &&
               follows_after_blank(fl::kVarType, fl::kAltitude) &&
               follows_after_blank(fl::kAltitude, fl::kElements));
 static_assert(follows_after_blank(fl::kElements, fl::kRaH) &&
-              follows_after_blank(fl::kRaH, fl::kRaM) &&
-              follows_after_blank(fl::kRaM, fl::kRaS) &&
+              follows_after_blank(fl::kRaH, fl::kRaM) && follows_after_blank(fl::kRaM, fl::kRaS) &&
               follows_after_blank(fl::kRaS, fl::kDecDeg) &&
               follows_after_blank(fl::kDecDeg, fl::kDecMin) &&
               follows_after_blank(fl::kDecMin, fl::kMagMax) &&
@@ -41,8 +39,7 @@ void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& m
   const astro::LocalDate& night = minimum.night;
   // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
   const double hour = static_cast<double>(static_cast<long double>(night.hour) +
-                                          static_cast<long double>(night.minute) *
-                                              kHoursPerMinute);
+                                          static_cast<long double>(night.minute) * kHoursPerMinute);
   // dec_min carries the sign of a southern declination; the line shows it unsigned.
   const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
 
@@ -73,8 +70,7 @@ void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& m
   blank_then_fixed(hour, fl::kHour, fl::kHourDecimals);
   blank_then_fixed(minimum.minimum_jd, fl::kJd, fl::kJdDecimals);
   blank_then_text(star.var_type);
-  blank_then_fixed(static_cast<double>(minimum.altitude_deg), fl::kAltitude,
-                   fl::kAltitudeDecimals);
+  blank_then_fixed(static_cast<double>(minimum.altitude_deg), fl::kAltitude, fl::kAltitudeDecimals);
   blank_then_text(star.elements_text);
   blank_then_fixed(static_cast<double>(star.ra_h), fl::kRaH, 0);
   blank_then_fixed(static_cast<double>(star.ra_m), fl::kRaM, 0);

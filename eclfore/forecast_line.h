@@ -24,10 +24,10 @@ void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& m
 /// The same for a minimum given by its parts: minimum_jd (days, UT), altitude_deg
 /// (degrees).
 inline void write_forecast_line(astro::OutputFile& out, const astro::StarRecord& star,
-                                MinimumKind kind, const astro::LocalDate& night,
-                                double minimum_jd, float altitude_deg) {
-  write_forecast_line(out, {&star, kind, minimum_jd - astro::kMjdZeroJd, minimum_jd, night,
-                            altitude_deg});
+                                MinimumKind kind, const astro::LocalDate& night, double minimum_jd,
+                                float altitude_deg) {
+  write_forecast_line(
+      out, {&star, kind, minimum_jd - astro::kMjdZeroJd, minimum_jd, night, altitude_deg});
 }
 
 }  // namespace eclfore

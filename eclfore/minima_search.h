@@ -19,8 +19,8 @@ namespace eclfore {
 /// What the dialogue fixed for the forecast.
 struct ForecastRequest {
   int year = 0;
-  int month = 0;                 ///< 1 to 12; any other month lists nothing
-  float min_altitude_deg = 0;    ///< lowest altitude of a listed minimum, degrees
+  int month = 0;               ///< 1 to 12; any other month lists nothing
+  float min_altitude_deg = 0;  ///< lowest altitude of a listed minimum, degrees
   ObservingSite site = kInitialSite;
   /// The tables of the options for today's sky (--sun-below, --moon-distance,
   /// --epochs, --of-date), built for this window and site; null when none is given,
@@ -33,8 +33,8 @@ inline constexpr int kWindowTableDays = 40;
 
 /// The search window, MJD (days, UT).
 struct SearchWindow {
-  double start_mjd = 0;    ///< 21:00 JST on the 1st of the month
-  double end_mjd = 0;      ///< start_mjd + 32: no candidate at or after it is tested
+  double start_mjd = 0;        ///< 21:00 JST on the 1st of the month
+  double end_mjd = 0;          ///< start_mjd + 32: no candidate at or after it is tested
   double search_from_mjd = 0;  ///< start_mjd - 1: the passes start from the cycle before it
   /// The JST days (astro::jst_day) from day number first_day_number on: almost every
   /// candidate of every star falls in one of them.
@@ -58,14 +58,13 @@ astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_e
 
 /// The sky tables eclfore needs for a window at a site and the options: instants from
 /// the window's start to its end (Julian Dates, UTC), site in degrees.
-astro::ObservingConditions window_sky(const astro::SkyOptions& options,
-                                      const SearchWindow& window, const ObservingSite& site);
+astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
+                                      const ObservingSite& site);
 
 /// Why the passes cannot run for a star with usable elements (positive finite period,
 /// finite epoch): the cycle count does not fit 32 bits, or the window would hold
 /// more than kMaxWindowCandidates minima. Nothing when they can.
-std::optional<std::string> cycle_problem(const astro::StarRecord& star,
-                                         const SearchWindow& window);
+std::optional<std::string> cycle_problem(const astro::StarRecord& star, const SearchWindow& window);
 
 /// Receives each accepted minimum, in the order of the search.
 using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
@@ -75,9 +74,9 @@ using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
 /// asked month with the star at or above the lowest altitude: within a pass in time
 /// order. With request.sky the options for today's sky decide instead: the instant
 /// from the epochs' time scale, the night from the Sun's altitude (night hours 12 to
-/// 35), the altitude of date, the Moon's distance. Expects a selected star without a cycle_problem; for any other input it
-/// still ends, after a bounded number of candidates. Returns the number of minima
-/// handed on.
+/// 35), the altitude of date, the Moon's distance. Expects a selected star without a cycle_problem;
+/// for any other input it still ends, after a bounded number of candidates. Returns the number of
+/// minima handed on.
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer);
 

@@ -51,7 +51,8 @@ void check_filter(const nightmark::NightDate& date, std::string_view line) {
     FUZZ_CHECK((verdict == nightmark::Verdict::kNotANumber) == !finite);
     if (verdict == nightmark::Verdict::kKept) {
       FUZZ_CHECK(static_cast<long double>(minimum.time_hours) -
-                     static_cast<long double>(start_hours) > 0.75L);
+                     static_cast<long double>(start_hours) >
+                 0.75L);
     }
   }
 }

@@ -53,8 +53,8 @@ class InputFile {
   void write_at(std::size_t offset, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-      const ssize_t n = pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                               static_cast<off_t>(offset + done));
+      const ssize_t n =
+          pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
       if (n <= 0) fail("pwrite", __FILE__, __LINE__);
       done += static_cast<std::size_t>(n);
     }

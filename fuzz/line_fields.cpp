@@ -37,10 +37,10 @@ constexpr std::uint8_t kPaddedRunFirstByte = 0xC0;
 
 /// Every column range the programs read (star.dat, data.dat/data.sot, daily list).
 constexpr int kSystemFields[][2] = {
-    {0, 20}, {20, 26}, {20, 13}, {33, 13}, {47, 2}, {50, 2},  {53, 2},  {57, 3},
-    {61, 2}, {70, 2},  {73, 4},  {78, 4},  {88, 1}, {90, 4},  {27, 4},  {32, 2},
-    {35, 2}, {27, 5},  {44, 2},  {52, 3},  {56, 2}, {4, 4},   {9, 2},   {12, 2},
-    {0, 117}, {0, 255}, {0, 0}, {3, -1}, {-3, 5}, {INT_MAX - 2, 5}, {INT_MIN, 3}};
+    {0, 20},  {20, 26}, {20, 13}, {33, 13}, {47, 2}, {50, 2},          {53, 2},     {57, 3},
+    {61, 2},  {70, 2},  {73, 4},  {78, 4},  {88, 1}, {90, 4},          {27, 4},     {32, 2},
+    {35, 2},  {27, 5},  {44, 2},  {52, 3},  {56, 2}, {4, 4},           {9, 2},      {12, 2},
+    {0, 117}, {0, 255}, {0, 0},   {3, -1},  {-3, 5}, {INT_MAX - 2, 5}, {INT_MIN, 3}};
 
 /// at_file_start: a byte-order mark is skipped only at the very start of a file.
 std::vector<std::string> expected_lines(std::string_view bytes, bool at_file_start = true) {
@@ -106,8 +106,7 @@ void check_field(std::string_view line, int start, int length) {
     const bool inside = column >= 0 && column < static_cast<long long>(line.size());
     FUZZ_CHECK(field[k] == (inside ? line[static_cast<std::size_t>(column)] : ' '));
   }
-  FUZZ_CHECK(astro::is_blank(field) ==
-             (field.find_first_not_of(' ') == std::string::npos));
+  FUZZ_CHECK(astro::is_blank(field) == (field.find_first_not_of(' ') == std::string::npos));
 }
 
 bool same_double(double a, double b) {
@@ -185,8 +184,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                std::min(kReaderBlockBytes - offset - 1, astro::kMaxKeptLineBytes));
     // Behind the padding line a byte-order mark is text like any other.
     const std::vector<std::string> expected_padded = expected_lines(bytes, false);
-    FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(),
-                          expected_padded.begin(), expected_padded.end()));
+    FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(), expected_padded.begin(),
+                          expected_padded.end()));
   }
   return 0;
 }

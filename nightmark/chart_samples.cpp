@@ -89,7 +89,8 @@ AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
                            float start_hours, bool of_date) {
   ChartSamples s;
-  s.title = "EB minima, night of " + iso_date(date) + " (JST), site 139.77\xC2\xB0 E, 35.67\xC2\xB0 N";
+  s.title =
+      "EB minima, night of " + iso_date(date) + " (JST), site 139.77\xC2\xB0 E, 35.67\xC2\xB0 N";
   s.start_hours = start_hours;
   s.altitude_limit_deg = kPlanAltitudeLimitDeg;
   const AxisHours axis = axis_hours(sunset_sunrise(date), start_hours, plan);
@@ -110,9 +111,10 @@ ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& 
   for (const PlanEntry& e : plan) {
     auto altitude_at = [&](float t) -> double {
       if (of_date) {
-        return astro::star_altitude_of_date_deg(
-            night_jd(date, t), kSiteLongitudeDeg, kSiteLatitudeDeg,
-            degrees_to_radians(e.position.ra_hours * 15), degrees_to_radians(e.position.dec_degrees));
+        return astro::star_altitude_of_date_deg(night_jd(date, t), kSiteLongitudeDeg,
+                                                kSiteLatitudeDeg,
+                                                degrees_to_radians(e.position.ra_hours * 15),
+                                                degrees_to_radians(e.position.dec_degrees));
       }
       return position_at(date, t, latitude, ra_radians(e.listed.ra_hours),
                          dec_radians(e.listed.dec_degrees))
@@ -127,8 +129,8 @@ ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& 
       s.stars.push_back(std::move(added));
       star = s.stars.end() - 1;
     }
-    star->minima.push_back({e.kind != 's', e.listed.time_hours,
-                            altitude_at(e.listed.time_hours), e.name + " " + e.time_text});
+    star->minima.push_back({e.kind != 's', e.listed.time_hours, altitude_at(e.listed.time_hours),
+                            e.name + " " + e.time_text});
   }
   return s;
 }

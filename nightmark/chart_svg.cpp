@@ -38,13 +38,13 @@ constexpr double kLabelHeightPx = 12;
 
 /// Shading, daylight to night: light enough that every curve colour stands out and
 /// that the chart prints without a dark page.
-constexpr std::array<std::string_view, 5> kBandFill = {"#fdfaee", "#eaeff5", "#dce3ed",
-                                                        "#ced8e5", "#c0cddd"};
+constexpr std::array<std::string_view, 5> kBandFill = {"#fdfaee", "#eaeff5", "#dce3ed", "#ced8e5",
+                                                       "#c0cddd"};
 constexpr std::array<std::string_view, 5> kBandName = {
     "daylight", "civil twilight", "nautical twilight", "astronomical twilight", "night"};
-constexpr std::array<double, 4> kBandLimitsDeg = {
-    kSunsetAltitudeDeg, astro::kCivilTwilightDeg, astro::kNauticalTwilightDeg,
-    astro::kAstronomicalTwilightDeg};
+constexpr std::array<double, 4> kBandLimitsDeg = {kSunsetAltitudeDeg, astro::kCivilTwilightDeg,
+                                                  astro::kNauticalTwilightDeg,
+                                                  astro::kAstronomicalTwilightDeg};
 
 /// Okabe-Ito colours without the yellow (too faint on a light page) and the black
 /// (kept for the start time and the limit); with the dash patterns below, each of 24
@@ -72,10 +72,18 @@ std::string xml_text(std::string_view text, bool ascii_only = true) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         const bool outside = c < ' ' || c > '~';
         out += outside && (ascii_only || c >= 0) ? '?' : c;
@@ -88,8 +96,8 @@ struct Axis {
   double first_hours = 0;
   double last_hours = 1;
   double x(double hours) const {
-    return kPlotLeftPx + (hours - first_hours) / (last_hours - first_hours) *
-                             (kPlotRightPx - kPlotLeftPx);
+    return kPlotLeftPx +
+           (hours - first_hours) / (last_hours - first_hours) * (kPlotRightPx - kPlotLeftPx);
   }
   static double y(double altitude_deg) {
     return kPlotBottomPx - altitude_deg / kTopAltitudeDeg * (kPlotBottomPx - kPlotTopPx);
@@ -105,8 +113,7 @@ std::string star_stroke(std::size_t index) {
 }
 
 std::string points_of(const Axis& axis, const std::vector<double>& hours,
-                      const std::vector<double>& altitude_deg, double from_hours,
-                      double to_hours) {
+                      const std::vector<double>& altitude_deg, double from_hours, double to_hours) {
   std::string points;
   auto add = [&](double h, double a) {
     if (!points.empty()) points += ' ';
@@ -141,16 +148,15 @@ struct Box {
 struct PlacedLabel {
   double x = 0, y = 0;  ///< baseline start (or end, when anchored at the end)
   bool anchor_end = false;
-  bool moved = false;   ///< far enough from the dot to need a leader line
+  bool moved = false;  ///< far enough from the dot to need a leader line
 };
 
-PlacedLabel place_label(double dot_x, double dot_y, std::size_t chars,
-                        std::vector<Box>& taken) {
+PlacedLabel place_label(double dot_x, double dot_y, std::size_t chars, std::vector<Box>& taken) {
   const double width = static_cast<double>(chars) * kLabelCharPx;
   const bool anchor_end = dot_x + 7 + width > kPlotRightPx;
   const double left = anchor_end ? dot_x - 7 - width : dot_x + 7;
-  constexpr std::array<double, 15> kOffsetsPx = {-7,  13,  -21, 27,  -35, 41,  -49, 55,
-                                                 -63, 69,  -77, 83,  -91, 97,  -105};
+  constexpr std::array<double, 15> kOffsetsPx = {-7,  13, -21, 27, -35, 41, -49, 55,
+                                                 -63, 69, -77, 83, -91, 97, -105};
   for (const double dy : kOffsetsPx) {
     const double baseline = dot_y + dy + 4;
     const Box box{left, baseline - kLabelHeightPx + 2, left + width, baseline + 2};
@@ -171,8 +177,8 @@ void open_document(std::string& svg, const std::string& title) {
          "\" height=\"" + num(kHeightPx) + "\" viewBox=\"0 0 " + num(kWidthPx) + " " +
          num(kHeightPx) + "\" font-family=\"sans-serif\" font-size=\"12\">\n";
   svg += "<title>" + xml_text(title, false) + "</title>\n";
-  svg += "<defs><clipPath id=\"plot\"><rect x=\"" + num(kPlotLeftPx) + "\" y=\"" +
-         num(kPlotTopPx) + "\" width=\"" + num(kPlotRightPx - kPlotLeftPx) + "\" height=\"" +
+  svg += "<defs><clipPath id=\"plot\"><rect x=\"" + num(kPlotLeftPx) + "\" y=\"" + num(kPlotTopPx) +
+         "\" width=\"" + num(kPlotRightPx - kPlotLeftPx) + "\" height=\"" +
          num(kPlotBottomPx - kPlotTopPx) + "\"/></clipPath></defs>\n";
   svg += "<rect width=\"" + num(kWidthPx) + "\" height=\"" + num(kHeightPx) +
          "\" fill=\"#ffffff\"/>\n";
@@ -184,8 +190,8 @@ void draw_shading(std::string& svg, const Axis& axis, const ChartSamples& s) {
   svg += "<g id=\"twilight\">\n";
   for (const ShadeSpan& span : shade_spans(s.hours, s.sun_altitude_deg)) {
     svg += "<rect x=\"" + num(axis.x(span.from_hours)) + "\" y=\"" + num(kPlotTopPx) +
-           "\" width=\"" + num(axis.x(span.to_hours) - axis.x(span.from_hours)) +
-           "\" height=\"" + num(kPlotBottomPx - kPlotTopPx) + "\" fill=\"" +
+           "\" width=\"" + num(axis.x(span.to_hours) - axis.x(span.from_hours)) + "\" height=\"" +
+           num(kPlotBottomPx - kPlotTopPx) + "\" fill=\"" +
            std::string(kBandFill[static_cast<std::size_t>(span.band)]) + "\"/>\n";
   }
   svg += "</g>\n";
@@ -235,9 +241,8 @@ void draw_limit_and_start(std::string& svg, const Axis& axis, const ChartSamples
          std::string(kLimitDash) + "\"/>\n";
   if (!axis.contains(s.start_hours)) return;
   const double x = axis.x(s.start_hours);
-  svg += "<line id=\"start\" x1=\"" + num(x) + "\" y1=\"" + num(kPlotTopPx) + "\" x2=\"" +
-         num(x) + "\" y2=\"" + num(kPlotBottomPx) +
-         "\" stroke=\"#000000\" stroke-width=\"1.6\"/>\n";
+  svg += "<line id=\"start\" x1=\"" + num(x) + "\" y1=\"" + num(kPlotTopPx) + "\" x2=\"" + num(x) +
+         "\" y2=\"" + num(kPlotBottomPx) + "\" stroke=\"#000000\" stroke-width=\"1.6\"/>\n";
   svg += "<text x=\"" + num(x + 4) + "\" y=\"" + num(kPlotTopPx + 12) +
          "\" font-size=\"11\">start</text>\n";
 }
@@ -255,8 +260,10 @@ void draw_moon(std::string& svg, const Axis& axis, const ChartSamples& s) {
   if (at >= s.hours.size()) return;
   const double x = std::clamp(axis.x(s.hours[at]), kPlotLeftPx + 20, kPlotRightPx - 20);
   const double y = std::clamp(Axis::y(*top) - 6, kPlotTopPx + 12, kPlotBottomPx - 4);
-  svg += "<text x=\"" + num(x) + "\" y=\"" + num(y) + "\" text-anchor=\"middle\" font-size=\"11\" "
-         "font-style=\"italic\" fill=\"" + std::string(kMoonColour) + "\">Moon</text>\n";
+  svg += "<text x=\"" + num(x) + "\" y=\"" + num(y) +
+         "\" text-anchor=\"middle\" font-size=\"11\" "
+         "font-style=\"italic\" fill=\"" +
+         std::string(kMoonColour) + "\">Moon</text>\n";
 }
 
 void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
@@ -290,8 +297,8 @@ void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
       const PlacedLabel label = place_label(x, y, m.label.size(), taken);
       if (label.moved) {
         svg += "<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" +
-               num(label.anchor_end ? label.x + 2 : label.x - 2) + "\" y2=\"" +
-               num(label.y - 4) + "\" stroke=\"" + colour + "\" stroke-width=\"0.8\"/>\n";
+               num(label.anchor_end ? label.x + 2 : label.x - 2) + "\" y2=\"" + num(label.y - 4) +
+               "\" stroke=\"" + colour + "\" stroke-width=\"0.8\"/>\n";
       }
       svg += "<circle cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"4.5\" fill=\"" +
              (m.primary ? colour : std::string("#ffffff")) + "\" stroke=\"" +
@@ -314,9 +321,9 @@ std::string percent_text(double fraction) {
 
 void draw_legend(std::string& svg, const ChartSamples& s) {
   const std::size_t rows = s.stars.size() + 4;
-  const double row = std::max(
-      kLegendRowMinPx,
-      std::min(kLegendRowPx, (kHeightPx - kPlotTopPx - 8) / static_cast<double>(rows)));
+  const double row =
+      std::max(kLegendRowMinPx,
+               std::min(kLegendRowPx, (kHeightPx - kPlotTopPx - 8) / static_cast<double>(rows)));
   double y = kPlotTopPx + 8;
   const double sample_left = kLegendLeftPx;
   const double sample_right = kLegendLeftPx + 26;
@@ -332,12 +339,12 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
                std::string(kMoonDash) + "\"",
            "Moon, " + percent_text(s.moon_illuminated_fraction) + " illuminated");
   line_row("stroke=\"#000000\" stroke-width=\"1.6\"", "start " + clock_text(s.start_hours));
-  line_row("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"" +
-               std::string(kLimitDash) + "\"",
+  line_row("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"" + std::string(kLimitDash) +
+               "\"",
            "altitude limit " + whole(s.altitude_limit_deg) + "\xC2\xB0");
   svg += "<circle cx=\"" + num(sample_left + 4) + "\" cy=\"" + num(y - 4) +
-         "\" r=\"4\" fill=\"#333333\"/><text x=\"" + num(sample_left + 12) + "\" y=\"" +
-         num(y) + "\">primary</text>\n";
+         "\" r=\"4\" fill=\"#333333\"/><text x=\"" + num(sample_left + 12) + "\" y=\"" + num(y) +
+         "\">primary</text>\n";
   svg += "<circle cx=\"" + num(sample_left + 68) + "\" cy=\"" + num(y - 4) +
          "\" r=\"4\" fill=\"#ffffff\" stroke=\"#333333\" stroke-width=\"1.8\"/><text x=\"" +
          num(sample_left + 76) + "\" y=\"" + num(y) + "\">secondary minimum</text>\n";
@@ -353,8 +360,9 @@ void draw_band_key(std::string& svg) {
   const double y = kHeightPx - 14;
   svg += "<g id=\"twilight-key\" font-size=\"11\">\n";
   for (std::size_t band = 0; band < kBandFill.size(); ++band) {
-    svg += "<rect x=\"" + num(x) + "\" y=\"" + num(y - 10) + "\" width=\"14\" height=\"12\" fill=\"" +
-           std::string(kBandFill[band]) + "\" stroke=\"#7d8b9e\" stroke-width=\"0.6\"/>\n";
+    svg += "<rect x=\"" + num(x) + "\" y=\"" + num(y - 10) +
+           "\" width=\"14\" height=\"12\" fill=\"" + std::string(kBandFill[band]) +
+           "\" stroke=\"#7d8b9e\" stroke-width=\"0.6\"/>\n";
     svg += "<text x=\"" + num(x + 19) + "\" y=\"" + num(y) + "\">" + std::string(kBandName[band]) +
            "</text>\n";
     x += 26 + static_cast<double>(kBandName[band].size()) * kLabelCharPx;

@@ -18,22 +18,22 @@ struct ChartMinimum {
 
 /// One star of the plan: its curve at the chart's sample times and its minima.
 struct ChartStar {
-  std::string name;                   ///< for the legend
-  std::vector<double> altitude_deg;   ///< degrees, one per ChartSamples::hours
-  std::vector<ChartMinimum> minima;   ///< in plan order
+  std::string name;                  ///< for the legend
+  std::vector<double> altitude_deg;  ///< degrees, one per ChartSamples::hours
+  std::vector<ChartMinimum> minima;  ///< in plan order
 };
 
 /// Everything the chart shows, sampled on one time axis.
 struct ChartSamples {
-  std::string title;                     ///< the night's date and the site
-  std::vector<double> hours;             ///< sample times, JST decimal hours, increasing;
-                                         ///< the first and last are the axis ends
-  std::vector<double> sun_altitude_deg;  ///< geometric altitude of the Sun's centre
-  std::vector<double> moon_altitude_deg; ///< topocentric altitude of the Moon's centre
-  double moon_illuminated_fraction = 0;  ///< 0 to 1, at the middle of the night
-  std::vector<ChartStar> stars;          ///< in order of first appearance in the plan
-  double start_hours = 0;                ///< the typed start time, JST decimal hours
-  double altitude_limit_deg = 10;        ///< the plan's altitude limit at the start
+  std::string title;                      ///< the night's date and the site
+  std::vector<double> hours;              ///< sample times, JST decimal hours, increasing;
+                                          ///< the first and last are the axis ends
+  std::vector<double> sun_altitude_deg;   ///< geometric altitude of the Sun's centre
+  std::vector<double> moon_altitude_deg;  ///< topocentric altitude of the Moon's centre
+  double moon_illuminated_fraction = 0;   ///< 0 to 1, at the middle of the night
+  std::vector<ChartStar> stars;           ///< in order of first appearance in the plan
+  double start_hours = 0;                 ///< the typed start time, JST decimal hours
+  double altitude_limit_deg = 10;         ///< the plan's altitude limit at the start
 };
 
 /// The Sun's altitude at sunset and sunrise, degrees: the upper limb on the horizon

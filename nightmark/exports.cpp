@@ -36,18 +36,16 @@ constexpr long long kDeciarcsecondsPerDegree = 36000;
 
 /// The 88 constellations, as GCVS names write them.
 constexpr std::array<std::string_view, 88> kConstellations = {
-    "And", "Ant", "Aps", "Aql", "Aqr", "Ara", "Ari", "Aur", "Boo", "CMa", "CMi", "CVn",
-    "Cae", "Cam", "Cap", "Car", "Cas", "Cen", "Cep", "Cet", "Cha", "Cir", "Cnc", "Col",
-    "Com", "CrA", "CrB", "Crt", "Cru", "Crv", "Cyg", "Del", "Dor", "Dra", "Equ", "Eri",
-    "For", "Gem", "Gru", "Her", "Hor", "Hya", "Hyi", "Ind", "LMi", "Lac", "Leo", "Lep",
-    "Lib", "Lup", "Lyn", "Lyr", "Men", "Mic", "Mon", "Mus", "Nor", "Oct", "Oph", "Ori",
-    "Pav", "Peg", "Per", "Phe", "Pic", "PsA", "Psc", "Pup", "Pyx", "Ret", "Scl", "Sco",
-    "Sct", "Ser", "Sex", "Sge", "Sgr", "Tau", "Tel", "TrA", "Tri", "Tuc", "UMa", "UMi",
-    "Vel", "Vir", "Vol", "Vul"};
+    "And", "Ant", "Aps", "Aql", "Aqr", "Ara", "Ari", "Aur", "Boo", "CMa", "CMi", "CVn", "Cae",
+    "Cam", "Cap", "Car", "Cas", "Cen", "Cep", "Cet", "Cha", "Cir", "Cnc", "Col", "Com", "CrA",
+    "CrB", "Crt", "Cru", "Crv", "Cyg", "Del", "Dor", "Dra", "Equ", "Eri", "For", "Gem", "Gru",
+    "Her", "Hor", "Hya", "Hyi", "Ind", "LMi", "Lac", "Leo", "Lep", "Lib", "Lup", "Lyn", "Lyr",
+    "Men", "Mic", "Mon", "Mus", "Nor", "Oct", "Oph", "Ori", "Pav", "Peg", "Per", "Phe", "Pic",
+    "PsA", "Psc", "Pup", "Pyx", "Ret", "Scl", "Sco", "Sct", "Ser", "Sex", "Sge", "Sgr", "Tau",
+    "Tel", "TrA", "Tri", "Tuc", "UMa", "UMi", "Vel", "Vir", "Vol", "Vul"};
 
 bool is_constellation(std::string_view word) {
-  return std::find(kConstellations.begin(), kConstellations.end(), word) !=
-         kConstellations.end();
+  return std::find(kConstellations.begin(), kConstellations.end(), word) != kConstellations.end();
 }
 
 std::vector<std::string_view> words(std::string_view text) {
@@ -80,8 +78,7 @@ std::string two_digits(long long n) {
 
 /// Nearest whole count of `units` in a non-negative finite `value`.
 long long rounded_units(double value, long long units) {
-  return static_cast<long long>(
-      astro::trunc_to_int(value * static_cast<double>(units) + 0.5));
+  return static_cast<long long>(astro::trunc_to_int(value * static_cast<double>(units) + 0.5));
 }
 
 /// "83.82208  ": five decimals, left-aligned in the column.
@@ -147,13 +144,13 @@ std::string night_list_uuid(const NightDate& date) {
 }
 
 std::string stellarium_ra(double ra_hours) {
-  const long long cs = rounded_units(normalized_hours(ra_hours), kCentisecondsPerHour) %
-                       (24 * kCentisecondsPerHour);
+  const long long cs =
+      rounded_units(normalized_hours(ra_hours), kCentisecondsPerHour) % (24 * kCentisecondsPerHour);
   const long long hours = cs / kCentisecondsPerHour;
   const long long minutes = cs / 6000 % 60;
   const long long centiseconds = cs % 6000;
-  return std::to_string(hours) + "h" + two_digits(minutes) + "m" +
-         two_digits(centiseconds / 100) + "." + two_digits(centiseconds % 100) + "s";
+  return std::to_string(hours) + "h" + two_digits(minutes) + "m" + two_digits(centiseconds / 100) +
+         "." + two_digits(centiseconds % 100) + "s";
 }
 
 std::string stellarium_dec(double dec_degrees) {

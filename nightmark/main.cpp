@@ -56,8 +56,7 @@ const std::string kMrkFile = "lightpl.mrk";
 
 constexpr astro::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
-    {"export", "FORMATS",
-     "also write observing lists, any of stellarium,skychart,skysafari"},
+    {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
     astro::kOfDateOption,
 };
 
@@ -153,8 +152,7 @@ int run(const astro::Options& options) {
   // The chart and the lists belong to the same set: all are replaced, or none.
   std::vector<std::string> plan_lines;
   for (const PlanLine& star : kept) plan_lines.push_back(star.text);
-  for (const PlanFile& file :
-       plan_files(extras, plan_lines, date, start_hours, local_time_now())) {
+  for (const PlanFile& file : plan_files(extras, plan_lines, date, start_hours, local_time_now())) {
     outputs.add(file.name).write(file.text);
   }
   outputs.commit();

@@ -70,8 +70,8 @@ std::string_view adf_label(std::string_view short_name) {
 std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
-  return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees +
-         p.dec_minutes + ".0,mark 8,\"" + without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
+  return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees + p.dec_minutes +
+         ".0,mark 8,\"" + without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
          (recently_observed ? "\",4\n" : "\",1\n");
 }
 

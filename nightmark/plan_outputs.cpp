@@ -8,9 +8,8 @@
 namespace nightmark {
 
 std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
-                                 const std::vector<std::string>& plan_lines,
-                                 const NightDate& date, float start_hours,
-                                 std::string_view created) {
+                                 const std::vector<std::string>& plan_lines, const NightDate& date,
+                                 float start_hours, std::string_view created) {
   std::vector<PlanFile> files;
   if (!choice.any()) return files;
   std::vector<PlanEntry> plan;

@@ -23,9 +23,7 @@ struct PlanOutputChoice {
   bool chart = false;     ///< --chart
   ExportFormats exports;  ///< --export=FORMATS
   bool of_date = false;   ///< --of-date: the chart's altitudes of the apparent place
-  bool any() const {
-    return chart || exports.stellarium || exports.skychart || exports.skysafari;
-  }
+  bool any() const { return chart || exports.stellarium || exports.skychart || exports.skysafari; }
 };
 
 /// One file of the output set: its name and its text with '\n' line ends.
@@ -40,9 +38,8 @@ struct PlanFile {
 /// the current folder where it holds the star. `created`: local time of the run,
 /// "YYYY-MM-DD HH:MM:SS".
 std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
-                                 const std::vector<std::string>& plan_lines,
-                                 const NightDate& date, float start_hours,
-                                 std::string_view created);
+                                 const std::vector<std::string>& plan_lines, const NightDate& date,
+                                 float start_hours, std::string_view created);
 
 /// The local time now, "YYYY-MM-DD HH:MM:SS".
 std::string local_time_now();

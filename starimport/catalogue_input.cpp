@@ -43,9 +43,12 @@ std::string cut_line_reason() {
 
 std::string_view format_name(Format format) {
   switch (format) {
-    case Format::gcvs: return "gcvs";
-    case Format::table: return "table";
-    case Format::vsx_json: break;
+    case Format::gcvs:
+      return "gcvs";
+    case Format::table:
+      return "table";
+    case Format::vsx_json:
+      break;
   }
   return "vsx-json";
 }
@@ -77,8 +80,9 @@ CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
       break;
     }
   }
-  format_ = format ? *format
-                   : pending_.empty() ? Format::table : detect_format(pending_.front().text);
+  format_ = format             ? *format
+            : pending_.empty() ? Format::table
+                               : detect_format(pending_.front().text);
   if (format_ == Format::vsx_json) {
     read_json(path);
   } else if (format_ == Format::table) {
@@ -180,9 +184,12 @@ std::string CatalogueInput::how_read() const {
 
 std::string_view CatalogueInput::default_label() const {
   switch (format_) {
-    case Format::gcvs: return "GCVS";
-    case Format::vsx_json: return "VSX";
-    case Format::table: break;
+    case Format::gcvs:
+      return "GCVS";
+    case Format::vsx_json:
+      return "VSX";
+    case Format::table:
+      break;
   }
   return columns_.vsx_names ? "VSX" : "TABL";
 }

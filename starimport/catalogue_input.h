@@ -40,7 +40,7 @@ struct InputItem {
 /// How the columns of a table are to be found.
 struct TableRequest {
   std::vector<std::pair<Column, std::string>> named;  ///< from --column, in order
-  bool need_type = true;                               ///< false when every type is kept
+  bool need_type = true;                              ///< false when every type is kept
 };
 
 class CatalogueInput {

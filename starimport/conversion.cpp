@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-
 namespace starimport {
 namespace {
 
 bool same_ignoring_case(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 Conversion refuse(std::string reason) {
@@ -47,8 +46,8 @@ Conversion convert_record(const SourceRecord& record, const ConversionSettings& 
 
   Conversion c;
   if (cut) {
-    c.warnings.push_back("name '" + std::string(trim(record.name)) + "' is longer than 20 characters; cut to '" +
-                         std::string(name) + "'");
+    c.warnings.push_back("name '" + std::string(trim(record.name)) +
+                         "' is longer than 20 characters; cut to '" + std::string(name) + "'");
   }
   RoundedMagnitudes magnitudes = convert_magnitudes(record.max, record.min, settings.passband);
   c.warnings.insert(c.warnings.end(), magnitudes.warnings.begin(), magnitudes.warnings.end());

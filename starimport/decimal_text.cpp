@@ -86,8 +86,7 @@ std::optional<DecimalText> parse_decimal_text(std::string_view text) {
   number.integer_digits = digits.substr(0, integer_count);
   number.fraction_digits = digits.substr(integer_count);
   const std::size_t first = number.integer_digits.find_first_not_of('0');
-  number.integer_digits.erase(0, first == std::string::npos ? number.integer_digits.size()
-                                                            : first);
+  number.integer_digits.erase(0, first == std::string::npos ? number.integer_digits.size() : first);
   return number;
 }
 
@@ -107,12 +106,10 @@ std::optional<ExactDecimal> to_exact(const DecimalText& number) {
 
 ExactDecimal add(const ExactDecimal& a, const ExactDecimal& b) {
   const int scale = std::max(a.scale, b.scale);
-  return {a.units * power_of_ten(scale - a.scale) + b.units * power_of_ten(scale - b.scale),
-          scale};
+  return {a.units * power_of_ten(scale - a.scale) + b.units * power_of_ten(scale - b.scale), scale};
 }
 
-std::int64_t round_ratio(const ExactDecimal& value, std::int64_t multiplier,
-                         std::int64_t divisor) {
+std::int64_t round_ratio(const ExactDecimal& value, std::int64_t multiplier, std::int64_t divisor) {
   const bool negative = value.units < 0;
   const __int128 magnitude = (negative ? -value.units : value.units) * multiplier;
   const __int128 denominator = power_of_ten(value.scale) * divisor;

@@ -49,8 +49,7 @@ ExactDecimal add(const ExactDecimal& a, const ExactDecimal& b);
 
 /// value x multiplier / divisor rounded to the nearest integer, halves away from zero.
 /// multiplier and divisor: 1 to 10^6; value as from to_exact.
-std::int64_t round_ratio(const ExactDecimal& value, std::int64_t multiplier,
-                         std::int64_t divisor);
+std::int64_t round_ratio(const ExactDecimal& value, std::int64_t multiplier, std::int64_t divisor);
 
 /// Compares value with the whole number n: negative, zero or positive.
 int compare(const ExactDecimal& value, std::int64_t n);

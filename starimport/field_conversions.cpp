@@ -137,7 +137,8 @@ Converted<std::string> convert_epoch(std::string_view text) {
   } else if (number->integer_digits.size() < 7 ||
              (number->integer_digits.size() == 7 &&
               std::stoll(number->integer_digits) < kReducedJdOffsetDays)) {
-    return refused("epoch '" + std::string(written) + "' is neither a Julian Date nor JD - 2400000");
+    return refused("epoch '" + std::string(written) +
+                   "' is neither a Julian Date nor JD - 2400000");
   }
   std::string epoch = fitted(*number);
   if (epoch.size() > kElementColumns) {
@@ -178,7 +179,8 @@ Converted<RoundedRa> convert_ra(std::string_view text) {
       seconds = round_ratio(*degrees, kSecondsOfTimePerDegree, 1);
     }
   }
-  if (!seconds) return {std::nullopt, "right ascension '" + std::string(text) + "' is not a position"};
+  if (!seconds)
+    return {std::nullopt, "right ascension '" + std::string(text) + "' is not a position"};
   const std::int64_t s = *seconds % kSecondsPerDay;
   return {RoundedRa{static_cast<int>(s / kSecondsPerHour),
                     static_cast<int>(s % kSecondsPerHour / 60), static_cast<int>(s % 60)},
@@ -197,15 +199,16 @@ Converted<RoundedDec> convert_dec(std::string_view text) {
     if (total && compare(*total, 90 * kArcsecondsPerDegree) <= 0) {
       arcminutes = round_ratio(*total, 1, kArcsecondsPerArcminute);
     }
-  } else if (const auto number = parse_decimal_text(unsigned_text);
-             number && !number->negative && !unsigned_text.empty() &&
-             unsigned_text.front() != '+') {
+  } else if (const auto number = parse_decimal_text(unsigned_text); number && !number->negative &&
+                                                                    !unsigned_text.empty() &&
+                                                                    unsigned_text.front() != '+') {
     const std::optional<ExactDecimal> degrees = to_exact(*number);
     if (degrees && compare(*degrees, 90) <= 0) {
       arcminutes = round_ratio(*degrees, kArcminutesPerDegree, 1);
     }
   }
-  if (!arcminutes) return {std::nullopt, "declination '" + std::string(text) + "' is not a position"};
+  if (!arcminutes)
+    return {std::nullopt, "declination '" + std::string(text) + "' is not a position"};
   return {RoundedDec{minus && *arcminutes != 0, static_cast<int>(*arcminutes / 60),
                      static_cast<int>(*arcminutes % 60)},
           {}};
@@ -229,7 +232,8 @@ MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what) {
   const std::optional<DecimalText> number = parse_decimal_text(entry.value);
   std::optional<ExactDecimal> value;
   if (number) value = to_exact(*number);
-  if (!value) return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
+  if (!value)
+    return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
   return {value, {}};
 }
 
@@ -252,14 +256,15 @@ std::optional<int> tenths(const MagnitudeValue& m, const char* what,
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,
                                      std::string_view passband) {
   RoundedMagnitudes out;
-  MagnitudeValue high = max.amplitude ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
-                                      : magnitude_value(max, "maximum");
+  MagnitudeValue high = max.amplitude
+                            ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
+                            : magnitude_value(max, "maximum");
   MagnitudeValue low = magnitude_value(min, "minimum");
   const bool other_bands =
       !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
   if (low.value && other_bands) {
-    const std::string bands = "maximum in " + std::string(max.passband) + ", minimum in " +
-                              std::string(min.passband);
+    const std::string bands =
+        "maximum in " + std::string(max.passband) + ", minimum in " + std::string(min.passband);
     if (min.passband == passband && max.passband != passband && !min.amplitude) {
       high = {std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")"};
     } else {

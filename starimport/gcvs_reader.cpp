@@ -19,8 +19,8 @@ namespace gcvs {
 constexpr std::array<int, 14> kSeparatorBytes = {8,  20,  41,  52,  62,  75,  88,
                                                  91, 104, 110, 131, 137, 155, 167};
 constexpr GcvsField kName{9, 18};
-constexpr GcvsField kRa{21, 29};      ///< hhmmss.ss, J2000
-constexpr GcvsField kDec{31, 39};     ///< +ddmmss.s, J2000
+constexpr GcvsField kRa{21, 29};   ///< hhmmss.ss, J2000
+constexpr GcvsField kDec{31, 39};  ///< +ddmmss.s, J2000
 constexpr GcvsField kType{42, 51};
 constexpr GcvsField kMaxLimit{53, 53};
 constexpr GcvsField kMax{54, 59};

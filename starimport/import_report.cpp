@@ -3,13 +3,13 @@
 namespace starimport {
 
 std::string closing_line(long written, long skipped, const EpochScales& scales) {
-  std::string line = std::to_string(written) + (written == 1 ? " line" : " lines") +
-                     " written, " + std::to_string(skipped) +
-                     (skipped == 1 ? " record" : " records") + " skipped";
+  std::string line = std::to_string(written) + (written == 1 ? " line" : " lines") + " written, " +
+                     std::to_string(skipped) + (skipped == 1 ? " record" : " records") + " skipped";
   if (scales.heliocentric) line += "; epochs are HJD: run eclfore and phaselist with --epochs=hjd";
   if (scales.unknown) {
-    line += "; a plain table does not say its epochs' time scale: run eclfore and phaselist "
-            "with the --epochs its source names";
+    line +=
+        "; a plain table does not say its epochs' time scale: run eclfore and phaselist "
+        "with the --epochs its source names";
   }
   return line;
 }

@@ -49,19 +49,23 @@ using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 /// read like any named file (its format decided from its first line, JSON read whole).
 FilePointer spool_standard_input() {
   FilePointer spool(std::tmpfile(), std::fclose);
-  if (!spool) throw astro::RunError(std::string("cannot make a temporary file for standard input: ") + std::strerror(errno));
+  if (!spool)
+    throw astro::RunError(std::string("cannot make a temporary file for standard input: ") +
+                          std::strerror(errno));
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, stdin)) > 0) {
     if (std::fwrite(block, 1, got, spool.get()) != got) {
-      throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") + std::strerror(errno));
+      throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") +
+                            std::strerror(errno));
     }
   }
   if (std::ferror(stdin) != 0) {
     throw astro::RunError(std::string("standard input: cannot read: ") + std::strerror(errno));
   }
   if (std::fflush(spool.get()) != 0) {
-    throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") + std::strerror(errno));
+    throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") +
+                          std::strerror(errno));
   }
   return spool;
 }
@@ -82,7 +86,8 @@ int run(const astro::Options& options) {
       path = "/dev/fd/" + std::to_string(fileno(spool.get()));
       shown = kStandardInputShown;
     }
-    inputs.push_back(std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
+    inputs.push_back(
+        std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
     if (!settings.format) {
       std::fprintf(stderr, "%s: read as %s\n", astro::escape_for_message(shown).c_str(),
                    inputs.back()->how_read().c_str());
@@ -147,7 +152,6 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static const astro::ProgramInfo info{"starimport", kUsage, starimport::import_options(),
-                                       true};
+  static const astro::ProgramInfo info{"starimport", kUsage, starimport::import_options(), true};
   return astro::run_program(argc, argv, info, run);
 }

@@ -63,15 +63,17 @@ ImportSettings import_settings(const astro::Options& options) {
   }
   for (const std::string& mapping : options.values("column")) {
     const std::size_t equals = mapping.find('=');
-    const std::optional<Column> column =
-        equals == std::string::npos ? std::nullopt : column_of_field_name(mapping.substr(0, equals));
+    const std::optional<Column> column = equals == std::string::npos
+                                             ? std::nullopt
+                                             : column_of_field_name(mapping.substr(0, equals));
     if (!column || equals + 1 == mapping.size()) {
       bad("column", mapping, "is not FIELD=NAME with a FIELD of the list in --help");
     }
     s.table.named.emplace_back(*column, mapping.substr(equals + 1));
   }
   if (const auto flag = options.value("flag")) {
-    if (flag->size() != 1 || (*flag)[0] < '0' || (*flag)[0] > '9') bad("flag", *flag, "is not one digit");
+    if (flag->size() != 1 || (*flag)[0] < '0' || (*flag)[0] > '9')
+      bad("flag", *flag, "is not one digit");
     s.conversion.select_flag = (*flag)[0];
   }
   if (const auto label = options.value("label")) {

@@ -17,12 +17,12 @@ namespace starimport {
 inline constexpr const char* kDefaultTypes = "E,EA,EB,EW";
 
 struct ImportSettings {
-  std::optional<Format> format;            ///< nothing: decided per file
-  ConversionSettings conversion;           ///< label empty: each format's own
-  std::optional<std::string> label;        ///< --label
+  std::optional<Format> format;      ///< nothing: decided per file
+  ConversionSettings conversion;     ///< label empty: each format's own
+  std::optional<std::string> label;  ///< --label
   TableRequest table;
-  std::optional<std::string> output;       ///< -o FILE
-  std::vector<std::string> inputs;         ///< "-" for standard input
+  std::optional<std::string> output;  ///< -o FILE
+  std::vector<std::string> inputs;    ///< "-" for standard input
 };
 
 /// The options starimport takes (besides --help and --version).

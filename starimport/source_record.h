@@ -22,16 +22,16 @@ struct MagnitudeEntry {
 MagnitudeEntry parse_magnitude_text(std::string_view text);
 
 struct SourceRecord {
-  long line = 0;            ///< 1-based line of the source where the record starts
-  std::string name;         ///< designation as written
-  std::string ra;           ///< "hh mm ss.s", "hh:mm:ss.s" (hours) or decimal degrees
-  std::string dec;          ///< "+dd mm ss.s", "-dd:mm:ss" or decimal degrees
-  std::string type;         ///< variability type, e.g. "EA/SD"
-  MagnitudeEntry max;       ///< magnitude at maximum light
-  MagnitudeEntry min;       ///< primary minimum: a magnitude or an amplitude
-  std::string epoch;        ///< JD, or JD - 2400000, as written
-  std::string period;       ///< days, as written (uncertainty marks allowed)
-  char period_limit = 0;    ///< '<', '>' or '(' written before the period, else 0
+  long line = 0;          ///< 1-based line of the source where the record starts
+  std::string name;       ///< designation as written
+  std::string ra;         ///< "hh mm ss.s", "hh:mm:ss.s" (hours) or decimal degrees
+  std::string dec;        ///< "+dd mm ss.s", "-dd:mm:ss" or decimal degrees
+  std::string type;       ///< variability type, e.g. "EA/SD"
+  MagnitudeEntry max;     ///< magnitude at maximum light
+  MagnitudeEntry min;     ///< primary minimum: a magnitude or an amplitude
+  std::string epoch;      ///< JD, or JD - 2400000, as written
+  std::string period;     ///< days, as written (uncertainty marks allowed)
+  char period_limit = 0;  ///< '<', '>' or '(' written before the period, else 0
 };
 
 /// Blanks and tabs taken off both ends.

@@ -19,7 +19,8 @@ struct ColumnNames {
 const ColumnNames kColumnNames[kColumnCount] = {
     {Column::name, "name", {"Name", "VarName", "Designation", "Star"}},
     {Column::ra, "ra", {"RAJ2000", "RAdeg", "RA2000", "_RAJ2000", "RA", "RA_ICRS"}},
-    {Column::dec, "dec",
+    {Column::dec,
+     "dec",
      {"DEJ2000", "DEdeg", "Declination2000", "_DEJ2000", "Dec", "DE", "DE_ICRS"}},
     {Column::type, "type", {"Type", "VarType", "VariabilityType"}},
     {Column::max, "max", {"max", "magMax", "MaxMag"}},
@@ -36,14 +37,13 @@ const ColumnNames kColumnNames[kColumnCount] = {
 
 /// Header names that only VSX tables carry (the l_, n_, f_ flag columns are VizieR's
 /// for many catalogues).
-constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag",
-                                              "MinMag"};
+constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag", "MinMag"};
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
 bool same_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::optional<std::size_t> find_header(const std::vector<std::string>& header,
@@ -60,19 +60,23 @@ std::optional<std::size_t> find_header(const std::vector<std::string>& header,
 
 char delimiter_char(Delimiter d) {
   switch (d) {
-    case Delimiter::tab: return '\t';
-    case Delimiter::pipe: return '|';
-    case Delimiter::comma: return ',';
-    case Delimiter::semicolon: return ';';
-    case Delimiter::blanks: break;
+    case Delimiter::tab:
+      return '\t';
+    case Delimiter::pipe:
+      return '|';
+    case Delimiter::comma:
+      return ',';
+    case Delimiter::semicolon:
+      return ';';
+    case Delimiter::blanks:
+      break;
   }
   return '\0';  // never met: blanks are found by is_blank_char
 }
 
 bool is_blank_char(char c) { return c == ' ' || c == '\t'; }
 
-std::string field_text(const std::vector<std::string>& fields, const ColumnMap& columns,
-                       Column c) {
+std::string field_text(const std::vector<std::string>& fields, const ColumnMap& columns, Column c) {
   const std::optional<std::size_t>& i = columns[c];
   return i && *i < fields.size() ? fields[*i] : std::string();
 }
@@ -94,11 +98,16 @@ Delimiter detect_delimiter(std::string_view header) {
 
 std::string_view delimiter_name(Delimiter delimiter) {
   switch (delimiter) {
-    case Delimiter::tab: return "tab-separated";
-    case Delimiter::pipe: return "'|'-separated";
-    case Delimiter::comma: return "comma-separated";
-    case Delimiter::semicolon: return "semicolon-separated";
-    case Delimiter::blanks: break;
+    case Delimiter::tab:
+      return "tab-separated";
+    case Delimiter::pipe:
+      return "'|'-separated";
+    case Delimiter::comma:
+      return "comma-separated";
+    case Delimiter::semicolon:
+      return "semicolon-separated";
+    case Delimiter::blanks:
+      break;
   }
   return "blank-separated";
 }
@@ -195,8 +204,8 @@ std::variant<ColumnMap, std::string> map_columns(
       slot = find_header(header, *n);
     }
   }
-  for (Column needed : {Column::name, Column::ra, Column::dec, Column::type, Column::epoch,
-                        Column::period}) {
+  for (Column needed :
+       {Column::name, Column::ra, Column::dec, Column::type, Column::epoch, Column::period}) {
     if (needed == Column::type && !need_type) continue;
     if (map[needed]) continue;
     const ColumnNames& names = kColumnNames[static_cast<std::size_t>(needed)];
@@ -205,8 +214,9 @@ std::variant<ColumnMap, std::string> map_columns(
     return "no " + std::string(names.field) + " column (looked for " + looked +
            "; name it with --column " + std::string(names.field) + "=NAME)";
   }
-  map.vsx_names = std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames),
-                              [&](std::string_view n) { return find_header(header, n).has_value(); });
+  map.vsx_names =
+      std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames),
+                  [&](std::string_view n) { return find_header(header, n).has_value(); });
   return map;
 }
 

@@ -36,8 +36,20 @@ bool is_dash_row(const std::vector<std::string>& fields);
 
 /// The fields a table's columns give. The first eleven can be named with --column.
 enum class Column {
-  name, ra, dec, type, max, min, min_flag, epoch, period, period_flag, passband,
-  max_limit, min_limit, min_passband,
+  name,
+  ra,
+  dec,
+  type,
+  max,
+  min,
+  min_flag,
+  epoch,
+  period,
+  period_flag,
+  passband,
+  max_limit,
+  min_limit,
+  min_passband,
 };
 inline constexpr std::size_t kColumnCount = 14;
 /// How many of the fields --column may name (the first ones of Column).

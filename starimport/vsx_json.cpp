@@ -52,7 +52,8 @@ std::vector<long> object_lines(std::string_view text) {
 
 long line_of_byte(std::string_view text, std::size_t byte) {
   byte = std::min(byte, text.size());
-  return 1 + static_cast<long>(std::count(text.begin(), text.begin() + static_cast<long>(byte), '\n'));
+  return 1 +
+         static_cast<long>(std::count(text.begin(), text.begin() + static_cast<long>(byte), '\n'));
 }
 
 /// Builds the JsonNode tree; nesting deeper than kMaxJsonDepth stops the parse.
@@ -146,8 +147,9 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
 const JsonNode* member(const JsonNode& object, std::string_view key) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (const auto& [k, value] : object.members) {
-    if (k.size() == key.size() &&
-        std::equal(k.begin(), k.end(), key.begin(), [&](char a, char b) { return lower(a) == lower(b); })) {
+    if (k.size() == key.size() && std::equal(k.begin(), k.end(), key.begin(), [&](char a, char b) {
+          return lower(a) == lower(b);
+        })) {
       return &value;
     }
   }

@@ -110,8 +110,8 @@ mode_t new_file_mode() {
 
 /// Opens the output itself, truncated, as a plain program would.
 int open_in_place(const std::string& path, const std::string& target) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
-                        kNewFileBits);
+  const int fd =
+      ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, kNewFileBits);
   if (fd < 0) cannot_create(path, errno);
   return fd;
 }
@@ -154,8 +154,7 @@ PendingFile::PendingFile(const std::string& path) : path_(path) {
   const mode_t mode = exists ? (status.st_mode & kPermissionBits) : new_file_mode();
   const fs::path folder = target.parent_path();
   std::string name = (folder.empty() ? fs::path() : folder / "").string() + "." +
-                     target.filename().string() + ".tmp-" + std::to_string(::getpid()) +
-                     "-XXXXXX";
+                     target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
   const SignalsHeld held;
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd_ < 0) {
@@ -223,7 +222,8 @@ void OutputSet::commit() {
   if (files_.empty()) return;
   // Another run in the same folder renames its set under the same lock.
   const fs::path folder = fs::path(files_.front()->path()).parent_path();
-  const int lock = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int lock =
+      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (lock >= 0) ::flock(lock, LOCK_EX);
   {
     // A signal waits until the whole set is in place.

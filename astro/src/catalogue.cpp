@@ -51,9 +51,8 @@ StarRecord parse_star_record(std::string_view line) {
 std::optional<std::string> unusable_star_line(std::string_view line) {
   if (line.size() < kMinStarLineLength) {
     if (is_blank(line)) return std::string();
-    return "line of " + std::to_string(line.size()) +
-           " characters is too short for a star (" + std::to_string(kMinStarLineLength) +
-           " needed); skipped";
+    return "line of " + std::to_string(line.size()) + " characters is too short for a star (" +
+           std::to_string(kMinStarLineLength) + " needed); skipped";
   }
   if (line.find('\0') != std::string_view::npos) return "line holds a NUL byte; skipped";
   return std::nullopt;

@@ -114,8 +114,8 @@ std::string help_text(const ProgramInfo& info) {
   std::string help(info.usage);
   help += "\nOptions:\n";
   for (std::size_t i = 0; i < specs.size(); ++i) {
-    help += left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(specs[i].help) +
-            "\n";
+    help +=
+        left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(specs[i].help) + "\n";
   }
   return help;
 }
@@ -131,14 +131,15 @@ ParsedCommandLine parse_command_line(int argc, char** argv, const ProgramInfo& i
   const char* last_value = nullptr;
   bool stand_alone_seen = false;
   while (true) {
-    const int code = getopt_long(argc, argv, table.short_options.c_str(),
-                                 table.long_options.data(), nullptr);
+    const int code =
+        getopt_long(argc, argv, table.short_options.c_str(), table.long_options.data(), nullptr);
     if (code == -1) break;
     const char* at_fault = argv[std::clamp(optind - 1, 1, argc - 1)];
     if (code == '?' || code == ':') {
       const int known = spec_index(specs, optopt);
       if (known < 0) throw UsageError("unknown option " + written_option(at_fault));
-      const std::string name = "'--" + std::string(specs[static_cast<std::size_t>(known)].name) + "'";
+      const std::string name =
+          "'--" + std::string(specs[static_cast<std::size_t>(known)].name) + "'";
       if (code == ':') {
         throw UsageError("option " + name + " needs a value (" +
                          std::string(specs[static_cast<std::size_t>(known)].argument) + ")");
@@ -186,8 +187,8 @@ void print_message(const ProgramInfo& info, const char* what) {
 /// output, 1 with a message when it did not (a full disk, a closed pipe).
 int finish_stdout(const ProgramInfo& info) {
   if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return 0;
-  const std::string message = std::string("cannot write to standard output: ") +
-                              std::strerror(errno);
+  const std::string message =
+      std::string("cannot write to standard output: ") + std::strerror(errno);
   print_message(info, message.c_str());
   return 1;
 }

@@ -108,8 +108,7 @@ std::size_t format_fixed(NumberText& text, double value, int precision) {
     // NaN and infinities included; the buffer holds its longest result.
     char* const first = text.data();
     return static_cast<std::size_t>(
-        std::to_chars(first, first + text.size(), value, std::chars_format::fixed, precision)
-            .ptr -
+        std::to_chars(first, first + text.size(), value, std::chars_format::fixed, precision).ptr -
         first);
   }
   const Rounded r = round_to_decimals(magnitude, precision);
@@ -130,8 +129,8 @@ std::size_t format_fixed(NumberText& text, double value, int precision) {
 }
 
 std::size_t format_int(NumberText& text, int value) {
-  return static_cast<std::size_t>(
-      std::to_chars(text.data(), text.data() + text.size(), value).ptr - text.data());
+  return static_cast<std::size_t>(std::to_chars(text.data(), text.data() + text.size(), value).ptr -
+                                  text.data());
 }
 
 void append_fixed(std::string& out, double value, int width, int precision) {

@@ -39,13 +39,11 @@ HorizonTerms horizon_terms(float latitude, float dec) {
   t.cos_phi_minus_sin_delta =
       static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
   t.cos_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::cos(phi)) * t.cos_delta);
-  t.sin_phi_sin_delta =
-      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
+  t.sin_phi_sin_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
   return t;
 }
 
-HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
-                                            float dec) {
+HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra, float dec) {
   return equatorial_to_horizontal(lst, ra, horizon_terms(latitude, dec));
 }
 
@@ -76,10 +74,9 @@ HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonT
   out.altitude = static_cast<float>(
       std::atan(static_cast<double>(static_cast<Ext>(sin_alt) / static_cast<Ext>(cos_alt))));
 
-  out.altitude = static_cast<float>(static_cast<Ext>(out.altitude) * 180.0L /
-                                    static_cast<Ext>(kPi));
-  out.azimuth = static_cast<float>(static_cast<Ext>(out.azimuth) * 180.0L /
-                                   static_cast<Ext>(kPi));
+  out.altitude =
+      static_cast<float>(static_cast<Ext>(out.altitude) * 180.0L / static_cast<Ext>(kPi));
+  out.azimuth = static_cast<float>(static_cast<Ext>(out.azimuth) * 180.0L / static_cast<Ext>(kPi));
   out.horizon = out.altitude >= 0.0f ? 1 : -1;
   return out;
 }

@@ -8,12 +8,10 @@ namespace {
 enum class Align { kLeft, kRight };
 
 /// Puts `text` into `field` of `line` (already blank for the whole layout).
-void place(std::string& line, Field field, std::string_view text, Align align,
-           const char* what) {
+void place(std::string& line, Field field, std::string_view text, Align align, const char* what) {
   if (text.size() > static_cast<std::size_t>(field.width)) {
-    throw std::invalid_argument(std::string("star.dat field ") + what + ": \"" +
-                                std::string(text) + "\" is longer than " +
-                                std::to_string(field.width) + " characters");
+    throw std::invalid_argument(std::string("star.dat field ") + what + ": \"" + std::string(text) +
+                                "\" is longer than " + std::to_string(field.width) + " characters");
   }
   for (const char c : text) {
     if (static_cast<unsigned char>(c) < ' ') {

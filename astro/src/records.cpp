@@ -22,8 +22,7 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr int kShortDigitsMax = 15;
 /// 10^0 to 10^15, each exact in a double.
 constexpr std::array<double, kShortDigitsMax + 1> kExactPowersOfTen = {
-    1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
 }  // namespace
 
@@ -35,8 +34,8 @@ std::string extract_field(std::string_view line, int start, int length) {
   std::string out(static_cast<std::size_t>(length), ' ');
   // The columns that lie inside the line, copied at once.
   const long long first = std::max(static_cast<long long>(start), 0LL);
-  const long long last = std::min(static_cast<long long>(start) + length,
-                                  static_cast<long long>(line.size()));
+  const long long last =
+      std::min(static_cast<long long>(start) + length, static_cast<long long>(line.size()));
   if (first < last) {
     line.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first))
         .copy(out.data() + (first - start), static_cast<std::size_t>(last - first));
@@ -93,9 +92,8 @@ double parse_decimal(std::string_view text) {
   if (!exponent && digits <= kShortDigitsMax) {
     // Both operands are exact doubles (below 2^53 and 10^15), so the one division is
     // the correctly rounded value of the decimal, as strtod gives it.
-    const double magnitude =
-        static_cast<double>(whole_number) /
-        kExactPowersOfTen[static_cast<std::size_t>(fraction_digits)];
+    const double magnitude = static_cast<double>(whole_number) /
+                             kExactPowersOfTen[static_cast<std::size_t>(fraction_digits)];
     return negative ? -magnitude : magnitude;
   }
   // The prefix is validated above, so the conversion sees exactly the number and

@@ -64,7 +64,6 @@ void finish_warning_count(const std::string& path) {
   counts.erase(it);
 }
 
-
 }  // namespace
 
 InputStream open_input_file(const std::string& path, bool missing_is_empty) {
@@ -82,8 +81,8 @@ InputStream open_input_file(const std::string& path, bool missing_is_empty) {
     ::close(fd);
     if (stat_failed) throw RunError("cannot read " + path + ": " + reason(error));
     if (S_ISDIR(status.st_mode)) throw RunError("cannot read " + path + ": " + reason(EISDIR));
-    throw RunError("cannot read " + path + ": not a regular file (" +
-                   kind_of_file(status.st_mode) + ")");
+    throw RunError("cannot read " + path + ": not a regular file (" + kind_of_file(status.st_mode) +
+                   ")");
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -158,8 +157,8 @@ void LineReader::keep(std::string& line, const char* text, std::size_t length) {
     }
     // memchr finds the CRs far faster than a byte loop.
     const auto* cr = static_cast<const char*>(std::memchr(text, '\r', std::min(length, room)));
-    const std::size_t kept = cr == nullptr ? std::min(length, room)
-                                           : static_cast<std::size_t>(cr - text);
+    const std::size_t kept =
+        cr == nullptr ? std::min(length, room) : static_cast<std::size_t>(cr - text);
     line.append(text, kept);
     const std::size_t used = cr == nullptr ? kept : kept + 1;
     text += used;

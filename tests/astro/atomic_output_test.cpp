@@ -99,8 +99,7 @@ TEST_F(AtomicOutput, SharedFilesAreRefused) {
   write("in.dat", "x");
   fs::create_hard_link(dir_ / "in.dat", dir_ / "hard.dat");
   EXPECT_THROW(astro::refuse_shared_files({path("in.dat")}, {path("hard.dat")}), astro::RunError);
-  EXPECT_THROW(astro::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}),
-               astro::RunError);
+  EXPECT_THROW(astro::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}), astro::RunError);
   EXPECT_NO_THROW(astro::refuse_shared_files({path("in.dat")}, {path("missing.dat")}));
 }
 

@@ -9,10 +9,11 @@
 
 namespace {
 
-// Columns:   0         1         2         3         4         5         6         7         8         9
+// Columns:   0         1         2         3         4         5         6         7         8 9
 //            0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123
 const std::string kStar =
-    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+    "C012";
 
 std::string named(const std::string& name, const std::string& line = kStar) {
   return name + std::string(20 - name.size(), ' ') + line.substr(20);
@@ -47,13 +48,13 @@ Pass run_loop(const std::string& catalogue, const astro::StarVisitor& visitor_in
 
 TEST(CatalogueLoop, SkipStepsWarningsAndEchoInCatalogueOrder) {
   const std::string catalogue =
-      named("A") + "\r\n" +                                  // used
-      "\r\n" +                                               // blank: silent
-      "too short\r\n" +                                      // warned
+      named("A") + "\r\n" +                                   // used
+      "\r\n" +                                                // blank: silent
+      "too short\r\n" +                                       // warned
       named("B").replace(33, 13, "            0") + "\r\n" +  // no period: echo only
       named("C").replace(33, 13, "   -1.2345678") + "\r\n" +  // warned after the echo
-      named("D").replace(88, 1, "1") + "\r\n" +              // not wanted: nothing
-      named("E") + "\r\n";                                   // use refuses: warned
+      named("D").replace(88, 1, "1") + "\r\n" +               // not wanted: nothing
+      named("E") + "\r\n";                                    // use refuses: warned
   astro::StarVisitor visitor;
   visitor.wanted = astro::selected_for_phase_table;
   visitor.use = [](const astro::StarRecord& star) -> std::optional<std::string> {
@@ -64,8 +65,7 @@ TEST(CatalogueLoop, SkipStepsWarningsAndEchoInCatalogueOrder) {
   EXPECT_EQ(pass.used, (std::vector<std::string>{"A", "E"}));
   EXPECT_EQ(pass.out, named("A").substr(0, 20) + named("B").substr(0, 20) +
                           named("C").substr(0, 20) + named("E").substr(0, 20));
-  EXPECT_NE(pass.err.find(":3: line of 9 characters is too short"), std::string::npos)
-      << pass.err;
+  EXPECT_NE(pass.err.find(":3: line of 9 characters is too short"), std::string::npos) << pass.err;
   EXPECT_NE(pass.err.find(":5: negative period; skipped\n"), std::string::npos) << pass.err;
   EXPECT_NE(pass.err.find(":7: refused; skipped\n"), std::string::npos) << pass.err;
   EXPECT_EQ(pass.err.find(":4:"), std::string::npos) << pass.err;

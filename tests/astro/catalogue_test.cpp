@@ -9,10 +9,11 @@ namespace {
 
 using astro::parse_star_record;
 
-// Columns:   0         1         2         3         4         5         6         7         8         9
+// Columns:   0         1         2         3         4         5         6         7         8 9
 //            0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123
 const char* kSample =
-    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+    "C012";
 
 /// The sample line with its declination field (columns 57-62) replaced.
 std::string with_declination(const std::string& dec) {
@@ -50,12 +51,9 @@ TEST(StarRecord, MinusSignMakesTheWholeDeclinationSouthern) {
     float declination;
   };
   const Case cases[] = {
-      {"-05 30", -5, -5.5f},
-      {"+12 34", 12, static_cast<float>(34 * (1.0L / 60) + 12)},
-      {"-00 30", 0, -0.5f},
-      {" -0 30", 0, -0.5f},
-      {"+00 30", 0, 0.5f},
-      {" 00 30", 0, 0.5f},
+      {"-05 30", -5, -5.5f}, {"+12 34", 12, static_cast<float>(34 * (1.0L / 60) + 12)},
+      {"-00 30", 0, -0.5f},  {" -0 30", 0, -0.5f},
+      {"+00 30", 0, 0.5f},   {" 00 30", 0, 0.5f},
   };
   for (const auto& c : cases) {
     const auto s = parse_star_record(with_declination(c.field));

@@ -26,8 +26,8 @@ struct FixedPiece {
 
 // eclfore's ForecastLine and phaselist's phase table.
 constexpr FixedPiece kFixedPieces[] = {
-    {"%5.2f", 5, 2},  {"%12.4f", 12, 4}, {"%4.1f", 4, 1},  {"%2.0f", 2, 0},
-    {"%3.0f", 3, 0},  {"%12.9f", 12, 9}, {"%4.2f", 4, 2},
+    {"%5.2f", 5, 2}, {"%12.4f", 12, 4}, {"%4.1f", 4, 1}, {"%2.0f", 2, 0},
+    {"%3.0f", 3, 0}, {"%12.9f", 12, 9}, {"%4.2f", 4, 2},
 };
 
 std::string printf_text(const char* format, double value) {
@@ -64,23 +64,23 @@ double from_bits(std::uint64_t bits) { return std::bit_cast<double>(bits); }
 TEST(FixedFormat, SpecialValuesAsPrintf) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  expect_same_as_printf({
-      0.0, -0.0, nan, -nan, from_bits(0x7ff0000000000001),  // a signalling NaN
-      from_bits(0xfff8dead00000000), inf, -inf, DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN,
-      DBL_TRUE_MIN, -DBL_TRUE_MIN, 1e9, -1e9, std::nextafter(1e9, 0.0),
-      std::nextafter(1e9, 2e9), 999999999.99999999, 2147483647.5, 1e15, 1e300,
-      std::ldexp(1.0, 30), std::ldexp(1.0, 53), std::ldexp(1.0, 64) + 4096,
-      // Below half of the last decimal: a minus sign and zeros.
-      -0.04, -0.004, -1e-300, -0.49, -0.5, -0.51, 1e-20,
-      // Ties of the last decimal that are exact in binary: to even.
-      0.5, 1.5, 2.5, 3.5, -2.5, 0.25, 0.75, 0.125, 0.375, 0.625, 0.875, 9.5, 99.5,
-      0.0625, 0.1875, 0.03125, 0.00048828125, 1.0009765625, 2453000.12345,
-      // Decimal-looking ties that are not exact in binary: the binary value decides.
-      0.05, 0.15, 0.35, 0.45, 0.95, 9.95, 99.95, 2.675, 1.005, 4.35, 0.0005, 0.00005,
-      2454009.99995, 2454009.99985, 0.9999999995, 29.995, 18.005,
-      // Values of real lines.
-      21.0, 19.516666666666666, 2454009.9999285, 73.3f, 9.8f, 10.9f, 21.0f, -5.0f,
-      -0.0f, 0.96, -0.85, 1.2345678, 0.3456789});
+  expect_same_as_printf(
+      {0.0, -0.0, nan, -nan, from_bits(0x7ff0000000000001),  // a signalling NaN
+       from_bits(0xfff8dead00000000), inf, -inf, DBL_MAX, -DBL_MAX, DBL_MIN, -DBL_MIN, DBL_TRUE_MIN,
+       -DBL_TRUE_MIN, 1e9, -1e9, std::nextafter(1e9, 0.0), std::nextafter(1e9, 2e9),
+       999999999.99999999, 2147483647.5, 1e15, 1e300, std::ldexp(1.0, 30), std::ldexp(1.0, 53),
+       std::ldexp(1.0, 64) + 4096,
+       // Below half of the last decimal: a minus sign and zeros.
+       -0.04, -0.004, -1e-300, -0.49, -0.5, -0.51, 1e-20,
+       // Ties of the last decimal that are exact in binary: to even.
+       0.5, 1.5, 2.5, 3.5, -2.5, 0.25, 0.75, 0.125, 0.375, 0.625, 0.875, 9.5, 99.5, 0.0625, 0.1875,
+       0.03125, 0.00048828125, 1.0009765625, 2453000.12345,
+       // Decimal-looking ties that are not exact in binary: the binary value decides.
+       0.05, 0.15, 0.35, 0.45, 0.95, 9.95, 99.95, 2.675, 1.005, 4.35, 0.0005, 0.00005,
+       2454009.99995, 2454009.99985, 0.9999999995, 29.995, 18.005,
+       // Values of real lines.
+       21.0, 19.516666666666666, 2454009.9999285, 73.3f, 9.8f, 10.9f, 21.0f, -5.0f, -0.0f, 0.96,
+       -0.85, 1.2345678, 0.3456789});
 }
 
 TEST(FixedFormat, RandomBitPatternsAsPrintf) {
@@ -186,8 +186,8 @@ TEST(FixedFormat, IntegersAsPrintf) {
   const char* const formats[] = {"%4d", "%2d"};
   const int widths[] = {4, 2};
   std::mt19937 rng(5);
-  std::vector<int> values = {0, 1, -1, 9, 10, 99, 100, -9, -10, 999, 1000, 9999, 10000,
-                             -999, -1000, INT_MAX, INT_MIN};
+  std::vector<int> values = {0,   1,    -1,   9,     10,   99,    100,     -9,     -10,
+                             999, 1000, 9999, 10000, -999, -1000, INT_MAX, INT_MIN};
   for (int i = 0; i < 50000; ++i) values.push_back(static_cast<int>(rng()));
   for (int i = 0; i < 2; ++i) {
     for (int value : values) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace {
@@ -57,8 +57,8 @@ TEST(EquatorialToHorizontal, GivesTheQuotedPositions) {
       {0, 0, 35, "360.0000", "90.0000", 1},
   };
   for (const auto& c : cases) {
-    const auto p = equatorial_to_horizontal(c.lst, rad_deg(35), rad_hours(c.ra_hours),
-                                            rad_deg(c.dec_degrees));
+    const auto p =
+        equatorial_to_horizontal(c.lst, rad_deg(35), rad_hours(c.ra_hours), rad_deg(c.dec_degrees));
     EXPECT_EQ(fixed4(p.azimuth), c.azimuth) << c.ra_hours << " " << c.dec_degrees;
     EXPECT_EQ(fixed4(p.altitude), c.altitude) << c.ra_hours << " " << c.dec_degrees;
     EXPECT_EQ(p.horizon, c.horizon);
@@ -75,8 +75,7 @@ TEST(EquatorialToHorizontal, MeridianValuesAreExact) {
 
 TEST(EquatorialToHorizontal, NeverFailsOnAbsurdInput) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  const auto p = equatorial_to_horizontal(std::numeric_limits<double>::infinity(), nan,
-                                          nan, nan);
+  const auto p = equatorial_to_horizontal(std::numeric_limits<double>::infinity(), nan, nan, nan);
   EXPECT_EQ(p.horizon, -1);
 }
 

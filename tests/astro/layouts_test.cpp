@@ -12,9 +12,18 @@ namespace {
 using astro::StarLineFields;
 
 StarLineFields sample_fields() {
-  return {.name = "EX Demo", .epoch = "2453000.1234", .period = "1.2345678",
-          .ra_h = "21", .ra_m = "30", .ra_s = "00", .dec_deg = "+20", .dec_min = "15",
-          .var_type = "EA", .mag_max = "9.8", .mag_min = "10.9", .select_flag = "2",
+  return {.name = "EX Demo",
+          .epoch = "2453000.1234",
+          .period = "1.2345678",
+          .ra_h = "21",
+          .ra_m = "30",
+          .ra_s = "00",
+          .dec_deg = "+20",
+          .dec_min = "15",
+          .var_type = "EA",
+          .mag_max = "9.8",
+          .mag_min = "10.9",
+          .select_flag = "2",
           .catalogue = "C012"};
 }
 

@@ -29,8 +29,8 @@ TEST(TruncToInt, AgreesWithTheHardwareConversionInRange) {
   std::mt19937_64 rng(7);
   for (int i = 0; i < 200000; ++i) {
     const long double whole = static_cast<long double>(static_cast<std::int32_t>(rng()));
-    const long double nudge = std::ldexp(static_cast<long double>(rng() % 1000) - 500,
-                                         -static_cast<int>(rng() % 64));
+    const long double nudge =
+        std::ldexp(static_cast<long double>(rng() % 1000) - 500, -static_cast<int>(rng() % 64));
     const long double x = whole + nudge;
     if (x >= 2147483647.0L || x <= -2147483648.0L) continue;
     ASSERT_EQ(trunc_to_int(x), static_cast<std::int32_t>(x)) << static_cast<double>(x);
@@ -51,9 +51,19 @@ TEST(TruncToInt, SaturatesInsteadOfOverflowing) {
 TEST(TruncToInt, DoubleFormAgreesWithTheExtendedForm) {
   // Every double, including NaN, infinities and the ends of the range with their
   // neighbours, truncates the same through both forms.
-  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 2147483646.5, 2147483647.0,
-                                2147483647.5, 2147483648.0, -2147483648.0,
-                                -2147483648.5, -2147483649.0, 1e300, -1e300,
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                2147483646.5,
+                                2147483647.0,
+                                2147483647.5,
+                                2147483648.0,
+                                -2147483648.0,
+                                -2147483648.5,
+                                -2147483649.0,
+                                1e300,
+                                -1e300,
                                 std::numeric_limits<double>::infinity(),
                                 -std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN(),

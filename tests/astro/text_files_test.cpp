@@ -17,9 +17,9 @@ namespace fs = std::filesystem;
 class TextFiles : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("astro-text-" + std::to_string(::getpid()) + "-" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / ("astro-text-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -62,8 +62,12 @@ TEST_F(TextFiles, ReadsLinesWhateverTheirEnds) {
 
 TEST_F(TextFiles, StopsAtCtrlZ) {
   EXPECT_EQ(lines_of("a\nb\n\x1a"), (Lines{"a", "b"}));
-  EXPECT_EQ(lines_of("a\nb\x1a" "c\nd\n"), (Lines{"a", "b"}));
-  EXPECT_EQ(lines_of("\x1a" "a\n"), Lines{});
+  EXPECT_EQ(lines_of("a\nb\x1a"
+                     "c\nd\n"),
+            (Lines{"a", "b"}));
+  EXPECT_EQ(lines_of("\x1a"
+                     "a\n"),
+            Lines{});
 }
 
 TEST_F(TextFiles, KeepsLongLinesUpToTheCapAsOneRecord) {
@@ -73,8 +77,7 @@ TEST_F(TextFiles, KeepsLongLinesUpToTheCapAsOneRecord) {
   // The dropped part is still searched for a NUL and a Ctrl-Z.
   std::string with_nul = kept;
   with_nul.back() = '\0';
-  EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + '\0' + "y\nend\n"),
-            (Lines{with_nul, "end"}));
+  EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + '\0' + "y\nend\n"), (Lines{with_nul, "end"}));
   EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + "\x1a\nlost\n"), (Lines{kept}));
   write("cut.txt", kept + "more\n" + kept + "\r\n");
   astro::LineReader reader(file("cut.txt"));

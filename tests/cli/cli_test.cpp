@@ -115,8 +115,18 @@ TEST_P(ProgramArguments, AnyOtherArgumentPrintsTheUsageOnStandardErrorAndExits2)
   const std::string usage = help_text(GetParam());
   ASSERT_FALSE(usage.empty());
   const std::vector<std::vector<std::string>> cases = {
-      {"--bogus"}, {"-h"}, {"-v"}, {"help"}, {""}, {"-"}, {"--"}, {"--help=yes"},
-      {"--HELP"},  {"--help", "extra"}, {"--version", "--help"}, {"star.dat"},
+      {"--bogus"},
+      {"-h"},
+      {"-v"},
+      {"help"},
+      {""},
+      {"-"},
+      {"--"},
+      {"--help=yes"},
+      {"--HELP"},
+      {"--help", "extra"},
+      {"--version", "--help"},
+      {"star.dat"},
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
@@ -137,8 +147,8 @@ TEST_P(ProgramArguments, HelpAndVersionOnAFullDiskFail) {
   for (const char* option : {"--help", "--version"}) {
     SCOPED_TRACE(option);
     const fs::path err = dir_.path() / ".e2e-full-stderr";
-    const std::string command = "'" + GetParam().path + "' " + option +
-                                " </dev/null >/dev/full 2>'" + err.string() + "'";
+    const std::string command =
+        "'" + GetParam().path + "' " + option + " </dev/null >/dev/full 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);

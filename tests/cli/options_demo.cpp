@@ -21,7 +21,8 @@ int run(const astro::Options& options) {
     }
   }
   astro::prompt("answer = ");
-  for (const auto& [name, value] : options.given) std::printf("%s=%s\n", name.c_str(), value.c_str());
+  for (const auto& [name, value] : options.given)
+    std::printf("%s=%s\n", name.c_str(), value.c_str());
   return 0;
 }
 

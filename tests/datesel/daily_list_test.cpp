@@ -24,9 +24,9 @@ TEST(DailyListHeader, LabelsStandInTheirColumns) {
   const struct {
     std::string_view label;
     std::size_t column;
-  } kLabels[] = {{"Name", 0}, {"cat.", 20}, {"Time", 27}, {"typ", 33},     {"High", 38},
-                 {"RA", 45},  {"RD", 54},   {"Mag", 62},  {"Period", 71}, {"E0", 84},
-                 {"Forecast", 98}};
+  } kLabels[] = {{"Name", 0},    {"cat.", 20}, {"Time", 27},    {"typ", 33},
+                 {"High", 38},   {"RA", 45},   {"RD", 54},      {"Mag", 62},
+                 {"Period", 71}, {"E0", 84},   {"Forecast", 98}};
   for (const auto& l : kLabels) EXPECT_EQ(kDailyListHeader.find(l.label), l.column) << l.label;
   EXPECT_EQ(kDailyListHeader.size(), 107u);
   EXPECT_EQ(kDailyListHeader.back(), '\n');

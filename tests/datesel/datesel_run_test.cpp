@@ -26,13 +26,13 @@ TEST(DateselRun, SkipsShortLinesAndNamesThem) {
   const std::string line(kForecast);
   dir.write("data.dat", line + "\r\n");
   dir.write("data.sot",
-            "sorted forecast\r\n"                      // 1: a heading, warned
-            "\r\n"                                     // 2: blank, silent
-            + line.substr(0, 116) + "\r\n"             // 3: one column short, warned
-            + line + "\r\n"                            // 4: listed
-            + "      \r\n"                             // 5: blanks, silent
-            + line + std::string(183, 'x') + "\r\n"    // 6: 300 characters, one record
-            + line);                                   // 7: no line end, listed
+            "sorted forecast\r\n"                        // 1: a heading, warned
+            "\r\n"                                       // 2: blank, silent
+                + line.substr(0, 116) + "\r\n"           // 3: one column short, warned
+                + line + "\r\n"                          // 4: listed
+                + "      \r\n"                           // 5: blanks, silent
+                + line + std::string(183, 'x') + "\r\n"  // 6: 300 characters, one record
+                + line);                                 // 7: no line end, listed
   const e2e::RunResult r = e2e::run(DATESEL_BIN, dir.path(), "6\n6\n99\n");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(dir.read("obsday.dat"),
@@ -70,7 +70,8 @@ TEST(DateselRun, NamesTheFilesAtFault) {
 
   dir.write("data.dat", "EX Demo             C012 p +NAN  3  6\r\n");
   r = e2e::run(DATESEL_BIN, dir.path(), "6\n");
-  EXPECT_EQ(r.err, "datesel: data.dat: line 1: year field \"+NAN\" is not a number within int range\n");
+  EXPECT_EQ(r.err,
+            "datesel: data.dat: line 1: year field \"+NAN\" is not a number within int range\n");
 
   dir.write("data.dat", std::string(kForecast) + "\r\n");
   fs::remove(dir.path() / "data.sot");

@@ -18,8 +18,7 @@ struct CloseFile {
 
 /// A read stream over `text` (kept alive by the caller).
 std::unique_ptr<std::FILE, CloseFile> stream(std::string& text) {
-  return std::unique_ptr<std::FILE, CloseFile>(
-      fmemopen(text.data(), text.size(), "r"));
+  return std::unique_ptr<std::FILE, CloseFile>(fmemopen(text.data(), text.size(), "r"));
 }
 
 TEST(ReadDay, ReadsOneRequestAfterAnother) {

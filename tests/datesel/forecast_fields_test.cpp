@@ -35,9 +35,9 @@ TEST(TitleMonth, BlankFieldsReadAsZero) {
 }
 
 TEST(TitleMonth, RefusesLinesWithoutAYearAndMonth) {
-  for (const std::string& bad : {std::string(kForecast.substr(0, kTitleLineMinChars - 1)),
-                                 std::string(), with_field(27, "+NAN"), with_field(27, "-INF"),
-                                 with_field(27, "9e99")}) {
+  for (const std::string& bad :
+       {std::string(kForecast.substr(0, kTitleLineMinChars - 1)), std::string(),
+        with_field(27, "+NAN"), with_field(27, "-INF"), with_field(27, "9e99")}) {
     try {
       title_month(bad, "data.dat");
       ADD_FAILURE() << "accepted \"" << bad << "\"";

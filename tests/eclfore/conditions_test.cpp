@@ -30,7 +30,7 @@ void expect_row(const ConditionTable& t, int n, SelectionCondition want) {
 TEST(ReadConditions, StreamOfNumbersUpToThe99Row) {
   const char* layouts[] = {
       "8.0 12.5 0.5 90 -30\n6.0 10.0 0.3 60 0\n99\n",
-      "8.0 12.5\n0.5\r\n90 -30 6.0 10.0\t0.3 60 0 99",        // rows over lines, no end
+      "8.0 12.5\n0.5\r\n90 -30 6.0 10.0\t0.3 60 0 99",  // rows over lines, no end
       "8.0 12.5 0.5 90 -30\n6.0 10.0 0.3 60 0\n99.0 1 2 3 4\n1 2 3 4 5\n",  // after: unread
       "8.0 12.5 0.5 90 -30\n6.0 10.0 0.3 60 0\n99\n\x1a garbage",
   };
@@ -56,25 +56,26 @@ TEST(ReadConditions, WhatDoesNotFitIsLeftOut) {
     int count;
   };
   const Case cases[] = {
-      {twenty_one + "99\n", 19},                               // first 19 kept
+      {twenty_one + "99\n", 19},                                    // first 19 kept
       {twenty_one.substr(0, twenty_one.find("19 ")) + "99\n", 19},  // exactly 19: all
-      {"1 2 3 4 5\n6 7 8 9 10\n11 12 13\n", 2},                 // no terminator
-      {"1 2 3 4 5\n6 7 8 9 10", 2},                             // ... nor last line end
-      {"1 2 3 4 5\n6 7 eight 9 10\n99\n", 1},                   // text ends the reading
-      {"1 2 3 4 5\n6 7 8 9 10\n\x1a", 2},                        // Ctrl-Z ends the input
+      {"1 2 3 4 5\n6 7 8 9 10\n11 12 13\n", 2},                     // no terminator
+      {"1 2 3 4 5\n6 7 8 9 10", 2},                                 // ... nor last line end
+      {"1 2 3 4 5\n6 7 eight 9 10\n99\n", 1},                       // text ends the reading
+      {"1 2 3 4 5\n6 7 8 9 10\n\x1a", 2},                           // Ctrl-Z ends the input
   };
   for (const Case& c : cases) {
     const ConditionTable t = read_from(c.text);
     EXPECT_EQ(t.count, c.count) << c.text;
-    expect_row(t, 0, t.count == 19 ? SelectionCondition{0, 12.5f, 0.5f, 90, -30}
-                                   : SelectionCondition{1, 2, 3, 4, 5});
+    expect_row(t, 0,
+               t.count == 19 ? SelectionCondition{0, 12.5f, 0.5f, 90, -30}
+                             : SelectionCondition{1, 2, 3, 4, 5});
   }
   expect_row(read_from(twenty_one + "99\n"), 18, {18, 12.5f, 0.5f, 90, -30});
 }
 
 TEST(ReadConditions, NoConditionIsAnError) {
-  for (const char* text : {"", "99\n", "99 1 2 3 4\n1 2 3 4 5\n", "x 1 2 3 4\n99\n",
-                           "1 2 3\n", "\x1a"}) {
+  for (const char* text :
+       {"", "99\n", "99 1 2 3 4\n1 2 3 4 5\n", "x 1 2 3 4\n99\n", "1 2 3\n", "\x1a"}) {
     try {
       read_from(text);
       ADD_FAILURE() << "accepted " << text;

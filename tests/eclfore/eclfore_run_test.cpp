@@ -88,8 +88,7 @@ TEST(EclforeRun, FailuresNameTheFileOrTheAnswer) {
   };
   const Case cases[] = {
       {"star_dat_missing", "eclfore: cannot open star.dat: No such file or directory\n"},
-      {"condition_dat_missing",
-       "eclfore: cannot open condition.dat: No such file or directory\n"},
+      {"condition_dat_missing", "eclfore: cannot open condition.dat: No such file or directory\n"},
       {"condition_dat_terminator_only",
        "eclfore: condition.dat: no selection condition in the file\n"},
       {"year_not_a_number", "eclfore: year: \"abc\" is not a whole number\n"},

@@ -13,7 +13,8 @@
 namespace {
 
 const std::string kSample =
-    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+    "C012";
 
 eclfore::ForecastRequest tokyo_october_2006(float min_altitude_deg) {
   eclfore::ForecastRequest r;
@@ -28,9 +29,8 @@ eclfore::ForecastRequest tokyo_october_2006(float min_altitude_deg) {
 long lines_for(const astro::StarRecord& star, const eclfore::ForecastRequest& request) {
   e2e::TempDir dir;
   astro::OutputFile out((dir.path() / "data.dat").string());
-  const long n =
-      eclfore::forecast_star(star, eclfore::search_window(request.year, request.month),
-                             request, out);
+  const long n = eclfore::forecast_star(star, eclfore::search_window(request.year, request.month),
+                                        request, out);
   out.close();
   return n;
 }
@@ -50,7 +50,7 @@ TEST(SearchWindow, DayTableGivesTheNightDatesOfJdToLocalDate) {
   // Months across year ends, a leap February, the calendar reform, a month outside
   // 1-12, and Julian Dates from well before to well after each window, with the
   // JST day boundaries (JD + 0.875 whole) and their neighbours.
-  const int months[][2] = {{2006, 10}, {2006, 12}, {2007, 1}, {2008, 2}, {2008, 3},
+  const int months[][2] = {{2006, 10}, {2006, 12}, {2007, 1},  {2008, 2}, {2008, 3},
                            {1582, 10}, {1582, 11}, {2006, 13}, {-100, 3}};
   for (const auto& [year, month] : months) {
     const eclfore::SearchWindow w = eclfore::search_window(year, month);

@@ -11,10 +11,11 @@
 
 namespace {
 
-// Columns:   0         1         2         3         4         5         6         7         8         9
+// Columns:   0         1         2         3         4         5         6         7         8 9
 //            0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123
 const std::string kSample =
-    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 C012";
+    "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+    "C012";
 
 std::string with_field(std::size_t column, const std::string& text) {
   std::string line = kSample;
@@ -49,9 +50,8 @@ TEST(StarRecordInForecast, DeclinationSignsAsWrittenAndAsCompared) {
     bool above_zero_limit;  // selected with dec_lower 0 (degrees alone compared)
   };
   const Case cases[] = {
-      {"-05 30", "  -5 30", false}, {"+12 34", "  12 34", true},
-      {"-00 30", "  -0 30", true},  {" -0 30", "  -0 30", true},
-      {"+00 30", "   0 30", true},  {" 00 30", "   0 30", true},
+      {"-05 30", "  -5 30", false}, {"+12 34", "  12 34", true}, {"-00 30", "  -0 30", true},
+      {" -0 30", "  -0 30", true},  {"+00 30", "   0 30", true}, {" 00 30", "   0 30", true},
   };
   const eclfore::SelectionCondition north_of_zero{8.0f, 12.5f, 0.5f, 90.0f, 0.0f};
   for (const Case& c : cases) {
@@ -81,8 +81,7 @@ TEST(StarRecordInForecast, SelectFlagIsNotTheForecastsConcern) {
   for (const char* flag : {"2", "7", "4", " ", "x"}) {
     const std::string line = with_field(88, flag);
     EXPECT_EQ(forecast_line_of(line), forecast_line_of(kSample)) << flag;
-    EXPECT_TRUE(eclfore::is_selected(astro::parse_star_record(line), sample_condition))
-        << flag;
+    EXPECT_TRUE(eclfore::is_selected(astro::parse_star_record(line), sample_condition)) << flag;
   }
 }
 

@@ -27,11 +27,19 @@ double number(std::string_view line, astro::Field field) {
 
 /// A southern star with a one-digit RA hour and a one-digit declination.
 astro::StarRecord southern_star() {
-  return astro::parse_star_record(astro::format_star_line(
-      {.name = "ASASJ091012-0507.2", .epoch = "2452000.1234", .period = "0.8765432",
-       .ra_h = "09", .ra_m = "10", .ra_s = "12", .dec_deg = "-05", .dec_min = "07",
-       .var_type = "EA", .mag_max = "11.0", .mag_min = "11.6", .select_flag = "3",
-       .catalogue = "K002"}));
+  return astro::parse_star_record(astro::format_star_line({.name = "ASASJ091012-0507.2",
+                                                           .epoch = "2452000.1234",
+                                                           .period = "0.8765432",
+                                                           .ra_h = "09",
+                                                           .ra_m = "10",
+                                                           .ra_s = "12",
+                                                           .dec_deg = "-05",
+                                                           .dec_min = "07",
+                                                           .var_type = "EA",
+                                                           .mag_max = "11.0",
+                                                           .mag_min = "11.6",
+                                                           .select_flag = "3",
+                                                           .catalogue = "K002"}));
 }
 
 /// The lines `write` puts into a scratch file, CR LF line ends kept.
@@ -53,12 +61,10 @@ std::string without_line_end(std::string text) {
 
 /// The ForecastLine of the star's secondary minimum on the night of 5 March 2006.
 std::string forecast_line(const astro::StarRecord& star) {
-  const astro::ForecastMinimum minimum{&star,           astro::MinimumKind::kSecondary,
-                                       53799.5417,      2453800.0417,
-                                       {2006, 3, 5, 22, 0}, 49.37f};
-  return without_line_end(written([&](astro::OutputFile& out) {
-    eclfore::write_forecast_line(out, minimum);
-  }));
+  const astro::ForecastMinimum minimum{
+      &star, astro::MinimumKind::kSecondary, 53799.5417, 2453800.0417, {2006, 3, 5, 22, 0}, 49.37f};
+  return without_line_end(
+      written([&](astro::OutputFile& out) { eclfore::write_forecast_line(out, minimum); }));
 }
 
 TEST(LayoutRoundTrip, ForecastLineFieldsReadBackAsTheRecord) {

@@ -53,8 +53,8 @@ void expect_forecast_of(const std::string& line, const astro::StarRecord& star) 
   const double jd = number(line, fl::kJd);
   const double cycles = (jd - (star.epoch_mjd + astro::kMjdZeroJd)) / star.period;
   const double phase = cycles - std::floor(cycles);
-  const double off_days = std::fabs(
-      (kind == "p" ? std::remainder(phase, 1.0) : phase - 0.5) * star.period);
+  const double off_days =
+      std::fabs((kind == "p" ? std::remainder(phase, 1.0) : phase - 0.5) * star.period);
   EXPECT_LT(off_days, 1e-4) << "phase " << phase;
 
   // The night hour is the JST clock time of that instant, after midnight from 24:
@@ -80,8 +80,7 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
   e2e::TempDir dir;
   const std::string catalogue = e2e::read_file(std::string(EXAMPLES_DIR) + "/star.dat");
   dir.write("star.dat", catalogue);
-  dir.write("condition.dat",
-            e2e::read_file(std::string(EXAMPLES_DIR) + "/condition.dat"));
+  dir.write("condition.dat", e2e::read_file(std::string(EXAMPLES_DIR) + "/condition.dat"));
   std::map<std::string, astro::StarRecord> stars;
   std::istringstream in(catalogue);
   for (std::string line; std::getline(in, line);) {
@@ -92,8 +91,7 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
   ASSERT_GT(stars.size(), 20u);
 
   // October 2006, 20 degrees and up, Tokyo, the condition that selects every star.
-  const e2e::RunResult forecast_run =
-      e2e::run(ECLFORE_BIN, dir.path(), "2006\n10\n20\n3\n2\n");
+  const e2e::RunResult forecast_run = e2e::run(ECLFORE_BIN, dir.path(), "2006\n10\n20\n3\n2\n");
   ASSERT_EQ(forecast_run.exit_code, 0) << forecast_run.err;
   const std::vector<std::string> forecast = crlf_lines(dir.read("data.dat"));
   ASSERT_GT(forecast.size(), 100u);
@@ -131,12 +129,9 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
     EXPECT_EQ(astro::extract_field(listed, dl::kTime), astro::extract_field(line, fl::kHour));
     EXPECT_EQ(astro::extract_field(listed, dl::kRaH), astro::extract_field(line, fl::kRaH));
     EXPECT_EQ(astro::extract_field(listed, dl::kRaM), astro::extract_field(line, fl::kRaM));
-    EXPECT_EQ(astro::extract_field(listed, dl::kDecDeg),
-              astro::extract_field(line, fl::kDecDeg));
-    EXPECT_EQ(astro::extract_field(listed, dl::kDecMin),
-              astro::extract_field(line, fl::kDecMin));
-    EXPECT_EQ(astro::extract_field(listed, dl::kForecastJd),
-              astro::extract_field(line, fl::kJd));
+    EXPECT_EQ(astro::extract_field(listed, dl::kDecDeg), astro::extract_field(line, fl::kDecDeg));
+    EXPECT_EQ(astro::extract_field(listed, dl::kDecMin), astro::extract_field(line, fl::kDecMin));
+    EXPECT_EQ(astro::extract_field(listed, dl::kForecastJd), astro::extract_field(line, fl::kJd));
   }
   EXPECT_EQ(next, daily.size());
 }

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "astro/sites.h"
 #include "astro/ephemeris.h"
+#include "astro/sites.h"
 #include "e2e.h"
 #include "svg_check.h"
 #include "worked_plan.h"
@@ -22,16 +22,16 @@ TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
     NightDate date;
     double sunset, sunrise;  // JST hours; hand reckoning from the equation of time and
                              // the Sun's declination agrees within a minute
-  } cases[] = {{kMarch5, 17.65, 30.09}, {{2026, 6, 21}, 19.00, 28.43},
-               {{2026, 12, 21}, 16.52, 30.78}};
+  } cases[] = {
+      {kMarch5, 17.65, 30.09}, {{2026, 6, 21}, 19.00, 28.43}, {{2026, 12, 21}, 16.52, 30.78}};
   for (const Case& c : cases) {
     const SunsetSunrise sun = sunset_sunrise(c.date);
     EXPECT_NEAR(sun.sunset_hours, c.sunset, 1.0 / 60) << c.date.month;
     EXPECT_NEAR(sun.sunrise_hours, c.sunrise, 1.0 / 60) << c.date.month;
     for (const double h : {sun.sunset_hours, sun.sunrise_hours}) {
-      const double altitude = astro::sun_altitude_deg(
-          night_jd(c.date, static_cast<float>(h)), astro::kBuiltInSite.longitude_deg,
-          astro::kBuiltInSite.latitude_deg);
+      const double altitude = astro::sun_altitude_deg(night_jd(c.date, static_cast<float>(h)),
+                                                      astro::kBuiltInSite.longitude_deg,
+                                                      astro::kBuiltInSite.latitude_deg);
       EXPECT_NEAR(altitude, kSunsetAltitudeDeg, 0.01);  // a second of time is 0.004 deg
     }
   }
@@ -71,11 +71,10 @@ TEST(ChartSamples, StarsOfThePlanOnTheFiltersFormulas) {
   // The worked example's altitudes: ZZ Ori 58.5 at 20:00, UU Lib 27.5 at its minimum.
   EXPECT_NEAR(s.stars[0].altitude_deg[30], 58.5, 0.05);
   EXPECT_NEAR(s.stars[3].minima[0].altitude_deg, 27.5, 0.05);
-  EXPECT_EQ(s.stars[1].minima[0].altitude_deg,
-            position_at(kMarch5, 22.0f, site_latitude_radians(),
-                        ra_radians(plan[1].listed.ra_hours),
-                        dec_radians(plan[1].listed.dec_degrees))
-                .altitude);
+  EXPECT_EQ(s.stars[1].minima[0].altitude_deg, position_at(kMarch5, 22.0f, site_latitude_radians(),
+                                                           ra_radians(plan[1].listed.ra_hours),
+                                                           dec_radians(plan[1].listed.dec_degrees))
+                                                   .altitude);
   EXPECT_GT(s.moon_illuminated_fraction, 0.3);  // 6 days after new Moon (28 February)
   EXPECT_LT(s.moon_illuminated_fraction, 0.45);
 }

@@ -14,13 +14,12 @@ using testing_svg::expect_well_formed;
 
 TEST(ShadeSpans, BandsChangeWhereTheSunCrossesTheirLimits) {
   // Falling 10 degrees an hour, then rising again.
-  const std::vector<ShadeSpan> spans =
-      shade_spans({18, 19, 20, 21}, {0.0, -10.0, -20.0, -10.0});
+  const std::vector<ShadeSpan> spans = shade_spans({18, 19, 20, 21}, {0.0, -10.0, -20.0, -10.0});
   struct Want {
     double from, to;
     int band;
-  } want[] = {{18, 18.0833, 0},  {18.0833, 18.6, 1}, {18.6, 19.2, 2}, {19.2, 19.8, 3},
-              {19.8, 20.2, 4},   {20.2, 20.8, 3},    {20.8, 21, 2}};
+  } want[] = {{18, 18.0833, 0}, {18.0833, 18.6, 1}, {18.6, 19.2, 2}, {19.2, 19.8, 3},
+              {19.8, 20.2, 4},  {20.2, 20.8, 3},    {20.8, 21, 2}};
   ASSERT_EQ(spans.size(), std::size(want));
   for (std::size_t i = 0; i < spans.size(); ++i) {
     EXPECT_NEAR(spans[i].from_hours, want[i].from, 1e-12) << i;
@@ -50,8 +49,8 @@ ChartSamples synthetic_night(std::size_t stars) {
     star.name = "V" + std::to_string(k + 1) + " Cyg";
     for (const double h : s.hours) star.altitude_deg.push_back(80 - 6 * std::abs(h - 20 - k * 0.3));
     const double t = 21 + 0.1 * static_cast<double>(k % 5);  // crowded minima
-    star.minima.push_back({k % 2 == 0, t, 80 - 6 * std::abs(t - 20 - k * 0.3),
-                           star.name + " 21.50"});
+    star.minima.push_back(
+        {k % 2 == 0, t, 80 - 6 * std::abs(t - 20 - k * 0.3), star.name + " 21.50"});
     s.stars.push_back(std::move(star));
   }
   return s;

@@ -33,8 +33,11 @@ TEST(ExportFormats, CommaSeparatedNames) {
   struct Bad {
     const char* list;
     const char* unknown;
-  } bad[] = {{"stellarium,cartes", "cartes"}, {"", ""},        {"skychart,", ""},
-             {"Stellarium", "Stellarium"},    {" skychart", " skychart"}};
+  } bad[] = {{"stellarium,cartes", "cartes"},
+             {"", ""},
+             {"skychart,", ""},
+             {"Stellarium", "Stellarium"},
+             {" skychart", " skychart"}};
   for (const Bad& b : bad) {
     const ExportChoice c = parse_export_formats(b.list);
     EXPECT_FALSE(c.ok) << b.list;

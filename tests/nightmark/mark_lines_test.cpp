@@ -15,8 +15,7 @@ std::string list_line(std::string name, std::string ra, std::string dec) {
 
 TEST(ShortName, EndsAtFirstBlankWithinTwentyColumns) {
   EXPECT_EQ(short_name(list_line("ZZ Ori", " 5 36", " 12 34")), "ZZ");
-  EXPECT_EQ(short_name(list_line("ASASJ091012-0507.2", " 5 36", " 12 34")),
-            "ASASJ091012-0507.2");
+  EXPECT_EQ(short_name(list_line("ASASJ091012-0507.2", " 5 36", " 12 34")), "ASASJ091012-0507.2");
   EXPECT_EQ(short_name(list_line("ABCDEFGHIJKLMNOPQRST", " 5 36", " 12 34")),
             "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(short_name(list_line(" ZZ Ori", " 5 36", " 12 34")), "");

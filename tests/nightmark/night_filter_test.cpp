@@ -41,8 +41,7 @@ TEST(ListedMinimum, TimeAndPositionFields) {
   EXPECT_EQ(m.time_hours, 26.2f);
   EXPECT_EQ(m.ra_hours, 15.333333f);
   EXPECT_EQ(m.dec_degrees, -20.5f);
-  EXPECT_EQ(read_listed_minimum(list_line("22.00", " 9 10", " -5  7")).dec_degrees,
-            -5.1166667f);
+  EXPECT_EQ(read_listed_minimum(list_line("22.00", " 9 10", " -5  7")).dec_degrees, -5.1166667f);
   // Minus zero degrees: the minus sign still makes the declination southern.
   EXPECT_EQ(read_listed_minimum(list_line("21.50", " 9  0", " -0 30")).dec_degrees, -0.5f);
   EXPECT_EQ(read_listed_minimum(list_line("21.50", " 9  0", "  0 30")).dec_degrees, 0.5f);
@@ -81,8 +80,7 @@ TEST(Position, WorkedExampleAltitudesAndAzimuths) {
         list_line("21.00", fields.substr(0, 5).c_str(), fields.substr(6).c_str()));
     const float ra = ra_radians(m.ra_hours);
     const float dec = dec_radians(m.dec_degrees);
-    EXPECT_EQ(tenths(position_at(kMarch5, 20.0f, latitude, ra, dec).altitude),
-              c.altitude_at_start)
+    EXPECT_EQ(tenths(position_at(kMarch5, 20.0f, latitude, ra, dec).altitude), c.altitude_at_start)
         << c.line;
     EXPECT_EQ(tenths(position_at(kMarch5, c.minimum_hours, latitude, ra, dec).azimuth),
               c.azimuth_at_minimum)

@@ -25,8 +25,7 @@ const char* const kNewFiles[] = {"obsday3.svg", "obsday3.sol", "obsday3-skychart
 TEST(NightmarkExports, StellariumListOfTheRun) {
   e2e::TempDir dir;
   dir.write("obsday2.dat", kTitle + kHeader + kZzOri + kZzOri);
-  const e2e::RunResult r =
-      e2e::run(NIGHTMARK_BIN, dir.path(), kAllSky, {"--export=stellarium"});
+  const e2e::RunResult r = e2e::run(NIGHTMARK_BIN, dir.path(), kAllSky, {"--export=stellarium"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const auto file = nlohmann::json::parse(dir.read("obsday3.sol"));
   const auto& list = file["observingLists"]["{d05eee78-6a33-5a05-844f-6ccbaceadc08}"];

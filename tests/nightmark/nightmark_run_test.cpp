@@ -105,9 +105,9 @@ TEST(NightmarkRecentList, LinesAfterThe2000thAreIgnoredWithOneWarning) {
 
 TEST(NightmarkWarnings, NameFileAndLine) {
   NightFolder f;
-  f.dir.write("obsday2.dat",
-              "=== 2006/13/ 5 ===\r\n" + kHeader + "\r\nZZ Ori  K001\r\n" +
-                  "TOO Far             K001 p +INF   EA   45    5 36    12 34\r\n" + kZzOri);
+  f.dir.write("obsday2.dat", "=== 2006/13/ 5 ===\r\n" + kHeader + "\r\nZZ Ori  K001\r\n" +
+                                 "TOO Far             K001 p +INF   EA   45    5 36    12 34\r\n" +
+                                 kZzOri);
   const e2e::RunResult r = f.run();
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.err,

@@ -39,9 +39,8 @@ TEST(PlanEntry, ClockTimeAsThePlanCountsHours) {
   struct Case {
     const char* field;
     const char* clock;
-  } cases[] = {{"21.50", "21:30"}, {"22.00", "22:00"}, {"26.20", "26:12"},
-               {"21.23", "21:14"}, {"29.99", "29:59"}, {"18.01", "18:01"},
-               {"-1.00", "??:??"}, {"+NAN", "??:??"}};
+  } cases[] = {{"21.50", "21:30"}, {"22.00", "22:00"}, {"26.20", "26:12"}, {"21.23", "21:14"},
+               {"29.99", "29:59"}, {"18.01", "18:01"}, {"-1.00", "??:??"}, {"+NAN", "??:??"}};
   for (const Case& c : cases) {
     PlanEntry e;
     e.time_text = c.field;
@@ -52,8 +51,7 @@ TEST(PlanEntry, ClockTimeAsThePlanCountsHours) {
 /// A star.dat line: name, right ascension "HH MM SS" and declination "sDD MM".
 std::string star_line(std::string name, const char* ra, const char* dec) {
   name.resize(20, ' ');
-  return name + " 2451234.5678    1.2345678 " + ra + "  " + dec +
-         "       EA 10.2 11.5      2 K001";
+  return name + " 2451234.5678    1.2345678 " + ra + "  " + dec + "       EA 10.2 11.5      2 K001";
 }
 
 TEST(PlanEntry, PositionFromTheCatalogueLineOfTheSameName) {

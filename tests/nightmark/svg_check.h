@@ -14,8 +14,7 @@ namespace nightmark::testing_svg {
 inline void expect_well_formed(const std::string& svg, const std::string& what) {
   e2e::TempDir dir;
   dir.write("chart.svg", svg);
-  const std::string command =
-      "xmllint --noout '" + (dir.path() / "chart.svg").string() + "' 2>&1";
+  const std::string command = "xmllint --noout '" + (dir.path() / "chart.svg").string() + "' 2>&1";
   const int status = std::system(command.c_str());
   EXPECT_EQ(status, 0) << what << " is not well-formed XML";
 }

@@ -22,8 +22,8 @@ const std::string kTableHead =
 
 /// A catalogue line with the given name, epoch and period fields and flag; the
 /// position and magnitudes are those of the sample star EX Demo.
-std::string star_line(const std::string& name, const std::string& epoch,
-                      const std::string& period, char flag = '2') {
+std::string star_line(const std::string& name, const std::string& epoch, const std::string& period,
+                      char flag = '2') {
   std::string line = name;
   line.resize(20, ' ');
   line += std::string(13 - epoch.size(), ' ') + epoch;
@@ -39,14 +39,14 @@ TEST(PhaselistRun, SkippedLinesAreWarnedWithFileAndLine) {
   std::string with_nul = star_line("NUL Star", "2453000.1234", "1.2345678");
   with_nul[2] = '\0';
   dir.write("star.dat",
-            "\n" +                                                       // 1: silent
-                std::string(30, ' ') + "\n" +                            // 2: silent
-                "Too short 2453000.1234 1.2345678\n" +                   // 3
-                star_line("Blank epoch", "", "1.2345678") +              // 4
+            "\n" +                                                      // 1: silent
+                std::string(30, ' ') + "\n" +                           // 2: silent
+                "Too short 2453000.1234 1.2345678\n" +                  // 3
+                star_line("Blank epoch", "", "1.2345678") +             // 4
                 star_line("Negative period", "2453000.1234", "-1.5") +  // 5
                 star_line("Infinite epoch", "+INF", "1.2345678") +      // 6
                 star_line("Tiny period", "2453000.1234", "1e-9") +      // 7
-                with_nul +                                               // 8
+                with_nul +                                              // 8
                 star_line("Not flagged", "", "1.2345678", '1') +        // 9: not read
                 star_line("EX Demo", "2453000.1234", "1.2345678"));     // 10
   const e2e::RunResult r = e2e::run(PHASELIST_BIN, dir.path(), kAnswers);
@@ -60,8 +60,9 @@ TEST(PhaselistRun, SkippedLinesAreWarnedWithFileAndLine) {
             "warning: star.dat:7: cycle count since the epoch does not fit 32 bits; skipped\n"
             "warning: star.dat:8: line holds a NUL byte; skipped\n");
   // The flagged stars are echoed before their elements are looked at.
-  EXPECT_EQ(r.out, kPrompts + "Blank epoch         Negative period     Infinite epoch      "
-                              "Tiny period         EX Demo             ");
+  EXPECT_EQ(r.out, kPrompts +
+                       "Blank epoch         Negative period     Infinite epoch      "
+                       "Tiny period         EX Demo             ");
   EXPECT_EQ(dir.read("isou.txt"),
             kTableHead +
                 "EX Demo             2453000.1234  1.234567800 EA    9.8-10.9  0.96(14)  -  "

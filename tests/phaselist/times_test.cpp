@@ -72,8 +72,8 @@ TEST(ReadTypedTime, TakesFiveIntegersAcrossLines) {
 }
 
 TEST(ReadTypedTime, RefusesWhatIsNotFiveIntegersNamingTheAnswer) {
-  for (const char* text : {"2006 3 7 4.5 30", "2006 3 7 four 30", "2006 3 7 4 99999999999",
-                           "2006 3 7 4", ""}) {
+  for (const char* text :
+       {"2006 3 7 4.5 30", "2006 3 7 four 30", "2006 3 7 4 99999999999", "2006 3 7 4", ""}) {
     Input in(text);
     try {
       phaselist::read_typed_time(in.file, "start date & time");

@@ -33,9 +33,10 @@ std::string repeated(const std::string& line, int times) {
 /// Runs `script` with /bin/sh in `dir`; the programs are $ECLFORE, $DATESEL, $NIGHTMARK,
 /// $PHASELIST. Returns the exit status (128 + N for a signal N).
 int sh(const e2e::TempDir& dir, const std::string& script) {
-  dir.write(".e2e-script", "cd '" + dir.path().string() + "' || exit 99\nECLFORE='" ECLFORE_BIN
-            "'\nDATESEL='" DATESEL_BIN "'\nNIGHTMARK='" NIGHTMARK_BIN "'\nPHASELIST='" PHASELIST_BIN
-            "'\n" + script + "\n");
+  dir.write(".e2e-script", "cd '" + dir.path().string() +
+                               "' || exit 99\nECLFORE='" ECLFORE_BIN "'\nDATESEL='" DATESEL_BIN
+                               "'\nNIGHTMARK='" NIGHTMARK_BIN "'\nPHASELIST='" PHASELIST_BIN "'\n" +
+                               script + "\n");
   const int status = std::system(("sh '" + (dir.path() / ".e2e-script").string() + "'").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
@@ -43,8 +44,7 @@ int sh(const e2e::TempDir& dir, const std::string& script) {
 /// No temporary file of an output is left in the folder.
 void expect_no_temporary_files(const e2e::TempDir& dir) {
   for (const auto& entry : fs::directory_iterator(dir.path())) {
-    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
-        << entry.path();
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
   }
 }
 
@@ -72,10 +72,12 @@ TEST_F(Failsafe, KilledRunLeavesTheOldOutput) {
   for (const char* sig : {"TERM", "HUP"}) {
     SCOPED_TRACE(sig);
     dir_.write("data.dat", kOld);
-    const int status = sh(dir_, std::string("printf '") + "2006\\n3\\n20\\n3\\n0\\n" +
-                                    "' >.a; \"$ECLFORE\" <.a >/dev/null 2>.err & pid=$!\n"
-                                    "until ls .data.dat.tmp-* >/dev/null 2>&1; do sleep 0.01; done\n"
-                                    "sleep 0.2; kill -" + sig + " $pid; wait $pid");
+    const int status =
+        sh(dir_, std::string("printf '") + "2006\\n3\\n20\\n3\\n0\\n" +
+                     "' >.a; \"$ECLFORE\" <.a >/dev/null 2>.err & pid=$!\n"
+                     "until ls .data.dat.tmp-* >/dev/null 2>&1; do sleep 0.01; done\n"
+                     "sleep 0.2; kill -" +
+                     sig + " $pid; wait $pid");
     EXPECT_GT(status, 128) << "the run ended by the signal";
     EXPECT_TRUE(dir_.read("data.dat") == kOld) << "the old output, byte for byte";
     EXPECT_NE(dir_.read(".err").find("eclfore: stopped by a signal"), std::string::npos);
@@ -87,25 +89,29 @@ TEST_F(Failsafe, KilledRunLeavesTheOldOutput) {
 TEST_F(Failsafe, FullDiskLeavesTheOldOutput) {
   dir_.write("star.dat", repeated(kStarLine, 20000));
   dir_.write("data.dat", kOld);
-  const int status = sh(dir_, "trap '' XFSZ; ulimit -f 200; printf '2006\\n3\\n20\\n3\\n0\\n' | "
-                              "\"$ECLFORE\" >/dev/null 2>.err");
+  const int status = sh(dir_,
+                        "trap '' XFSZ; ulimit -f 200; printf '2006\\n3\\n20\\n3\\n0\\n' | "
+                        "\"$ECLFORE\" >/dev/null 2>.err");
   EXPECT_EQ(status, 1);
   EXPECT_EQ(dir_.read("data.dat"), kOld);
   EXPECT_NE(dir_.read(".err").find("eclfore: cannot write data.dat: File too large"),
-            std::string::npos) << dir_.read(".err");
+            std::string::npos)
+      << dir_.read(".err");
   expect_no_temporary_files(dir_);
 }
 
 // R4: a closed pipe on standard output: a message and status 1, data.dat complete.
 TEST_F(Failsafe, ClosedPipeIsReportedAndTheOutputIsComplete) {
   dir_.write("star.dat", repeated(kStarLine, 20000));
-  const int status = sh(dir_, "printf '2006\\n3\\n20\\n3\\n0\\n' >.a\n"
-                              "{ \"$ECLFORE\" <.a 2>.err; echo $? >.status; } | head -c 1000 >/dev/null\n"
-                              "\"$ECLFORE\" <.a >/dev/null 2>/dev/null; cp data.dat .whole\n"
-                              "exit $(cat .status)");
+  const int status = sh(dir_,
+                        "printf '2006\\n3\\n20\\n3\\n0\\n' >.a\n"
+                        "{ \"$ECLFORE\" <.a 2>.err; echo $? >.status; } | head -c 1000 >/dev/null\n"
+                        "\"$ECLFORE\" <.a >/dev/null 2>/dev/null; cp data.dat .whole\n"
+                        "exit $(cat .status)");
   EXPECT_EQ(status, 1);
   EXPECT_NE(dir_.read(".err").find("eclfore: cannot write to standard output: Broken pipe"),
-            std::string::npos) << dir_.read(".err");
+            std::string::npos)
+      << dir_.read(".err");
   EXPECT_EQ(dir_.read("data.dat"), dir_.read(".whole"));
 }
 
@@ -124,10 +130,11 @@ TEST_F(Failsafe, NightmarkSetIsReplacedWholeOrNotAtAll) {
 // R6: two runs at once in one folder: each output whole and from one run.
 TEST_F(Failsafe, TwoRunsNeverMixTheirOutputs) {
   dir_.write("star.dat", repeated(kStarLine, 20000));
-  ASSERT_EQ(sh(dir_, "printf '2006\\n1\\n20\\n3\\n0\\n' >.jan; printf '2006\\n7\\n20\\n3\\n0\\n' >.jul\n"
-                     "\"$ECLFORE\" <.jan >/dev/null 2>&1 && cp data.dat .jan.dat\n"
-                     "\"$ECLFORE\" <.jul >/dev/null 2>&1 && cp data.dat .jul.dat\n"
-                     "\"$ECLFORE\" <.jan >/dev/null 2>&1 & \"$ECLFORE\" <.jul >/dev/null 2>&1 & wait"),
+  ASSERT_EQ(sh(dir_,
+               "printf '2006\\n1\\n20\\n3\\n0\\n' >.jan; printf '2006\\n7\\n20\\n3\\n0\\n' >.jul\n"
+               "\"$ECLFORE\" <.jan >/dev/null 2>&1 && cp data.dat .jan.dat\n"
+               "\"$ECLFORE\" <.jul >/dev/null 2>&1 && cp data.dat .jul.dat\n"
+               "\"$ECLFORE\" <.jan >/dev/null 2>&1 & \"$ECLFORE\" <.jul >/dev/null 2>&1 & wait"),
             0);
   const std::string got = dir_.read("data.dat");
   EXPECT_TRUE(got == dir_.read(".jan.dat") || got == dir_.read(".jul.dat"));
@@ -141,13 +148,15 @@ TEST_F(Failsafe, OutputThatIsAnInputIsRefused) {
   auto result = run(PHASELIST_BIN, kPhaselistAnswers);
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("cannot write isou.txt: it is the same file as the input star.dat"),
-            std::string::npos) << result.err;
+            std::string::npos)
+      << result.err;
   fs::create_hard_link(dir_.path() / "star.dat", dir_.path() / "data.dat.new");
   fs::rename(dir_.path() / "data.dat.new", dir_.path() / "data.dat");
   result = run(ECLFORE_BIN, kEclforeAnswers);
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("data.dat: it is the same file as the input star.dat"),
-            std::string::npos) << result.err;
+            std::string::npos)
+      << result.err;
   EXPECT_EQ(dir_.read("star.dat"), star);
 }
 
@@ -163,7 +172,8 @@ TEST_F(Failsafe, StandardDescriptors) {
   fs::create_directory(dir_.path() / "folder");
   EXPECT_EQ(sh(dir_, "\"$DATESEL\" <folder >/dev/null 2>.err"), 1);
   EXPECT_NE(dir_.read(".err").find("datesel: cannot read standard input: Is a directory"),
-            std::string::npos) << dir_.read(".err");
+            std::string::npos)
+      << dir_.read(".err");
 }
 
 // R10: a byte-order mark does not cost the first star.
@@ -182,16 +192,19 @@ TEST_F(Failsafe, ByteOrderMarkIsSkipped) {
 
 // R11: a FIFO in place of an input is refused at once, even with a writer.
 TEST_F(Failsafe, FifoInputIsRefusedWithoutBlocking) {
-  const int status = sh(dir_, "mkfifo recent_obs.txt; rm data.sot; mkfifo data.sot\n"
-                              "sleep 3 >recent_obs.txt & w=$!\n"
-                              "printf '20\\n0\\n0\\n' | \"$NIGHTMARK\" >/dev/null 2>.err1; a=$?\n"
-                              "printf '6\\n99\\n' | \"$DATESEL\" >/dev/null 2>.err2; b=$?\n"
-                              "kill $w; exit $((a * 10 + b))");
+  const int status = sh(dir_,
+                        "mkfifo recent_obs.txt; rm data.sot; mkfifo data.sot\n"
+                        "sleep 3 >recent_obs.txt & w=$!\n"
+                        "printf '20\\n0\\n0\\n' | \"$NIGHTMARK\" >/dev/null 2>.err1; a=$?\n"
+                        "printf '6\\n99\\n' | \"$DATESEL\" >/dev/null 2>.err2; b=$?\n"
+                        "kill $w; exit $((a * 10 + b))");
   EXPECT_EQ(status, 11);
   EXPECT_NE(dir_.read(".err1").find("cannot read recent_obs.txt: not a regular file (a FIFO)"),
-            std::string::npos) << dir_.read(".err1");
+            std::string::npos)
+      << dir_.read(".err1");
   EXPECT_NE(dir_.read(".err2").find("cannot read data.sot: not a regular file (a FIFO)"),
-            std::string::npos) << dir_.read(".err2");
+            std::string::npos)
+      << dir_.read(".err2");
 }
 
 // R12: at most 100 warnings per file, then the count; quoted bytes escaped.
@@ -202,8 +215,9 @@ TEST_F(Failsafe, WarningsAreBounded) {
   std::size_t lines = 0;
   for (const char c : result.err) lines += c == '\n';
   EXPECT_EQ(lines, 101u);
-  EXPECT_NE(result.err.find("warning: star.dat: 4900 more lines skipped; their warnings are not shown\n"),
-            std::string::npos);
+  EXPECT_NE(
+      result.err.find("warning: star.dat: 4900 more lines skipped; their warnings are not shown\n"),
+      std::string::npos);
   dir_.write("condition.dat", "8 12 0.5 90 -30\n\x1b[2J\n");
   const auto escaped = run(ECLFORE_BIN, kEclforeAnswers);
   EXPECT_NE(escaped.err.find("\"\\x1b[2J\" is not a number"), std::string::npos) << escaped.err;
@@ -234,20 +248,19 @@ TEST_F(Failsafe, HugeLineKeepsMemoryBounded) {
     const char* file;
     std::uintmax_t bytes;
   };
-  for (const Input& in : {Input{ECLFORE_BIN, "star.dat", 1ull << 30},
-                          Input{PHASELIST_BIN, "star.dat", 1ull << 26},
-                          Input{DATESEL_BIN, "data.sot", 1ull << 26},
-                          Input{NIGHTMARK_BIN, "obsday2.dat", 1ull << 26},
-                          Input{NIGHTMARK_BIN, "recent_obs.txt", 1ull << 26}}) {
+  for (const Input& in :
+       {Input{ECLFORE_BIN, "star.dat", 1ull << 30}, Input{PHASELIST_BIN, "star.dat", 1ull << 26},
+        Input{DATESEL_BIN, "data.sot", 1ull << 26}, Input{NIGHTMARK_BIN, "obsday2.dat", 1ull << 26},
+        Input{NIGHTMARK_BIN, "recent_obs.txt", 1ull << 26}}) {
     SCOPED_TRACE(std::string(in.program) + " " + in.file);
     SetUp();
     fs::remove(dir_.path() / "recent_obs.txt");
     dir_.write(in.file, "");
     fs::resize_file(dir_.path() / in.file, in.bytes);
-    const std::string answers = std::string(in.program) == ECLFORE_BIN ? kEclforeAnswers
+    const std::string answers = std::string(in.program) == ECLFORE_BIN     ? kEclforeAnswers
                                 : std::string(in.program) == PHASELIST_BIN ? kPhaselistAnswers
-                                : std::string(in.program) == DATESEL_BIN ? "6\n99\n"
-                                                                         : kNightmarkAnswers;
+                                : std::string(in.program) == DATESEL_BIN   ? "6\n99\n"
+                                                                           : kNightmarkAnswers;
     // Reading 1 GiB takes seconds, many more on a loaded machine or under the sanitizers.
     const auto result = run(in.program, answers, std::chrono::seconds(120));
     EXPECT_FALSE(result.timed_out);

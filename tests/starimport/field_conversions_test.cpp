@@ -11,17 +11,19 @@ namespace starimport {
 namespace {
 
 TEST(DecimalText, KeepsTheDigitsAsWritten) {
-  struct Case { const char* in; const char* out; };
+  struct Case {
+    const char* in;
+    const char* out;
+  };
   for (const Case c : {Case{"0.6289216", "0.6289216"}, Case{" 53820. ", "53820."},
-                       Case{"08247.950", "8247.950"}, Case{"+12.50", "12.50"},
-                       Case{"-.5", "-0.5"}, Case{"1.5e2", "150"}, Case{"25e-3", "0.025"},
-                       Case{"1.20E+1", "12.0"}}) {
+                       Case{"08247.950", "8247.950"}, Case{"+12.50", "12.50"}, Case{"-.5", "-0.5"},
+                       Case{"1.5e2", "150"}, Case{"25e-3", "0.025"}, Case{"1.20E+1", "12.0"}}) {
     const auto number = parse_decimal_text(c.in);
     ASSERT_TRUE(number) << c.in;
     EXPECT_EQ(number->text(), c.out) << c.in;
   }
-  for (const char* bad : {"", " ", ".", "-", "12a", "1,5", "inf", "nan", "1e", "0x10", "1 2",
-                          "1e999"}) {
+  for (const char* bad :
+       {"", " ", ".", "-", "12a", "1,5", "inf", "nan", "1e", "0x10", "1 2", "1e999"}) {
     EXPECT_FALSE(parse_decimal_text(bad)) << bad;
   }
 }
@@ -36,7 +38,7 @@ TEST(DecimalText, RoundsHalvesAwayFromZeroExactly) {
   EXPECT_EQ(r("-3.25", 10, 1), -33);
   EXPECT_EQ(r("0.05", 10, 1), 1);
   EXPECT_EQ(r("0.0499999999999999999", 10, 1), 0);
-  EXPECT_EQ(r("30", 1, 60), 1);     // 30 arcsec is half an arc minute
+  EXPECT_EQ(r("30", 1, 60), 1);  // 30 arcsec is half an arc minute
   EXPECT_EQ(r("29.99", 1, 60), 0);
   EXPECT_EQ(r("0.00208333", 240, 1), 0);  // 0.49999992 s of time
   EXPECT_EQ(r("0.003125", 240, 1), 1);    // exactly 0.75 s
@@ -84,12 +86,15 @@ TEST(Period, TakenAsWrittenOrRefused) {
 }
 
 TEST(Position, RightAscensionToTheNearestSecondWithCarries) {
-  struct Case { const char* in; int h, m, s; };
-  for (const Case c : {Case{"23 11 10.10", 23, 11, 10}, Case{"23 11 10.5", 23, 11, 11},
-                       Case{"05:07:59.6", 5, 8, 0}, Case{"23 59 59.7", 0, 0, 0},
-                       Case{"12 30.5", 12, 30, 30}, Case{"283.23724", 18, 52, 57},
-                       Case{"359.9999", 0, 0, 0}, Case{"0", 0, 0, 0},
-                       Case{"15.00208333", 1, 0, 0}, Case{"15.003125", 1, 0, 1}}) {
+  struct Case {
+    const char* in;
+    int h, m, s;
+  };
+  for (const Case c :
+       {Case{"23 11 10.10", 23, 11, 10}, Case{"23 11 10.5", 23, 11, 11},
+        Case{"05:07:59.6", 5, 8, 0}, Case{"23 59 59.7", 0, 0, 0}, Case{"12 30.5", 12, 30, 30},
+        Case{"283.23724", 18, 52, 57}, Case{"359.9999", 0, 0, 0}, Case{"0", 0, 0, 0},
+        Case{"15.00208333", 1, 0, 0}, Case{"15.003125", 1, 0, 1}}) {
     const Converted<RoundedRa> ra = convert_ra(c.in);
     ASSERT_TRUE(ra.value) << c.in << ": " << ra.problem;
     EXPECT_EQ(ra.value->hours, c.h) << c.in;
@@ -99,19 +104,24 @@ TEST(Position, RightAscensionToTheNearestSecondWithCarries) {
   EXPECT_EQ(convert_ra("").problem, "no position");
   for (const char* bad : {"24 00 00", "12 60 00", "12 30 60", "360", "-1.5", "12.5 30 00",
                           "1 2 3 4", "ab cd", "+12 30 00"}) {
-    EXPECT_EQ(convert_ra(bad).problem, "right ascension '" + std::string(bad) + "' is not a position")
+    EXPECT_EQ(convert_ra(bad).problem,
+              "right ascension '" + std::string(bad) + "' is not a position")
         << bad;
   }
 }
 
 TEST(Position, DeclinationToTheNearestArcMinuteKeepingTheSign) {
-  struct Case { const char* in; bool south; int d, m; };
-  for (const Case c : {Case{"+53 01 33.0", false, 53, 2}, Case{"+53 01 29.9", false, 53, 1},
-                       Case{"-00 30 00", true, 0, 30}, Case{"-00 17 57", true, 0, 18},
-                       Case{"-00 00 29", false, 0, 0}, Case{"-0.004", false, 0, 0},
-                       Case{"-22.61472", true, 22, 37}, Case{"+89 59 30", false, 90, 0},
-                       Case{"45 59.5", false, 46, 0}, Case{"-90", true, 90, 0},
-                       Case{"25.92017", false, 25, 55}}) {
+  struct Case {
+    const char* in;
+    bool south;
+    int d, m;
+  };
+  for (const Case c :
+       {Case{"+53 01 33.0", false, 53, 2}, Case{"+53 01 29.9", false, 53, 1},
+        Case{"-00 30 00", true, 0, 30}, Case{"-00 17 57", true, 0, 18},
+        Case{"-00 00 29", false, 0, 0}, Case{"-0.004", false, 0, 0},
+        Case{"-22.61472", true, 22, 37}, Case{"+89 59 30", false, 90, 0},
+        Case{"45 59.5", false, 46, 0}, Case{"-90", true, 90, 0}, Case{"25.92017", false, 25, 55}}) {
     const Converted<RoundedDec> dec = convert_dec(c.in);
     ASSERT_TRUE(dec.value) << c.in << ": " << dec.problem;
     EXPECT_EQ(dec.value->south, c.south) << c.in;
@@ -152,20 +162,22 @@ TEST(Magnitudes, OneDecimalAmplitudesAddedBeforeTheRounding) {
 }
 
 TEST(Magnitudes, WhatIsNoMagnitudeIsLeftBlankWithAWarning) {
-  RoundedMagnitudes m = convert_magnitudes(mag("13.14", "V", false, '<'), mag("14.29", "V", false, '>'), "V");
+  RoundedMagnitudes m =
+      convert_magnitudes(mag("13.14", "V", false, '<'), mag("14.29", "V", false, '>'), "V");
   EXPECT_FALSE(m.max_tenths);
   EXPECT_FALSE(m.min_tenths);
-  EXPECT_EQ(m.warnings, (std::vector<std::string>{
-                            "maximum magnitude is a limit (<13.14); left blank",
-                            "minimum magnitude is a limit (>14.29); left blank"}));
+  EXPECT_EQ(m.warnings,
+            (std::vector<std::string>{"maximum magnitude is a limit (<13.14); left blank",
+                                      "minimum magnitude is a limit (>14.29); left blank"}));
   m = convert_magnitudes(mag(""), mag("0.2", "V", true), "V");
-  EXPECT_EQ(m.warnings, (std::vector<std::string>{
-                            "no maximum magnitude; left blank",
-                            "minimum given as an amplitude without a maximum magnitude; left blank"}));
+  EXPECT_EQ(m.warnings,
+            (std::vector<std::string>{
+                "no maximum magnitude; left blank",
+                "minimum given as an amplitude without a maximum magnitude; left blank"}));
   m = convert_magnitudes(mag("x1"), mag("123.4"), "V");
-  EXPECT_EQ(m.warnings, (std::vector<std::string>{
-                            "maximum magnitude 'x1' is not a number; left blank",
-                            "minimum magnitude does not fit 4 columns; left blank"}));
+  EXPECT_EQ(m.warnings,
+            (std::vector<std::string>{"maximum magnitude 'x1' is not a number; left blank",
+                                      "minimum magnitude does not fit 4 columns; left blank"}));
 }
 
 TEST(Magnitudes, ARangeStaysInOnePassband) {
@@ -192,12 +204,19 @@ TEST(Magnitudes, ARangeStaysInOnePassband) {
 }
 
 TEST(MagnitudeText, MarksAndPassbandInOneText) {
-  struct Case { const char* in; const char* value; char limit; bool amplitude; const char* band; };
-  for (const Case c : {Case{"6.34 V", "6.34", 0, false, "V"}, Case{"(0.75) r", "0.75", 0, true, "r"},
-                       Case{"<12.5 R1", "12.5", '<', false, "R1"},
-                       Case{"5.78: V", "5.78", 0, false, "V"}, Case{"8.17", "8.17", 0, false, ""},
-                       Case{"( 0.20 ): V", "0.20", 0, true, "V"}, Case{"", "", 0, false, ""},
-                       Case{"(0.2", "(0.2", 0, false, ""}, Case{"7.1 V x", "7.1 V x", 0, false, ""}}) {
+  struct Case {
+    const char* in;
+    const char* value;
+    char limit;
+    bool amplitude;
+    const char* band;
+  };
+  for (const Case c :
+       {Case{"6.34 V", "6.34", 0, false, "V"}, Case{"(0.75) r", "0.75", 0, true, "r"},
+        Case{"<12.5 R1", "12.5", '<', false, "R1"}, Case{"5.78: V", "5.78", 0, false, "V"},
+        Case{"8.17", "8.17", 0, false, ""}, Case{"( 0.20 ): V", "0.20", 0, true, "V"},
+        Case{"", "", 0, false, ""}, Case{"(0.2", "(0.2", 0, false, ""},
+        Case{"7.1 V x", "7.1 V x", 0, false, ""}}) {
     const MagnitudeEntry m = parse_magnitude_text(c.in);
     EXPECT_EQ(m.value, c.value) << c.in;
     EXPECT_EQ(m.limit, c.limit) << c.in;

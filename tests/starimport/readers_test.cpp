@@ -75,8 +75,7 @@ std::vector<std::string> lines_of(const std::string& text) {
 /// An older-layout GCVS record laid into the 5.1 bytes: "hhmmss.s+ddmmss" becomes
 /// "hhmmss.s0 +ddmmss.0", every later byte moves over by 4.
 std::string relaid(const std::string& old) {
-  return old.substr(0, 20) + old.substr(20, 8) + "0 " + old.substr(28, 7) + ".0" +
-         old.substr(35);
+  return old.substr(0, 20) + old.substr(20, 8) + "0 " + old.substr(28, 7) + ".0" + old.substr(35);
 }
 
 /// The star.dat reader's view of a line, to compare with what the source said.
@@ -106,11 +105,14 @@ TEST(GcvsRecords, RealFiveOneRecordsFieldByField) {
   EXPECT_EQ(all.format, Format::gcvs);
   ASSERT_EQ(all.lines.size(), 3u);
   EXPECT_EQ(all.lines[0],
-            "R And                    2453820.        409.2 00 24 02  +38 35       M   5.8 15.2        GCVS");
+            "R And                    2453820.        409.2 00 24 02  +38 35       M   5.8 15.2    "
+            "    GCVS");
   EXPECT_EQ(all.lines[1],
-            "RT And                2451421.737    0.6289216 23 11 10  +53 02       EA  9.0  9.8        GCVS");
+            "RT And                2451421.737    0.6289216 23 11 10  +53 02       EA  9.0  9.8    "
+            "    GCVS");
   EXPECT_EQ(all.lines[2],
-            "GK Cyg                  2427900.1        79.75 20 00 35  +39 37       RV 13.4 15.0        GCVS");
+            "GK Cyg                  2427900.1        79.75 20 00 35  +39 37       RV 13.4 15.0    "
+            "    GCVS");
   expect_read_back(all.lines[1], "RT And", 2451421.737, 0.6289216, 23, 11, 10, 53, 2, "EA", 9.0f,
                    9.8f);
   // AW And has no epoch; CI Aql (NR+EA) no period.
@@ -129,10 +131,12 @@ TEST(GcvsRecords, AmplitudesAndTheCatalogueSamples) {
       "|34618.185   |     |    23.285213       |05  *|A5+F3p           |N0040 HIP  |";
   const auto record = read_gcvs_record(ww, 7);
   ASSERT_TRUE(std::holds_alternative<SourceRecord>(record));
-  const Conversion c = convert_record(std::get<SourceRecord>(record), ConversionSettings{{}, "V", '2', "GCVS"});
+  const Conversion c =
+      convert_record(std::get<SourceRecord>(record), ConversionSettings{{}, "V", '2', "GCVS"});
   ASSERT_TRUE(c.line);
   EXPECT_EQ(format_star_line(*c.line),
-            "WW And                2434618.185    23.285213 23 44 54  +45 41       EA 10.9 11.6      2 GCVS");
+            "WW And                2434618.185    23.285213 23 44 54  +45 41       EA 10.9 11.6    "
+            "  2 GCVS");
   EXPECT_EQ(std::get<std::string>(read_gcvs_record(ww.substr(0, 100), 1)),
             "not a GCVS 5.1 record (no '|' at one of the bytes 8, 20, 41, ..., 167)");
 }
@@ -140,10 +144,12 @@ TEST(GcvsRecords, AmplitudesAndTheCatalogueSamples) {
 TEST(GcvsRecords, OlderLayoutRecordsLaidIntoFiveOne) {
   e2e::TempDir dir;
   std::string text;
-  for (const std::string& line : lines_of(read(kRecords + "/gcvs_stellarium_vcat_hip_extract.txt"))) {
+  for (const std::string& line :
+       lines_of(read(kRecords + "/gcvs_stellarium_vcat_hip_extract.txt"))) {
     text += relaid(line.substr(7)) + "\n";
   }
-  for (const std::string& line : lines_of(read(kRecords + "/gcvs_stellarium_varcat_hip_extract.txt"))) {
+  for (const std::string& line :
+       lines_of(read(kRecords + "/gcvs_stellarium_varcat_hip_extract.txt"))) {
     text += relaid(line) + "\n";
   }
   dir.write("gcvs5.txt", text);
@@ -158,7 +164,8 @@ TEST(GcvsRecords, OlderLayoutRecordsLaidIntoFiveOne) {
   // beta Lyr: JD - 2400000 written with a leading zero; 3.25 rounds away from zero to
   // 3.3 (binary floating point, ties to even, would print 3.2).
   EXPECT_EQ(find("bet Lyr"),
-            "bet Lyr               2408247.950    12.913834 18 50 05  +33 22       EB  3.3  4.4        GCVS");
+            "bet Lyr               2408247.950    12.913834 18 50 05  +33 22       EB  3.3  4.4    "
+            "    GCVS");
   // delta Ori lies between 0 and -1 degree: -00 17 57 rounds to -00 18.
   expect_read_back(find("del Ori"), "del Ori", 2443872.589, 5.732476, 5, 32, 0, -0.0f, -18, "EA",
                    2.1f, 2.3f);
@@ -176,29 +183,31 @@ TEST(GcvsRecords, OlderLayoutRecordsLaidIntoFiveOne) {
   // Stars without elements, the ellipsoidal and pulsating ones, a star without a
   // position or type (IZ Her) are reported.
   EXPECT_EQ(got.refused,
-            (std::vector<std::string>{"4: type RRAB not selected", "6: no period",
-                                      "10: type * not selected", "13: type ELL/DM not selected",
-                                      "19: no epoch", "21: no epoch", "22: no epoch",
-                                      "28: no type, so not selected", "32: no epoch",
-                                      "34: type RRAB not selected", "47: no epoch",
-                                      "53: type M not selected", "57: type * not selected"}));
+            (std::vector<std::string>{
+                "4: type RRAB not selected", "6: no period", "10: type * not selected",
+                "13: type ELL/DM not selected", "19: no epoch", "21: no epoch", "22: no epoch",
+                "28: no type, so not selected", "32: no epoch", "34: type RRAB not selected",
+                "47: no epoch", "53: type M not selected", "57: type * not selected"}));
 }
 
 TEST(Tables, QuotedCsvFromASpreadsheet) {
   e2e::TempDir dir;
-  dir.write("stars.csv",
-            "Name,RAJ2000,DEJ2000,Type,max,min,Epoch,Period\r\n"
-            "\"AB \"\"x\"\", Cas\",\"02 37 53.8\",+71 18 26,EA/SD,10.2,\"12.3:\",2452500.123,1.366\r\n"
-            "\"U Cep\",15.2813,81.8842,EA,6.75,9.24,51180.51, 2.493087\r\n"
-            "\"Broken, Cas,1,2,EA,1,2,2452500,1\r\n"
-            "Extra,1,2,EA,1,2,2452500,1,surplus\r\n");
+  dir.write(
+      "stars.csv",
+      "Name,RAJ2000,DEJ2000,Type,max,min,Epoch,Period\r\n"
+      "\"AB \"\"x\"\", Cas\",\"02 37 53.8\",+71 18 26,EA/SD,10.2,\"12.3:\",2452500.123,1.366\r\n"
+      "\"U Cep\",15.2813,81.8842,EA,6.75,9.24,51180.51, 2.493087\r\n"
+      "\"Broken, Cas,1,2,EA,1,2,2452500,1\r\n"
+      "Extra,1,2,EA,1,2,2452500,1,surplus\r\n");
   const Imported got = import((dir.path() / "stars.csv").string());
   EXPECT_EQ(got.label, "TABL");
   ASSERT_EQ(got.lines.size(), 2u);
   EXPECT_EQ(got.lines[0],
-            "AB \"x\", Cas           2452500.123        1.366 02 37 54  +71 18       EA 10.2 12.3        TABL");
+            "AB \"x\", Cas           2452500.123        1.366 02 37 54  +71 18       EA 10.2 12.3  "
+            "      TABL");
   EXPECT_EQ(got.lines[1],
-            "U Cep                  2451180.51     2.493087 01 01 08  +81 53       EA  6.8  9.2        TABL");
+            "U Cep                  2451180.51     2.493087 01 01 08  +81 53       EA  6.8  9.2    "
+            "    TABL");
   EXPECT_EQ(got.refused,
             (std::vector<std::string>{"4: a quote is not closed, or text follows a closing quote",
                                       "5: row has 9 fields, the header 8"}));
@@ -206,37 +215,45 @@ TEST(Tables, QuotedCsvFromASpreadsheet) {
 
 TEST(Tables, PipeTableWithGcvsNames) {
   e2e::TempDir dir;
-  dir.write("stars.txt",
-            "| VarName | RA | Dec | VarType | magMax | Min1 | Epoch | Period |\n"
-            "| bet Per | 03 08 10.13 | +40 57 20.3 | EA/SD | 2.09 | 3.30 | 45641.5135 | 2.8673043 |\n"
-            "| V0470 Cyg | 20 19 21.7 | +40 53 17 | ELL/DM | 8.53 | 8.55 | 42283.860 | 1.873142 |\n");
+  dir.write(
+      "stars.txt",
+      "| VarName | RA | Dec | VarType | magMax | Min1 | Epoch | Period |\n"
+      "| bet Per | 03 08 10.13 | +40 57 20.3 | EA/SD | 2.09 | 3.30 | 45641.5135 | 2.8673043 |\n"
+      "| V0470 Cyg | 20 19 21.7 | +40 53 17 | ELL/DM | 8.53 | 8.55 | 42283.860 | 1.873142 |\n");
   const Imported got = import((dir.path() / "stars.txt").string());
   ASSERT_EQ(got.lines.size(), 1u);
   EXPECT_EQ(got.lines[0],
-            "bet Per              2445641.5135    2.8673043 03 08 10  +40 57       EA  2.1  3.3        TABL");
+            "bet Per              2445641.5135    2.8673043 03 08 10  +40 57       EA  2.1  3.3    "
+            "    TABL");
   EXPECT_EQ(got.refused, std::vector<std::string>{"3: type ELL/DM not selected"});
 }
 
 TEST(Tables, VizierTsvWithCommentsUnitsAndDashes) {
   e2e::TempDir dir;
-  dir.write("asu.tsv",
-            "#\n# VizieR Astronomical Server\n#RESOURCE=yCat_2027\n\n"
-            "OID\tName\tType\tl_max\tmax\tn_max\tf_min\tl_min\tmin\tn_min\tEpoch\tl_Period\tPeriod\tRAJ2000\tDEJ2000\n"
-            "\t\t\t\tmag\t\t\t\tmag\t\td\t\td\tdeg\tdeg\n"
-            "-------\t----\t----\t-\t---\t--\t-\t-\t---\t--\t-----\t-\t------\t------\t------\n"
-            "55369\tV0415 CMa\tEA\t\t6.34\tV\t\t\t6.48\tV\t2448401.484\t\t1.98571\t099.17108\t-22.61472\n"
-            "98995\tASAS J145019-2425.6\tEW\t\t8.17\tV\t(\t\t0.23\tV\t2451234.5\t\t0.326383\t222.57917\t-24.42667\n"
-            "1\tZ Lim\tEA\t<\t13.1\tV\t\t>\t14.2\tV\t2451234.5\t<\t0.5\t10\t10\n"
-            "2\tW Lim\tEA\t\t13.1\tB\t\t\t14.2\tV\t2451234.5\t\t0.5\t10\t10\n");
+  dir.write(
+      "asu.tsv",
+      "#\n# VizieR Astronomical Server\n#RESOURCE=yCat_2027\n\n"
+      "OID\tName\tType\tl_max\tmax\tn_max\tf_min\tl_min\tmin\tn_min\tEpoch\tl_"
+      "Period\tPeriod\tRAJ2000\tDEJ2000\n"
+      "\t\t\t\tmag\t\t\t\tmag\t\td\t\td\tdeg\tdeg\n"
+      "-------\t----\t----\t-\t---\t--\t-\t-\t---\t--\t-----\t-\t------\t------\t------\n"
+      "55369\tV0415 CMa\tEA\t\t6.34\tV\t\t\t6.48\tV\t2448401.484\t\t1.98571\t099.17108\t-22.61472\n"
+      "98995\tASAS "
+      "J145019-2425.6\tEW\t\t8.17\tV\t(\t\t0.23\tV\t2451234.5\t\t0.326383\t222.57917\t-24.42667\n"
+      "1\tZ Lim\tEA\t<\t13.1\tV\t\t>\t14.2\tV\t2451234.5\t<\t0.5\t10\t10\n"
+      "2\tW Lim\tEA\t\t13.1\tB\t\t\t14.2\tV\t2451234.5\t\t0.5\t10\t10\n");
   const Imported got = import((dir.path() / "asu.tsv").string());
   EXPECT_EQ(got.label, "VSX");
   ASSERT_EQ(got.lines.size(), 3u);
   EXPECT_EQ(got.lines[0],
-            "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5        VSX ");
+            "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5    "
+            "    VSX ");
   EXPECT_EQ(got.lines[1],
-            "ASAS J145019-2425.6     2451234.5     0.326383 14 50 19  -24 26       EW  8.2  8.4        VSX ");
+            "ASAS J145019-2425.6     2451234.5     0.326383 14 50 19  -24 26       EW  8.2  8.4    "
+            "    VSX ");
   EXPECT_EQ(got.lines[2],
-            "W Lim                   2451234.5          0.5 00 40 00  +10 00       EA      14.2        VSX ");
+            "W Lim                   2451234.5          0.5 00 40 00  +10 00       EA      14.2    "
+            "    VSX ");
   EXPECT_EQ(got.refused, std::vector<std::string>{"10: period given only as a limit (<0.5)"});
   EXPECT_EQ(got.warned, std::vector<std::string>{
                             "11: maximum magnitude not in the minimum's passband (maximum in B, "
@@ -250,8 +267,9 @@ TEST(Tables, AMissingColumnIsAFailureOfTheFile) {
     import(path);
     FAIL() << "no failure";
   } catch (const astro::RunError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              path + ": no epoch column (looked for Epoch, E0, HJD0; name it with --column epoch=NAME)");
+    EXPECT_EQ(
+        std::string(e.what()),
+        path + ": no epoch column (looked for Epoch, E0, HJD0; name it with --column epoch=NAME)");
   }
   TableRequest request;
   request.named = {{Column::epoch, "NoSuch"}};
@@ -270,7 +288,8 @@ TEST(Tables, RealVsxEcsvTable) {
   EXPECT_EQ(got.label, "VSX");
   ASSERT_EQ(got.lines.size(), 590u);
   EXPECT_EQ(got.lines[0],
-            "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5        VSX ");
+            "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5    "
+            "    VSX ");
   // V0641 Aur: "12.850 r" and "(0.75) r" give 12.85 + 0.75 = 13.6; 12.850 is a half: 12.9.
   bool found = false;
   for (const std::string& line : got.lines) {
@@ -287,7 +306,8 @@ TEST(VsxJson, ListsSingleObjectsAndEmptyReplies) {
   EXPECT_EQ(one.format, Format::vsx_json);
   ASSERT_EQ(one.lines.size(), 1u);
   EXPECT_EQ(one.lines[0],
-            "ASASSN-V J185256.94+   2457991.86      5.09843 18 52 57  +58 13       EA 14.2 14.4        VSX ");
+            "ASASSN-V J185256.94+   2457991.86      5.09843 18 52 57  +58 13       EA 14.2 14.4    "
+            "    VSX ");
   EXPECT_EQ(one.warned, std::vector<std::string>{
                             "1: name 'ASASSN-V J185256.94+581259.1' is longer than 20 characters; "
                             "cut to 'ASASSN-V J185256.94+'"});
@@ -313,7 +333,8 @@ TEST(VsxJson, ListsSingleObjectsAndEmptyReplies) {
   EXPECT_EQ(records[0].dec, "25.92017");
   EXPECT_EQ(records[0].max.passband, "V");
   // A bare list of objects, each with the line where it starts.
-  const auto bare = read_vsx_json("[\n{\"Name\":\"A\"},\n\n {\"Name\":\"B {x\"}, {\"Name\":\"C\"}]");
+  const auto bare =
+      read_vsx_json("[\n{\"Name\":\"A\"},\n\n {\"Name\":\"B {x\"}, {\"Name\":\"C\"}]");
   const auto& items = std::get<std::vector<SourceRecord>>(bare);
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0].line, 2);
@@ -336,7 +357,7 @@ TEST(VsxJson, TextsThatAreNoReplyFail) {
   const auto broken = read_vsx_json("{\"VSXObject\":\n{\"Name\": \"x\",\n}");
   ASSERT_TRUE(std::holds_alternative<JsonFailure>(broken));
   EXPECT_EQ(std::get<JsonFailure>(broken).line, 3);
-  EXPECT_TRUE(std::get<JsonFailure>(broken).message.starts_with("not valid JSON (")) ;
+  EXPECT_TRUE(std::get<JsonFailure>(broken).message.starts_with("not valid JSON ("));
 }
 
 }  // namespace

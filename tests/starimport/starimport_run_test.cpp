@@ -16,17 +16,26 @@ const std::string kHjd = "; epochs are HJD: run eclfore and phaselist with --epo
 /// Four eclipsing stars and one Mira of the GCVS 5.1 table (RT And and R And as the
 /// table has them; SZ Her, TX Her and AK Her re-laid from older records).
 const std::string kGcvsExtract =
-    "010001 |R     And *|002401.95 +383437.3 |M         |  5.8    |  15.2      |            |V |53820.      |     |   409.2            |38   |S3,5e-S8,8e(M7e) |HIP   00002|\n"
-    "010012 |RT    And *|231110.10 +530133.0 |EA/RS     |  8.97   |   9.83     |   9.28     |V |51421.737   |     |     0.6289216      |17  *|F8V+K1           |00001 HIP  |\n"
-    "400026 |SZ    Her *|173936.80 +325647.0 |EA/SD     |  9.86   |  11.87     |  10.10     |V |41864.30517 |     |     0.81809828     |     |                 |           |\n"
-    "400031 |TX    Her *|171836.50 +415317.0 |EA/DM     |  8.54   |   9.31     |   8.97     |V |40008.3643  |     |     2.05980944     |     |                 |           |\n"
-    "400064 |AK    Her *|171357.80 +162101.0 |EW/KW     |  8.29   |   8.77     |   8.64     |V |42186.460   |     |     0.42152201     |     |                 |           |\n";
+    "010001 |R     And *|002401.95 +383437.3 |M         |  5.8    |  15.2      |            |V "
+    "|53820.      |     |   409.2            |38   |S3,5e-S8,8e(M7e) |HIP   00002|\n"
+    "010012 |RT    And *|231110.10 +530133.0 |EA/RS     |  8.97   |   9.83     |   9.28     |V "
+    "|51421.737   |     |     0.6289216      |17  *|F8V+K1           |00001 HIP  |\n"
+    "400026 |SZ    Her *|173936.80 +325647.0 |EA/SD     |  9.86   |  11.87     |  10.10     |V "
+    "|41864.30517 |     |     0.81809828     |     |                 |           |\n"
+    "400031 |TX    Her *|171836.50 +415317.0 |EA/DM     |  8.54   |   9.31     |   8.97     |V "
+    "|40008.3643  |     |     2.05980944     |     |                 |           |\n"
+    "400064 |AK    Her *|171357.80 +162101.0 |EW/KW     |  8.29   |   8.77     |   8.64     |V "
+    "|42186.460   |     |     0.42152201     |     |                 |           |\n";
 
 const std::string kExpectedStars =
-    "RT And                2451421.737    0.6289216 23 11 10  +53 02       EA  9.0  9.8      2 GCVS\r\n"
-    "SZ Her              2441864.30517   0.81809828 17 39 37  +32 57       EA  9.9 11.9      2 GCVS\r\n"
-    "TX Her               2440008.3643   2.05980944 17 18 37  +41 53       EA  8.5  9.3      2 GCVS\r\n"
-    "AK Her                2442186.460   0.42152201 17 13 58  +16 21       EW  8.3  8.8      2 GCVS\r\n";
+    "RT And                2451421.737    0.6289216 23 11 10  +53 02       EA  9.0  9.8      2 "
+    "GCVS\r\n"
+    "SZ Her              2441864.30517   0.81809828 17 39 37  +32 57       EA  9.9 11.9      2 "
+    "GCVS\r\n"
+    "TX Her               2440008.3643   2.05980944 17 18 37  +41 53       EA  8.5  9.3      2 "
+    "GCVS\r\n"
+    "AK Her                2442186.460   0.42152201 17 13 58  +16 21       EW  8.3  8.8      2 "
+    "GCVS\r\n";
 
 TEST(StarimportRun, GcvsExtractImportedAndForecast) {
   e2e::TempDir dir;
@@ -35,9 +44,11 @@ TEST(StarimportRun, GcvsExtractImportedAndForecast) {
       e2e::run(STARIMPORT_BIN, dir.path(), "", {"--flag=2", "-o", "star.dat", "gcvs5.txt"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "gcvs5.txt: read as gcvs\n"
-                   "warning: gcvs5.txt:1: type M not selected; skipped\n"
-                   "4 lines written, 1 record skipped" + kHjd);
+  EXPECT_EQ(r.err,
+            "gcvs5.txt: read as gcvs\n"
+            "warning: gcvs5.txt:1: type M not selected; skipped\n"
+            "4 lines written, 1 record skipped" +
+                kHjd);
   EXPECT_EQ(dir.read("star.dat"), kExpectedStars);
 
   // The forecast from the imported lines is the forecast from the same lines typed.
@@ -59,16 +70,20 @@ TEST(StarimportRun, GcvsExtractImportedAndForecast) {
 
 TEST(StarimportRun, StandardInputToStandardOutput) {
   e2e::TempDir dir;
-  const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), kGcvsExtract, {"--types=EW", "--label=MINE"});
+  const e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), kGcvsExtract, {"--types=EW", "--label=MINE"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "AK Her                2442186.460   0.42152201 17 13 58  +16 21       EW  8.3  8.8        MINE\r\n");
+            "AK Her                2442186.460   0.42152201 17 13 58  +16 21       EW  8.3  8.8    "
+            "    MINE\r\n");
   EXPECT_EQ(r.err.substr(0, 31), "(standard input): read as gcvs\n");
   // An empty input has nothing to import, and is no failure.
   const e2e::RunResult empty = e2e::run(STARIMPORT_BIN, dir.path(), "\n\n");
   EXPECT_EQ(empty.exit_code, 0);
   EXPECT_EQ(empty.out, "");
-  EXPECT_EQ(empty.err, "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
+  EXPECT_EQ(
+      empty.err,
+      "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
 }
 
 TEST(StarimportRun, EveryRefusalIsWarnedWithFileAndLine) {
@@ -103,7 +118,8 @@ TEST(StarimportRun, EveryRefusalIsWarnedWithFileAndLine) {
             "1 line written, 9 records skipped; a plain table does not say its epochs' time "
             "scale: run eclfore and phaselist with the --epochs its source names\n");
   EXPECT_EQ(r.out,
-            "Good                    2450000.5          1.5 00 40 00  -00 18       EA                  TABL\r\n");
+            "Good                    2450000.5          1.5 00 40 00  -00 18       EA              "
+            "    TABL\r\n");
 }
 
 TEST(StarimportRun, FailuresWriteNothing) {
@@ -111,9 +127,12 @@ TEST(StarimportRun, FailuresWriteNothing) {
   dir.write("good.txt", kGcvsExtract);
   dir.write("noepoch.csv", "Name,RA,Dec,Type,Period\nX,1,2,EA,1.5\n");
   dir.write("star.dat", "old\n");
-  e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat", "good.txt", "noepoch.csv"});
+  e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat", "good.txt", "noepoch.csv"});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_NE(r.err.find("starimport: noepoch.csv: no epoch column (looked for Epoch"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("starimport: noepoch.csv: no epoch column (looked for Epoch"),
+            std::string::npos)
+      << r.err;
   EXPECT_EQ(dir.read("star.dat"), "old\n");
   r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"good.txt", "missing.txt"});
   EXPECT_EQ(r.exit_code, 1);
@@ -133,10 +152,16 @@ TEST(StarimportRun, FailuresWriteNothing) {
 
 TEST(StarimportRun, BadOptionsAreUsageErrors) {
   e2e::TempDir dir;
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--format=fits"}, {"--flag=22"}, {"--flag=x"}, {"--label=TOOLONG"},
-        {"--types=EA,,EW"}, {"--column", "epoch"}, {"--column=colour=B-V"}, {"--passband="},
-        {"-", "-"}, {"--frobnicate"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--format=fits"},
+                                               {"--flag=22"},
+                                               {"--flag=x"},
+                                               {"--label=TOOLONG"},
+                                               {"--types=EA,,EW"},
+                                               {"--column", "epoch"},
+                                               {"--column=colour=B-V"},
+                                               {"--passband="},
+                                               {"-", "-"},
+                                               {"--frobnicate"}}) {
     const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", args);
     EXPECT_EQ(r.exit_code, 2) << args[0];
     EXPECT_NE(r.err.find("usage: starimport"), std::string::npos) << r.err;

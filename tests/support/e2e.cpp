@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <limits>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <stdexcept>
 #include <thread>

@@ -28,12 +28,12 @@ class TempDir {
 };
 
 struct RunResult {
-  int exit_code = -1;     ///< exit status, -1 when the program did not exit normally
-  int signal = 0;         ///< the signal that ended it, 0 when none
+  int exit_code = -1;  ///< exit status, -1 when the program did not exit normally
+  int signal = 0;      ///< the signal that ended it, 0 when none
   bool timed_out = false;
   long peak_memory_kib = 0;  ///< the program's peak resident memory, KiB, sampled while it ran
-  std::string out;        ///< standard output
-  std::string err;        ///< standard error
+  std::string out;           ///< standard output
+  std::string err;           ///< standard error
 };
 
 /// Runs `program` (an absolute path) with `args` in `dir`, standard input fed from

@@ -52,7 +52,7 @@ class PendingFile {
   std::string target_;     ///< the file `path_` stands for, symlinks followed
   std::string temp_path_;  ///< empty when in place
   int fd_ = -1;
-  int slot_ = -1;          ///< in the table the signal handler clears
+  int slot_ = -1;  ///< in the table the signal handler clears
   bool in_place_ = false;
 };
 

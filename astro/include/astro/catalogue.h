@@ -22,14 +22,14 @@ struct StarRecord {
   double epoch_mjd = 0;       ///< epoch of primary minimum, MJD (JD - 2400000.5)
   double period = 0;          ///< days
   float ra_h = 0, ra_m = 0, ra_s = 0;
-  float ra_hours = 0;         ///< right ascension, hours
-  float dec_deg = 0;          ///< whole degrees with sign (-0 for "-00")
-  float dec_min = 0;          ///< arc minutes, negated when the degree field has a minus
-  float dec_degrees = 0;      ///< declination, degrees
-  float mag_max = 0;          ///< magnitude at maximum light
-  float mag_min = 0;          ///< magnitude at minimum light
-  int select_flag = 0;        ///< column 88, one digit; bit 2 selects for the phase table
-  bool epoch_blank = false;   ///< the epoch field holds only blanks
+  float ra_hours = 0;        ///< right ascension, hours
+  float dec_deg = 0;         ///< whole degrees with sign (-0 for "-00")
+  float dec_min = 0;         ///< arc minutes, negated when the degree field has a minus
+  float dec_degrees = 0;     ///< declination, degrees
+  float mag_max = 0;         ///< magnitude at maximum light
+  float mag_min = 0;         ///< magnitude at minimum light
+  int select_flag = 0;       ///< column 88, one digit; bit 2 selects for the phase table
+  bool epoch_blank = false;  ///< the epoch field holds only blanks
 };
 
 /// Why a star.dat line (without its line end) cannot hold a star, or nothing when
@@ -52,8 +52,6 @@ inline bool lacks_elements(const StarRecord& star) {
 }
 
 /// True when the phase table lists the star (flag digits 2, 3, 6, 7).
-inline bool selected_for_phase_table(const StarRecord& star) {
-  return (star.select_flag & 2) != 0;
-}
+inline bool selected_for_phase_table(const StarRecord& star) { return (star.select_flag & 2) != 0; }
 
 }  // namespace astro

@@ -14,11 +14,11 @@ namespace astro {
 
 /// One command-line option: --name, --name=VALUE or --name VALUE (and -x for a short name).
 struct OptionSpec {
-  std::string_view name;       ///< long name without the dashes, e.g. "sun-below"
-  std::string_view argument;   ///< the value's name in the help ("DEG"); empty: takes no value
-  std::string_view help;       ///< one help line
-  char short_name = 0;         ///< e.g. 'o' for -o FILE; 0: none
-  bool repeatable = false;     ///< may be given more than once (all values are kept)
+  std::string_view name;      ///< long name without the dashes, e.g. "sun-below"
+  std::string_view argument;  ///< the value's name in the help ("DEG"); empty: takes no value
+  std::string_view help;      ///< one help line
+  char short_name = 0;        ///< e.g. 'o' for -o FILE; 0: none
+  bool repeatable = false;    ///< may be given more than once (all values are kept)
 };
 
 /// The options and operands a run was started with (parsed with getopt_long).
@@ -45,7 +45,7 @@ struct ProgramInfo {
   std::string_view name;   ///< e.g. "eclfore"
   std::string_view usage;  ///< the --help text before the list of options, ending with a line end
   std::span<const OptionSpec> options = {};  ///< besides --help and --version
-  bool takes_operands = false;  ///< starimport's FILE...; the others take none
+  bool takes_operands = false;               ///< starimport's FILE...; the others take none
 };
 
 /// The toolset version, e.g. "1.0.0".

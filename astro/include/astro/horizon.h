@@ -18,8 +18,7 @@ struct HorizontalPosition {
 /// right ascension and declination (all radians, single precision).
 /// The altitude comes from an arctangent over the single-precision azimuth, so near
 /// due east or west it carries that azimuth's rounding error.
-HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra,
-                                            float dec);
+HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra, float dec);
 
 /// The terms of equatorial_to_horizontal that depend on the latitude and the
 /// declination alone (dimensionless products of their sines and cosines).

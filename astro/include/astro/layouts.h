@@ -30,17 +30,17 @@ inline std::string extract_field(std::string_view line, Field field) {
 
 /// star.dat: one star of the catalogue a line (the StarRecord).
 namespace star_line {
-inline constexpr Field kName{0, 20};      ///< star name, blank-padded on the right
-inline constexpr Field kEpoch{20, 13};    ///< Julian Date of a primary minimum
-inline constexpr Field kPeriod{33, 13};   ///< days
-inline constexpr Field kRaH{47, 2};       ///< right ascension hours
-inline constexpr Field kRaM{50, 2};       ///< right ascension minutes
-inline constexpr Field kRaS{53, 2};       ///< right ascension whole seconds
-inline constexpr Field kDecDeg{57, 3};    ///< declination whole degrees with sign
-inline constexpr Field kDecMin{61, 2};    ///< declination arc minutes, unsigned
-inline constexpr Field kVarType{70, 2};   ///< variability type
-inline constexpr Field kMagMax{73, 4};    ///< magnitude at maximum light, one decimal
-inline constexpr Field kMagMin{78, 4};    ///< magnitude at minimum light, one decimal
+inline constexpr Field kName{0, 20};        ///< star name, blank-padded on the right
+inline constexpr Field kEpoch{20, 13};      ///< Julian Date of a primary minimum
+inline constexpr Field kPeriod{33, 13};     ///< days
+inline constexpr Field kRaH{47, 2};         ///< right ascension hours
+inline constexpr Field kRaM{50, 2};         ///< right ascension minutes
+inline constexpr Field kRaS{53, 2};         ///< right ascension whole seconds
+inline constexpr Field kDecDeg{57, 3};      ///< declination whole degrees with sign
+inline constexpr Field kDecMin{61, 2};      ///< declination arc minutes, unsigned
+inline constexpr Field kVarType{70, 2};     ///< variability type
+inline constexpr Field kMagMax{73, 4};      ///< magnitude at maximum light, one decimal
+inline constexpr Field kMagMin{78, 4};      ///< magnitude at minimum light, one decimal
 inline constexpr Field kSelectFlag{88, 1};  ///< one digit; bit 2 selects for the phase table
 inline constexpr Field kCatalogue{90, 4};   ///< free text
 /// Epoch and period as typed, blanks included: the forecast copies them unchanged.
@@ -76,18 +76,19 @@ inline constexpr Field kKind{25, 1};       ///< p primary, s secondary minimum
 inline constexpr Field kYear{27, 4};       ///< night date (JST)
 inline constexpr Field kMonth{32, 2};
 inline constexpr Field kDay{35, 2};
-inline constexpr Field kHour{38, 5};       ///< JST decimal hours, 18.00 to 30.00 (12.00 to 36.00 with --sun-below), "%5.2f"
-inline constexpr Field kJd{44, 12};        ///< Julian Date of the minimum, "%12.4f"
+inline constexpr Field kHour{
+    38, 5};  ///< JST decimal hours, 18.00 to 30.00 (12.00 to 36.00 with --sun-below), "%5.2f"
+inline constexpr Field kJd{44, 12};  ///< Julian Date of the minimum, "%12.4f"
 inline constexpr Field kVarType{57, 2};
-inline constexpr Field kAltitude{60, 4};   ///< degrees, "%4.1f"
-inline constexpr Field kEpoch{65, 13};     ///< the star.dat epoch text, unchanged
-inline constexpr Field kPeriod{78, 13};    ///< the star.dat period text, unchanged
-inline constexpr Field kRaH{92, 2};        ///< right ascension hours, "%2.0f"
+inline constexpr Field kAltitude{60, 4};  ///< degrees, "%4.1f"
+inline constexpr Field kEpoch{65, 13};    ///< the star.dat epoch text, unchanged
+inline constexpr Field kPeriod{78, 13};   ///< the star.dat period text, unchanged
+inline constexpr Field kRaH{92, 2};       ///< right ascension hours, "%2.0f"
 inline constexpr Field kRaM{95, 2};
 inline constexpr Field kRaS{98, 2};
-inline constexpr Field kDecDeg{101, 3};    ///< signed whole degrees, "%3.0f"
-inline constexpr Field kDecMin{105, 2};    ///< unsigned whole arc minutes, "%2.0f"
-inline constexpr Field kMagMax{108, 4};    ///< "%4.1f"
+inline constexpr Field kDecDeg{101, 3};  ///< signed whole degrees, "%3.0f"
+inline constexpr Field kDecMin{105, 2};  ///< unsigned whole arc minutes, "%2.0f"
+inline constexpr Field kMagMax{108, 4};  ///< "%4.1f"
 inline constexpr Field kMagMin{113, 4};
 /// Decimals of the numbers the writer formats.
 inline constexpr int kHourDecimals = 2;
@@ -119,8 +120,8 @@ inline constexpr Field kYear{4, 4};
 inline constexpr Field kMonth{9, 2};
 inline constexpr Field kDay{12, 2};
 inline constexpr std::string_view kClosing = " ===";
-static_assert(kYear.start == static_cast<int>(kOpening.size()) &&
-              kMonth.start == kYear.end() + 1 && kDay.start == kMonth.end() + 1);
+static_assert(kYear.start == static_cast<int>(kOpening.size()) && kMonth.start == kYear.end() + 1 &&
+              kDay.start == kMonth.end() + 1);
 /// Shortest title that reaches the day field.
 inline constexpr int kMinChars = kDay.end();
 }  // namespace daily_title
@@ -131,15 +132,15 @@ namespace daily_list_line {
 inline constexpr Field kNameToKind{0, 26};  ///< name, catalogue, blank and kind
 inline constexpr Field kName{0, 20};
 inline constexpr Field kCatalogue{20, 4};
-inline constexpr Field kTime{27, 5};        ///< JST decimal hours of the minimum
+inline constexpr Field kTime{27, 5};  ///< JST decimal hours of the minimum
 inline constexpr Field kVarType{34, 2};
-inline constexpr Field kAltitude{39, 2};    ///< whole degrees
+inline constexpr Field kAltitude{39, 2};  ///< whole degrees
 inline constexpr Field kRaHoursMinutes{44, 5};
 inline constexpr Field kRaH{44, 2};
 inline constexpr Field kRaM{47, 2};
 inline constexpr Field kDeclination{52, 6};
-inline constexpr Field kDecDeg{52, 3};      ///< signed, no plus sign
-inline constexpr Field kDecMin{56, 2};      ///< unsigned
+inline constexpr Field kDecDeg{52, 3};  ///< signed, no plus sign
+inline constexpr Field kDecMin{56, 2};  ///< unsigned
 inline constexpr Field kMagnitudes{60, 9};
 inline constexpr Field kPeriod{70, 13};
 inline constexpr Field kEpoch{84, 13};
@@ -149,8 +150,7 @@ inline constexpr int kLineChars = kForecastJd.end();
 static_assert(kName.start == kNameToKind.start &&
               kCatalogue.start - kName.start ==
                   forecast_line::kCatalogue.start - forecast_line::kName.start);
-static_assert(kRaH.start == kRaHoursMinutes.start &&
-              kRaM.end() == kRaHoursMinutes.end() &&
+static_assert(kRaH.start == kRaHoursMinutes.start && kRaM.end() == kRaHoursMinutes.end() &&
               kRaHoursMinutes.width == forecast_line::kRaHoursMinutes.width);
 static_assert(kDecDeg.start == kDeclination.start && kDecMin.end() == kDeclination.end() &&
               kDeclination.width == forecast_line::kDeclination.width);
@@ -160,12 +160,12 @@ static_assert(kDecDeg.start == kDeclination.start && kDecMin.end() == kDeclinati
 /// widths: a negative phase or a period of 1000 days shifts the rest of the line.
 namespace phase_table_line {
 inline constexpr Field kName{0, 20};
-inline constexpr Field kEpoch{20, 12};        ///< Julian Date, "%12.4f"
-inline constexpr Field kPeriod{33, 12};       ///< days, "%12.9f"
+inline constexpr Field kEpoch{20, 12};   ///< Julian Date, "%12.4f"
+inline constexpr Field kPeriod{33, 12};  ///< days, "%12.9f"
 inline constexpr Field kVarType{46, 2};
-inline constexpr Field kMagMax{51, 4};        ///< "%4.1f"
+inline constexpr Field kMagMax{51, 4};  ///< "%4.1f"
 inline constexpr Field kMagMin{56, 4};
-inline constexpr Field kStartPhase{62, 4};    ///< "%4.2f"
+inline constexpr Field kStartPhase{62, 4};     ///< "%4.2f"
 inline constexpr Field kStartAltitude{66, 4};  ///< "(%2d)" or "(--)"
 inline constexpr Field kStopPhase{75, 4};
 inline constexpr Field kStopAltitude{79, 4};
