@@ -151,6 +151,7 @@ int run(const astro::Options& options) {
   }
   // The chart and the lists belong to the same set: all are replaced, or none.
   std::vector<std::string> plan_lines;
+  plan_lines.reserve(kept.size());
   for (const PlanLine& star : kept) plan_lines.push_back(star.text);
   for (const PlanFile& file : plan_files(extras, plan_lines, date, start_hours, local_time_now())) {
     outputs.add(file.name).write(file.text);

@@ -13,6 +13,7 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
   std::vector<PlanFile> files;
   if (!choice.any()) return files;
   std::vector<PlanEntry> plan;
+  plan.reserve(plan_lines.size());
   for (const std::string& line : plan_lines) plan.push_back(read_plan_entry(line));
   const ExportFormats& f = choice.exports;
   // Without --of-date the chart's curves use the plan's own position, whatever the
