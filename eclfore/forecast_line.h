@@ -1,6 +1,8 @@
 #pragma once
 /// The ForecastLine: one predicted minimum, one 117-character line of data.dat.
 
+#include <string>
+
 #include "astro/catalogue.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
@@ -11,6 +13,25 @@ namespace eclfore {
 
 /// Which minimum a line forecasts.
 using MinimumKind = astro::MinimumKind;
+
+/// The texts of a star's ForecastLines that are the same on every line of the star.
+struct StarLineText {
+  std::string head;             ///< name, catalogue and a blank
+  std::string before_altitude;  ///< a blank, the type and a blank
+  std::string tail;             ///< the elements as typed, position and magnitudes
+};
+/// The fixed texts of the ForecastLines of `star`, formatted once.
+StarLineText star_line_text(const astro::StarRecord& star);
+
+/// The hour piece " %5.2f" of a ForecastLine (the hour field and its blank) from the
+/// night hour (0 to 98) and minute (0 to 60) alone, as write_forecast_line writes it for
+/// lines of real data; empty outside those ranges.
+std::string hour_field(int hour, int minute);
+
+/// write_forecast_line below with the star's fixed texts formatted beforehand
+/// (star_line_text of *minimum.star): the same bytes.
+void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
+                         const astro::ForecastMinimum& minimum);
 
 /// Writes the ForecastLine of an accepted minimum, piece by piece with the layout's
 /// format strings and the widths of astro::forecast_line: name, catalogue, p/s,

@@ -8,6 +8,7 @@
 #include "astro/horizon.h"
 #include "astro/numeric.h"
 #include "astro/sky_options.h"
+#include "candidate_filter.h"
 #include "forecast_line.h"
 
 namespace eclfore {
@@ -72,6 +73,14 @@ astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_e
   }
   return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
                                   morning_end_hour);
+}
+
+astro::StarAtSite star_seen_from(const astro::StarRecord& star, const ObservingSite& site) {
+  return astro::star_at_site(
+      site.longitude_deg,
+      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
 }
 
 astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
@@ -140,12 +149,7 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
                           const ForecastRequest& request, const astro::ObservingConditions& sky,
                           const MinimumConsumer& consumer) {
   const astro::SkyOptions& options = sky.options();
-  const astro::StarAtSite seen = astro::star_at_site(
-      request.site.longitude_deg,
-      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
-                        astro::kForecastRadians),
-      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+  const astro::StarAtSite seen = star_seen_from(star, request.site);
   const astro::IcrsPosition icrs = astro::icrs_position(star);
   const astro::StarPlace place = sky.star(icrs.ra_rad, icrs.dec_rad);
   const int morning_end_hour =
@@ -190,31 +194,39 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
 
 }  // namespace
 
+std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
+                                                const SearchWindow& window,
+                                                const ForecastRequest& request,
+                                                double minimum_mjd) {
+  // The accept test: a night of the asked month, not day time, the star above the
+  // horizon and at least the lowest altitude.
+  const double minimum_jd =
+      static_cast<double>(static_cast<Ext>(minimum_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
+  const astro::LocalDate night = night_date(window, minimum_jd);
+  if (night.year != request.year || night.month != request.month) return std::nullopt;
+  if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return std::nullopt;
+  const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
+  if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) {
+    return std::nullopt;
+  }
+  return AcceptedCandidate{minimum_jd, night, position.altitude};
+}
+
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
   if (request.sky != nullptr) {
     return search_minima_in_sky(star, window, request, *request.sky, consumer);
   }
-  // The terms of the star at the site are the same for every candidate: computed once.
-  const astro::StarAtSite seen = astro::star_at_site(
-      request.site.longitude_deg,
-      astro::to_radians(request.site.latitude_deg, astro::kDegreesPerHalfTurn,
-                        astro::kForecastRadians),
-      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
-
+  const astro::StarAtSite seen = star_seen_from(star, request.site);
+  const CandidateFilter filter = candidate_filter(seen, window, request);
   long accepted = 0;
   for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
-    // The accept test: a night of the asked month, not day time, the star above the
-    // horizon and at least the lowest altitude.
-    const double minimum_jd =
-        static_cast<double>(static_cast<Ext>(minimum_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
-    const astro::LocalDate night = night_date(window, minimum_jd);
-    if (night.year != request.year || night.month != request.month) return;
-    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
-    const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
-    if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
-    consumer({&star, kind, minimum_mjd, minimum_jd, night, position.altitude});
+    // The first look rejects most candidates; the full test decides the rest.
+    if (certainly_rejected(filter, minimum_mjd)) return;
+    const std::optional<AcceptedCandidate> found =
+        test_candidate(seen, window, request, minimum_mjd);
+    if (!found) return;
+    consumer({&star, kind, minimum_mjd, found->minimum_jd, found->night, found->altitude_deg});
     ++accepted;
   });
   return accepted;
@@ -222,8 +234,9 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
 
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out) {
-  return search_minima(star, window, request, [&out](const astro::ForecastMinimum& minimum) {
-    write_forecast_line(out, minimum);
+  const StarLineText text = star_line_text(star);
+  return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
+    write_forecast_line(out, text, minimum);
   });
 }
 

@@ -11,6 +11,7 @@
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/forecast_minimum.h"
+#include "astro/horizon.h"
 #include "astro/text_files.h"
 #include "sites.h"
 
@@ -65,6 +66,26 @@ astro::ObservingConditions window_sky(const astro::SkyOptions& options, const Se
 /// finite epoch): the cycle count does not fit 32 bits, or the window would hold
 /// more than kMaxWindowCandidates minima. Nothing when they can.
 std::optional<std::string> cycle_problem(const astro::StarRecord& star, const SearchWindow& window);
+
+/// The star as the horizon routines take it at the site: the forecast's conversions to
+/// radians (the double pi), the terms of latitude and declination computed once.
+astro::StarAtSite star_seen_from(const astro::StarRecord& star, const ObservingSite& site);
+
+/// What the full accept test gives for an accepted candidate.
+struct AcceptedCandidate {
+  double minimum_jd = 0;   ///< Julian Date of the minimum (days, UT)
+  astro::LocalDate night;  ///< its JST night date
+  float altitude_deg = 0;  ///< the star's altitude, degrees
+};
+
+/// The full accept test of the candidate minimum at `minimum_mjd` (MJD, days, UT)
+/// without the options for today's sky: the night date (jd_to_local_date) in the asked
+/// month, its hour not 6 to 17, the star (`seen`, star_seen_from) at or above the
+/// horizon and the lowest altitude. Nothing when it is rejected.
+std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
+                                                const SearchWindow& window,
+                                                const ForecastRequest& request,
+                                                double minimum_mjd);
 
 /// Receives each accepted minimum, in the order of the search.
 using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;

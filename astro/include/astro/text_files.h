@@ -105,6 +105,11 @@ class OutputFile {
 
   /// Writes text, each '\n' as CR LF.
   void write(std::string_view text);
+  /// Writes text that holds no '\n', as it is (write() without looking for line ends).
+  void write_text(std::string_view text) {
+    check_open();
+    put(text.data(), text.size());
+  }
   /// Writes one character, '\n' as CR LF.
   void write(char c) {
     if (c == '\n') {

@@ -1,0 +1,149 @@
+// The first look at a candidate never rejects what the full accept test accepts: random
+// stars at every site of the table and at odd typed sites, lowest altitudes from below
+// the horizon to beyond the zenith, months of many years, and candidates drawn where the
+// decisions are closest: at the hour angles of the filter's thresholds, at the JST hour
+// boundaries and at the ends of the month.
+#include "candidate_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "astro/angles.h"
+#include "astro/sites.h"
+#include "minima_search.h"
+
+namespace {
+
+struct Counts {
+  long candidates = 0;
+  long rejected = 0;          ///< by the first look
+  long accepted = 0;          ///< by the full test
+  long close_rejected = 0;    ///< rejected by the first look within 0.05 degrees of the limit
+};
+
+/// Checks candidates of one star at one site for one month and limit.
+void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float limit_deg, int year,
+                int month, Counts& counts) {
+  std::uniform_real_distribution<double> unit(0, 1);
+  const float ra_hours = static_cast<float>(unit(rng) * 24);
+  // Poles, the equator and the zenith of the site now and then.
+  const double pick = unit(rng);
+  float dec_deg = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
+  if (pick < 0.03) dec_deg = 90;
+  else if (pick < 0.06) dec_deg = -90;
+  else if (pick < 0.09) dec_deg = 0;
+  else if (pick < 0.12) dec_deg = site.latitude_deg;
+  const astro::StarAtSite seen = astro::star_at_site(
+      site.longitude_deg,
+      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
+      astro::to_radians(dec_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+  eclfore::ForecastRequest request;
+  request.year = year;
+  request.month = month;
+  request.min_altitude_deg = limit_deg;
+  request.site = site;
+  const eclfore::SearchWindow window = eclfore::search_window(year, month);
+  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, window, request);
+
+  // Hour angles (turns) where the thresholds lie, and the instants at them.
+  std::vector<double> edges = {filter.below_limit_beyond, filter.band_from, filter.band_to};
+  const double from = window.search_from_mjd - 2;
+  const double span = window.end_mjd + 2 - from;
+  auto at_turns = [&](double turns) {
+    const double k = std::floor((from - 40000) * eclfore::kFilterSiderealRate +
+                                filter.turns_at_epoch - turns) +
+                     std::floor(unit(rng) * 33);
+    return 40000 + (k + turns - filter.turns_at_epoch) / eclfore::kFilterSiderealRate;
+  };
+  auto check = [&](double mjd) {
+    ++counts.candidates;
+    const auto found = eclfore::test_candidate(seen, window, request, mjd);
+    if (found) ++counts.accepted;
+    if (!eclfore::certainly_rejected(filter, mjd)) return;
+    ++counts.rejected;
+    ASSERT_FALSE(found) << "site " << site.longitude_deg << " " << site.latitude_deg << " limit "
+                        << limit_deg << " " << year << "/" << month << " ra " << ra_hours
+                        << " dec " << dec_deg << " mjd " << mjd;
+    const astro::HorizontalPosition position = astro::position_at(seen, mjd);
+    if (std::fabs(position.altitude - std::max(limit_deg, 0.0f)) < 0.05f) ++counts.close_rejected;
+  };
+  for (int i = 0; i < 100; ++i) check(from + unit(rng) * span);
+  for (const double edge : edges) {
+    if (!(edge >= 0 && edge <= 0.5)) continue;
+    for (int i = 0; i < 100; ++i) {
+      // Within a few margins of the threshold, on both sides, either side of the meridian;
+      // and up to 1e-4 turns (0.036 degrees of hour angle) inside it.
+      const double step = (unit(rng) - 0.5) * (i % 2 ? 8 * eclfore::kHourAngleMarginTurns : 2e-4);
+      const double turns = (i % 4 < 2 ? 1 : -1) * (edge + step);
+      check(at_turns(turns));
+    }
+  }
+  // The JST hour boundaries 6:00 and 18:00 (fractions 0.25 and 0.75) and the day
+  // boundary, to the last bits of the Julian Date.
+  for (int i = 0; i < 60; ++i) {
+    const double day = std::floor(window.search_from_mjd + unit(rng) * 34);
+    const double fraction = (i % 3) * 0.25 + 0.25;  // 0.25, 0.5 (no boundary), 0.75
+    double mjd = day + fraction - 0.375;             // the JST day starts at 15:00 UT
+    for (int k = 0; k < (i % 5); ++k) mjd = std::nextafter(mjd, i % 2 ? 1e9 : -1e9);
+    check(mjd);
+  }
+}
+
+TEST(CandidateFilter, NeverRejectsWhatTheFullTestAccepts) {
+  std::mt19937_64 rng(20061001);
+  std::vector<astro::ObservingSite> sites(astro::kSiteTable.begin(), astro::kSiteTable.end());
+  // Typed sites: the equator, the south, the far north, a western longitude, a pole.
+  sites.push_back({0.0f, 0.0f});
+  sites.push_back({-70.4f, -24.6f});
+  sites.push_back({25.0f, 69.0f});
+  sites.push_back({-155.5f, 19.8f});
+  sites.push_back({139.77f, 90.0f});
+  const float limits[] = {-10.0f, -0.0f, 0.0f, 0.004f, 20.0f, 45.5f, 80.0f, 89.995f, 90.0f, 95.0f};
+  std::uniform_int_distribution<int> year_of(1871, 2200);
+  std::uniform_int_distribution<int> month_of(1, 12);
+  Counts counts;
+  for (const astro::ObservingSite& site : sites) {
+    for (const float limit : limits) {
+      for (int m = 0; m < 4; ++m) {
+        const int year = year_of(rng);
+        const int month = month_of(rng);
+        for (int s = 0; s < 12; ++s) {
+          check_star(rng, site, limit, year, month, counts);
+          if (HasFatalFailure()) return;
+        }
+      }
+    }
+  }
+  // The test is not empty: most candidates fall to the first look, many of them close
+  // to the limit, and the full test still accepts some.
+  EXPECT_GT(counts.candidates, 2000000);
+  EXPECT_GT(counts.rejected, counts.candidates / 2);
+  EXPECT_GT(counts.close_rejected, 1000);
+  EXPECT_GT(counts.accepted, counts.candidates / 20);
+}
+
+TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
+  const astro::ObservingSite site = astro::kBuiltInSite;
+  const astro::StarAtSite seen = astro::star_at_site(site.longitude_deg, 0.6f, 1.0f, -1.2f);
+  eclfore::ForecastRequest request;
+  request.year = 2006;
+  request.month = 10;
+  request.min_altitude_deg = 89.0f;
+  const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
+  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, window, request);
+  // In the range, a daytime candidate (12:00 JST) is rejected; the same hours far
+  // before 1870 or after 4729, or not a number, are not looked at.
+  EXPECT_TRUE(eclfore::certainly_rejected(filter, 54010.125));
+  EXPECT_FALSE(eclfore::certainly_rejected(filter, 54010.125 - 20000 * 365.25));
+  EXPECT_FALSE(eclfore::certainly_rejected(filter, 2e6 + 0.125));
+  EXPECT_FALSE(eclfore::certainly_rejected(filter, std::nan("")));
+  // A lowest altitude that is not a number leaves the altitude to the full test.
+  request.min_altitude_deg = std::nanf("");
+  EXPECT_EQ(eclfore::candidate_filter(seen, window, request).below_limit_beyond, 1);
+}
+
+}  // namespace
