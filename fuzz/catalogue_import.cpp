@@ -4,7 +4,7 @@
 /// Invariants:
 /// - a file either fails as a whole with a message or gives records one by one;
 /// - every line written has the 94 columns of star.dat, holds no control byte, and
-///   the star.dat reader takes it as a usable star: finite epoch above MJD 0 and a
+///   the star.dat reader takes it as a usable star: finite epoch above JD 0 and a
 ///   period above 0, the position inside 0-23 h 59 m 59 s and +-90 degrees;
 /// - a refused record always says why.
 
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "astro/catalogue.h"
+#include "astro/constants.h"
 #include "astro/text_files.h"
 #include "catalogue_input.h"
 #include "conversion.h"
@@ -28,7 +29,9 @@ void check_line(const std::string& line) {
   FUZZ_CHECK(!astro::star_record_problem(star));
   FUZZ_CHECK(!astro::lacks_elements(star));
   FUZZ_CHECK(std::isfinite(star.period) && star.period > 0);
-  FUZZ_CHECK(star.epoch_mjd > 0);
+  // A GCVS epoch is JD - 2400000, so ".30258" is JD 2400000.30258: before MJD 0, yet a
+  // positive Julian Date.
+  FUZZ_CHECK(star.epoch_mjd + astro::kMjdZeroJd > 0);
   FUZZ_CHECK(star.ra_hours >= 0 && star.ra_hours < 24);
   FUZZ_CHECK(star.dec_degrees >= -90 && star.dec_degrees <= 90);
 }

@@ -8,9 +8,11 @@
 /// - scan_int gives the value the C library's strtoll gives for the consumed text,
 ///   and refuses (kNotNumber) exactly the integers beyond int's range;
 /// - scan_float gives strtof's value of the consumed text, bit for bit ("%f" rounds
-///   straight to float, never through double);
+///   straight to float, never through double), of its first kMaxNumberChars characters
+///   after the white space when the number is longer;
 /// - a read that fails leaves the answer as it was.
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -49,7 +51,11 @@ void check_int(astro::ScanStatus status, int value, const std::string& consumed)
 
 void check_float(astro::ScanStatus status, float value, const std::string& consumed) {
   if (status == astro::ScanStatus::kOk) {
-    const float c_value = std::strtof(consumed.c_str(), nullptr);
+    // The value is that of the number's first kMaxNumberChars characters.
+    const std::size_t start = std::min(consumed.find_first_not_of(" \t\n\v\f\r"), consumed.size());
+    const std::string kept =
+        consumed.substr(start, static_cast<std::size_t>(astro::kMaxNumberChars));
+    const float c_value = std::strtof(kept.c_str(), nullptr);
     FUZZ_CHECK((std::isnan(value) && std::isnan(c_value)) ||
                std::memcmp(&value, &c_value, sizeof value) == 0);
   } else {

@@ -16,7 +16,7 @@ namespace {
 constexpr double kNoonHours = 12;
 constexpr double kMidnightHours = 24;
 constexpr double kNextNoonHours = 36;
-/// The minutes of a minimum shown after it.
+/// How long the chart runs on after the last minimum, hours.
 constexpr double kAfterLastMinimumHours = 1;
 /// Sunset and sunrise to about a second.
 constexpr double kSunSearchToleranceHours = 1.0 / 3600;

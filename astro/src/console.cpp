@@ -55,8 +55,20 @@ ScanStatus scan_int(std::FILE* in, int& value, std::string& consumed) {
 }
 
 ScanStatus scan_float(std::FILE* in, float& value) {
-  const int n = std::fscanf(in, "%f", &value);
-  if (n == 1) return ScanStatus::kOk;
+  // The width is kMaxNumberChars; %n gives where the number began and ended.
+  static_assert(kMaxNumberChars == 4096, "the width in the scan format");
+  int start = 0;
+  int end = 0;
+  const int n = std::fscanf(in, " %n%4096f%n", &start, &value, &end);
+  if (n == 1) {
+    if (end - start >= kMaxNumberChars) {
+      int c = std::getc(in);
+      while (c != EOF && std::isdigit(c)) c = std::getc(in);
+      if (c == EOF) check_input_error(in);
+      if (c != EOF) std::ungetc(c, in);
+    }
+    return ScanStatus::kOk;
+  }
   if (n == EOF) check_input_error(in);
   return n == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
 }

@@ -434,16 +434,26 @@ std::array<double, 4> lagrange_weights(double u) {
           (u + 1) * u * (u - 1) / 6};
 }
 
+/// The four nodes that interpolate an instant: the first one's index and their weights.
+struct Stencil {
+  std::size_t first;
+  std::array<double, 4> weights;
+};
+
+/// The stencil of the point x (in node steps from the first node) in a table of node_count
+/// nodes, at least four.
+Stencil stencil_at(double x, std::size_t node_count) {
+  const auto last_first = static_cast<double>(node_count - 4);
+  const double k = std::clamp(std::floor(x) - 1, 0.0, last_first);
+  return {static_cast<std::size_t>(k), lagrange_weights(x - k - 1)};
+}
+
 }  // namespace
 
 std::array<double, 3> ObservingConditions::interpolate(
     double jd_utc, std::array<double, 3> SkyNode::*member) const {
   if (!covers(jd_utc)) return sky_node(jd_utc).*member;
-  const double x = (jd_utc - first_node_jd_) / kNodeStepDays;
-  const auto last_first = static_cast<double>(nodes_.size() - 4);
-  const double k = std::clamp(std::floor(x) - 1, 0.0, last_first);
-  const auto w = lagrange_weights(x - k - 1);
-  const auto first = static_cast<std::size_t>(k);
+  const auto [first, w] = stencil_at((jd_utc - first_node_jd_) / kNodeStepDays, nodes_.size());
   Vec out{};
   for (std::size_t i = 0; i < 4; ++i) {
     const Vec& v = nodes_[first + i].*member;
@@ -454,11 +464,7 @@ std::array<double, 3> ObservingConditions::interpolate(
 
 double ObservingConditions::interpolate_scalar(double jd_utc, double SkyNode::*member) const {
   if (!covers(jd_utc)) return sky_node(jd_utc).*member;
-  const double x = (jd_utc - first_node_jd_) / kNodeStepDays;
-  const auto last_first = static_cast<double>(nodes_.size() - 4);
-  const double k = std::clamp(std::floor(x) - 1, 0.0, last_first);
-  const auto w = lagrange_weights(x - k - 1);
-  const auto first = static_cast<std::size_t>(k);
+  const auto [first, w] = stencil_at((jd_utc - first_node_jd_) / kNodeStepDays, nodes_.size());
   double out = 0;
   for (std::size_t i = 0; i < 4; ++i) out += w[i] * (nodes_[first + i].*member);
   return out;
@@ -498,9 +504,7 @@ double ObservingConditions::epoch_offset(double jd, const StarPlace& star) const
   const std::vector<double>& v = star.epoch_offset_days;
   const double x = (jd - first_node_jd_) / kEpochNodeStepDays;
   if (v.size() < 4 || !(x >= 0) || x > static_cast<double>(v.size() - 1)) return kNaN;
-  const double k = std::clamp(std::floor(x) - 1, 0.0, static_cast<double>(v.size() - 4));
-  const auto w = lagrange_weights(x - k - 1);
-  const auto first = static_cast<std::size_t>(k);
+  const auto [first, w] = stencil_at(x, v.size());
   return w[0] * v[first] + w[1] * v[first + 1] + w[2] * v[first + 2] + w[3] * v[first + 3];
 }
 

@@ -81,6 +81,20 @@ TEST(ScanFloat, ReadsLikePercentF) {
   EXPECT_EQ(astro::scan_float(end.file, v), ScanStatus::kEnd);
 }
 
+TEST(ScanFloat, AnEndlessNumberIsCutAndItsDigitsDropped) {
+  // 10,000 digits: the first 4096 make the value, the rest are not a second number.
+  Input in(std::string(10000, '1') + " 2.5 0." + std::string(9000, '5') + " 7");
+  float v = 0;
+  ASSERT_EQ(astro::scan_float(in.file, v), ScanStatus::kOk);
+  EXPECT_TRUE(std::isinf(v));
+  ASSERT_EQ(astro::scan_float(in.file, v), ScanStatus::kOk);
+  EXPECT_EQ(v, 2.5f);
+  ASSERT_EQ(astro::scan_float(in.file, v), ScanStatus::kOk);
+  EXPECT_EQ(v, 0.5555556f);
+  ASSERT_EQ(astro::scan_float(in.file, v), ScanStatus::kOk);
+  EXPECT_EQ(v, 7.0f);
+}
+
 TEST(ScanFloat, RoundsStraightToFloat) {
   // Rounding through double first would give the other neighbour here.
   Input in("1.00000005960464477539062500001");

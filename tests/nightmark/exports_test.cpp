@@ -115,8 +115,10 @@ TEST(ExportFiles, StellariumListParsesBack) {
   }
   EXPECT_EQ(file["version"], "2.1");
   ASSERT_EQ(file["observingLists"].size(), 1u);
-  const auto& [id, list] = *file["observingLists"].items().begin();
-  EXPECT_EQ(id, night_list_uuid(kMarch5));
+  // The list's id is its key; the iterator of the object itself outlives the statement.
+  const auto first_list = file["observingLists"].begin();
+  const auto& list = first_list.value();
+  EXPECT_EQ(first_list.key(), night_list_uuid(kMarch5));
   for (const char* key : {"name", "description", "creation date", "last edit", "sorting"}) {
     EXPECT_TRUE(list[key].is_string()) << key;
   }

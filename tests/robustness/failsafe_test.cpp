@@ -271,5 +271,18 @@ TEST_F(Failsafe, HugeLineKeepsMemoryBounded) {
   }
 }
 
+TEST_F(Failsafe, EndlessNumberKeepsMemoryBounded) {
+  // condition.dat is read number by number, not line by line: a number of 64 Mi digits
+  // in its first row (the magnitude limit, so no star is selected) is one number.
+  dir_.write("condition.dat",
+             std::string(std::size_t{1} << 26, '1') + " 12.5 0.5 90 -30\n" + kConditions);
+  const auto result = run(ECLFORE_BIN, kEclforeAnswers, std::chrono::seconds(60));
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(result.out.find("No = 1 , Mag=  8.0 - 12.5 ( 0.5 )"), std::string::npos)
+      << "the second row is read as the second condition";
+  EXPECT_GT(result.peak_memory_kib, 0) << "the run was sampled";
+  EXPECT_LT(result.peak_memory_kib, kPeakLimitKib) << "KiB";
+}
+
 }  // namespace
 }  // namespace robustness

@@ -29,7 +29,13 @@ ScanStatus scan_int(std::FILE* in, int& value);
 /// when it fails), so that a message can quote the whole answer.
 ScanStatus scan_int(std::FILE* in, int& value, std::string& consumed);
 
-/// Reads a number with the C library's "%f" (rounded straight to float).
+/// Longest number scan_float hands to the C library, characters: a "%f" scan keeps the
+/// whole run of digits in memory, so an endless one would exhaust it.
+inline constexpr int kMaxNumberChars = 4096;
+
+/// Reads a number with the C library's "%f" (rounded straight to float). A number longer
+/// than kMaxNumberChars gets its value from its first kMaxNumberChars characters; the
+/// digits that follow them are read and dropped.
 ScanStatus scan_float(std::FILE* in, float& value);
 
 /// Throws RunError "cannot read standard input: REASON" when the last read of `in`
