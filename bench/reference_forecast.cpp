@@ -46,8 +46,8 @@ double calendar_to_mjd(float year, float month, float day, float hour) {
   } else {
     base = static_cast<double>(trunc_int(365.25L * static_cast<Ext>(year)) + month_days - 678914);
   }
-  return static_cast<double>(((static_cast<Ext>(base) + static_cast<Ext>(day)) +
-                              static_cast<Ext>(h)) - 0.375L);
+  return static_cast<double>(
+      ((static_cast<Ext>(base) + static_cast<Ext>(day)) + static_cast<Ext>(h)) - 0.375L);
 }
 
 void jd_to_local_date(double jd, int* year, int* month, int* day, int* hour, int* minute) {
@@ -58,14 +58,16 @@ void jd_to_local_date(double jd, int* year, int* month, int* day, int* hour, int
   const bool gregorian = z >= 2299161.0;
   if (gregorian) {
     const double alpha = trunc_int((static_cast<Ext>(z) - 1867216.25L) * (1.0L / 36524.25));
-    a = trunc_int((static_cast<Ext>(z) + 1.0L + alpha) - trunc_int(static_cast<Ext>(alpha) * 0.25L));
+    a = trunc_int((static_cast<Ext>(z) + 1.0L + alpha) -
+                  trunc_int(static_cast<Ext>(alpha) * 0.25L));
   }
   const double b = static_cast<double>(static_cast<Ext>(a) + 1524.0L);
   const double c = trunc_int((static_cast<Ext>(b) - static_cast<Ext>(122.1)) * (1.0L / 365.25));
   const double d = trunc_int(365.25L * static_cast<Ext>(c));
   const double e = trunc_int((static_cast<Ext>(b) - d) * (1.0L / static_cast<Ext>(30.6001)));
   *day = trunc_int((static_cast<Ext>(b) - d) - trunc_int(static_cast<Ext>(30.6001) * e));
-  *month = (e < 13.5) ? trunc_int(static_cast<Ext>(e) - 1.0L) : trunc_int(static_cast<Ext>(e) - 13.0L);
+  *month =
+      (e < 13.5) ? trunc_int(static_cast<Ext>(e) - 1.0L) : trunc_int(static_cast<Ext>(e) - 13.0L);
   *year = (*month > 2.5) ? trunc_int(static_cast<Ext>(c) - 4716.0L)
                          : trunc_int(static_cast<Ext>(c) - 4715.0L);
   const Ext hours = static_cast<Ext>(f) * 24.0L;
@@ -82,8 +84,8 @@ void jd_to_local_date(double jd, int* year, int* month, int* day, int* hour, int
         *day = 31;
       } else {
         *day = kMonthLength[*month - 1];
-        const bool leap = gregorian ? ((*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0)
-                                    : *year % 4 == 0;
+        const bool leap =
+            gregorian ? ((*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0) : *year % 4 == 0;
         if (*month == 2 && leap) *day = 29;
       }
     }
@@ -91,9 +93,10 @@ void jd_to_local_date(double jd, int* year, int* month, int* day, int* hour, int
 }
 
 double local_sidereal_time(double mjd, float longitude) {
-  double t = static_cast<double>(((static_cast<Ext>(mjd) - 40000.0f) * static_cast<Ext>(1.002737909) +
-                                  static_cast<Ext>(0.671262)) +
-                                 static_cast<Ext>(longitude) * (1.0L / 360));
+  double t =
+      static_cast<double>(((static_cast<Ext>(mjd) - 40000.0f) * static_cast<Ext>(1.002737909) +
+                           static_cast<Ext>(0.671262)) +
+                          static_cast<Ext>(longitude) * (1.0L / 360));
   t = static_cast<double>(static_cast<Ext>(t) - trunc_int(t));
   return static_cast<double>((2.0L * static_cast<Ext>(kPi)) * static_cast<Ext>(t));
 }
@@ -103,12 +106,14 @@ int equatorial_to_horizontal(double lst, float phi_f, float ra, float dec, float
   const double phi = phi_f;
   const double delta = dec;
   const double h = static_cast<double>(static_cast<Ext>(lst) - static_cast<Ext>(ra));
-  const double sin_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::cos(delta));
+  const double sin_phi_cos_delta =
+      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::cos(delta));
   const double cos_phi_minus_sin_delta =
       static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
   double x = static_cast<double>(static_cast<Ext>(std::cos(h)) * sin_phi_cos_delta +
                                  static_cast<Ext>(cos_phi_minus_sin_delta));
-  const double y = static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(std::cos(delta)));
+  const double y =
+      static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(std::cos(delta)));
   if (x == 0.0) x = 1e-11;
   double a = std::atan(static_cast<double>(static_cast<Ext>(y) / static_cast<Ext>(x)));
   if (!(x > 0.0)) {
@@ -117,10 +122,12 @@ int equatorial_to_horizontal(double lst, float phi_f, float ra, float dec, float
     a = static_cast<double>(static_cast<Ext>(a) + 2.0L * static_cast<Ext>(kPi));
   }
   *azimuth = static_cast<float>(a);
-  const double cos_alt = static_cast<double>(static_cast<Ext>(x) /
-                                             static_cast<Ext>(std::cos(static_cast<double>(*azimuth))));
-  const double cos_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::cos(phi)) * std::cos(delta));
-  const double sin_phi_sin_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
+  const double cos_alt = static_cast<double>(
+      static_cast<Ext>(x) / static_cast<Ext>(std::cos(static_cast<double>(*azimuth))));
+  const double cos_phi_cos_delta =
+      static_cast<double>(static_cast<Ext>(std::cos(phi)) * std::cos(delta));
+  const double sin_phi_sin_delta =
+      static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
   const double sin_alt = static_cast<double>(static_cast<Ext>(std::cos(h)) * cos_phi_cos_delta +
                                              static_cast<Ext>(sin_phi_sin_delta));
   *altitude = static_cast<float>(
@@ -168,10 +175,12 @@ int main() {
   if (std::scanf("%d", &condition_no) != 1 || condition_no < 0 || condition_no >= count) return 2;
   const float* condition = conditions[condition_no];
 
-  const double start_mjd = calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f, 21.0f);
+  const double start_mjd =
+      calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f, 21.0f);
   const double end_mjd = static_cast<double>(static_cast<Ext>(start_mjd) + 32);
   const double search_from = static_cast<double>(static_cast<Ext>(start_mjd) - 1);
-  std::printf("\n\nSTART J.D. = %f\nEND   J.D. = %f\n\n", start_mjd + 2400000.5, end_mjd + 2400000.5);
+  std::printf("\n\nSTART J.D. = %f\nEND   J.D. = %f\n\n", start_mjd + 2400000.5,
+              end_mjd + 2400000.5);
 
   std::FILE* in = std::fopen("star.dat", "r");
   std::FILE* out = std::fopen("data.dat", "w");
@@ -185,14 +194,16 @@ int main() {
     extract_field(line, 70, 2, var_type);
     extract_field(line, 90, 4, catalogue);
     std::printf("%s", name);
-    double epoch_mjd = static_cast<double>(static_cast<Ext>(field_value(line, 20, 13)) - 2400000.5L);
+    double epoch_mjd =
+        static_cast<double>(static_cast<Ext>(field_value(line, 20, 13)) - 2400000.5L);
     const double period = field_value(line, 33, 13);
     const float ra_h = static_cast<float>(field_value(line, 47, 2));
     const float ra_m = static_cast<float>(field_value(line, 50, 2));
     const float ra_s = static_cast<float>(field_value(line, 53, 2));
     const float dec_deg = static_cast<float>(field_value(line, 57, 3));
     float dec_min = static_cast<float>(field_value(line, 61, 2));
-    if (std::strchr(line + 57, '-') != nullptr && std::strchr(line + 57, '-') < line + 60) dec_min = -dec_min;
+    if (std::strchr(line + 57, '-') != nullptr && std::strchr(line + 57, '-') < line + 60)
+      dec_min = -dec_min;
     const float mag_max = static_cast<float>(field_value(line, 73, 4));
     const float mag_min = static_cast<float>(field_value(line, 78, 4));
     const float ra_hours = static_cast<float>(static_cast<Ext>(ra_m) * (1.0L / 60) + ra_h +

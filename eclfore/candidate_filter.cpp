@@ -28,9 +28,7 @@ constexpr double kMostRaRad = 8;
 
 /// Hour angle (turns from the meridian, 0 to 0.5) below which cos(hour angle) is at least
 /// `cosine`: acos, with the cosine clamped to [-1, 1].
-double turns_of_cosine(double cosine) {
-  return std::acos(std::clamp(cosine, -1.0, 1.0)) / kTwoPi;
-}
+double turns_of_cosine(double cosine) { return std::acos(std::clamp(cosine, -1.0, 1.0)) / kTwoPi; }
 
 }  // namespace
 

@@ -74,8 +74,7 @@ inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd
     if (date.year != filter.year || date.month != filter.month) return true;
   }
   // Hour angle in turns, then its distance from the meridian (0 to 0.5 turns).
-  const double turns =
-      (minimum_mjd - 40000.0) * kFilterSiderealRate + filter.turns_at_epoch;
+  const double turns = (minimum_mjd - 40000.0) * kFilterSiderealRate + filter.turns_at_epoch;
   double from_meridian = std::fabs(turns - static_cast<double>(astro::trunc_to_int(turns)));
   if (from_meridian > 0.5) from_meridian = 1 - from_meridian;
   return from_meridian > filter.below_limit_beyond &&

@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 #include "astro/fixed_format.h"
 #include "astro/layouts.h"
@@ -113,8 +113,7 @@ std::string hour_field(int hour, int minute) {
 void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
                          const astro::ForecastMinimum& minimum) {
   const astro::LocalDate& night = minimum.night;
-  const std::size_t fixed_chars =
-      text.head.size() + text.before_altitude.size() + text.tail.size();
+  const std::size_t fixed_chars = text.head.size() + text.before_altitude.size() + text.tail.size();
   // Every line of real data: built whole in a buffer, the pieces that only hold their
   // widths written directly.
   if (fixed_chars <= kBuiltLineChars / 2 && night.year >= 1000 && night.year <= 9999 &&

@@ -84,8 +84,7 @@ struct AcceptedCandidate {
 /// horizon and the lowest altitude. Nothing when it is rejected.
 std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
                                                 const SearchWindow& window,
-                                                const ForecastRequest& request,
-                                                double minimum_mjd);
+                                                const ForecastRequest& request, double minimum_mjd);
 
 /// Receives each accepted minimum, in the order of the search.
 using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;

@@ -19,9 +19,9 @@ namespace {
 
 struct Counts {
   long candidates = 0;
-  long rejected = 0;          ///< by the first look
-  long accepted = 0;          ///< by the full test
-  long close_rejected = 0;    ///< rejected by the first look within 0.05 degrees of the limit
+  long rejected = 0;        ///< by the first look
+  long accepted = 0;        ///< by the full test
+  long close_rejected = 0;  ///< rejected by the first look within 0.05 degrees of the limit
 };
 
 /// Checks candidates of one star at one site for one month and limit.
@@ -32,10 +32,14 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   // Poles, the equator and the zenith of the site now and then.
   const double pick = unit(rng);
   float dec_deg = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
-  if (pick < 0.03) dec_deg = 90;
-  else if (pick < 0.06) dec_deg = -90;
-  else if (pick < 0.09) dec_deg = 0;
-  else if (pick < 0.12) dec_deg = site.latitude_deg;
+  if (pick < 0.03)
+    dec_deg = 90;
+  else if (pick < 0.06)
+    dec_deg = -90;
+  else if (pick < 0.09)
+    dec_deg = 0;
+  else if (pick < 0.12)
+    dec_deg = site.latitude_deg;
   const astro::StarAtSite seen = astro::star_at_site(
       site.longitude_deg,
       astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians),
@@ -54,9 +58,9 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   const double from = window.search_from_mjd - 2;
   const double span = window.end_mjd + 2 - from;
   auto at_turns = [&](double turns) {
-    const double k = std::floor((from - 40000) * eclfore::kFilterSiderealRate +
-                                filter.turns_at_epoch - turns) +
-                     std::floor(unit(rng) * 33);
+    const double k =
+        std::floor((from - 40000) * eclfore::kFilterSiderealRate + filter.turns_at_epoch - turns) +
+        std::floor(unit(rng) * 33);
     return 40000 + (k + turns - filter.turns_at_epoch) / eclfore::kFilterSiderealRate;
   };
   auto check = [&](double mjd) {
@@ -66,8 +70,8 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
     if (!eclfore::certainly_rejected(filter, mjd)) return;
     ++counts.rejected;
     ASSERT_FALSE(found) << "site " << site.longitude_deg << " " << site.latitude_deg << " limit "
-                        << limit_deg << " " << year << "/" << month << " ra " << ra_hours
-                        << " dec " << dec_deg << " mjd " << mjd;
+                        << limit_deg << " " << year << "/" << month << " ra " << ra_hours << " dec "
+                        << dec_deg << " mjd " << mjd;
     const astro::HorizontalPosition position = astro::position_at(seen, mjd);
     if (std::fabs(position.altitude - std::max(limit_deg, 0.0f)) < 0.05f) ++counts.close_rejected;
   };
@@ -87,7 +91,7 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   for (int i = 0; i < 60; ++i) {
     const double day = std::floor(window.search_from_mjd + unit(rng) * 34);
     const double fraction = (i % 3) * 0.25 + 0.25;  // 0.25, 0.5 (no boundary), 0.75
-    double mjd = day + fraction - 0.375;             // the JST day starts at 15:00 UT
+    double mjd = day + fraction - 0.375;            // the JST day starts at 15:00 UT
     for (int k = 0; k < (i % 5); ++k) mjd = std::nextafter(mjd, i % 2 ? 1e9 : -1e9);
     check(mjd);
   }
