@@ -137,29 +137,23 @@ void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
     put_hour_field(at + 10, night.hour, night.minute);
     at += 16;
     out.write_text(std::string_view(line.data(), static_cast<std::size_t>(at - line.data())));
-    // " %12.4f", " %s %4.1f", and the rest.
+  } else {
+    // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
+    const double hour =
+        static_cast<double>(static_cast<long double>(night.hour) +
+                            static_cast<long double>(night.minute) * kHoursPerMinute);
+    out.write_text(text.head);
+    out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
+    // "%4d %2d %2d", " %5.2f".
+    out.write_int(night.year, fl::kYear.width);
     out.write_text(" ");
-    out.write_fixed(minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
-    out.write_text(text.before_altitude);
-    out.write_fixed(static_cast<double>(minimum.altitude_deg), fl::kAltitude.width,
-                    fl::kAltitudeDecimals);
-    out.write_text(text.tail);
-    out.end_line();
-    return;
+    out.write_int(night.month, fl::kMonth.width);
+    out.write_text(" ");
+    out.write_int(night.day, fl::kDay.width);
+    out.write_text(" ");
+    out.write_fixed(hour, fl::kHour.width, fl::kHourDecimals);
   }
-  // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
-  const double hour = static_cast<double>(static_cast<long double>(night.hour) +
-                                          static_cast<long double>(night.minute) * kHoursPerMinute);
-  out.write_text(text.head);
-  out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
-  // "%4d %2d %2d", " %5.2f", " %12.4f".
-  out.write_int(night.year, fl::kYear.width);
-  out.write_text(" ");
-  out.write_int(night.month, fl::kMonth.width);
-  out.write_text(" ");
-  out.write_int(night.day, fl::kDay.width);
-  out.write_text(" ");
-  out.write_fixed(hour, fl::kHour.width, fl::kHourDecimals);
+  // " %12.4f", " %s %4.1f", and the rest.
   out.write_text(" ");
   out.write_fixed(minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
   out.write_text(text.before_altitude);
