@@ -25,6 +25,11 @@ constexpr double kLeastTerm = 1e-6;
 /// assume them): degrees, radians.
 constexpr double kMostLongitudeDeg = 720;
 constexpr double kMostRaRad = 8;
+/// Most that an instant may move for the first look to say anything, days.
+constexpr double kMostShiftDays = 0.1;
+/// What the rounding of a moved instant's Julian Date may add to its move, days: far
+/// above its 2^-31 days.
+constexpr double kShiftRoundingDays = 1e-8;
 
 /// Hour angle (turns from the meridian, 0 to 0.5) below which cos(hour angle) is at least
 /// `cosine`: acos, with the cosine clamped to [-1, 1].
@@ -68,12 +73,18 @@ double turns_of_cosine(double cosine) { return std::acos(std::clamp(cosine, -1.0
 // an hour angle beyond below_limit_beyond; |X| is small only for cos H in one interval,
 // the band of hour angles band_from to band_to. Both carry kComponentSlack on the
 // components, kCosineSlack on the cosines and kHourAngleMarginTurns on the turns.
-CandidateFilter candidate_filter(const astro::StarAtSite& seen, const SearchWindow& window,
-                                 const ForecastRequest& request) {
+//
+// A moved instant (LookAllowance::shift_days = s > 0). The full test takes an instant
+// within s of the candidate's, so every decision here must hold for all of them: the
+// hour angle moves by at most s x the sidereal rate, taken onto every threshold (the
+// date steps are night_slots').
+CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots& slots,
+                                 const ForecastRequest& request, const LookAllowance& allowance) {
   CandidateFilter filter;
-  filter.window = &window;
-  filter.year = request.year;
-  filter.month = request.month;
+  filter.slots = &slots;
+  const double shift = allowance.shift_days;
+  if (!(shift >= 0 && shift <= kMostShiftDays) || !allowance.altitude_bound) return filter;
+  const double shift_turns = (shift > 0 ? shift + kShiftRoundingDays : 0) * kFilterSiderealRate;
   const double longitude = seen.longitude_deg;
   const double ra = seen.ra_rad;
   const astro::HorizonTerms& t = seen.terms;
@@ -86,13 +97,14 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const SearchWind
     return filter;
   }
   filter.turns_at_epoch = kFilterSiderealAtEpoch + longitude / 360 - ra / kTwoPi;
+  filter.hour_angle_known = true;
 
   // The hour angle beyond which Z < sin(limit - slack).
   const double limit_deg = std::min(std::max(lowest, 0.0), 90.0) - kAltitudeSlackDeg;
   const double z_cut = std::sin(limit_deg * astro::kPi / 180) - kComponentSlack;
   double cos_below = (z_cut - t.sin_phi_sin_delta) / t.cos_phi_cos_delta;
   cos_below -= kCosineSlack * (1 + std::fabs(cos_below));
-  filter.below_limit_beyond = turns_of_cosine(cos_below) + kHourAngleMarginTurns;
+  filter.below_limit_beyond = turns_of_cosine(cos_below) + kHourAngleMarginTurns + shift_turns;
 
   // The hour angles where |X| < kLeastSouthward may hold: X = cos H x sin_phi_cos_delta
   // + cos_phi_minus_sin_delta.
@@ -107,14 +119,63 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const SearchWind
     hi += kCosineSlack * (1 + std::fabs(hi));
     if (hi >= -1 && lo <= 1) {
       // cos H in [lo, hi]: the hour angles from acos(hi) to acos(lo).
-      filter.band_from = turns_of_cosine(hi) - kHourAngleMarginTurns;
-      filter.band_to = turns_of_cosine(lo) + kHourAngleMarginTurns;
+      filter.band_from = turns_of_cosine(hi) - kHourAngleMarginTurns - shift_turns;
+      filter.band_to = turns_of_cosine(lo) + kHourAngleMarginTurns + shift_turns;
     }
   } else if (!(std::fabs(offset) >= x_cut + kLeastTerm)) {
     // X stays near 0 at every hour angle: no altitude bound.
     filter.below_limit_beyond = 1;
   }
   return filter;
+}
+
+namespace {
+
+/// True when the full test rejects every instant at `fraction` (days since 0:00 JST) of
+/// `day`: in the day hours, or in a night of another month.
+bool fraction_rejected(const astro::JstDay& day, double fraction, const ForecastRequest& request,
+                       const LookAllowance& allowance, double morning_end) {
+  if (allowance.day_hours && fraction >= 0.25 && fraction < 0.75) return true;
+  const astro::CalendarDate& date = fraction < morning_end ? day.previous : day.date;
+  return date.year != request.year || date.month != request.month;
+}
+
+}  // namespace
+
+// The slot [a, b) of a day holds the candidates whose exact fraction lies in it; the
+// full test takes an instant whose fraction lies in [a - s, b + s] (s the shift, with
+// the rounding of a moved Julian Date, 2^-31 days, in kShiftRoundingDays; [a, b) when
+// s = 0). That interval is split at the day's boundaries (6:00 and 18:00 when the day
+// hours count, and the morning's end); on each piece the full test decides alike, so
+// it rejects every instant when it rejects the first of each piece. An interval that
+// runs into the day before or after is kept: the table is read for the candidate's own
+// day only. With s = 0 the slot boundaries include those of the day, so each slot lies
+// in one piece, and the slots reject exactly what the full test's date steps reject.
+NightSlots night_slots(const SearchWindow& window, const ForecastRequest& request,
+                       const LookAllowance& allowance) {
+  NightSlots slots;
+  slots.first_day_number = window.first_day_number - 1;
+  const double shift = allowance.shift_days;
+  if (!(shift >= 0 && shift <= kMostShiftDays)) return slots;
+  const double margin = shift > 0 ? shift + kShiftRoundingDays : 0;
+  const double morning_end = allowance.morning_end_hour / 24.0;  // exact for the hours 6, 12
+  const std::array<double, 3> boundaries = {0.25, morning_end, 0.75};
+  for (int d = 0; d < kWindowTableDays; ++d) {
+    const astro::JstDay& day = window.days[static_cast<std::size_t>(d)];
+    for (int k = 0; k < kSlotsPerDay; ++k) {
+      const double low = static_cast<double>(k) / kSlotsPerDay - margin;
+      const double high = static_cast<double>(k + 1) / kSlotsPerDay + margin;
+      if (low < 0 || (margin > 0 ? high >= 1 : high > 1)) continue;
+      bool rejected = fraction_rejected(day, low, request, allowance, morning_end);
+      for (const double boundary : boundaries) {
+        if (boundary > low && (boundary < high || (margin > 0 && boundary == high))) {
+          rejected = rejected && fraction_rejected(day, boundary, request, allowance, morning_end);
+        }
+      }
+      slots.rejected[static_cast<std::size_t>((d + 1) * kSlotsPerDay + k)] = rejected ? 1 : 0;
+    }
+  }
+  return slots;
 }
 
 }  // namespace eclfore

@@ -7,22 +7,67 @@
 /// rejects too (the proof is in candidate_filter.cpp): every other candidate goes on to
 /// that test, so the forecast is the same with or without it.
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "astro/constants.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
 #include "minima_search.h"
+#include "quick_altitude.h"
 
 namespace eclfore {
 
+/// What the full test may do differently from the fixed night's: with the options for
+/// today's sky the instant moves (the epochs' time scale), the night comes from the Sun,
+/// the altitude is the apparent place's.
+struct LookAllowance {
+  /// Most that the instant of the full test may differ from the candidate's, days.
+  double shift_days = 0;
+  /// The hours 6 to 17 JST are rejected (the fixed night).
+  bool day_hours = true;
+  /// The JST hour before which the hours belong to the night of the date before.
+  int morning_end_hour = astro::kFixedNightMorningEndHour;
+  /// The altitude is the one of the horizon routines, so its bound holds.
+  bool altitude_bound = true;
+};
+
+/// Slots of a JST day in the table of NightSlots: a power of two, so that a fraction of
+/// the day times it is exact, and the hours 6, 12 and 18 are slot boundaries.
+inline constexpr int kSlotsPerDay = 128;
+/// Days of the table: the window's day table and an empty day at each end.
+inline constexpr int kSlotDays = kWindowTableDays + 2;
+
+/// The date steps of the first look for one month, computed once for a run: whether
+/// every instant of a slot of a JST day is certainly rejected by the night or the month.
+struct NightSlots {
+  /// The day number of the table's first day (an empty one: nothing in it rejected).
+  double first_day_number = 0;
+  std::array<std::uint8_t, static_cast<std::size_t>(kSlotDays) * kSlotsPerDay> rejected{};
+};
+
+/// The slots of `request`'s month in `window` for a full test that does what
+/// `allowance` says.
+NightSlots night_slots(const SearchWindow& window, const ForecastRequest& request,
+                       const LookAllowance& allowance = {});
+
+/// The first looks' tables of a run, built once (run_looks).
+struct RunLooks {
+  LookAllowance allowance;
+  NightSlots slots;
+  AltitudeCells cells;
+};
+
 /// The first look at the candidates of one star at one site for one month.
 struct CandidateFilter {
-  const SearchWindow* window = nullptr;
-  int year = 0;
-  int month = 0;
+  const NightSlots* slots = nullptr;
   /// The star's hour angle at MJD 40000, turns (see hour_angle_turns).
   double turns_at_epoch = 0;
+  /// True when hour_angle_turns is within kHourAngleMarginTurns / 10 of the horizon
+  /// routines' hour angle for every instant from kFilterFromMjd to kFilterBeforeMjd.
+  bool hour_angle_known = false;
   /// Hour angles (turns from the meridian, 0 to 0.5) beyond which the star certainly
   /// stands below the lowest altitude or the horizon: none when 1.
   double below_limit_beyond = 1;
@@ -45,40 +90,50 @@ inline constexpr double kFilterSiderealAtEpoch = 0.671262;
 /// more than ten times the largest difference (see candidate_filter.cpp).
 inline constexpr double kHourAngleMarginTurns = 1e-8;
 
-/// The first look at the candidates of `seen` for `request` in `window` (which must
-/// outlive the filter).
-CandidateFilter candidate_filter(const astro::StarAtSite& seen, const SearchWindow& window,
-                                 const ForecastRequest& request);
+/// The first look at the candidates of `seen` for `request` with the date steps of
+/// `slots` (which must outlive the filter), for a full test that does what `allowance`
+/// says (the same as for the slots).
+CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots& slots,
+                                 const ForecastRequest& request,
+                                 const LookAllowance& allowance = {});
+
+/// The star's hour angle at `mjd` (MJD, days, UT), turns: any number of whole turns
+/// from the horizon routines' hour angle, within 1e-9 turns of it when
+/// filter.hour_angle_known and mjd lies from kFilterFromMjd to kFilterBeforeMjd.
+inline double hour_angle_turns(const CandidateFilter& filter, double mjd) {
+  return (mjd - 40000.0) * kFilterSiderealRate + filter.turns_at_epoch;
+}
+
+/// The JST day and its fraction of a candidate from kFilterFromMjd to kFilterBeforeMjd
+/// (MJD, days, UT), the same bits as astro::jst_day_position of its Julian Date: in
+/// this range both sums are exact in extended precision, so their rounding to double
+/// is the one of a double addition. The sum lies between 2^21 and 2^22, a whole number
+/// of 2^-31 days.
+inline double jst_day_sum(double mjd) { return (mjd + astro::kMjdZeroJd) + 0.875; }
 
 /// True when the full accept test certainly rejects the candidate at `minimum_mjd`
 /// (MJD, days, UT): its JST hour is day time (6 to 17), its night date lies outside the
 /// asked month, or the star stands below the lowest altitude or the horizon. False
-/// says nothing.
+/// says nothing. Without branches, so that a chunk of candidates passes at full speed
+/// whatever the mix of decisions.
 inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd) {
-  if (!(minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd)) return false;
-  const SearchWindow& window = *filter.window;
-  // The JST day and its fraction, the same bits as astro::jst_day_position of the Julian
-  // Date: in this range both sums are exact in extended precision, so their rounding
-  // to double is the one of a double addition (the second sum is exact in double).
-  const double j = (minimum_mjd + astro::kMjdZeroJd) + 0.875;
-  const double day_number = static_cast<double>(astro::trunc_to_int(j));
-  const double fraction = j - day_number;  // exact
-  // fraction x 24 is exact in extended precision, so its truncation, the JST hour, is 6
-  // to 17 exactly when the fraction lies in [0.25, 0.75).
-  if (fraction >= 0.25 && fraction < 0.75) return true;
-  const double offset = day_number - window.first_day_number;
-  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
-    // Hours 0 to 5 (fraction below 0.25) belong to the night of the day before.
-    const astro::JstDay& day = window.days[static_cast<std::size_t>(offset)];
-    const astro::CalendarDate& date = fraction < 0.25 ? day.previous : day.date;
-    if (date.year != filter.year || date.month != filter.month) return true;
-  }
-  // Hour angle in turns, then its distance from the meridian (0 to 0.5 turns).
-  const double turns = (minimum_mjd - 40000.0) * kFilterSiderealRate + filter.turns_at_epoch;
-  double from_meridian = std::fabs(turns - static_cast<double>(astro::trunc_to_int(turns)));
-  if (from_meridian > 0.5) from_meridian = 1 - from_meridian;
-  return from_meridian > filter.below_limit_beyond &&
-         (from_meridian > filter.band_to || from_meridian < filter.band_from);
+  const bool in_range = minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd;
+  // Outside the range (NaN too) any instant in it stands in, and the answer is false.
+  const double mjd = in_range ? minimum_mjd : kFilterFromMjd;
+  const NightSlots& slots = *filter.slots;
+  // The slot: (sum - first day) x kSlotsPerDay is exact (a difference of two numbers
+  // within a factor of two of each other, times a power of two), so its truncation is
+  // the slot of the exact fraction; beyond the table's ends the empty days stand in.
+  const double slot = (jst_day_sum(mjd) - slots.first_day_number) * kSlotsPerDay;
+  const auto row = static_cast<std::size_t>(
+      std::clamp(slot, 0.0, static_cast<double>(slots.rejected.size() - 1)));
+  const bool date_rejected = slots.rejected[row] != 0;
+  // The hour angle's distance from the meridian, 0 to 0.5 turns (exact differences).
+  const double turns = hour_angle_turns(filter, mjd);
+  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
+  const bool below = (from_meridian > filter.below_limit_beyond) &
+                     ((from_meridian > filter.band_to) | (from_meridian < filter.band_from));
+  return in_range & (date_rejected | below);
 }
 
 }  // namespace eclfore

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -94,6 +95,31 @@ void put_two_digit_field(char* at, int value) {
   at[1] = static_cast<char>('0' + value % 10);
 }
 
+/// Julian Dates from 2^21 to 2^22 (1029 to 6771 AD) are whole numbers of 2^-31 days.
+constexpr double kLeastJdField = 2097152.0;
+constexpr double kJdFieldBefore = 4194304.0;
+constexpr int kJdFractionBits = 31;
+
+bool fits_jd_field(double jd) { return jd >= kLeastJdField && jd < kJdFieldBefore; }
+
+/// The field "%12.4f" of a Julian Date that fits_jd_field, at `at` (12 characters): jd =
+/// n / 2^31 exactly, so 10000 jd rounded as printf rounds it (to nearest, ties to even)
+/// is (10000 n) / 2^31 rounded, in whole numbers.
+void put_jd_field(char* at, double jd) {
+  __extension__ typedef unsigned __int128 Wide;
+  const auto n = static_cast<std::uint64_t>(jd * 2147483648.0);  // exact
+  const Wide scaled = static_cast<Wide>(n) * 10000;
+  auto q = static_cast<std::uint64_t>(scaled >> kJdFractionBits);
+  const auto rest =
+      static_cast<std::uint64_t>(scaled) & ((std::uint64_t{1} << kJdFractionBits) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (kJdFractionBits - 1);
+  if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+  // 7 whole digits, the point, 4 decimals.
+  for (int k = 11; k >= 8; --k, q /= 10) at[k] = static_cast<char>('0' + q % 10);
+  at[7] = '.';
+  for (int k = 6; k >= 0; --k, q /= 10) at[k] = static_cast<char>('0' + q % 10);
+}
+
 /// Most characters of a ForecastLine that is built whole before it is written.
 constexpr std::size_t kBuiltLineChars = 256;
 
@@ -103,6 +129,13 @@ bool fits_hour_field(int hour, int minute) {
 
 }  // namespace
 
+std::string jd_field(double jd) {
+  if (!fits_jd_field(jd)) return {};
+  std::string text(static_cast<std::size_t>(fl::kJd.width), ' ');
+  put_jd_field(text.data(), jd);
+  return text;
+}
+
 std::string hour_field(int hour, int minute) {
   if (!fits_hour_field(hour, minute)) return {};
   std::string text(6, ' ');
@@ -110,15 +143,19 @@ std::string hour_field(int hour, int minute) {
   return text;
 }
 
-void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
-                         const astro::ForecastMinimum& minimum) {
+namespace {
+
+/// The line up to and with the Julian Date, then the altitude text and the rest.
+void write_line_around(astro::OutputFile& out, const StarLineText& text,
+                       const astro::ForecastMinimum& minimum, std::string_view altitude) {
   const astro::LocalDate& night = minimum.night;
-  const std::size_t fixed_chars = text.head.size() + text.before_altitude.size() + text.tail.size();
+  const std::size_t fixed_chars =
+      text.head.size() + text.before_altitude.size() + text.tail.size() + altitude.size();
   // Every line of real data: built whole in a buffer, the pieces that only hold their
   // widths written directly.
   if (fixed_chars <= kBuiltLineChars / 2 && night.year >= 1000 && night.year <= 9999 &&
       night.month >= 0 && night.month <= 99 && night.day >= 0 && night.day <= 99 &&
-      fits_hour_field(night.hour, night.minute)) {
+      fits_hour_field(night.hour, night.minute) && fits_jd_field(minimum.minimum_jd)) {
     std::array<char, kBuiltLineChars> line;
     char* at = line.data();
     auto put = [&](std::string_view piece) {
@@ -127,7 +164,7 @@ void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
     };
     put(text.head);
     put(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
-    // "%4d %2d %2d", " %5.2f".
+    // "%4d %2d %2d", " %5.2f", " %12.4f".
     int year = night.year;
     for (int k = 3; k >= 0; --k, year /= 10) at[k] = static_cast<char>('0' + year % 10);
     at[4] = ' ';
@@ -135,32 +172,62 @@ void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
     at[7] = ' ';
     put_two_digit_field(at + 8, night.day);
     put_hour_field(at + 10, night.hour, night.minute);
-    at += 16;
+    at[16] = ' ';
+    put_jd_field(at + 17, minimum.minimum_jd);
+    at += 17 + fl::kJd.width;
+    // " %s %4.1f", and the rest.
+    put(text.before_altitude);
+    put(altitude);
+    put(text.tail);
     out.write_text(std::string_view(line.data(), static_cast<std::size_t>(at - line.data())));
-  } else {
-    // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
-    const double hour =
-        static_cast<double>(static_cast<long double>(night.hour) +
-                            static_cast<long double>(night.minute) * kHoursPerMinute);
-    out.write_text(text.head);
-    out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
-    // "%4d %2d %2d", " %5.2f".
-    out.write_int(night.year, fl::kYear.width);
-    out.write_text(" ");
-    out.write_int(night.month, fl::kMonth.width);
-    out.write_text(" ");
-    out.write_int(night.day, fl::kDay.width);
-    out.write_text(" ");
-    out.write_fixed(hour, fl::kHour.width, fl::kHourDecimals);
+    out.end_line();
+    return;
   }
+  // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
+  const double hour = static_cast<double>(static_cast<long double>(night.hour) +
+                                          static_cast<long double>(night.minute) * kHoursPerMinute);
+  out.write_text(text.head);
+  out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
+  // "%4d %2d %2d", " %5.2f".
+  out.write_int(night.year, fl::kYear.width);
+  out.write_text(" ");
+  out.write_int(night.month, fl::kMonth.width);
+  out.write_text(" ");
+  out.write_int(night.day, fl::kDay.width);
+  out.write_text(" ");
+  out.write_fixed(hour, fl::kHour.width, fl::kHourDecimals);
   // " %12.4f", " %s %4.1f", and the rest.
   out.write_text(" ");
   out.write_fixed(minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
   out.write_text(text.before_altitude);
-  out.write_fixed(static_cast<double>(minimum.altitude_deg), fl::kAltitude.width,
-                  fl::kAltitudeDecimals);
+  out.write_text(altitude);
   out.write_text(text.tail);
   out.end_line();
+}
+
+}  // namespace
+
+void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
+                         const astro::ForecastMinimum& minimum) {
+  // " %4.1f".
+  astro::NumberText number;
+  const std::size_t length =
+      astro::format_fixed(number, static_cast<double>(minimum.altitude_deg), fl::kAltitudeDecimals);
+  std::array<char, astro::kNumberTextChars + 4> field;
+  const std::size_t padding = astro::field_padding(fl::kAltitude.width, length);
+  std::memset(field.data(), ' ', padding);
+  std::memcpy(field.data() + padding, number.data(), length);
+  write_line_around(out, text, minimum, std::string_view(field.data(), padding + length));
+}
+
+void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
+                         const astro::ForecastMinimum& minimum, int altitude_tenths) {
+  static_assert(fl::kAltitude.width == 4 && fl::kAltitudeDecimals == 1);
+  const int whole = altitude_tenths / 10;
+  const std::array<char, 4> field = {whole >= 10 ? static_cast<char>('0' + whole / 10) : ' ',
+                                     static_cast<char>('0' + whole % 10), '.',
+                                     static_cast<char>('0' + altitude_tenths % 10)};
+  write_line_around(out, text, minimum, std::string_view(field.data(), field.size()));
 }
 
 void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& minimum) {

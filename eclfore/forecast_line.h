@@ -28,10 +28,20 @@ StarLineText star_line_text(const astro::StarRecord& star);
 /// lines of real data; empty outside those ranges.
 std::string hour_field(int hour, int minute);
 
+/// The Julian Date field "%12.4f" of a ForecastLine (days) as write_forecast_line writes
+/// it for Julian Dates from 2^21 to 2^22 (1029 to 6771 AD); empty outside them.
+std::string jd_field(double jd);
+
 /// write_forecast_line below with the star's fixed texts formatted beforehand
 /// (star_line_text of *minimum.star): the same bytes.
 void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
                          const astro::ForecastMinimum& minimum);
+
+/// The same with the altitude field known only as the tenths of a degree it prints
+/// (0 to 900): what " %4.1f" prints for any altitude within 0.05 degree of tenths / 10.
+/// minimum.altitude_deg is not looked at.
+void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
+                         const astro::ForecastMinimum& minimum, int altitude_tenths);
 
 /// Writes the ForecastLine of an accepted minimum, piece by piece with the layout's
 /// format strings and the widths of astro::forecast_line: name, catalogue, p/s,

@@ -13,6 +13,7 @@
 #include "astro/records.h"
 #include "astro/sky_options.h"
 #include "astro/text_files.h"
+#include "candidate_filter.h"
 #include "conditions.h"
 #include "dialogue.h"
 #include "minima_search.h"
@@ -79,6 +80,8 @@ int run(const astro::Options& options) {
     sky.emplace(eclfore::window_sky(sky_options, window, request.site));
     request.sky = &*sky;
   }
+  const eclfore::RunLooks looks = eclfore::run_looks(window, request);
+  request.looks = &looks;
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.

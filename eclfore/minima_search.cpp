@@ -10,6 +10,7 @@
 #include "astro/sky_options.h"
 #include "candidate_filter.h"
 #include "forecast_line.h"
+#include "quick_altitude.h"
 
 namespace eclfore {
 namespace {
@@ -108,10 +109,19 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
 
 namespace {
 
-/// Calls test(kind, minimum_mjd) for every candidate minimum of both passes, in the
-/// order of the search: the primary pass, then the secondary pass (phase 0.5).
-template <class Test>
-void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window, Test&& test) {
+/// Candidates computed and looked at together: enough that the first look runs
+/// through a chunk without waiting on its decisions, few enough to stay in registers'
+/// reach (a chunk is 512 bytes).
+constexpr int kChunkCandidates = 64;
+
+/// Calls test(kind, minimum_mjd) for every candidate minimum of both passes that
+/// rejected(minimum_mjd) does not reject, in the order of the search: the primary pass,
+/// then the secondary pass (phase 0.5). The candidates come a chunk at a time: their
+/// instants, then the first look at all of them (no branch on its answers), then the
+/// test of those it kept.
+template <class Rejected, class Test>
+void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window,
+                        Rejected&& rejected, Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
@@ -121,14 +131,37 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
       kCycleMarginCycles);
 
   auto search_pass = [&](MinimumKind kind, double epoch_mjd) {
+    // The first candidate is always tested; each next one while its cycle is within
+    // last_cycle and it lies before the window's end.
     std::int32_t cycle = first_cycle;
-    double minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
-    while (true) {
-      test(kind, minimum_mjd);
-      if (cycle >= last_cycle) break;
-      ++cycle;
-      minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
-      if (!(minimum_mjd < window.end_mjd)) break;
+    bool ended = false;
+    bool first = true;
+    while (!ended) {
+      std::array<double, kChunkCandidates> chunk;
+      int count = 0;
+      while (count < kChunkCandidates) {
+        const double minimum_mjd = minimum_at(epoch_mjd, cycle, star.period);
+        if (!first && !(minimum_mjd < window.end_mjd)) {
+          ended = true;
+          break;
+        }
+        first = false;
+        chunk[static_cast<std::size_t>(count++)] = minimum_mjd;
+        if (cycle >= last_cycle) {
+          ended = true;
+          break;
+        }
+        ++cycle;
+      }
+      std::array<unsigned char, kChunkCandidates> kept;
+      int kept_count = 0;
+      for (int i = 0; i < count; ++i) {
+        kept[static_cast<std::size_t>(kept_count)] = static_cast<unsigned char>(i);
+        kept_count += rejected(chunk[static_cast<std::size_t>(i)]) ? 0 : 1;
+      }
+      for (int i = 0; i < kept_count; ++i) {
+        test(kind, chunk[kept[static_cast<std::size_t>(i)]]);
+      }
     }
   };
 
@@ -140,14 +173,41 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
   search_pass(MinimumKind::kSecondary, secondary_epoch_mjd);
 }
 
+/// A first look that rejects nothing.
+constexpr bool none_rejected(double /*minimum_mjd*/) { return false; }
+
 }  // namespace
 
+RunLooks run_looks(const SearchWindow& window, const ForecastRequest& request) {
+  RunLooks looks;
+  if (request.sky != nullptr) {
+    // Room for what the options change: the instant moves by the epochs' offset, the
+    // night comes from the Sun, the altitude of date is another one.
+    const astro::SkyOptions& options = request.sky->options();
+    looks.allowance.shift_days = request.sky->epoch_shift_bound_days();
+    looks.allowance.day_hours = !options.sun_below_deg;
+    looks.allowance.morning_end_hour =
+        options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
+    looks.allowance.altitude_bound = !options.of_date;
+  }
+  looks.slots = night_slots(window, request, looks.allowance);
+  looks.cells = altitude_cells(request.min_altitude_deg);
+  return looks;
+}
+
 namespace {
+
+/// The request's run looks, or looks built into `own` when it has none.
+const RunLooks& looks_for(const SearchWindow& window, const ForecastRequest& request,
+                          std::optional<RunLooks>& own) {
+  if (request.looks != nullptr) return *request.looks;
+  return own.emplace(run_looks(window, request));
+}
 
 /// search_minima with the options for today's sky.
 long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& window,
                           const ForecastRequest& request, const astro::ObservingConditions& sky,
-                          const MinimumConsumer& consumer) {
+                          const RunLooks& looks, const MinimumConsumer& consumer) {
   const astro::SkyOptions& options = sky.options();
   const astro::StarAtSite seen = star_seen_from(star, request.site);
   const astro::IcrsPosition icrs = astro::icrs_position(star);
@@ -155,8 +215,11 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
   const int morning_end_hour =
       options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
 
+  const CandidateFilter filter = candidate_filter(seen, looks.slots, request, looks.allowance);
+  auto rejected = [&](double epoch_mjd) { return certainly_rejected(filter, epoch_mjd); };
+
   long accepted = 0;
-  for_each_candidate(star, window, [&](MinimumKind kind, double epoch_mjd) {
+  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double epoch_mjd) {
     double minimum_mjd = epoch_mjd;
     double minimum_jd =
         static_cast<double>(static_cast<Ext>(epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
@@ -214,15 +277,16 @@ std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
 
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
+  std::optional<RunLooks> own_looks;
+  const RunLooks& looks = looks_for(window, request, own_looks);
   if (request.sky != nullptr) {
-    return search_minima_in_sky(star, window, request, *request.sky, consumer);
+    return search_minima_in_sky(star, window, request, *request.sky, looks, consumer);
   }
   const astro::StarAtSite seen = star_seen_from(star, request.site);
-  const CandidateFilter filter = candidate_filter(seen, window, request);
+  const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
+  auto rejected = [&](double minimum_mjd) { return certainly_rejected(filter, minimum_mjd); };
   long accepted = 0;
-  for_each_candidate(star, window, [&](MinimumKind kind, double minimum_mjd) {
-    // The first look rejects most candidates; the full test decides the rest.
-    if (certainly_rejected(filter, minimum_mjd)) return;
+  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double minimum_mjd) {
     const std::optional<AcceptedCandidate> found =
         test_candidate(seen, window, request, minimum_mjd);
     if (!found) return;
@@ -232,17 +296,98 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   return accepted;
 }
 
+namespace {
+
+/// 2^31: from a Julian Date of 2^21 on, the fraction of a JST day is a whole number of
+/// 2^-31 days.
+constexpr double kFractionScale = 2147483648.0;
+constexpr double kLeastWholeFractionJd = 2097152.0;  // 2^21
+
+/// The night date of a candidate in the first look's range from its JST day (the
+/// same bits as jst_day_position) without extended precision: with the fraction
+/// F / 2^31 days, 24 F and 60 x the rest are exact in 64 bits, so the hour
+/// trunc(24 fraction) and the minute trunc(60 x (hours - hour) + 0.5) of
+/// local_date_in_day are these integer divisions.
+astro::LocalDate night_of_fraction(const astro::JstDay& day, double fraction) {
+  const auto f = static_cast<std::uint64_t>(fraction * kFractionScale);  // exact
+  const std::uint64_t hours_scaled = 24 * f;                             // hours x 2^31
+  astro::LocalDate out;
+  out.hour = static_cast<int>(hours_scaled >> 31);
+  const std::uint64_t rest = hours_scaled & ((std::uint64_t{1} << 31) - 1);
+  out.minute = static_cast<int>((60 * rest + (std::uint64_t{1} << 30)) >> 31);
+  const bool morning = out.hour < astro::kFixedNightMorningEndHour;
+  const astro::CalendarDate& date = morning ? day.previous : day.date;
+  if (morning) out.hour += 24;
+  out.year = date.year;
+  out.month = date.month;
+  out.day = date.day;
+  return out;
+}
+
+}  // namespace
+
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out) {
   const StarLineText text = star_line_text(star);
-  return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
-    write_forecast_line(out, text, minimum);
+  std::optional<RunLooks> own_looks;
+  const RunLooks& looks = looks_for(window, request, own_looks);
+  const astro::StarAtSite seen = star_seen_from(star, request.site);
+  const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
+  if (request.sky != nullptr || !filter.hour_angle_known) {
+    return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
+      write_forecast_line(out, text, minimum);
+    });
+  }
+  // The full test of search_minima, each step with the same answer in fewer operations:
+  // the night date from the first look's exact JST day, the altitude field from the
+  // quick look where it is certain (the horizon routines elsewhere).
+  const AltitudeCells& cells = looks.cells;
+  auto rejected = [&](double minimum_mjd) { return certainly_rejected(filter, minimum_mjd); };
+  long accepted = 0;
+  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double minimum_mjd) {
+    // Exact: see certainly_rejected and jst_day_position.
+    const double minimum_jd = minimum_mjd + astro::kMjdZeroJd;
+    const double j = jst_day_sum(minimum_mjd);
+    if (!(minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd) ||
+        !(j >= kLeastWholeFractionJd)) {
+      const std::optional<AcceptedCandidate> found =
+          test_candidate(seen, window, request, minimum_mjd);
+      if (!found) return;
+      write_forecast_line(
+          out, text,
+          {&star, kind, minimum_mjd, found->minimum_jd, found->night, found->altitude_deg});
+      ++accepted;
+      return;
+    }
+    const double day_number = static_cast<double>(static_cast<std::int32_t>(j));
+    const double offset = day_number - window.first_day_number;
+    const astro::JstDay day = offset >= 0 && offset < static_cast<double>(window.days.size())
+                                  ? window.days[static_cast<std::size_t>(offset)]
+                                  : astro::jst_day(day_number);
+    const astro::LocalDate night = night_of_fraction(day, j - day_number);
+    if (night.year != request.year || night.month != request.month) return;
+    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
+    const astro::ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
+    const QuickAltitude quick =
+        quick_altitude(cells, seen.terms, hour_angle_turns(filter, minimum_mjd));
+    if (quick.verdict == QuickAltitude::Verdict::kBelow) return;
+    if (quick.verdict == QuickAltitude::Verdict::kListed) {
+      write_forecast_line(out, text, minimum, quick.tenths);
+    } else {
+      const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
+      if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
+      astro::ForecastMinimum exact = minimum;
+      exact.altitude_deg = position.altitude;
+      write_forecast_line(out, text, exact);
+    }
+    ++accepted;
   });
+  return accepted;
 }
 
 long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {
   long candidates = 0;
-  for_each_candidate(star, window, [&](MinimumKind, double) { ++candidates; });
+  for_each_candidate(star, window, none_rejected, [&](MinimumKind, double) { ++candidates; });
   return candidates;
 }
 

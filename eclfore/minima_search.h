@@ -17,6 +17,8 @@
 
 namespace eclfore {
 
+struct RunLooks;
+
 /// What the dialogue fixed for the forecast.
 struct ForecastRequest {
   int year = 0;
@@ -27,6 +29,9 @@ struct ForecastRequest {
   /// --epochs, --of-date), built for this window and site; null when none is given,
   /// and then the search is the fixed night's and never calls the ephemerides.
   const astro::ObservingConditions* sky = nullptr;
+  /// The first looks' tables for this request (run_looks), built once for a run; when
+  /// null each star builds its own. The minima are the same either way.
+  const RunLooks* looks = nullptr;
 };
 
 /// JST days kept in a window's day table: the window's 33 days and a few around it.
@@ -85,6 +90,10 @@ struct AcceptedCandidate {
 std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
                                                 const SearchWindow& window,
                                                 const ForecastRequest& request, double minimum_mjd);
+
+/// The first looks' tables for `request` in `window`: the date slots for what the
+/// options for today's sky allow, the altitude cells for its lowest altitude.
+RunLooks run_looks(const SearchWindow& window, const ForecastRequest& request);
 
 /// Receives each accepted minimum, in the order of the search.
 using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;

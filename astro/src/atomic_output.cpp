@@ -187,6 +187,10 @@ void PendingFile::sync() const {
   }
 }
 
+void PendingFile::start_writeback(long long offset, long long length) const noexcept {
+  ::sync_file_range(fd_, offset, length, SYNC_FILE_RANGE_WRITE);
+}
+
 void PendingFile::commit() {
   if (in_place_ || slot_ < 0) return;
   const SignalsHeld held;

@@ -513,6 +513,30 @@ double ObservingConditions::utc_of_tai(double jd_tai) const {
   return after >= leap_jd_utc_ ? after : jd_tai - tai_minus_utc_before_s_ / kDaySeconds;
 }
 
+double ObservingConditions::epoch_shift_bound_days() const {
+  if (options_.epochs == EpochScale::kJd) return 0;
+  // The light time changes by under a millisecond a day and TDB - TT by 2 ms a year:
+  // interpolation and the exact routine stay far inside this.
+  constexpr double kShiftRoomDays = 1e-3;
+  const bool helio = options_.epochs == EpochScale::kHjd;
+  // A star's offset is the Earth's vector along the star's unit vector (see star()):
+  // at most the vector's length.
+  double most = 0;
+  for (const SkyNode& node : nodes_) {
+    const Vec& earth = helio ? node.earth_helio : node.earth_bary;
+    double offset = std::sqrt(dot(earth, earth)) * kAuLightDays;
+    if (!helio) offset += std::fabs(node.tdb_minus_tai_s) / kDaySeconds;
+    if (!std::isfinite(offset)) return std::numeric_limits<double>::infinity();
+    most = std::max(most, offset);
+  }
+  if (nodes_.empty()) return std::numeric_limits<double>::infinity();
+  if (!helio) {
+    most += std::max(std::fabs(tai_minus_utc_before_s_), std::fabs(tai_minus_utc_after_s_)) /
+            kDaySeconds;
+  }
+  return most + kShiftRoomDays;
+}
+
 double ObservingConditions::geocentric_jd(double epoch_jd, const StarPlace& star) const {
   if (options_.epochs == EpochScale::kJd) return epoch_jd;
   // The nodes hold UTC instants, and the light time changes by up to 4 ms in the

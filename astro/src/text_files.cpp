@@ -22,6 +22,8 @@ namespace {
 constexpr std::size_t kReadChunkBytes = 1 << 16;
 /// Output is collected and handed to the C library in blocks of this size.
 constexpr std::size_t kWriteBlockBytes = 1 << 16;
+/// Bytes of output after which their writing to the disk is started (see flush_block).
+constexpr long long kWritebackBytes = 8LL << 20;
 
 std::string reason(int error) { return std::strerror(error); }
 
@@ -239,7 +241,15 @@ void OutputFile::fail_closed() const { throw RunError("write to closed file " + 
 
 void OutputFile::flush_block() {
   if (used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) fail("cannot write");
+  handed_ += static_cast<long long>(used_);
   used_ = 0;
+  // A long file goes to the disk while the program works on: the sync at the close then
+  // waits for little more than the last stretch.
+  if (handed_ - written_back_ >= kWritebackBytes) {
+    if (std::fflush(file_) != 0) fail("cannot write");
+    pending_->start_writeback(written_back_, handed_ - written_back_);
+    written_back_ = handed_;
+  }
 }
 
 void OutputFile::put_across_blocks(const char* text, std::size_t length) {

@@ -24,9 +24,29 @@ struct Counts {
   long close_rejected = 0;  ///< rejected by the first look within 0.05 degrees of the limit
 };
 
-/// Checks candidates of one star at one site for one month and limit.
+/// The full test for a first look with `allowance`: the horizon routines' altitude,
+/// the night date with the allowance's morning end, the day hours when they count.
+bool full_test_accepts(const astro::StarAtSite& seen, const eclfore::SearchWindow& window,
+                       const eclfore::ForecastRequest& request,
+                       const eclfore::LookAllowance& allowance, double mjd) {
+  if (allowance.shift_days == 0 && allowance.day_hours &&
+      allowance.morning_end_hour == astro::kFixedNightMorningEndHour) {
+    return eclfore::test_candidate(seen, window, request, mjd).has_value();
+  }
+  const double jd = static_cast<double>(static_cast<long double>(mjd) + astro::kMjdZeroJd);
+  const astro::LocalDate night = eclfore::night_date(window, jd, allowance.morning_end_hour);
+  if (night.year != request.year || night.month != request.month) return false;
+  if (allowance.day_hours && night.hour >= 6 && night.hour <= 17) return false;
+  if (!allowance.altitude_bound) return true;
+  const astro::HorizontalPosition position = astro::position_at(seen, mjd);
+  return position.horizon >= 0 && position.altitude >= request.min_altitude_deg;
+}
+
+/// Checks candidates of one star at one site for one month and limit: whatever the
+/// first look rejects, the full test rejects at every instant within the allowance's
+/// shift of the candidate.
 void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float limit_deg, int year,
-                int month, Counts& counts) {
+                int month, const eclfore::LookAllowance& allowance, Counts& counts) {
   std::uniform_real_distribution<double> unit(0, 1);
   const float ra_hours = static_cast<float>(unit(rng) * 24);
   // Poles, the equator and the zenith of the site now and then.
@@ -51,7 +71,9 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   request.min_altitude_deg = limit_deg;
   request.site = site;
   const eclfore::SearchWindow window = eclfore::search_window(year, month);
-  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, window, request);
+  const eclfore::NightSlots slots = eclfore::night_slots(window, request, allowance);
+  const eclfore::CandidateFilter filter =
+      eclfore::candidate_filter(seen, slots, request, allowance);
 
   // Hour angles (turns) where the thresholds lie, and the instants at them.
   std::vector<double> edges = {filter.below_limit_beyond, filter.band_from, filter.band_to};
@@ -63,15 +85,23 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
         std::floor(unit(rng) * 33);
     return 40000 + (k + turns - filter.turns_at_epoch) / eclfore::kFilterSiderealRate;
   };
+  const double shift = allowance.shift_days;
   auto check = [&](double mjd) {
     ++counts.candidates;
-    const auto found = eclfore::test_candidate(seen, window, request, mjd);
+    // The instant the full test takes: the candidate's, or one up to the shift away,
+    // the ends most often.
+    const double pick = unit(rng);
+    const double moved = pick < 0.3   ? mjd - shift
+                         : pick < 0.6 ? mjd + shift
+                                      : mjd + (2 * unit(rng) - 1) * shift;
+    const bool found = full_test_accepts(seen, window, request, allowance, moved);
     if (found) ++counts.accepted;
     if (!eclfore::certainly_rejected(filter, mjd)) return;
     ++counts.rejected;
-    ASSERT_FALSE(found) << "site " << site.longitude_deg << " " << site.latitude_deg << " limit "
-                        << limit_deg << " " << year << "/" << month << " ra " << ra_hours << " dec "
-                        << dec_deg << " mjd " << mjd;
+    ASSERT_FALSE(found) << "shift " << shift << " site " << site.longitude_deg << " "
+                        << site.latitude_deg << " limit " << limit_deg << " " << year << "/"
+                        << month << " ra " << ra_hours << " dec " << dec_deg << " mjd " << mjd
+                        << " moved " << moved;
     const astro::HorizontalPosition position = astro::position_at(seen, mjd);
     if (std::fabs(position.altitude - std::max(limit_deg, 0.0f)) < 0.05f) ++counts.close_rejected;
   };
@@ -97,7 +127,8 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   }
 }
 
-TEST(CandidateFilter, NeverRejectsWhatTheFullTestAccepts) {
+/// Random stars at every site of the table and at odd typed sites, limits and months.
+Counts check_sites(const eclfore::LookAllowance& allowance, int stars_per_case) {
   std::mt19937_64 rng(20061001);
   std::vector<astro::ObservingSite> sites(astro::kSiteTable.begin(), astro::kSiteTable.end());
   // Typed sites: the equator, the south, the far north, a western longitude, a pole.
@@ -115,19 +146,46 @@ TEST(CandidateFilter, NeverRejectsWhatTheFullTestAccepts) {
       for (int m = 0; m < 4; ++m) {
         const int year = year_of(rng);
         const int month = month_of(rng);
-        for (int s = 0; s < 12; ++s) {
-          check_star(rng, site, limit, year, month, counts);
-          if (HasFatalFailure()) return;
+        for (int s = 0; s < stars_per_case; ++s) {
+          check_star(rng, site, limit, year, month, allowance, counts);
+          if (::testing::Test::HasFatalFailure()) return counts;
         }
       }
     }
   }
+  return counts;
+}
+
+TEST(CandidateFilter, NeverRejectsWhatTheFullTestAccepts) {
+  const Counts counts = check_sites({}, 12);
+  if (HasFatalFailure()) return;
   // The test is not empty: most candidates fall to the first look, many of them close
   // to the limit, and the full test still accepts some.
   EXPECT_GT(counts.candidates, 2000000);
   EXPECT_GT(counts.rejected, counts.candidates / 2);
   EXPECT_GT(counts.close_rejected, 1000);
   EXPECT_GT(counts.accepted, counts.candidates / 20);
+}
+
+TEST(CandidateFilter, WithTheOptionsForTodaysSky) {
+  // A moved instant (the light time of --epochs, 0.0077 days at most), a night from the
+  // Sun (no day hours, the night date from noon to noon), an altitude of date (no
+  // altitude bound), and all of them at once.
+  eclfore::LookAllowance moved;
+  moved.shift_days = 0.0077;
+  eclfore::LookAllowance sun_night;
+  sun_night.day_hours = false;
+  sun_night.morning_end_hour = astro::kSunNightMorningEndHour;
+  eclfore::LookAllowance all = sun_night;
+  all.shift_days = 0.0077;
+  all.altitude_bound = false;
+  for (const eclfore::LookAllowance& allowance : {moved, sun_night, all}) {
+    const Counts counts = check_sites(allowance, 3);
+    if (HasFatalFailure()) return;
+    // Without the altitude bound only the nights of other months are left to reject.
+    EXPECT_GT(counts.rejected, counts.candidates / (allowance.altitude_bound ? 4 : 10));
+    EXPECT_GT(counts.accepted, counts.candidates / 20);
+  }
 }
 
 TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
@@ -138,7 +196,8 @@ TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
   request.month = 10;
   request.min_altitude_deg = 89.0f;
   const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
-  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, window, request);
+  const eclfore::NightSlots slots = eclfore::night_slots(window, request);
+  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, slots, request);
   // In the range, a daytime candidate (12:00 JST) is rejected; the same hours far
   // before 1870 or after 4729, or not a number, are not looked at.
   EXPECT_TRUE(eclfore::certainly_rejected(filter, 54010.125));
@@ -147,7 +206,7 @@ TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
   EXPECT_FALSE(eclfore::certainly_rejected(filter, std::nan("")));
   // A lowest altitude that is not a number leaves the altitude to the full test.
   request.min_altitude_deg = std::nanf("");
-  EXPECT_EQ(eclfore::candidate_filter(seen, window, request).below_limit_beyond, 1);
+  EXPECT_EQ(eclfore::candidate_filter(seen, slots, request).below_limit_beyond, 1);
 }
 
 }  // namespace

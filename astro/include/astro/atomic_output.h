@@ -41,6 +41,10 @@ class PendingFile {
   bool in_place() const { return in_place_; }
   /// Writes the file's bytes through to the disk; throws RunError "cannot write PATH".
   void sync() const;
+  /// Starts writing the bytes from `offset` on (`length` of them) to the disk without
+  /// waiting, so that the sync at the end finds most of a long file written already. A
+  /// hint: a file system that cannot does nothing.
+  void start_writeback(long long offset, long long length) const noexcept;
   /// Renames the temporary file over the output; throws RunError "cannot replace PATH"
   /// (the temporary file is removed then). Nothing to do when in place.
   void commit();

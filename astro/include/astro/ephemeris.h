@@ -204,6 +204,12 @@ class ObservingConditions {
 
   /// Geocentric UTC Julian Date of the instant `epoch_jd` in the options' epoch scale.
   double geocentric_jd(double epoch_jd, const StarPlace& star) const;
+  /// Most that geocentric_jd moves an instant of the tables for any star, days (0 for
+  /// kJd; infinite when a node is not finite): the light time across the Earth's
+  /// largest distance from the Sun or the barycentre, TDB - TAI and TAI - UTC, with room
+  /// for the interpolation and for the exact conversions outside the tables and on a
+  /// leap second's day.
+  double epoch_shift_bound_days() const;
   /// True when no --sun-below is given or the Sun's altitude at jd_utc is below it.
   bool sun_ok(double jd_utc) const;
   /// True when no --moon-distance is given, the Moon is below the horizon at jd_utc,

@@ -179,6 +179,8 @@ class OutputFile {
   std::FILE* file_ = nullptr;
   std::vector<char> block_;  ///< bytes not yet handed on: block_[0, used_)
   std::size_t used_ = 0;
+  long long handed_ = 0;        ///< bytes handed to the C library
+  long long written_back_ = 0;  ///< bytes whose writing to the disk has been started
 };
 
 /// The text that printf's "%s" prints of a string: up to its first NUL, if any.

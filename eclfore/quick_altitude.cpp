@@ -1,0 +1,134 @@
+#include "quick_altitude.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/constants.h"
+#include "astro/numeric.h"
+
+namespace eclfore {
+namespace {
+
+/// Lowest altitudes above this (degrees) are left to the horizon routines: the cells
+/// near the zenith are narrow in the sine.
+constexpr float kMostQuickLimitDeg = 89;
+/// The star at least this far from due east or west: its southward component |X|
+/// (dimensionless), and |Y / X| at most kMostTangent.
+constexpr double kLeastSouthward = 1e-3;
+constexpr double kMostTangent = 1000;
+/// The allowances of the proof below on the sine of the altitude, dimensionless: twice
+/// the bounds derived there.
+constexpr double kSineAllowance = 3e-7;
+constexpr double kSinePerTangent = 2.4e-7;
+
+/// cos and sin of 2 pi x turns (|turns| <= 1): the quarter turn nearest, then the
+/// Taylor series of the rest (|r| <= pi/4) to the 16th and 15th power, whose
+/// truncation is below 5e-17; with the roundings within 1e-15 of the true values.
+struct CosSin {
+  double cos = 0;
+  double sin = 0;
+};
+CosSin cos_sin_of_turns(double turns) {
+  const double quarters = 4 * turns;  // exact
+  const double nearest = astro::nearest_whole(quarters);
+  const double r = (quarters - nearest) * (astro::kPi / 2);  // the difference is exact
+  const double r2 = r * r;
+  const double c =
+      1 + r2 * (-1.0 / 2 +
+                r2 * (1.0 / 24 +
+                      r2 * (-1.0 / 720 + r2 * (1.0 / 40320 +
+                                               r2 * (-1.0 / 3628800 +
+                                                     r2 * (1.0 / 479001600 +
+                                                           r2 * (-1.0 / 87178291200 +
+                                                                 r2 * (1.0 / 20922789888000))))))));
+  const double s =
+      r * (1 + r2 * (-1.0 / 6 +
+                     r2 * (1.0 / 120 +
+                           r2 * (-1.0 / 5040 + r2 * (1.0 / 362880 +
+                                                     r2 * (-1.0 / 39916800 +
+                                                           r2 * (1.0 / 6227020800 +
+                                                                 r2 * (-1.0 / 1307674368000))))))));
+  switch (static_cast<int>(nearest) & 3) {
+    case 0:
+      return {c, s};
+    case 1:
+      return {-s, c};
+    case 2:
+      return {-c, -s};
+    default:
+      return {s, -c};
+  }
+}
+
+/// sin of an altitude in degrees.
+double sin_deg(double degrees) { return std::sin(degrees * astro::kPi / 180); }
+
+}  // namespace
+
+AltitudeCells altitude_cells(float min_altitude_deg) {
+  AltitudeCells cells;
+  if (!(min_altitude_deg <= kMostQuickLimitDeg)) return cells;
+  cells.usable = true;
+  // The full test asks for the horizon too: a limit below it is the horizon.
+  cells.sin_limit = sin_deg(std::max(static_cast<double>(min_altitude_deg), 0.0));
+  for (int k = 0; k < kQuickTenths; ++k) {
+    cells.sin_upper[static_cast<std::size_t>(k)] = sin_deg((k + 0.5) / 10);
+  }
+  int k = 0;
+  for (int b = 0; b <= kSineBuckets; ++b) {
+    const double bucket_low = static_cast<double>(b) / kSineBuckets;
+    while (k < kQuickTenths && !(cells.sin_upper[static_cast<std::size_t>(k)] > bucket_low)) ++k;
+    cells.first_cell[static_cast<std::size_t>(b)] = k;
+  }
+  return cells;
+}
+
+// Why the quick look decides as the horizon routines do.
+//
+// The horizon routines take X = cos H sin(phi) cos(delta) - cos(phi) sin(delta),
+// Y = sin H cos(delta), Z = cos H cos(phi) cos(delta) + sin(phi) sin(delta), the azimuth
+// A_f: atan(Y / X) in its quadrant rounded to float, off the exact angle A of (X, Y) by
+// at most d = 2^-22 + 2e-15 (|A| < 8), then the altitude atan(Z / X') with
+// X' = X / cos(A_f), rounded to float radians and then to float degrees. With r =
+// hypot(X, Y), X = r cos(A), X' = r / q with q = cos(A_f) / cos(A) = cos(e) - tan(A) sin(e),
+// |e| <= d; with T = |Y / X| = |tan A| <= kMostTangent, |ln q| <= 1.001 (T d + d^2), and
+// since d atan(e^s w) / ds <= 1/2 the arctangent lies within 0.5005 (T d + d^2) + 1e-15
+// of alpha = atan(Z / r), whose sine is Z / |(X, Y, Z)| = Z within 2e-15. The two
+// roundings to float add at most 2^-24 rad and 2^-18 degrees (6.0e-8 + 6.7e-8 rad).
+// Here Z comes from an hour angle within 1e-9 turns (6.3e-9 rad) of the routines' own
+// and a cosine within 1e-15, so it is within 6.4e-9 of theirs. As |sin a - sin b| <=
+// |a - b|, the sine of the routines' altitude lies within 1.4e-7 + 1.2e-7 T of Z here:
+// half of kSineAllowance + kSinePerTangent T. The sine grows with the altitude from -90
+// to 90 degrees, and a value more than 0.05 degrees from every k / 10 is printed as
+// the nearest k / 10: so when Z +- that allowance lies above sin(limit) and between the
+// sines of two neighbouring boundaries (k -+ 0.5) / 10, the routines list the star and
+// print k / 10; when it lies below sin(limit), they reject it. The sines of the table
+// carry a rounding of 1e-16, far inside the factor of two.
+QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
+                             double hour_angle_turns) {
+  QuickAltitude out;
+  if (!cells.usable) return out;
+  const CosSin h = cos_sin_of_turns(hour_angle_turns - astro::nearest_whole(hour_angle_turns));
+  const double x = h.cos * terms.sin_phi_cos_delta + terms.cos_phi_minus_sin_delta;
+  const double y = h.sin * terms.cos_delta;
+  const double z = h.cos * terms.cos_phi_cos_delta + terms.sin_phi_sin_delta;
+  const double ax = std::fabs(x);
+  const double ay = std::fabs(y);
+  if (!(ax >= kLeastSouthward) || !(ay <= kMostTangent * ax)) return out;
+  const double allowance = kSineAllowance + kSinePerTangent * (ay / ax);
+  const double low = z - allowance;
+  const double high = z + allowance;
+  if (high < cells.sin_limit) {
+    out.verdict = QuickAltitude::Verdict::kBelow;
+    return out;
+  }
+  if (!(low > cells.sin_limit) || !(high < 1)) return out;
+  int k = cells.first_cell[static_cast<std::size_t>(low * kSineBuckets)];
+  while (k < kQuickTenths && !(cells.sin_upper[static_cast<std::size_t>(k)] > low)) ++k;
+  if (k >= kQuickTenths || !(high < cells.sin_upper[static_cast<std::size_t>(k)])) return out;
+  out.verdict = QuickAltitude::Verdict::kListed;
+  out.tenths = k;
+  return out;
+}
+
+}  // namespace eclfore

@@ -1,0 +1,53 @@
+#pragma once
+/// The altitude field of a ForecastLine without the horizon routines. The line prints
+/// the altitude to a tenth of a degree, and the horizon routines' altitude lies within a
+/// few 1e-7 radians of the true one (more near due east or west, where it carries the
+/// single-precision azimuth's rounding): so the sine of the altitude, from the hour
+/// angle in a few double operations, decides the printed tenth and the lowest-altitude
+/// test for all but the rare candidate within that distance of a decision. Those are
+/// left to the horizon routines (the proof is in quick_altitude.cpp).
+
+#include <array>
+
+#include "astro/horizon.h"
+
+namespace eclfore {
+
+/// Printed tenths of a degree that the quick look decides: 0 to 89.7 degrees.
+inline constexpr int kQuickTenths = 898;
+/// Buckets of the sine (0 to 1) that point into the table of cell boundaries.
+inline constexpr int kSineBuckets = 1024;
+
+/// What the quick look needs for one lowest altitude, computed once for a run.
+struct AltitudeCells {
+  /// False when the lowest altitude is beyond what the quick look decides (above 89
+  /// degrees or NaN): then every candidate goes to the horizon routines.
+  bool usable = false;
+  /// Sine of the lowest altitude (at least 0: the horizon).
+  double sin_limit = 0;
+  /// sin((k + 0.5) / 10 degrees): the upper end of the altitudes printed as k / 10.
+  std::array<double, kQuickTenths> sin_upper{};
+  /// The first k whose upper end lies above b / kSineBuckets.
+  std::array<int, kSineBuckets + 1> first_cell{};
+};
+
+/// The cells for a lowest altitude (degrees) as the forecast is asked for it.
+AltitudeCells altitude_cells(float min_altitude_deg);
+
+/// What the quick look says of a candidate.
+struct QuickAltitude {
+  enum class Verdict {
+    kBelow,   ///< the horizon routines put the star below the lowest altitude or the horizon
+    kListed,  ///< at or above both, printed as `tenths` / 10 degrees
+    kUnsure,  ///< too close to a decision: ask the horizon routines
+  };
+  Verdict verdict = Verdict::kUnsure;
+  int tenths = 0;
+};
+
+/// The quick look at the star of `terms` at hour angle `hour_angle_turns` (turns, within
+/// 1e-9 turns of the horizon routines' own hour angle, any whole number of turns apart).
+QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
+                             double hour_angle_turns);
+
+}  // namespace eclfore
