@@ -46,26 +46,7 @@ cd "$work"
 # tenth of the uniform sky.
 printf '0.0 20.0 0.0 90 -90\n0.0 20.0 0.0 5 -5\n99\n' > condition.dat
 
-# best_of RUNS ANSWERS PROGRAM [ARG...]: runs PROGRAM with ANSWERS on standard input, keeps
-# the fastest run's "wall user sys peak_kb" in $best (wall in ms resolution from the
-# clock; user, system and peak memory from /usr/bin/time).
-best_of() {
-  best=""
-  i=0
-  n=$1
-  answers=$2
-  shift 2
-  while [ "$i" -lt "$n" ]; do
-    start=$(date +%s%N)
-    printf "$answers" | "$time_cmd" -f '%U %S %M' -o time.txt "$@" >/dev/null
-    end=$(date +%s%N)
-    wall=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
-    if [ -z "$best" ] || awk -v a="$wall" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
-      best="$wall $(cat time.txt)"
-    fi
-    i=$((i + 1))
-  done
-}
+. "$repo/bench/timing.sh"
 
 per_second() { awk -v n="$1" -v t="$2" 'BEGIN { printf "%.3g", (t > 0 ? n / t : 0) }'; }
 

@@ -125,8 +125,8 @@ inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd
   // within a factor of two of each other, times a power of two), so its truncation is
   // the slot of the exact fraction; beyond the table's ends the empty days stand in.
   const double slot = (jst_day_sum(mjd) - slots.first_day_number) * kSlotsPerDay;
-  const auto row = static_cast<std::size_t>(
-      std::clamp(slot, 0.0, static_cast<double>(slots.rejected.size() - 1)));
+  const auto row = static_cast<std::size_t>(static_cast<std::int32_t>(
+      std::clamp(slot, 0.0, static_cast<double>(slots.rejected.size() - 1))));
   const bool date_rejected = slots.rejected[row] != 0;
   // The hour angle's distance from the meridian, 0 to 0.5 turns (exact differences).
   const double turns = hour_angle_turns(filter, mjd);

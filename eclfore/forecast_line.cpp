@@ -115,9 +115,9 @@ void put_jd_field(char* at, double jd) {
   const std::uint64_t half = std::uint64_t{1} << (kJdFractionBits - 1);
   if (rest > half || (rest == half && (q & 1) != 0)) ++q;
   // 7 whole digits, the point, 4 decimals.
-  for (int k = 11; k >= 8; --k, q /= 10) at[k] = static_cast<char>('0' + q % 10);
+  astro::put_digits_before(at + 7, q / 10000, 7);
   at[7] = '.';
-  for (int k = 6; k >= 0; --k, q /= 10) at[k] = static_cast<char>('0' + q % 10);
+  astro::put_digits_before(at + 12, q % 10000, 4);
 }
 
 /// Most characters of a ForecastLine that is built whole before it is written.
@@ -165,8 +165,7 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
     put(text.head);
     put(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
     // "%4d %2d %2d", " %5.2f", " %12.4f".
-    int year = night.year;
-    for (int k = 3; k >= 0; --k, year /= 10) at[k] = static_cast<char>('0' + year % 10);
+    astro::put_digits_before(at + 4, static_cast<std::uint64_t>(night.year), 4);
     at[4] = ' ';
     put_two_digit_field(at + 5, night.month);
     at[7] = ' ';

@@ -197,11 +197,15 @@ RunLooks run_looks(const SearchWindow& window, const ForecastRequest& request) {
 
 namespace {
 
-/// The request's run looks, or looks built into `own` when it has none.
-const RunLooks& looks_for(const SearchWindow& window, const ForecastRequest& request,
-                          std::optional<RunLooks>& own) {
-  if (request.looks != nullptr) return *request.looks;
-  return own.emplace(run_looks(window, request));
+/// `search(request)` with the request's run looks: the request as it is when it has
+/// them, else a copy with looks built for it.
+template <class Search>
+long with_looks(const SearchWindow& window, const ForecastRequest& request, Search&& search) {
+  if (request.looks != nullptr) return search(request);
+  const RunLooks looks = run_looks(window, request);
+  ForecastRequest with = request;
+  with.looks = &looks;
+  return search(with);
 }
 
 /// search_minima with the options for today's sky.
@@ -277,8 +281,12 @@ std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
 
 long search_minima(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
-  std::optional<RunLooks> own_looks;
-  const RunLooks& looks = looks_for(window, request, own_looks);
+  if (request.looks == nullptr) {
+    return with_looks(window, request, [&](const ForecastRequest& with) {
+      return search_minima(star, window, with, consumer);
+    });
+  }
+  const RunLooks& looks = *request.looks;
   if (request.sky != nullptr) {
     return search_minima_in_sky(star, window, request, *request.sky, looks, consumer);
   }
@@ -328,9 +336,13 @@ astro::LocalDate night_of_fraction(const astro::JstDay& day, double fraction) {
 
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out) {
+  if (request.looks == nullptr) {
+    return with_looks(window, request, [&](const ForecastRequest& with) {
+      return forecast_star(star, window, with, out);
+    });
+  }
+  const RunLooks& looks = *request.looks;
   const StarLineText text = star_line_text(star);
-  std::optional<RunLooks> own_looks;
-  const RunLooks& looks = looks_for(window, request, own_looks);
   const astro::StarAtSite seen = star_seen_from(star, request.site);
   const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
   if (request.sky != nullptr || !filter.hour_angle_known) {

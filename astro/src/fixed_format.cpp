@@ -75,29 +75,6 @@ Rounded round_to_decimals(double magnitude, int precision) {
   return r;
 }
 
-/// "00" to "99", the two digits of each number below 100.
-constexpr std::array<char, 200> kDigitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (std::size_t n = 0; n < 100; ++n) {
-    pairs[2 * n] = static_cast<char>('0' + n / 10);
-    pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
-  }
-  return pairs;
-}();
-
-/// Writes the last `count` decimal digits of `value` (zero-padded) to end - count ..
-/// end - 1.
-void put_digits_before(char* end, std::uint64_t value, int count) {
-  // Two digits a step: half the divisions.
-  for (; count >= 2; count -= 2) {
-    const auto pair = static_cast<std::size_t>(value % 100);
-    value /= 100;
-    *--end = kDigitPairs[2 * pair + 1];
-    *--end = kDigitPairs[2 * pair];
-  }
-  if (count > 0) *--end = static_cast<char>('0' + value % 10);
-}
-
 /// Decimal digits of a whole part of at most 10^9.
 int digit_count(std::uint64_t whole) {
   int count = 1;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace astro {
@@ -23,6 +24,29 @@ using NumberText = std::array<char, kNumberTextChars>;
 /// non-finite values. A float is passed promoted to double, as printf receives it.
 /// precision: 0 to kMaxFixedPrecision (clamped to that range).
 std::size_t format_fixed(NumberText& text, double value, int precision);
+
+/// "00" to "99", the two digits of each number below 100.
+inline constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t n = 0; n < 100; ++n) {
+    pairs[2 * n] = static_cast<char>('0' + n / 10);
+    pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+  }
+  return pairs;
+}();
+
+/// Writes the last `count` decimal digits of `value`, zero-padded, to end - count up to
+/// end - 1, two digits a step (half the divisions). Inline: with a constant count the
+/// steps unroll.
+inline void put_digits_before(char* end, std::uint64_t value, int count) {
+  for (; count >= 2; count -= 2) {
+    const auto pair = static_cast<std::size_t>(value % 100);
+    value /= 100;
+    *--end = kDigitPairs[2 * pair + 1];
+    *--end = kDigitPairs[2 * pair];
+  }
+  if (count > 0) *--end = static_cast<char>('0' + value % 10);
+}
 
 /// Writes `value` to the start of `text` as printf("%d", value) prints it and returns
 /// the number of characters.
