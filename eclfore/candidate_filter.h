@@ -136,4 +136,20 @@ inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd
   return in_range & (date_rejected | below);
 }
 
+/// Most candidates the first look takes at once (keep_candidates).
+inline constexpr int kChunkCandidates = 64;
+
+/// The candidates of a chunk (count at most kChunkCandidates) that certainly_rejected
+/// does not reject: their indices into `kept`, in order, without a branch on the
+/// answers; returns how many.
+inline int keep_candidates(const CandidateFilter& filter, const double* mjd, int count,
+                           unsigned char* kept) {
+  int kept_count = 0;
+  for (int i = 0; i < count; ++i) {
+    kept[kept_count] = static_cast<unsigned char>(i);
+    kept_count += certainly_rejected(filter, mjd[i]) ? 0 : 1;
+  }
+  return kept_count;
+}
+
 }  // namespace eclfore

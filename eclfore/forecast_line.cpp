@@ -39,6 +39,13 @@ static_assert(follows_after_blank(fl::kElements, fl::kRaH) &&
 
 }  // namespace
 
+/// The characters of a line's own fields up to the Julian Date: "p " (or "s "),
+/// "%4d %2d %2d", " %5.2f", " %12.4f".
+constexpr std::size_t kMinimumFieldsChars = 2 + 10 + 6 + 1 + 12;
+static_assert(fl::kJd.end() - fl::kKind.start == kMinimumFieldsChars);
+/// Most characters of a star's fixed texts for which its lines are built whole.
+constexpr std::size_t kMostTemplateChars = 128;
+
 StarLineText star_line_text(const astro::StarRecord& star) {
   // dec_min carries the sign of a southern declination; the line shows it unsigned.
   const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
@@ -67,6 +74,14 @@ StarLineText star_line_text(const astro::StarRecord& star) {
   blank_then_fixed(static_cast<double>(star.mag_min), fl::kMagMin, fl::kMagDecimals);
   // Text the C library's "%s" would end at a NUL holds none, and a '\n' is impossible
   // in a catalogue field (lines end there): write_text may copy these as they are.
+  if (text.head.size() + text.before_altitude.size() + text.tail.size() <= kMostTemplateChars) {
+    text.line = text.head;
+    text.line.append(kMinimumFieldsChars, ' ');
+    text.line.append(text.before_altitude);
+    text.altitude_at = text.line.size();
+    text.line.append(static_cast<std::size_t>(fl::kAltitude.width), ' ');
+    text.line.append(text.tail);
+  }
   return text;
 }
 
@@ -120,9 +135,6 @@ void put_jd_field(char* at, double jd) {
   astro::put_digits_before(at + 12, q % 10000, 4);
 }
 
-/// Most characters of a ForecastLine that is built whole before it is written.
-constexpr std::size_t kBuiltLineChars = 256;
-
 bool fits_hour_field(int hour, int minute) {
   return hour >= 0 && hour <= 98 && minute >= 0 && minute <= 60;
 }
@@ -149,38 +161,27 @@ namespace {
 void write_line_around(astro::OutputFile& out, const StarLineText& text,
                        const astro::ForecastMinimum& minimum, std::string_view altitude) {
   const astro::LocalDate& night = minimum.night;
-  const std::size_t fixed_chars =
-      text.head.size() + text.before_altitude.size() + text.tail.size() + altitude.size();
-  // Every line of real data: built whole in a buffer, the pieces that only hold their
-  // widths written directly.
-  if (fixed_chars <= kBuiltLineChars / 2 && night.year >= 1000 && night.year <= 9999 &&
-      night.month >= 0 && night.month <= 99 && night.day >= 0 && night.day <= 99 &&
-      fits_hour_field(night.hour, night.minute) && fits_jd_field(minimum.minimum_jd)) {
-    std::array<char, kBuiltLineChars> line;
-    char* at = line.data();
-    auto put = [&](std::string_view piece) {
-      std::memcpy(at, piece.data(), piece.size());
-      at += piece.size();
-    };
-    put(text.head);
-    put(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
-    // "%4d %2d %2d", " %5.2f", " %12.4f".
-    astro::put_digits_before(at + 4, static_cast<std::uint64_t>(night.year), 4);
-    at[4] = ' ';
-    put_two_digit_field(at + 5, night.month);
-    at[7] = ' ';
-    put_two_digit_field(at + 8, night.day);
-    put_hour_field(at + 10, night.hour, night.minute);
-    at[16] = ' ';
-    put_jd_field(at + 17, minimum.minimum_jd);
-    at += 17 + fl::kJd.width;
-    // " %s %4.1f", and the rest.
-    put(text.before_altitude);
-    put(altitude);
-    put(text.tail);
-    out.write_text(std::string_view(line.data(), static_cast<std::size_t>(at - line.data())));
-    out.end_line();
-    return;
+  // Every line of real data: the star's whole line copied, the minimum's own fields
+  // written over its blanks.
+  if (!text.line.empty() && altitude.size() == static_cast<std::size_t>(fl::kAltitude.width) &&
+      night.year >= 1000 && night.year <= 9999 && night.month >= 0 && night.month <= 99 &&
+      night.day >= 0 && night.day <= 99 && fits_hour_field(night.hour, night.minute) &&
+      fits_jd_field(minimum.minimum_jd)) {
+    char* const line = out.claim(text.line.size());
+    if (line != nullptr) {
+      std::memcpy(line, text.line.data(), text.line.size());
+      char* at = line + text.head.size();
+      // "p " or "s ", "%4d %2d %2d", " %5.2f", " %12.4f".
+      at[0] = minimum.kind == MinimumKind::kPrimary ? 'p' : 's';
+      astro::put_digits_before(at + 6, static_cast<std::uint64_t>(night.year), 4);
+      put_two_digit_field(at + 7, night.month);
+      put_two_digit_field(at + 10, night.day);
+      put_hour_field(at + 12, night.hour, night.minute);
+      put_jd_field(at + 19, minimum.minimum_jd);
+      std::memcpy(line + text.altitude_at, altitude.data(), altitude.size());
+      out.end_line();
+      return;
+    }
   }
   // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
   const double hour = static_cast<double>(static_cast<long double>(night.hour) +

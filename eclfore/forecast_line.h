@@ -19,6 +19,11 @@ struct StarLineText {
   std::string head;             ///< name, catalogue and a blank
   std::string before_altitude;  ///< a blank, the type and a blank
   std::string tail;             ///< the elements as typed, position and magnitudes
+  /// The whole line with blanks for the minimum's own fields (kind, night date and hour,
+  /// Julian Date, altitude), which start at head.size() and at altitude_at; empty when
+  /// the texts are too long for a line built whole.
+  std::string line;
+  std::size_t altitude_at = 0;
 };
 /// The fixed texts of the ForecastLines of `star`, formatted once.
 StarLineText star_line_text(const astro::StarRecord& star);

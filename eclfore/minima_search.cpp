@@ -109,19 +109,14 @@ std::optional<std::string> cycle_problem(const astro::StarRecord& star,
 
 namespace {
 
-/// Candidates computed and looked at together: enough that the first look runs
-/// through a chunk without waiting on its decisions, few enough to stay in registers'
-/// reach (a chunk is 512 bytes).
-constexpr int kChunkCandidates = 64;
-
 /// Calls test(kind, minimum_mjd) for every candidate minimum of both passes that
-/// rejected(minimum_mjd) does not reject, in the order of the search: the primary pass,
-/// then the secondary pass (phase 0.5). The candidates come a chunk at a time: their
-/// instants, then the first look at all of them (no branch on its answers), then the
-/// test of those it kept.
-template <class Rejected, class Test>
-void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window,
-                        Rejected&& rejected, Test&& test) {
+/// keep(instants, count, kept) keeps, in the order of the search: the primary pass,
+/// then the secondary pass (phase 0.5). The candidates come a chunk at a time (enough
+/// that the first look runs through a chunk without waiting on its decisions): their
+/// instants, then the first look at all of them, then the test of those it kept.
+template <class Keep, class Test>
+void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window, Keep&& keep,
+                        Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
       (static_cast<Ext>(window.search_from_mjd) - static_cast<Ext>(star.epoch_mjd)) / period);
@@ -154,11 +149,7 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
         ++cycle;
       }
       std::array<unsigned char, kChunkCandidates> kept;
-      int kept_count = 0;
-      for (int i = 0; i < count; ++i) {
-        kept[static_cast<std::size_t>(kept_count)] = static_cast<unsigned char>(i);
-        kept_count += rejected(chunk[static_cast<std::size_t>(i)]) ? 0 : 1;
-      }
+      const int kept_count = keep(chunk.data(), count, kept.data());
       for (int i = 0; i < kept_count; ++i) {
         test(kind, chunk[kept[static_cast<std::size_t>(i)]]);
       }
@@ -173,8 +164,11 @@ void for_each_candidate(const astro::StarRecord& star, const SearchWindow& windo
   search_pass(MinimumKind::kSecondary, secondary_epoch_mjd);
 }
 
-/// A first look that rejects nothing.
-constexpr bool none_rejected(double /*minimum_mjd*/) { return false; }
+/// A first look that keeps every candidate.
+int keep_all(const double* /*minimum_mjd*/, int count, unsigned char* kept) {
+  for (int i = 0; i < count; ++i) kept[i] = static_cast<unsigned char>(i);
+  return count;
+}
 
 }  // namespace
 
@@ -220,10 +214,12 @@ long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& win
       options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
 
   const CandidateFilter filter = candidate_filter(seen, looks.slots, request, looks.allowance);
-  auto rejected = [&](double epoch_mjd) { return certainly_rejected(filter, epoch_mjd); };
+  auto keep = [&](const double* instants, int count, unsigned char* kept) {
+    return keep_candidates(filter, instants, count, kept);
+  };
 
   long accepted = 0;
-  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double epoch_mjd) {
+  for_each_candidate(star, window, keep, [&](MinimumKind kind, double epoch_mjd) {
     double minimum_mjd = epoch_mjd;
     double minimum_jd =
         static_cast<double>(static_cast<Ext>(epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
@@ -292,9 +288,11 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   }
   const astro::StarAtSite seen = star_seen_from(star, request.site);
   const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
-  auto rejected = [&](double minimum_mjd) { return certainly_rejected(filter, minimum_mjd); };
+  auto keep = [&](const double* instants, int count, unsigned char* kept) {
+    return keep_candidates(filter, instants, count, kept);
+  };
   long accepted = 0;
-  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double minimum_mjd) {
+  for_each_candidate(star, window, keep, [&](MinimumKind kind, double minimum_mjd) {
     const std::optional<AcceptedCandidate> found =
         test_candidate(seen, window, request, minimum_mjd);
     if (!found) return;
@@ -354,9 +352,11 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
   // the night date from the first look's exact JST day, the altitude field from the
   // quick look where it is certain (the horizon routines elsewhere).
   const AltitudeCells& cells = looks.cells;
-  auto rejected = [&](double minimum_mjd) { return certainly_rejected(filter, minimum_mjd); };
+  auto keep = [&](const double* instants, int count, unsigned char* kept) {
+    return keep_candidates(filter, instants, count, kept);
+  };
   long accepted = 0;
-  for_each_candidate(star, window, rejected, [&](MinimumKind kind, double minimum_mjd) {
+  for_each_candidate(star, window, keep, [&](MinimumKind kind, double minimum_mjd) {
     // Exact: see certainly_rejected and jst_day_position.
     const double minimum_jd = minimum_mjd + astro::kMjdZeroJd;
     const double j = jst_day_sum(minimum_mjd);
@@ -399,7 +399,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
 
 long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {
   long candidates = 0;
-  for_each_candidate(star, window, none_rejected, [&](MinimumKind, double) { ++candidates; });
+  for_each_candidate(star, window, keep_all, [&](MinimumKind, double) { ++candidates; });
   return candidates;
 }
 

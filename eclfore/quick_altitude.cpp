@@ -109,8 +109,7 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
   const double ay = std::fabs(y);
   if (!(ax >= kLeastSouthward) || !(ay <= kMostTangent * ax)) return out;
   // |Y / X| is at most 1 on about half the sky: no division there.
-  const double allowance =
-      kSineAllowance + kSinePerTangent * (ay <= ax ? 1.0 : ay / ax);
+  const double allowance = kSineAllowance + kSinePerTangent * (ay <= ax ? 1.0 : ay / ax);
   const double low = z - allowance;
   const double high = z + allowance;
   if (high < cells.sin_limit) {

@@ -110,6 +110,19 @@ class OutputFile {
     check_open();
     put(text.data(), text.size());
   }
+  /// The next `length` bytes of the file, to be written in place before any other call
+  /// (they must hold no '\n'): a pointer into the block, or null when `length` exceeds
+  /// a block (then write them with write_text).
+  char* claim(std::size_t length) {
+    check_open();
+    if (length > block_.size() - used_) {
+      if (length > block_.size()) return nullptr;
+      flush_block();
+    }
+    char* at = block_.data() + used_;
+    used_ += length;
+    return at;
+  }
   /// Writes one character, '\n' as CR LF.
   void write(char c) {
     if (c == '\n') {
