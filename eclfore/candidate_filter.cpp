@@ -172,7 +172,9 @@ NightSlots night_slots(const SearchWindow& window, const ForecastRequest& reques
           rejected = rejected && fraction_rejected(day, boundary, request, allowance, morning_end);
         }
       }
-      slots.rejected[static_cast<std::size_t>((d + 1) * kSlotsPerDay + k)] = rejected ? 1 : 0;
+      const std::size_t row =
+          static_cast<std::size_t>(d + 1) * kSlotsPerDay + static_cast<std::size_t>(k);
+      slots.rejected[row] = rejected ? 1 : 0;
     }
   }
   return slots;

@@ -1,5 +1,6 @@
 #include "forecast_line.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -169,7 +170,7 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
       fits_jd_field(minimum.minimum_jd)) {
     char* const line = out.claim(text.line.size());
     if (line != nullptr) {
-      std::memcpy(line, text.line.data(), text.line.size());
+      std::copy(text.line.begin(), text.line.end(), line);
       char* at = line + text.head.size();
       // "p " or "s ", "%4d %2d %2d", " %5.2f", " %12.4f".
       at[0] = minimum.kind == MinimumKind::kPrimary ? 'p' : 's';
