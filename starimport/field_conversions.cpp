@@ -1,7 +1,9 @@
 #include "field_conversions.h"
 
 #include <cstdint>
+#include <cstdlib>
 
+#include "astro/constants.h"
 #include "decimal_text.h"
 
 namespace starimport {
@@ -141,6 +143,12 @@ Converted<std::string> convert_epoch(std::string_view text) {
                    "' is neither a Julian Date nor JD - 2400000");
   }
   std::string epoch = fitted(*number);
+  // The programs take an epoch of exactly MJD 0 for a star without elements and pass it
+  // over without a word: refused here, so that no star is dropped unseen.
+  if (std::strtod(epoch.c_str(), nullptr) == astro::kMjdZeroJd) {
+    return refused("epoch '" + std::string(written) +
+                   "' is JD 2400000.5 (MJD 0), which the programs read as no elements");
+  }
   if (epoch.size() > kElementColumns) {
     return refused("epoch '" + std::string(written) + "' has more digits than the " +
                    std::to_string(kElementColumns) + " columns hold");

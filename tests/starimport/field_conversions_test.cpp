@@ -57,6 +57,12 @@ TEST(Epoch, TakenAsWrittenWithTheReducedDaysRestored) {
 }
 
 TEST(Epoch, RefusalsSayWhy) {
+  // MJD 0 is the programs' mark of a star without elements: such a star would be
+  // passed over without a word (found by the importer's fuzz target).
+  for (const char* mjd_zero : {".5", "0.5", "2400000.5", "2400000.500"}) {
+    EXPECT_FALSE(convert_epoch(mjd_zero).value) << mjd_zero;
+  }
+  EXPECT_EQ(*convert_epoch(".6").value, "2400000.6");
   EXPECT_EQ(convert_epoch("").problem, "no epoch");
   EXPECT_EQ(convert_epoch("  ").problem, "no epoch");
   EXPECT_EQ(convert_epoch("abc").problem, "epoch 'abc' is not a finite positive number");
