@@ -30,6 +30,9 @@ constexpr double kMostShiftDays = 0.1;
 /// What the rounding of a moved instant's Julian Date may add to its move, days: far
 /// above its 2^-31 days.
 constexpr double kShiftRoundingDays = 1e-8;
+/// Room for the roundings of a slot's Julian Dates and of the full test's instant, days
+/// (2^-31 days each).
+constexpr double kSlotJdRoomDays = 1e-8;
 
 /// Hour angle (turns from the meridian, 0 to 0.5) below which cos(hour angle) is at least
 /// `cosine`: acos, with the cosine clamped to [-1, 1].
@@ -83,7 +86,7 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
   CandidateFilter filter;
   filter.slots = &slots;
   const double shift = allowance.shift_days;
-  if (!(shift >= 0 && shift <= kMostShiftDays) || !allowance.altitude_bound) return filter;
+  if (!(shift >= 0 && shift <= kMostShiftDays)) return filter;
   const double shift_turns = (shift > 0 ? shift + kShiftRoundingDays : 0) * kFilterSiderealRate;
   const double longitude = seen.longitude_deg;
   const double ra = seen.ra_rad;
@@ -98,6 +101,8 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
   }
   filter.turns_at_epoch = kFilterSiderealAtEpoch + longitude / 360 - ra / kTwoPi;
   filter.hour_angle_known = true;
+  // The altitude of date is not the horizon routines': no bound for it.
+  if (!allowance.altitude_bound) return filter;
 
   // The hour angle beyond which Z < sin(limit - slack).
   const double limit_deg = std::min(std::max(lowest, 0.0), 90.0) - kAltitudeSlackDeg;
@@ -129,6 +134,32 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
   return filter;
 }
 
+// The altitude of date. A candidate whose instant in the full test (within the shift)
+// has its night in the asked month lies within the sky tables, where the bound of
+// low_altitude_of_date holds: that instant's hour angle of date is within the shift's
+// turns and kHourAngleMarginTurns (the caller's roundings, as above) of the one computed
+// here, so beyond the threshold the altitude of date is below max(lowest, 0): below the
+// lowest altitude or the horizon. Any other candidate the full test rejects by its date.
+CandidateFilter candidate_filter_of_date(const astro::ObservingConditions& sky,
+                                         const astro::StarPlace& place, const NightSlots& slots,
+                                         const ForecastRequest& request,
+                                         const LookAllowance& allowance) {
+  CandidateFilter filter;
+  filter.slots = &slots;
+  const double shift = allowance.shift_days;
+  if (!(shift >= 0 && shift <= kMostShiftDays) || std::isnan(request.min_altitude_deg)) {
+    return filter;
+  }
+  const double shift_turns = (shift > 0 ? shift + kShiftRoundingDays : 0) * kFilterSiderealRate;
+  const astro::LowAltitudeOfDate bound =
+      sky.low_altitude_of_date(place, std::max(static_cast<double>(request.min_altitude_deg), 0.0),
+                               kFilterSiderealRate, kFilterEpochMjd);
+  if (!(bound.beyond_turns < 1)) return filter;
+  filter.turns_at_epoch = bound.turns_at_reference;
+  filter.below_limit_beyond = bound.beyond_turns + kHourAngleMarginTurns + shift_turns;
+  return filter;
+}
+
 namespace {
 
 /// True when the full test rejects every instant at `fraction` (days since 0:00 JST) of
@@ -142,6 +173,9 @@ bool fraction_rejected(const astro::JstDay& day, double fraction, const Forecast
 
 }  // namespace
 
+// With --sun-below a slot is also rejected when the Sun stands at or above the limit at
+// every instant the full test may take for it (ObservingConditions::sun_up_throughout).
+//
 // The slot [a, b) of a day holds the candidates whose exact fraction lies in it; the
 // full test takes an instant whose fraction lies in [a - s, b + s] (s the shift, with
 // the rounding of a moved Julian Date, 2^-31 days, in kShiftRoundingDays; [a, b) when
@@ -171,6 +205,14 @@ NightSlots night_slots(const SearchWindow& window, const ForecastRequest& reques
         if (boundary > low && (boundary < high || (margin > 0 && boundary == high))) {
           rejected = rejected && fraction_rejected(day, boundary, request, allowance, morning_end);
         }
+      }
+      if (!rejected && request.sky != nullptr) {
+        // The Sun at or above --sun-below through the slot: the Julian Date of a
+        // fraction f of the day is day number + f - 0.875.
+        const double day_number = window.first_day_number + static_cast<double>(d);
+        rejected = request.sky->sun_up_throughout(
+            day_number + low - astro::kJdToJstDays - kSlotJdRoomDays,
+            day_number + high - astro::kJdToJstDays + kSlotJdRoomDays);
       }
       const std::size_t row =
           static_cast<std::size_t>(d + 1) * kSlotsPerDay + static_cast<std::size_t>(k);

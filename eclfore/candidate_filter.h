@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "astro/constants.h"
+#include "astro/ephemeris.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
 #include "minima_search.h"
@@ -63,7 +64,8 @@ struct RunLooks {
 /// The first look at the candidates of one star at one site for one month.
 struct CandidateFilter {
   const NightSlots* slots = nullptr;
-  /// The star's hour angle at MJD 40000, turns (see hour_angle_turns).
+  /// The star's hour angle at MJD 40000, turns (see hour_angle_turns); the hour angle
+  /// of date in a filter of candidate_filter_of_date.
   double turns_at_epoch = 0;
   /// True when hour_angle_turns is within kHourAngleMarginTurns / 10 of the horizon
   /// routines' hour angle for every instant from kFilterFromMjd to kFilterBeforeMjd.
@@ -82,6 +84,8 @@ struct CandidateFilter {
 /// the full test unlooked at.
 inline constexpr double kFilterFromMjd = 4096;
 inline constexpr double kFilterBeforeMjd = 1048576;
+/// The MJD from which hour_angle_turns counts, days.
+inline constexpr double kFilterEpochMjd = 40000;
 /// Sidereal days per solar day and the sidereal time at MJD 40000 at Greenwich (turns),
 /// the constants of astro::local_sidereal_time.
 inline constexpr double kFilterSiderealRate = 1.002737909;
@@ -97,11 +101,21 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
                                  const ForecastRequest& request,
                                  const LookAllowance& allowance = {});
 
+/// The first look for --of-date (allowance.altitude_bound false): the date steps of
+/// `slots` and, for the altitude of date, the bound of `sky` on the hour angle of date
+/// (astro::ObservingConditions::low_altitude_of_date) in turns_at_epoch and
+/// below_limit_beyond. hour_angle_known stays false: these turns are not the horizon
+/// routines'.
+CandidateFilter candidate_filter_of_date(const astro::ObservingConditions& sky,
+                                         const astro::StarPlace& place, const NightSlots& slots,
+                                         const ForecastRequest& request,
+                                         const LookAllowance& allowance);
+
 /// The star's hour angle at `mjd` (MJD, days, UT), turns: any number of whole turns
 /// from the horizon routines' hour angle, within 1e-9 turns of it when
 /// filter.hour_angle_known and mjd lies from kFilterFromMjd to kFilterBeforeMjd.
 inline double hour_angle_turns(const CandidateFilter& filter, double mjd) {
-  return (mjd - 40000.0) * kFilterSiderealRate + filter.turns_at_epoch;
+  return (mjd - kFilterEpochMjd) * kFilterSiderealRate + filter.turns_at_epoch;
 }
 
 /// The JST day and its fraction of a candidate from kFilterFromMjd to kFilterBeforeMjd
@@ -109,7 +123,7 @@ inline double hour_angle_turns(const CandidateFilter& filter, double mjd) {
 /// this range both sums are exact in extended precision, so their rounding to double
 /// is the one of a double addition. The sum lies between 2^21 and 2^22, a whole number
 /// of 2^-31 days.
-inline double jst_day_sum(double mjd) { return (mjd + astro::kMjdZeroJd) + 0.875; }
+inline double jst_day_sum(double mjd) { return (mjd + astro::kMjdZeroJd) + astro::kJdToJstDays; }
 
 /// True when the full accept test certainly rejects the candidate at `minimum_mjd`
 /// (MJD, days, UT): its JST hour is day time (6 to 17), its night date lies outside the

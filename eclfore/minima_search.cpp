@@ -202,57 +202,82 @@ long with_looks(const SearchWindow& window, const ForecastRequest& request, Sear
   return search(with);
 }
 
-/// search_minima with the options for today's sky.
-long search_minima_in_sky(const astro::StarRecord& star, const SearchWindow& window,
-                          const ForecastRequest& request, const astro::ObservingConditions& sky,
-                          const RunLooks& looks, const MinimumConsumer& consumer) {
+/// What the full accept test needs of a star, computed once per star: its terms at the
+/// site and, with the options for today's sky, its place for the ephemerides.
+struct StarForTest {
+  const astro::StarRecord* star = nullptr;
+  astro::StarAtSite seen;
+  astro::StarPlace place;
+};
+
+StarForTest star_for_test(const astro::StarRecord& star, const ForecastRequest& request) {
+  StarForTest s{&star, star_seen_from(star, request.site), {}};
+  if (request.sky != nullptr) {
+    const astro::IcrsPosition icrs = astro::icrs_position(star);
+    s.place = request.sky->star(icrs.ra_rad, icrs.dec_rad);
+  }
+  return s;
+}
+
+/// The first look at a star's candidates: with --of-date for the altitude of date, else
+/// for the horizon routines' altitude.
+CandidateFilter star_filter(const StarForTest& s, const RunLooks& looks,
+                            const ForecastRequest& request) {
+  if (request.sky != nullptr && request.sky->options().of_date) {
+    return candidate_filter_of_date(*request.sky, s.place, looks.slots, request, looks.allowance);
+  }
+  return candidate_filter(s.seen, looks.slots, request, looks.allowance);
+}
+
+/// The full accept test of the candidate at `candidate_mjd` (MJD, days; in the epochs'
+/// scale with --epochs): the minimum it lists, or nothing. Without the options for
+/// today's sky it is test_candidate's; with them the instant is the geocentric one, the
+/// night the Sun's when --sun-below is given, the altitude of date with --of-date, and
+/// the Moon must stand far enough.
+std::optional<astro::ForecastMinimum> full_test(const StarForTest& s, const SearchWindow& window,
+                                                const ForecastRequest& request, MinimumKind kind,
+                                                double candidate_mjd) {
+  if (request.sky == nullptr) {
+    const std::optional<AcceptedCandidate> found =
+        test_candidate(s.seen, window, request, candidate_mjd);
+    if (!found) return std::nullopt;
+    return astro::ForecastMinimum{
+        s.star, kind, candidate_mjd, found->minimum_jd, found->night, found->altitude_deg};
+  }
+  const astro::ObservingConditions& sky = *request.sky;
   const astro::SkyOptions& options = sky.options();
-  const astro::StarAtSite seen = star_seen_from(star, request.site);
-  const astro::IcrsPosition icrs = astro::icrs_position(star);
-  const astro::StarPlace place = sky.star(icrs.ra_rad, icrs.dec_rad);
+  double minimum_mjd = candidate_mjd;
+  double minimum_jd =
+      static_cast<double>(static_cast<Ext>(candidate_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
+  if (options.epochs != astro::EpochScale::kJd) {
+    // A candidate outside the tables lies further from the month's nights than any
+    // light time can move it.
+    if (!sky.covers(minimum_jd)) return std::nullopt;
+    minimum_jd = sky.geocentric_jd(minimum_jd, s.place);
+    minimum_mjd =
+        static_cast<double>(static_cast<Ext>(minimum_jd) - static_cast<Ext>(astro::kMjdZeroJd));
+  }
   const int morning_end_hour =
       options.sun_below_deg ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
-
-  const CandidateFilter filter = candidate_filter(seen, looks.slots, request, looks.allowance);
-  auto keep = [&](const double* instants, int count, unsigned char* kept) {
-    return keep_candidates(filter, instants, count, kept);
-  };
-
-  long accepted = 0;
-  for_each_candidate(star, window, keep, [&](MinimumKind kind, double epoch_mjd) {
-    double minimum_mjd = epoch_mjd;
-    double minimum_jd =
-        static_cast<double>(static_cast<Ext>(epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
-    if (options.epochs != astro::EpochScale::kJd) {
-      // A candidate outside the tables lies further from the month's nights than any
-      // light time can move it.
-      if (!sky.covers(minimum_jd)) return;
-      minimum_jd = sky.geocentric_jd(minimum_jd, place);
-      minimum_mjd =
-          static_cast<double>(static_cast<Ext>(minimum_jd) - static_cast<Ext>(astro::kMjdZeroJd));
-    }
-    const astro::LocalDate night = night_date(window, minimum_jd, morning_end_hour);
-    if (night.year != request.year || night.month != request.month) return;
-    if (options.sun_below_deg) {
-      if (!sky.sun_ok(minimum_jd)) return;
-    } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
-      return;
-    }
-    float altitude_deg = 0;
-    if (options.of_date) {
-      altitude_deg = sky.altitude_of_date(minimum_jd, place);
-      if (!(altitude_deg >= 0)) return;
-    } else {
-      const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
-      if (position.horizon < 0) return;
-      altitude_deg = position.altitude;
-    }
-    if (!(altitude_deg >= request.min_altitude_deg)) return;
-    if (!sky.moon_ok(minimum_jd, place)) return;
-    consumer({&star, kind, minimum_mjd, minimum_jd, night, altitude_deg});
-    ++accepted;
-  });
-  return accepted;
+  const astro::LocalDate night = night_date(window, minimum_jd, morning_end_hour);
+  if (night.year != request.year || night.month != request.month) return std::nullopt;
+  if (options.sun_below_deg) {
+    if (!sky.sun_ok(minimum_jd)) return std::nullopt;
+  } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
+    return std::nullopt;
+  }
+  float altitude_deg = 0;
+  if (options.of_date) {
+    altitude_deg = sky.altitude_of_date(minimum_jd, s.place);
+    if (!(altitude_deg >= 0)) return std::nullopt;
+  } else {
+    const astro::HorizontalPosition position = astro::position_at(s.seen, minimum_mjd);
+    if (position.horizon < 0) return std::nullopt;
+    altitude_deg = position.altitude;
+  }
+  if (!(altitude_deg >= request.min_altitude_deg)) return std::nullopt;
+  if (!sky.moon_ok(minimum_jd, s.place)) return std::nullopt;
+  return astro::ForecastMinimum{s.star, kind, minimum_mjd, minimum_jd, night, altitude_deg};
 }
 
 }  // namespace
@@ -283,54 +308,21 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
     });
   }
   const RunLooks& looks = *request.looks;
-  if (request.sky != nullptr) {
-    return search_minima_in_sky(star, window, request, *request.sky, looks, consumer);
-  }
-  const astro::StarAtSite seen = star_seen_from(star, request.site);
-  const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
+  const StarForTest s = star_for_test(star, request);
+  const CandidateFilter filter = star_filter(s, looks, request);
   auto keep = [&](const double* instants, int count, unsigned char* kept) {
     return keep_candidates(filter, instants, count, kept);
   };
   long accepted = 0;
-  for_each_candidate(star, window, keep, [&](MinimumKind kind, double minimum_mjd) {
-    const std::optional<AcceptedCandidate> found =
-        test_candidate(seen, window, request, minimum_mjd);
-    if (!found) return;
-    consumer({&star, kind, minimum_mjd, found->minimum_jd, found->night, found->altitude_deg});
+  for_each_candidate(star, window, keep, [&](MinimumKind kind, double candidate_mjd) {
+    const std::optional<astro::ForecastMinimum> minimum =
+        full_test(s, window, request, kind, candidate_mjd);
+    if (!minimum) return;
+    consumer(*minimum);
     ++accepted;
   });
   return accepted;
 }
-
-namespace {
-
-/// 2^31: from a Julian Date of 2^21 on, the fraction of a JST day is a whole number of
-/// 2^-31 days.
-constexpr double kFractionScale = 2147483648.0;
-constexpr double kLeastWholeFractionJd = 2097152.0;  // 2^21
-
-/// The night date of a candidate in the first look's range from its JST day (the
-/// same bits as jst_day_position) without extended precision: with the fraction
-/// F / 2^31 days, 24 F and 60 x the rest are exact in 64 bits, so the hour
-/// trunc(24 fraction) and the minute trunc(60 x (hours - hour) + 0.5) of
-/// local_date_in_day are these integer divisions.
-astro::LocalDate night_of_fraction(const astro::JstDay& day, double fraction) {
-  const auto f = static_cast<std::uint64_t>(fraction * kFractionScale);  // exact
-  const std::uint64_t hours_scaled = 24 * f;                             // hours x 2^31
-  astro::LocalDate out;
-  out.hour = static_cast<int>(hours_scaled >> 31);
-  const std::uint64_t rest = hours_scaled & ((std::uint64_t{1} << 31) - 1);
-  out.minute = static_cast<int>((60 * rest + (std::uint64_t{1} << 30)) >> 31);
-  const bool morning = out.hour < astro::kFixedNightMorningEndHour;
-  const astro::CalendarDate& date = morning ? day.previous : day.date;
-  if (morning) out.hour += 24;
-  out.year = date.year;
-  out.month = date.month;
-  out.day = date.day;
-  return out;
-}
-
-}  // namespace
 
 long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, astro::OutputFile& out) {
@@ -341,56 +333,91 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
   }
   const RunLooks& looks = *request.looks;
   const StarLineText text = star_line_text(star);
-  const astro::StarAtSite seen = star_seen_from(star, request.site);
-  const CandidateFilter filter = candidate_filter(seen, looks.slots, request);
-  if (request.sky != nullptr || !filter.hour_angle_known) {
+  const StarForTest s = star_for_test(star, request);
+  const CandidateFilter filter = star_filter(s, looks, request);
+  const astro::ObservingConditions* sky = request.sky;
+  const bool of_date = sky != nullptr && sky->options().of_date;
+  if (!filter.hour_angle_known && !of_date) {
     return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
       write_forecast_line(out, text, minimum);
     });
   }
-  // The full test of search_minima, each step with the same answer in fewer operations:
-  // the night date from the first look's exact JST day, the altitude field from the
-  // quick look where it is certain (the horizon routines elsewhere).
+  // full_test, each step with the same answer in fewer operations: the night date from
+  // the exact JST day in whole numbers, the altitude field from the quick look where it
+  // is certain (the horizon routines elsewhere).
+  const bool moved = sky != nullptr && sky->options().epochs != astro::EpochScale::kJd;
+  const bool sun_night = sky != nullptr && sky->options().sun_below_deg.has_value();
+  const bool moon = sky != nullptr && sky->options().moon_distance_deg.has_value();
+  const int morning_end_hour = looks.allowance.morning_end_hour;
   const AltitudeCells& cells = looks.cells;
   auto keep = [&](const double* instants, int count, unsigned char* kept) {
     return keep_candidates(filter, instants, count, kept);
   };
   long accepted = 0;
-  for_each_candidate(star, window, keep, [&](MinimumKind kind, double minimum_mjd) {
-    // Exact: see certainly_rejected and jst_day_position.
-    const double minimum_jd = minimum_mjd + astro::kMjdZeroJd;
-    const double j = jst_day_sum(minimum_mjd);
-    if (!(minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd) ||
-        !(j >= kLeastWholeFractionJd)) {
-      const std::optional<AcceptedCandidate> found =
-          test_candidate(seen, window, request, minimum_mjd);
-      if (!found) return;
-      write_forecast_line(
-          out, text,
-          {&star, kind, minimum_mjd, found->minimum_jd, found->night, found->altitude_deg});
+  for_each_candidate(star, window, keep, [&](MinimumKind kind, double candidate_mjd) {
+    double minimum_mjd = candidate_mjd;
+    if (moved) {
+      const double epoch_jd = static_cast<double>(static_cast<Ext>(candidate_mjd) +
+                                                  static_cast<Ext>(astro::kMjdZeroJd));
+      if (!sky->covers(epoch_jd)) return;
+      minimum_mjd = static_cast<double>(static_cast<Ext>(sky->geocentric_jd(epoch_jd, s.place)) -
+                                        static_cast<Ext>(astro::kMjdZeroJd));
+    }
+    if (!(minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd)) {
+      const std::optional<astro::ForecastMinimum> minimum =
+          full_test(s, window, request, kind, candidate_mjd);
+      if (!minimum) return;
+      write_forecast_line(out, text, *minimum);
       ++accepted;
       return;
     }
+    // In this range the Julian Date and the JST day's sum are exact (see jst_day_sum):
+    // a moved instant's Julian Date is a whole number of 2^-31 days, so its MJD above
+    // is exact and gives it back.
+    const double minimum_jd = minimum_mjd + astro::kMjdZeroJd;
+    const double j = jst_day_sum(minimum_mjd);
     const double day_number = static_cast<double>(static_cast<std::int32_t>(j));
     const double offset = day_number - window.first_day_number;
     const astro::JstDay day = offset >= 0 && offset < static_cast<double>(window.days.size())
                                   ? window.days[static_cast<std::size_t>(offset)]
                                   : astro::jst_day(day_number);
-    const astro::LocalDate night = night_of_fraction(day, j - day_number);
+    const astro::LocalDate night =
+        astro::local_date_in_day_whole(day, j - day_number, morning_end_hour);
     if (night.year != request.year || night.month != request.month) return;
-    if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) return;
-    const astro::ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
-    const QuickAltitude quick =
-        quick_altitude(cells, seen.terms, hour_angle_turns(filter, minimum_mjd));
-    if (quick.verdict == QuickAltitude::Verdict::kBelow) return;
-    if (quick.verdict == QuickAltitude::Verdict::kListed) {
-      write_forecast_line(out, text, minimum, quick.tenths);
+    if (sun_night) {
+      if (!sky->sun_ok(minimum_jd)) return;
+    } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
+      return;
+    }
+    astro::ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
+    std::optional<int> quick_tenths;
+    std::optional<astro::SiteVectors> site;  // shared by the altitude of date and the Moon
+    if (of_date) {
+      site = sky->site_at_utc(minimum_jd);
+      minimum.altitude_deg = sky->altitude_of_date(minimum_jd, s.place, *site);
+      if (!(minimum.altitude_deg >= 0) || !(minimum.altitude_deg >= request.min_altitude_deg)) {
+        return;
+      }
     } else {
-      const astro::HorizontalPosition position = astro::position_at(seen, minimum_mjd);
-      if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
-      astro::ForecastMinimum exact = minimum;
-      exact.altitude_deg = position.altitude;
-      write_forecast_line(out, text, exact);
+      const QuickAltitude quick =
+          quick_altitude(cells, s.seen.terms, hour_angle_turns(filter, minimum_mjd));
+      if (quick.verdict == QuickAltitude::Verdict::kBelow) return;
+      if (quick.verdict == QuickAltitude::Verdict::kListed) {
+        quick_tenths = quick.tenths;
+      } else {
+        const astro::HorizontalPosition position = astro::position_at(s.seen, minimum_mjd);
+        if (position.horizon < 0 || !(position.altitude >= request.min_altitude_deg)) return;
+        minimum.altitude_deg = position.altitude;
+      }
+    }
+    if (moon &&
+        !(site ? sky->moon_ok(minimum_jd, s.place, *site) : sky->moon_ok(minimum_jd, s.place))) {
+      return;
+    }
+    if (quick_tenths) {
+      write_forecast_line(out, text, minimum, *quick_tenths);
+    } else {
+      write_forecast_line(out, text, minimum);
     }
     ++accepted;
   });

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
@@ -23,8 +24,6 @@ constexpr int kGregorianOffset = 678912;
 constexpr int kJulianOffset = 678914;
 constexpr int kJulianNegativeOffset = 678915;
 
-/// JD 0.5 + 9 h: a JD day begins at noon UT, a JST day at 15:00 UT.
-constexpr Ext kJdToJstDays = 0.875L;
 /// First Julian Day Number of the Gregorian calendar (1582-10-15).
 constexpr double kGregorianFirstDayNumber = 2299161.0;
 constexpr double kAlphaEpoch = 1867216.25;
@@ -132,11 +131,14 @@ LocalDate local_date_in_day(const JstDay& day, double fraction) {
   return local_date_in_day(day, fraction, kFixedNightMorningEndHour);
 }
 
-LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour) {
-  const Ext hours = static_cast<Ext>(fraction) * 24.0L;
+namespace {
+
+/// The night date of the clock time hour:minute of a JST day: the hours before
+/// morning_end_hour go back to the date before and count on from 24.
+LocalDate dated_in_day(const JstDay& day, int hour, int minute, int morning_end_hour) {
   LocalDate out;
-  out.hour = trunc_to_int(hours);
-  out.minute = trunc_to_int((hours - out.hour) * 60.0L + 0.5L);
+  out.hour = hour;
+  out.minute = minute;
   const bool morning = out.hour < morning_end_hour;
   const CalendarDate& date = morning ? day.previous : day.date;
   if (morning) out.hour += 24;
@@ -144,6 +146,33 @@ LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_
   out.month = date.month;
   out.day = date.day;
   return out;
+}
+
+/// 2^31: the fractions of local_date_in_day_whole are whole numbers of 2^-31 days.
+constexpr double kWholeFractionScale = 2147483648.0;
+constexpr int kWholeFractionBits = 31;
+
+}  // namespace
+
+LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour) {
+  const Ext hours = static_cast<Ext>(fraction) * 24.0L;
+  const int hour = trunc_to_int(hours);
+  return dated_in_day(day, hour, trunc_to_int((hours - hour) * 60.0L + 0.5L), morning_end_hour);
+}
+
+// With the fraction F / 2^31 days (0 <= F < 2^31), 24 F and 60 x the rest of the hour are
+// exact in 64 bits, as they are in extended precision: the hour trunc(24 fraction) and
+// the minute trunc(60 x (hours - hour) + 0.5) are these integer divisions.
+LocalDate local_date_in_day_whole(const JstDay& day, double fraction, int morning_end_hour) {
+  const double scaled = fraction * kWholeFractionScale;  // exact: a power of two
+  if (!(scaled >= 0 && scaled < kWholeFractionScale) || scaled != std::floor(scaled)) {
+    return local_date_in_day(day, fraction, morning_end_hour);
+  }
+  const std::uint64_t hours_scaled = 24 * static_cast<std::uint64_t>(scaled);
+  const std::uint64_t rest = hours_scaled & ((std::uint64_t{1} << kWholeFractionBits) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (kWholeFractionBits - 1);
+  return dated_in_day(day, static_cast<int>(hours_scaled >> kWholeFractionBits),
+                      static_cast<int>((60 * rest + half) >> kWholeFractionBits), morning_end_hour);
 }
 
 LocalDate jd_to_local_date(double jd) { return jd_to_local_date(jd, kFixedNightMorningEndHour); }

@@ -32,6 +32,10 @@ constexpr double kTableMarginDays = 1;
 constexpr double kSunMaxRateDegPerDay = 362.5;
 /// Room for the interpolated altitude's departure from that bound, degrees.
 constexpr double kSunSlotMarginDeg = 1e-6;
+/// Room of the Moon's cosine test (moon_ok), dimensionless.
+constexpr double kMoonCosineSlack = 1e-9;
+/// The share of the Moon's least node distance below which no interpolated distance falls.
+constexpr double kMoonLeastRoom = 0.99;
 /// The degree limits of the options, both ends included.
 constexpr double kSunBelowLimitDeg = 90;
 constexpr double kMoonDistanceMaxDeg = 180;
@@ -370,6 +374,8 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
                                          double latitude_deg)
     : options_(options), site_(site_vectors(longitude_deg, latitude_deg)) {
   if (!options.any()) return;
+  if (options.moon_distance_deg)
+    moon_distance_cos_ = std::cos(*options.moon_distance_deg * ERFA_DD2R);
   first_node_jd_ = first_jd_utc - kTableMarginDays;
   const double last_node_jd = last_jd_utc + kTableMarginDays;
   const auto steps =
@@ -387,6 +393,16 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
       geocentric_astrom(jd, a.astrom);
       star_nodes_.push_back(a);
     }
+  }
+  if (options.moon_distance_deg && !nodes_.empty()) {
+    // The Moon's least distance in the tables, with room for the interpolation between
+    // the nodes (its distance changes by under 0.1 % in a node step).
+    double least_au = std::numeric_limits<double>::infinity();
+    for (const SkyNode& node : nodes_) least_au = std::min(least_au, norm(node.moon));
+    const double parallax =
+        std::asin(std::min(1.0, norm(site_.site) / (kMoonLeastRoom * least_au)));
+    const double far = *options.moon_distance_deg * ERFA_DD2R + parallax + kMoonCosineSlack;
+    if (far < ERFA_DPI) moon_far_cos_ = std::cos(far);
   }
   tai_minus_utc_before_s_ = tai_minus_utc_s(first_node_jd_);
   tai_minus_utc_after_s_ = tai_minus_utc_s(span_end);
@@ -602,19 +618,128 @@ bool ObservingConditions::sun_ok(double jd_utc) const {
   return sun_altitude_deg(jd_utc) < limit;
 }
 
+// The site (at |site| from the geocentre) turns the Moon's direction by at most
+// asin(|site| / |moon|) from the geocentric one, whatever the Earth's rotation: a
+// geocentric distance beyond the limit by that and the cosine test's slack puts the
+// distance seen from the site beyond the limit too, and moon_ok with the site's vectors
+// says true. Only a Moon near the star takes the site's vectors.
 bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star) const {
   if (!options_.moon_distance_deg) return true;
-  const SiteVectors site = site_at_utc(jd_utc);
+  if (covers(jd_utc)) {
+    const Vec moon = interpolate(jd_utc, &SkyNode::moon);
+    const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
+    const double cosine = dot(moon, place) / (norm(moon) * norm(place));
+    if (cosine < moon_far_cos_ - kMoonCosineSlack) return true;
+  }
+  return moon_ok(jd_utc, star, site_at_utc(jd_utc));
+}
+
+// eraSepp gives the angle between the two directions within a few 1e-16 rad, and the
+// cosine here is within a few 1e-16 of its cosine: a cosine below the limit's by
+// kMoonCosineSlack puts the angle beyond the limit by more than that (the cosine's
+// slope is at most 1), far beyond the roundings of both and of the conversion to
+// degrees, so the distance in degrees is not below the limit.
+bool ObservingConditions::moon_ok(double jd_utc, const StarPlace& star,
+                                  const SiteVectors& site) const {
+  if (!options_.moon_distance_deg) return true;
   const Vec moon = minus(interpolate(jd_utc, &SkyNode::moon), site.site);
   if (dot(moon, site.zenith) < 0) return true;
   const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
+  const double cosine = dot(moon, place) / (norm(moon) * norm(place));
+  if (cosine < moon_distance_cos_ - kMoonCosineSlack) return true;
   return !(separation_deg(moon, place) < *options_.moon_distance_deg);
 }
 
 float ObservingConditions::altitude_of_date(double jd_utc, const StarPlace& star) const {
-  const SiteVectors site = site_at_utc(jd_utc);
+  return altitude_of_date(jd_utc, star, site_at_utc(jd_utc));
+}
+
+float ObservingConditions::altitude_of_date(double jd_utc, const StarPlace& star,
+                                            const SiteVectors& site) const {
   const Vec place = apparent_at(star, (jd_utc - middle_jd_) / half_span_days_);
   return static_cast<float>(altitude_deg(place, site.zenith));
+}
+
+bool ObservingConditions::sun_up_throughout(double first_jd_utc, double last_jd_utc) const {
+  if (!options_.sun_below_deg || sun_slots_deg_.size() < 4) return false;
+  const double limit = *options_.sun_below_deg;
+  const double x0 = (first_jd_utc - first_node_jd_) / kSunSlotDays;
+  const double x1 = (last_jd_utc - first_node_jd_) / kSunSlotDays;
+  // sun_ok's slot of an instant in the span is one of these, whatever its rounding.
+  if (!(x0 >= 1 && x1 <= x0 + 1e6 && x1 < static_cast<double>(sun_slots_deg_.size() - 3))) {
+    return false;
+  }
+  const double reach = kSunMaxRateDegPerDay * kSunSlotDays / 2 + kSunSlotMarginDeg;
+  for (auto k = static_cast<std::size_t>(x0) - 1; k <= static_cast<std::size_t>(x1) + 1; ++k) {
+    const double a = sun_slots_deg_[k], b = sun_slots_deg_[k + 1];
+    if (!((a + b) / 2 - reach >= limit)) return false;
+  }
+  return true;
+}
+
+namespace {
+
+/// Room below the asked altitude that the bound leaves, degrees: far beyond the
+/// roundings of the altitude of date (its arcsine in double, then float).
+constexpr double kOfDateSlackDeg = 0.01;
+/// Room for the roundings of the dot products and the norm, dimensionless.
+constexpr double kOfDateComponentSlack = 1e-9;
+/// A leap second's day reads UT1 up to a second off UTC: turns of rotation.
+constexpr double kLeapDayTurns = 1.2e-5;
+/// Hour-angle terms below this give no bound (a star at the pole of date).
+constexpr double kOfDateLeastTerm = 1e-6;
+
+}  // namespace
+
+// The altitude of date is asin(p.z / |p|) with p = mid + u slope + u^2 curve (|u| <= 1
+// within the tables) and z the site's zenith turned by the Earth rotation angle E.
+// With P = mid, |p - P| <= e = |slope| + |curve|, so p.z <= P.z + e and |p| >= |P| - e.
+// P.z = A cos E + B sin E + C = R cos(E - theta) + C, with A, B, C from P and the zenith
+// at E = 0 and theta = atan2(B, A): so the altitude is below a when R cos(E - theta) + C
+// + e <= (|P| -/+ e) sin a - slack, that is cos(E - theta) below one value, an hour
+// angle of date h = E - theta beyond one value. E grows at the rate r_E (turns a day);
+// the caller's h at another rate r differs from it by at most |r_E - r| x half the
+// tables' span (both meet at the middle) and, on a leap second's day, a second's turn.
+// a = altitude_deg - kOfDateSlackDeg keeps the arcsine's and the float's roundings
+// (under 1e-5 degrees) on the same side.
+LowAltitudeOfDate ObservingConditions::low_altitude_of_date(const StarPlace& star,
+                                                            double altitude_deg,
+                                                            double rate_turns_per_day,
+                                                            double reference_mjd) const {
+  LowAltitudeOfDate bound;
+  if (!star.has_apparent || nodes_.empty() || !std::isfinite(altitude_deg) ||
+      !std::isfinite(rate_turns_per_day) || !std::isfinite(reference_mjd)) {
+    return bound;
+  }
+  const Vec& p = star.mid;
+  const Vec& z = site_.zenith;
+  const double e = norm(star.slope) + norm(star.curve);
+  const double a_coef = p[0] * z[0] + p[1] * z[1];
+  const double b_coef = p[1] * z[0] - p[0] * z[1];
+  const double c_coef = p[2] * z[2];
+  const double r = std::hypot(a_coef, b_coef);
+  if (!(r > kOfDateLeastTerm) || !std::isfinite(e) || !std::isfinite(c_coef)) return bound;
+  const double sin_a = std::sin((altitude_deg - kOfDateSlackDeg) * ERFA_DD2R);
+  const double length = norm(p) + (sin_a >= 0 ? -e : e);
+  double cos_cut = (length * sin_a - e - kOfDateComponentSlack - c_coef) / r;
+  cos_cut -= 1e-12 * (1 + std::fabs(cos_cut));
+
+  // The Earth rotation angle's rate, from ERFA, and the linear hour angle of date that
+  // meets it at the middle of the tables.
+  const double era_mid = eraEra00(middle_jd_, 0.0) / ERFA_D2PI;
+  double day_turns = eraEra00(middle_jd_ + 1, 0.0) / ERFA_D2PI - era_mid;
+  day_turns -= std::floor(day_turns);
+  const double rate_era = 1 + day_turns;
+  const double theta_turns = std::atan2(b_coef, a_coef) / ERFA_D2PI;
+  double at_reference =
+      era_mid - theta_turns - rate_turns_per_day * ((middle_jd_ - ERFA_DJM0) - reference_mjd);
+  at_reference -= std::floor(at_reference);
+  const double drift =
+      std::fabs(rate_era - rate_turns_per_day) * half_span_days_ + kLeapDayTurns + 1e-9;
+  if (!std::isfinite(cos_cut) || !std::isfinite(at_reference) || !(drift < 0.01)) return bound;
+  bound.turns_at_reference = at_reference;
+  bound.beyond_turns = std::acos(std::clamp(cos_cut, -1.0, 1.0)) / ERFA_D2PI + drift;
+  return bound;
 }
 
 }  // namespace astro

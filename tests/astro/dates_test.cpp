@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 #include <set>
 
 namespace {
@@ -157,6 +159,40 @@ TEST(JdToLocalDateFromNoon, EarlyHoursUpToNoonBelongToTheEveningBefore) {
     EXPECT_EQ(a.hour * 100 + a.minute, b.hour * 100 + b.minute);
     EXPECT_EQ(a.day, b.day);
   }
+}
+
+TEST(LocalDateInDayWhole, SameDateHourAndMinuteAsTheExtendedSteps) {
+  // Random Julian Dates of the whole-number range, the minute's rounding ties (an odd
+  // multiple of 30 s) and the hour boundaries, with both morning ends; fractions that
+  // are not whole numbers of 2^-31 days take the extended steps.
+  std::mt19937_64 rng(20261208);
+  std::uniform_real_distribution<double> unit(0, 1);
+  long compared = 0;
+  auto expect_same = [&](double jd, int morning_end) {
+    const astro::JstDayPosition at = astro::jst_day_position(jd);
+    const astro::JstDay day = astro::jst_day(at.day_number);
+    const LocalDate a = astro::local_date_in_day(day, at.fraction, morning_end);
+    const LocalDate b = astro::local_date_in_day_whole(day, at.fraction, morning_end);
+    ASSERT_EQ((a.year * 100 + a.month) * 100 + a.day, (b.year * 100 + b.month) * 100 + b.day);
+    ASSERT_EQ(a.hour * 100 + a.minute, b.hour * 100 + b.minute) << jd;
+    ++compared;
+  };
+  for (int morning_end : {astro::kFixedNightMorningEndHour, astro::kSunNightMorningEndHour}) {
+    for (int i = 0; i < 200000; ++i) expect_same(2097152.0 + unit(rng) * 2097152.0, morning_end);
+    for (int i = 0; i < 2880; ++i) {
+      const double tie = 2454000.125 + (2 * i + 1) / 2880.0;
+      expect_same(tie, morning_end);
+      expect_same(std::nextafter(tie, 0.0), morning_end);
+      expect_same(std::nextafter(tie, 1e9), morning_end);
+    }
+  }
+  const astro::JstDay day = astro::jst_day(2454000);
+  for (double odd : {0.1, 1.0 / 3, 0.999999999999}) {
+    const LocalDate a = astro::local_date_in_day(day, odd, astro::kFixedNightMorningEndHour);
+    const LocalDate b = astro::local_date_in_day_whole(day, odd, astro::kFixedNightMorningEndHour);
+    EXPECT_EQ(a.hour * 100 + a.minute, b.hour * 100 + b.minute) << odd;
+  }
+  EXPECT_GT(compared, 400000);
 }
 
 TEST(JdToLocalDate, NeverFailsOnAbsurdInput) {

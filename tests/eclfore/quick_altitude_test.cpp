@@ -145,24 +145,31 @@ std::pair<std::string, std::string> both_ways(const std::vector<astro::StarRecor
   return {read(quick_path), read(exact_path)};
 }
 
+/// `count` stars of the whole sky, periods 0.2 to 20 days, epochs early in 2004.
+std::vector<astro::StarRecord> random_stars(std::mt19937_64& rng, int count) {
+  std::uniform_real_distribution<double> unit(0, 1);
+  const astro::StarRecord base = astro::parse_star_record(
+      "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
+      "C012");
+  std::vector<astro::StarRecord> stars;
+  for (int s = 0; s < count; ++s) {
+    astro::StarRecord star = base;
+    star.ra_hours = static_cast<float>(unit(rng) * 24);
+    star.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
+    star.period = 0.2 * std::pow(100.0, unit(rng));
+    star.epoch_mjd = 53000 + unit(rng) * 100;
+    stars.push_back(star);
+  }
+  return stars;
+}
+
 TEST(QuickAltitude, ForecastsAreTheSameByteForByte) {
   std::mt19937_64 rng(20061003);
   std::uniform_real_distribution<double> unit(0, 1);
-  const std::string base =
-      "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
-      "C012";
   const float limits[] = {-3.0f, 0.0f, 20.0f, 20.05f, 60.0f, 89.0f, 89.5f};
   long lines = 0;
   for (int round = 0; round < 14; ++round) {
-    std::vector<astro::StarRecord> stars;
-    for (int s = 0; s < 300; ++s) {
-      astro::StarRecord star = astro::parse_star_record(base);
-      star.ra_hours = static_cast<float>(unit(rng) * 24);
-      star.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
-      star.period = 0.2 * std::pow(100.0, unit(rng));
-      star.epoch_mjd = 53000 + unit(rng) * 100;
-      stars.push_back(star);
-    }
+    const std::vector<astro::StarRecord> stars = random_stars(rng, 300);
     eclfore::ForecastRequest request;
     request.year = 1990 + round * 3;
     request.month = 1 + round % 12;
@@ -175,6 +182,46 @@ TEST(QuickAltitude, ForecastsAreTheSameByteForByte) {
     lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
   }
   EXPECT_GT(lines, 20000);
+}
+
+TEST(QuickAltitude, WithTheOptionsForTodaysSkyTheSameByteForByte) {
+  // Each option alone and all together, the leap second's month among them: forecast_star
+  // (the night in whole numbers, the quick altitude, the first look's Sun slots and
+  // altitude of date, the Moon's shortcut) against search_minima's full tests.
+  std::mt19937_64 rng(20261211);
+  std::uniform_real_distribution<double> unit(0, 1);
+  astro::SkyOptions sun, moon, bjd, hjd, of_date, all;
+  sun.sun_below_deg = astro::kNauticalTwilightDeg;
+  moon.moon_distance_deg = 40;
+  bjd.epochs = astro::EpochScale::kBjd;
+  hjd.epochs = astro::EpochScale::kHjd;
+  of_date.of_date = true;
+  all = sun;
+  all.moon_distance_deg = 15;
+  all.epochs = astro::EpochScale::kBjd;
+  all.of_date = true;
+  const astro::SkyOptions choices[] = {sun, moon, bjd, hjd, of_date, all};
+  const int months[][2] = {{2006, 10}, {2016, 12}, {2030, 6}, {1999, 1}, {2026, 12}, {2012, 3}};
+  const float limits[] = {-3.0f, 0.0f, 20.0f, 60.0f, 89.5f, 35.0f};
+  long lines = 0;
+  for (int round = 0; round < 12; ++round) {
+    const std::vector<astro::StarRecord> stars = random_stars(rng, 120);
+    eclfore::ForecastRequest request;
+    request.year = months[round % 6][0];
+    request.month = months[round % 6][1];
+    request.min_altitude_deg = limits[(round / 2) % 6];
+    request.site = round % 3 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)]
+                             : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
+                                                    static_cast<float>(unit(rng) * 180 - 90)};
+    const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+    const astro::ObservingConditions sky =
+        eclfore::window_sky(choices[round % 6], window, request.site);
+    request.sky = &sky;
+    const auto [quick, exact] = both_ways(stars, request);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
+  }
+  EXPECT_GT(lines, 3000);
 }
 
 TEST(JdField, AgainstTheCLibrary) {

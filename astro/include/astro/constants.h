@@ -7,6 +7,8 @@ namespace astro {
 
 /// Offset between Julian Date and Modified Julian Date, days.
 inline constexpr double kMjdZeroJd = 2400000.5;
+/// JD 0.5 + 9 h, days: a Julian day begins at noon UT, a JST day at 15:00 UT.
+inline constexpr double kJdToJstDays = 0.875;
 
 /// pi as a double; the forecast program's value for every conversion to radians.
 inline constexpr double kPi = 3.141592653589793;

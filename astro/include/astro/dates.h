@@ -63,6 +63,11 @@ inline constexpr int kSunNightMorningEndHour = 12;
 /// early hours go back to is day.previous, with its month and February roll-backs.
 LocalDate local_date_in_day(const JstDay& day, double fraction, int morning_end_hour);
 
+/// local_date_in_day, the same date, hour and minute, in whole numbers for a fraction that
+/// is a whole number of 2^-31 days: the fractions jst_day_position gives for every
+/// Julian Date from 2^21 (2097152) to 2^22. Any other fraction takes local_date_in_day.
+LocalDate local_date_in_day_whole(const JstDay& day, double fraction, int morning_end_hour);
+
 /// jd_to_local_date (jd: days, UT) with the early hours up to `morning_end_hour`
 /// belonging to the date before, as local_date_in_day above.
 LocalDate jd_to_local_date(double jd, int morning_end_hour);

@@ -175,6 +175,16 @@ struct StarPlace {
 /// parabola over the window; light deflection near the Sun departs from it), altitudes
 /// of date under 0.4" (that and the diurnal aberration, at most 0.32", which the tables
 /// leave out), geocentric instants under 0.1 ms.
+/// Where a star's altitude of date certainly stays below a limit (for a first look that
+/// needs no ephemeris): at every instant of the tables, with mjd its UTC MJD and
+/// h = rate x (mjd - reference_mjd) + turns_at_reference the hour angle of date in
+/// turns (as the caller computes it, within 1e-8 turns), the altitude of date is below
+/// the limit when h lies more than beyond_turns from the nearest whole number.
+struct LowAltitudeOfDate {
+  double turns_at_reference = 0;
+  double beyond_turns = 1;  ///< 1: no such hour angle is known
+};
+
 class ObservingConditions {
  public:
   /// Node spacing of the tables, days.
@@ -215,8 +225,23 @@ class ObservingConditions {
   /// True when no --moon-distance is given, the Moon is below the horizon at jd_utc,
   /// or it stands at least that far from the star.
   bool moon_ok(double jd_utc, const StarPlace& star) const;
+  /// The same with the site's vectors at jd_utc (site_at_utc) computed by the caller.
+  bool moon_ok(double jd_utc, const StarPlace& star, const SiteVectors& site) const;
   /// The star's altitude of date at jd_utc, degrees (needs star.has_apparent).
   float altitude_of_date(double jd_utc, const StarPlace& star) const;
+  /// The same with the site's vectors at jd_utc (site_at_utc) computed by the caller.
+  float altitude_of_date(double jd_utc, const StarPlace& star, const SiteVectors& site) const;
+  /// The site at jd_utc in the apparent frame (UT1 from the tables' reading of UTC).
+  SiteVectors site_at_utc(double jd_utc) const;
+  /// The hour angles of date (turns, at `rate_turns_per_day` from reference_mjd) at
+  /// which altitude_of_date(jd, star) is below `altitude_deg` for every jd of the tables;
+  /// none without the apparent place.
+  LowAltitudeOfDate low_altitude_of_date(const StarPlace& star, double altitude_deg,
+                                         double rate_turns_per_day, double reference_mjd) const;
+  /// True when --sun-below is given and sun_ok is false at every instant from
+  /// first_jd_utc to last_jd_utc (Julian Dates, UTC) within the tables; false says
+  /// nothing.
+  bool sun_up_throughout(double first_jd_utc, double last_jd_utc) const;
 
   /// The interpolated values behind the tests, for checking the tables.
   double sun_altitude_deg(double jd_utc) const;
@@ -234,8 +259,6 @@ class ObservingConditions {
   /// True on the UTC day that ends with the tables' leap second: there the instants
   /// are converted exactly (ERFA stretches that day's fraction over 86401 s).
   bool in_leap_day(double jd_utc) const;
-  /// The site at jd_utc.
-  SiteVectors site_at_utc(double jd_utc) const;
 
   SkyOptions options_;
   SiteVectors site_;
@@ -243,6 +266,10 @@ class ObservingConditions {
   std::vector<SkyNode> nodes_;
   /// The Sun's interpolated altitude every kSunSlotDays from first_node_jd_, degrees.
   std::vector<double> sun_slots_deg_;
+  /// Cosine of --moon-distance: a cosine of the distance below it decides at once.
+  double moon_distance_cos_ = -2;
+  /// Cosine of the geocentric distance beyond which the Moon is far enough from any site.
+  double moon_far_cos_ = -2;
   double middle_jd_ = 0, half_span_days_ = 1;
   /// Star-independent parameters of the apparent place at the first, middle and last
   /// instant of the tables (opaque ERFA parameter blocks).
