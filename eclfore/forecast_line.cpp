@@ -44,28 +44,44 @@ static_assert(follows_after_blank(fl::kElements, fl::kRaH) &&
 /// "%4d %2d %2d", " %5.2f", " %12.4f".
 constexpr std::size_t kMinimumFieldsChars = 2 + 10 + 6 + 1 + 12;
 static_assert(fl::kJd.end() - fl::kKind.start == kMinimumFieldsChars);
-/// Most characters of a star's fixed texts for which its lines are built whole.
-constexpr std::size_t kMostTemplateChars = 128;
+/// Room for a star's whole line of real data, reserved at once.
+constexpr std::size_t kLineRoomChars = 160;
+static_assert(fl::kMagMin.end() < kLineRoomChars);
+
+std::string_view StarLineText::before_altitude() const {
+  const std::size_t from = head_chars + kMinimumFieldsChars;
+  return std::string_view(line).substr(from, altitude_at - from);
+}
+
+std::string_view StarLineText::tail() const {
+  return std::string_view(line).substr(altitude_at + static_cast<std::size_t>(fl::kAltitude.width));
+}
 
 StarLineText star_line_text(const astro::StarRecord& star) {
   // dec_min carries the sign of a southern declination; the line shows it unsigned.
   const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
   StarLineText text;
+  std::string& line = text.line;
+  line.reserve(kLineRoomChars);
   // The pieces "%s", "%s" (the catalogue text goes out with one blank appended, in the
-  // same piece); " %s " before the altitude; " %s", " %2.0f %2.0f %2.0f", " %3.0f %2.0f",
-  // " %4.1f %4.1f" after it.
-  text.head.append(astro::as_c_string(star.name));
-  text.head.append(astro::as_c_string(star.catalogue));
-  text.head.push_back(' ');
-  text.before_altitude.push_back(' ');
-  text.before_altitude.append(astro::as_c_string(star.var_type));
-  text.before_altitude.push_back(' ');
+  // same piece); the minimum's fields; " %s " before the altitude; " %s",
+  // " %2.0f %2.0f %2.0f", " %3.0f %2.0f", " %4.1f %4.1f" after it.
+  line.append(astro::as_c_string(star.name));
+  line.append(astro::as_c_string(star.catalogue));
+  line.push_back(' ');
+  text.head_chars = line.size();
+  line.append(kMinimumFieldsChars, ' ');
+  line.push_back(' ');
+  line.append(astro::as_c_string(star.var_type));
+  line.push_back(' ');
+  text.altitude_at = line.size();
+  line.append(static_cast<std::size_t>(fl::kAltitude.width), ' ');
   auto blank_then_fixed = [&](double value, astro::Field field, int precision) {
-    text.tail.push_back(' ');
-    astro::append_fixed(text.tail, value, field.width, precision);
+    line.push_back(' ');
+    astro::append_fixed(line, value, field.width, precision);
   };
-  text.tail.push_back(' ');
-  text.tail.append(astro::as_c_string(star.elements_text));
+  line.push_back(' ');
+  line.append(astro::as_c_string(star.elements_text));
   blank_then_fixed(static_cast<double>(star.ra_h), fl::kRaH, 0);
   blank_then_fixed(static_cast<double>(star.ra_m), fl::kRaM, 0);
   blank_then_fixed(static_cast<double>(star.ra_s), fl::kRaS, 0);
@@ -74,15 +90,7 @@ StarLineText star_line_text(const astro::StarRecord& star) {
   blank_then_fixed(static_cast<double>(star.mag_max), fl::kMagMax, fl::kMagDecimals);
   blank_then_fixed(static_cast<double>(star.mag_min), fl::kMagMin, fl::kMagDecimals);
   // Text the C library's "%s" would end at a NUL holds none, and a '\n' is impossible
-  // in a catalogue field (lines end there): write_text may copy these as they are.
-  if (text.head.size() + text.before_altitude.size() + text.tail.size() <= kMostTemplateChars) {
-    text.line = text.head;
-    text.line.append(kMinimumFieldsChars, ' ');
-    text.line.append(text.before_altitude);
-    text.altitude_at = text.line.size();
-    text.line.append(static_cast<std::size_t>(fl::kAltitude.width), ' ');
-    text.line.append(text.tail);
-  }
+  // in a catalogue field (lines end there): the line may be copied as it is.
   return text;
 }
 
@@ -164,14 +172,14 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
   const astro::LocalDate& night = minimum.night;
   // Every line of real data: the star's whole line copied, the minimum's own fields
   // written over its blanks.
-  if (!text.line.empty() && altitude.size() == static_cast<std::size_t>(fl::kAltitude.width) &&
-      night.year >= 1000 && night.year <= 9999 && night.month >= 0 && night.month <= 99 &&
-      night.day >= 0 && night.day <= 99 && fits_hour_field(night.hour, night.minute) &&
+  if (altitude.size() == static_cast<std::size_t>(fl::kAltitude.width) && night.year >= 1000 &&
+      night.year <= 9999 && night.month >= 0 && night.month <= 99 && night.day >= 0 &&
+      night.day <= 99 && fits_hour_field(night.hour, night.minute) &&
       fits_jd_field(minimum.minimum_jd)) {
     char* const line = out.claim(text.line.size());
     if (line != nullptr) {
       std::copy(text.line.begin(), text.line.end(), line);
-      char* at = line + text.head.size();
+      char* at = line + text.head_chars;
       // "p " or "s ", "%4d %2d %2d", " %5.2f", " %12.4f".
       at[0] = minimum.kind == MinimumKind::kPrimary ? 'p' : 's';
       astro::put_digits_before(at + 6, static_cast<std::uint64_t>(night.year), 4);
@@ -187,7 +195,7 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
   // The minute may be 60 (it is never carried into the hour), so 20:59.8 shows 21.00.
   const double hour = static_cast<double>(static_cast<long double>(night.hour) +
                                           static_cast<long double>(night.minute) * kHoursPerMinute);
-  out.write_text(text.head);
+  out.write_text(text.head());
   out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
   // "%4d %2d %2d", " %5.2f".
   out.write_int(night.year, fl::kYear.width);
@@ -200,9 +208,9 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
   // " %12.4f", " %s %4.1f", and the rest.
   out.write_text(" ");
   out.write_fixed(minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
-  out.write_text(text.before_altitude);
+  out.write_text(text.before_altitude());
   out.write_text(altitude);
-  out.write_text(text.tail);
+  out.write_text(text.tail());
   out.end_line();
 }
 

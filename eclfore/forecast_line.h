@@ -2,6 +2,7 @@
 /// The ForecastLine: one predicted minimum, one 117-character line of data.dat.
 
 #include <string>
+#include <string_view>
 
 #include "astro/catalogue.h"
 #include "astro/constants.h"
@@ -14,16 +15,19 @@ namespace eclfore {
 /// Which minimum a line forecasts.
 using MinimumKind = astro::MinimumKind;
 
-/// The texts of a star's ForecastLines that are the same on every line of the star.
+/// The texts of a star's ForecastLines that are the same on every line of the star: the
+/// whole line with blanks for the minimum's own fields (kind, night date and hour, Julian
+/// Date) from head_chars on and for the altitude from altitude_at on.
 struct StarLineText {
-  std::string head;             ///< name, catalogue and a blank
-  std::string before_altitude;  ///< a blank, the type and a blank
-  std::string tail;             ///< the elements as typed, position and magnitudes
-  /// The whole line with blanks for the minimum's own fields (kind, night date and hour,
-  /// Julian Date, altitude), which start at head.size() and at altitude_at; empty when
-  /// the texts are too long for a line built whole.
   std::string line;
-  std::size_t altitude_at = 0;
+  std::size_t head_chars = 0;   ///< name, catalogue and a blank
+  std::size_t altitude_at = 0;  ///< after the Julian Date, a blank, the type and a blank
+
+  std::string_view head() const { return std::string_view(line).substr(0, head_chars); }
+  /// A blank, the type and a blank.
+  std::string_view before_altitude() const;
+  /// A blank, the elements as typed, position and magnitudes.
+  std::string_view tail() const;
 };
 /// The fixed texts of the ForecastLines of `star`, formatted once.
 StarLineText star_line_text(const astro::StarRecord& star);

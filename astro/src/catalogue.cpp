@@ -13,7 +13,7 @@ namespace astro {
 namespace {
 
 float float_field(std::string_view line, Field field) {
-  return static_cast<float>(parse_decimal(extract_field(line, field)));
+  return static_cast<float>(parse_decimal(field_within(line, field)));
 }
 
 }  // namespace
@@ -26,25 +26,25 @@ StarRecord parse_star_record(std::string_view line) {
   s.catalogue = extract_field(line, kCatalogue);
   s.var_type = extract_field(line, kVarType);
 
-  const std::string epoch_text = extract_field(line, kEpoch);
+  const std::string_view epoch_text = field_within(line, kEpoch);
   s.epoch_blank = is_blank(epoch_text);
   s.epoch_mjd = static_cast<double>(static_cast<Ext>(parse_decimal(epoch_text)) -
                                     static_cast<Ext>(kMjdZeroJd));
-  s.period = parse_decimal(extract_field(line, kPeriod));
+  s.period = parse_decimal(field_within(line, kPeriod));
 
   s.ra_h = float_field(line, kRaH);
   s.ra_m = float_field(line, kRaM);
   s.ra_s = float_field(line, kRaS);
   s.ra_hours = hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
 
-  const std::string dec_field = extract_field(line, kDecDeg);
+  const std::string_view dec_field = field_within(line, kDecDeg);
   s.dec_deg = static_cast<float>(parse_decimal(dec_field));
   s.dec_min = signed_declination_minutes(dec_field, float_field(line, kDecMin));
   s.dec_degrees = whole_and_minutes(s.dec_deg, s.dec_min);
 
   s.mag_max = float_field(line, kMagMax);
   s.mag_min = float_field(line, kMagMin);
-  s.select_flag = trunc_to_int(parse_decimal(extract_field(line, kSelectFlag)));
+  s.select_flag = trunc_to_int(parse_decimal(field_within(line, kSelectFlag)));
   return s;
 }
 

@@ -102,7 +102,12 @@ std::size_t format_fixed(NumberText& text, double value, int precision) {
         std::to_chars(first, first + text.size(), value, std::chars_format::fixed, precision).ptr -
         first);
   }
-  const Rounded r = round_to_decimals(magnitude, precision);
+  // A whole number (most fields of a catalogue) has nothing to round: below 1e9 its
+  // conversion to an integer is exact.
+  const auto whole = static_cast<std::uint64_t>(magnitude);
+  const Rounded r = static_cast<double>(whole) == magnitude
+                        ? Rounded{whole, 0}
+                        : round_to_decimals(magnitude, precision);
   const bool negative = std::signbit(value);
   const int whole_digits = digit_count(r.whole);
   // At most 1 + 10 + 1 + 9 characters, well inside the text.

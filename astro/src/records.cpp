@@ -43,6 +43,14 @@ std::string extract_field(std::string_view line, int start, int length) {
   return out;
 }
 
+std::string_view field_within(std::string_view line, int start, int length) {
+  const long long first = std::max(static_cast<long long>(start), 0LL);
+  const long long last =
+      std::min(static_cast<long long>(start) + length, static_cast<long long>(line.size()));
+  if (first >= last) return {};
+  return line.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+}
+
 double parse_decimal(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();

@@ -20,9 +20,7 @@ namespace astro {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 1 << 16;
-/// Output is collected and handed to the C library in blocks of this size.
-constexpr std::size_t kWriteBlockBytes = 1 << 16;
-/// Bytes of output after which their writing to the disk is started (see flush_block).
+/// Bytes of output after which their writing to the disk is started (see handed_on).
 constexpr long long kWritebackBytes = 8LL << 20;
 
 std::string reason(int error) { return std::strerror(error); }
@@ -214,7 +212,7 @@ OutputFile::OutputFile(const std::string& path)
     pending_->discard();
     throw RunError("cannot create " + path + ": " + reason(error));
   }
-  block_.resize(kWriteBlockBytes);
+  block_.resize(kBlockBytes + kClaimMostBytes);
 }
 
 OutputFile::~OutputFile() {
@@ -239,10 +237,8 @@ void OutputFile::fail(const char* what) {
 
 void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
 
-void OutputFile::flush_block() {
-  if (used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) fail("cannot write");
-  handed_ += static_cast<long long>(used_);
-  used_ = 0;
+void OutputFile::handed_on(std::size_t length) {
+  handed_ += static_cast<long long>(length);
   // A long file goes to the disk while the program works on: the sync at the close then
   // waits for little more than the last stretch.
   if (handed_ - written_back_ >= kWritebackBytes) {
@@ -252,26 +248,41 @@ void OutputFile::flush_block() {
   }
 }
 
+void OutputFile::hand_on_block() {
+  if (std::fwrite(block_.data(), 1, kBlockBytes, file_) != kBlockBytes) fail("cannot write");
+  std::memmove(block_.data(), block_.data() + kBlockBytes, used_ - kBlockBytes);
+  used_ -= kBlockBytes;
+  handed_on(kBlockBytes);
+}
+
+void OutputFile::flush_block() {
+  if (used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) fail("cannot write");
+  const std::size_t length = std::exchange(used_, 0);
+  handed_on(length);
+}
+
 void OutputFile::put_across_blocks(const char* text, std::size_t length) {
-  while (length > block_.size() - used_) {
-    const std::size_t part = block_.size() - used_;
+  if (used_ >= kBlockBytes) hand_on_block();
+  while (used_ + length > kBlockBytes) {
+    const std::size_t part = kBlockBytes - used_;
     std::memcpy(block_.data() + used_, text, part);
     used_ += part;
     text += part;
     length -= part;
-    flush_block();
+    hand_on_block();
   }
   std::memcpy(block_.data() + used_, text, length);
   used_ += length;
 }
 
 void OutputFile::put_blanks_across_blocks(std::size_t count) {
-  while (count > block_.size() - used_) {
-    const std::size_t part = block_.size() - used_;
+  if (used_ >= kBlockBytes) hand_on_block();
+  while (used_ + count > kBlockBytes) {
+    const std::size_t part = kBlockBytes - used_;
     std::memset(block_.data() + used_, ' ', part);
     used_ += part;
     count -= part;
-    flush_block();
+    hand_on_block();
   }
   std::memset(block_.data() + used_, ' ', count);
   used_ += count;

@@ -31,6 +31,34 @@ TEST(ExtractField, TakesColumnsAndPadsPastTheEnd) {
   EXPECT_EQ(extract_field(std::string("a\0b", 3), 0, 3), std::string("a\0b", 3));
 }
 
+TEST(FieldWithin, ReadsAsTheBlankPaddedField) {
+  // Lines cut anywhere, fields on and past their ends: the view of the columns inside
+  // the line parses, tests blank and holds a '-' exactly as the padded copy does.
+  const std::string texts[] = {"  -12.5e3 ", "+INF", "+IN", "1e",           "1e+",   "-0",
+                               " 7.",        "-NAN", "  ",  "2453000.1234", "1e400", "x-1"};
+  int compared = 0;
+  for (const std::string& text : texts) {
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      const std::string_view line = std::string_view(text).substr(0, cut);
+      for (int start = -2; start <= 4; ++start) {
+        for (int length = -1; length <= 14; ++length) {
+          const std::string padded = extract_field(line, start, length);
+          const std::string_view within = astro::field_within(line, start, length);
+          EXPECT_EQ(std::bit_cast<std::uint64_t>(parse_decimal(within)),
+                    std::bit_cast<std::uint64_t>(parse_decimal(padded)))
+              << text << " cut " << cut << " at " << start << " length " << length;
+          EXPECT_EQ(astro::is_blank(within), astro::is_blank(padded));
+          EXPECT_EQ(within.find('-') == std::string_view::npos,
+                    padded.find('-') == std::string::npos);
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, 7000);
+  EXPECT_EQ(astro::field_within("abc", 2147483647, 2), "");
+}
+
 TEST(ParseDecimal, ReadsTheLongestNumericPrefix) {
   EXPECT_EQ(parse_decimal("    "), 0.0);
   EXPECT_EQ(parse_decimal(""), 0.0);

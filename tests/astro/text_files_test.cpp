@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -163,6 +164,15 @@ TEST_F(TextFiles, NumberAndCharacterWritesGiveThePrintBytes) {
       by_print.print("%s", std::string(static_cast<std::size_t>(i % 300), 'w').c_str());
       direct.write(std::string(static_cast<std::size_t>(i % 300), 'w'));
     }
+    if (i % 5 == 0) {
+      // Bytes claimed in place, running past the ends of blocks.
+      const auto length = static_cast<std::size_t>(i % 170);
+      const char letter = static_cast<char>('a' + i % 26);
+      by_print.print("%s", std::string(length, letter).c_str());
+      char* const at = direct.claim(length);
+      ASSERT_NE(at, nullptr);
+      std::fill(at, at + length, letter);
+    }
     by_print.write("\n");
     if (i % 2 == 0) {
       direct.end_line();
@@ -170,9 +180,10 @@ TEST_F(TextFiles, NumberAndCharacterWritesGiveThePrintBytes) {
       direct.write('\n');
     }
   }
-  // One piece longer than a whole block.
+  // One piece longer than a whole block, and a claim beyond what one may take.
   by_print.print("%s\n", std::string(200000, 'z').c_str());
   direct.write(std::string(200000, 'z') + "\n");
+  EXPECT_EQ(direct.claim(astro::OutputFile::kClaimMostBytes + 1), nullptr);
   by_print.close();
   direct.close();
   const std::string printed = read("print.txt");

@@ -28,6 +28,11 @@ inline std::string extract_field(std::string_view line, Field field) {
   return extract_field(line, field.start, field.width);
 }
 
+/// The columns of `field` that lie inside `line` (see field_within).
+inline std::string_view field_within(std::string_view line, Field field) {
+  return field_within(line, field.start, field.width);
+}
+
 /// star.dat: one star of the catalogue a line (the StarRecord).
 namespace star_line {
 inline constexpr Field kName{0, 20};        ///< star name, blank-padded on the right

@@ -11,6 +11,11 @@ namespace astro {
 /// `length` characters (none when length <= 0); nothing outside `line` is read.
 std::string extract_field(std::string_view line, int start, int length);
 
+/// The columns of that field that lie inside `line` (a view into it): the columns past
+/// its end would read as blanks, which change nothing for parse_decimal, is_blank or a
+/// search for a character, so these take the field from here without a copy.
+std::string_view field_within(std::string_view line, int start, int length);
+
 /// Decimal value of a field: leading white space skipped, then an optional sign,
 /// digits with an optional decimal point and an optional exponent (e/E, optional
 /// sign, digits); the first character that does not fit ends the number.
