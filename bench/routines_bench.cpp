@@ -14,6 +14,7 @@
 #include "astro/text_files.h"
 #include "forecast_line.h"
 #include "minima_search.h"
+#include "quick_altitude.h"
 
 namespace {
 
@@ -157,6 +158,23 @@ void BM_CandidateTest(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * candidates);
 }
 BENCHMARK(BM_CandidateTest);
+
+/// The quick altitude of a star at 35 degrees north, declination 20 degrees, lowest
+/// altitude 20 degrees, over 1,024 hour angles spread over the turn. Items are calls.
+void BM_QuickAltitude(benchmark::State& state) {
+  const eclfore::AltitudeCells cells = eclfore::altitude_cells(20.0f);
+  const astro::HorizonTerms terms = astro::horizon_terms(0.6108652f, 0.34906585f);
+  std::array<double, 1024> turns{};
+  for (std::size_t i = 0; i < turns.size(); ++i) {
+    // A step of the golden ratio's fraction: every quadrant, in no pattern.
+    turns[i] = static_cast<double>(i) * 0.6180339887 + 3;
+  }
+  for (auto _ : state) {
+    for (const double t : turns) benchmark::DoNotOptimize(eclfore::quick_altitude(cells, terms, t));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<long>(turns.size()));
+}
+BENCHMARK(BM_QuickAltitude);
 
 }  // namespace
 
