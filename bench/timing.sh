@@ -4,23 +4,25 @@
 # best_of RUNS ANSWERS PROGRAM [ARG...]: runs PROGRAM with ANSWERS on standard input, keeps
 # the fastest run's "wall user sys peak_kb" in $best (wall in ms resolution from the
 # clock; user, system and peak memory from /usr/bin/time).
+# Its own variables carry the prefix best_: POSIX sh has no local variables, and a
+# caller's loop variable of the same name would change under it.
 best_of() {
   best=""
-  i=0
-  n=$1
-  answers=$2
+  best_i=0
+  best_runs=$1
+  best_answers=$2
   shift 2
-  while [ "$i" -lt "$n" ]; do
+  while [ "$best_i" -lt "$best_runs" ]; do
     # The previous run's bytes reach the disk first: no run waits on another's.
     sync
-    start=$(date +%s%N)
-    printf "$answers" | "$time_cmd" -f '%U %S %M' -o time.txt "$@" >/dev/null
-    end=$(date +%s%N)
-    wall=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
-    if [ -z "$best" ] || awk -v a="$wall" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
-      best="$wall $(cat time.txt)"
+    best_start=$(date +%s%N)
+    printf "$best_answers" | "$time_cmd" -f '%U %S %M' -o time.txt "$@" >/dev/null
+    best_end=$(date +%s%N)
+    best_wall=$(awk -v a="$best_start" -v b="$best_end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
+    if [ -z "$best" ] || awk -v a="$best_wall" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
+      best="$best_wall $(cat time.txt)"
     fi
-    i=$((i + 1))
+    best_i=$((best_i + 1))
   done
 }
 
