@@ -393,10 +393,21 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
     std::optional<int> quick_tenths;
     std::optional<astro::SiteVectors> site;  // shared by the altitude of date and the Moon
     if (of_date) {
-      site = sky->site_at_utc(minimum_jd);
-      minimum.altitude_deg = sky->altitude_of_date(minimum_jd, s.place, *site);
-      if (!(minimum.altitude_deg >= 0) || !(minimum.altitude_deg >= request.min_altitude_deg)) {
-        return;
+      // The quick sine of date decides wherever it lies clear of a printed tenth's
+      // boundary and of the lowest altitude; elsewhere the altitude of date itself.
+      const double sine = sky->quick_sine_of_date(minimum_jd, s.place);
+      const QuickAltitude quick = std::isnan(sine)
+                                      ? QuickAltitude{}
+                                      : quick_altitude_of_sine(cells, sine, kSineOfDateAllowance);
+      if (quick.verdict == QuickAltitude::Verdict::kBelow) return;
+      if (quick.verdict == QuickAltitude::Verdict::kListed) {
+        quick_tenths = quick.tenths;
+      } else {
+        site = sky->site_at_utc(minimum_jd);
+        minimum.altitude_deg = sky->altitude_of_date(minimum_jd, s.place, *site);
+        if (!(minimum.altitude_deg >= 0) || !(minimum.altitude_deg >= request.min_altitude_deg)) {
+          return;
+        }
       }
     } else {
       const QuickAltitude quick =

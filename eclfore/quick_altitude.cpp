@@ -5,6 +5,7 @@
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
+#include "astro/turns.h"
 
 namespace eclfore {
 namespace {
@@ -20,38 +21,6 @@ constexpr double kMostTangent = 1000;
 /// the bounds derived there.
 constexpr double kSineAllowance = 3e-7;
 constexpr double kSinePerTangent = 2.4e-7;
-
-/// cos and sin of 2 pi x turns (|turns| <= 1): the quarter turn nearest, then the
-/// Taylor series of the rest (|r| <= pi/4) to the 10th and 11th power, whose
-/// truncation is below 2e-10 (r^12 / 12!); with the roundings within 3e-10 of the true
-/// values, far inside what the proof below allows.
-struct CosSin {
-  double cos = 0;
-  double sin = 0;
-};
-CosSin cos_sin_of_turns(double turns) {
-  const double quarters = 4 * turns;  // exact
-  const double nearest = astro::nearest_whole(quarters);
-  const double r = (quarters - nearest) * (astro::kPi / 2);  // the difference is exact
-  const double r2 = r * r;
-  const double c =
-      1 + r2 * (-1.0 / 2 +
-                r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320 + r2 * (-1.0 / 3628800)))));
-  const double s =
-      r * (1 + r2 * (-1.0 / 6 +
-                     r2 * (1.0 / 120 +
-                           r2 * (-1.0 / 5040 + r2 * (1.0 / 362880 + r2 * (-1.0 / 39916800))))));
-  switch (static_cast<int>(nearest) & 3) {
-    case 0:
-      return {c, s};
-    case 1:
-      return {-s, c};
-    case 2:
-      return {-c, -s};
-    default:
-      return {s, -c};
-  }
-}
 
 /// sin of an altitude in degrees.
 double sin_deg(double degrees) { return std::sin(degrees * astro::kPi / 180); }
@@ -101,7 +70,8 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
                              double hour_angle_turns) {
   QuickAltitude out;
   if (!cells.usable) return out;
-  const CosSin h = cos_sin_of_turns(hour_angle_turns - astro::nearest_whole(hour_angle_turns));
+  const astro::CosSin h =
+      astro::cos_sin_of_turns(hour_angle_turns - astro::nearest_whole(hour_angle_turns));
   const double x = h.cos * terms.sin_phi_cos_delta + terms.cos_phi_minus_sin_delta;
   const double y = h.sin * terms.cos_delta;
   const double z = h.cos * terms.cos_phi_cos_delta + terms.sin_phi_sin_delta;
@@ -110,8 +80,14 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
   if (!(ax >= kLeastSouthward) || !(ay <= kMostTangent * ax)) return out;
   // |Y / X| is at most 1 on about half the sky: no division there.
   const double allowance = kSineAllowance + kSinePerTangent * (ay <= ax ? 1.0 : ay / ax);
-  const double low = z - allowance;
-  const double high = z + allowance;
+  return quick_altitude_of_sine(cells, z, allowance);
+}
+
+QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, double allowance) {
+  QuickAltitude out;
+  if (!cells.usable) return out;
+  const double low = sine - allowance;
+  const double high = sine + allowance;
   if (high < cells.sin_limit) {
     out.verdict = QuickAltitude::Verdict::kBelow;
     return out;

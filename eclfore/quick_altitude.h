@@ -50,4 +50,16 @@ struct QuickAltitude {
 QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
                              double hour_angle_turns);
 
+/// The verdict for an altitude whose double value, rounded to float degrees, is the one
+/// tested and printed, known by a sine within `allowance` of the sine of that float:
+/// listed as tenths / 10 when the sine +- allowance lies above the lowest altitude's and
+/// between the sines of (tenths -+ 0.5) / 10 degrees, below when it lies under the lowest
+/// altitude's (the sine grows with the altitude from -90 to 90 degrees).
+QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, double allowance);
+
+/// What the sine of ObservingConditions::quick_sine_of_date needs: its own error
+/// (kQuickSineOfDateError, 1e-8) and the rounding of the altitude to float degrees
+/// (2^-24 of 90 degrees, 9.4e-8 in the sine), three times over.
+inline constexpr double kSineOfDateAllowance = 3e-7;
+
 }  // namespace eclfore

@@ -2,6 +2,7 @@
 // arctangent: each must give the answer of the exact test wherever it answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -88,6 +89,51 @@ TEST(LowAltitudeOfDate, NoBoundWithoutTheApparentPlace) {
   of_date.of_date = true;
   const ObservingConditions d(of_date, kFirstJds[0], kFirstJds[0] + kWindowDays, 139.77, 35.67);
   EXPECT_EQ(d.low_altitude_of_date(d.star(1, 0.5), std::nan(""), 1.0027, 40000).beyond_turns, 1);
+}
+
+TEST(QuickSineOfDate, WithinItsErrorOfTheAltitudeOfDate) {
+  // Stars of the whole sky at random sites and instants of each window: the quick sine
+  // against the sine of the altitude of date, whose rounding to float degrees (at most
+  // 2^-24 of 90 degrees, 9.4e-8 in the sine) is allowed for on top of the bound.
+  std::mt19937_64 rng(20261209);
+  std::uniform_real_distribution<double> unit(0, 1);
+  SkyOptions options;
+  options.of_date = true;
+  long compared = 0, leap_day = 0;
+  double largest = 0;  // of |quick - sin(altitude)| - the float's own rounding, bounded below
+  for (const double first : kFirstJds) {
+    for (int s = 0; s < 4; ++s) {
+      const ObservingConditions c = at_random_site(options, first, rng);
+      for (int k = 0; k < 40; ++k) {
+        const astro::StarPlace place = c.star(unit(rng) * 2 * M_PI, std::asin(2 * unit(rng) - 1));
+        for (int t = 0; t < 50; ++t) {
+          const double jd = first + unit(rng) * kWindowDays;
+          const double quick = c.quick_sine_of_date(jd, place);
+          if (std::isnan(quick)) {
+            ++leap_day;
+            continue;
+          }
+          const float altitude = c.altitude_of_date(jd, place);
+          const double sine = std::sin(static_cast<double>(altitude) * M_PI / 180);
+          const double rounding =
+              std::ldexp(std::fabs(static_cast<double>(altitude)), -24) * M_PI / 180;
+          const double off = std::fabs(quick - sine) - rounding;
+          ASSERT_LE(off, ObservingConditions::kQuickSineOfDateError) << jd << " " << altitude;
+          largest = std::max(largest, off);
+          ++compared;
+        }
+      }
+    }
+  }
+  // Every window but the leap second's answers at almost every instant; the instants of
+  // the leap second's day, and those beyond the tables, are left to the exact routine.
+  EXPECT_GT(compared, 30000);
+  EXPECT_GT(leap_day, 0);
+  EXPECT_LT(largest, 1e-9);  // measured: 7.8e-12 at most beyond the float's rounding
+  SkyOptions plain;
+  const ObservingConditions none = at_random_site(plain, kFirstJds[0], rng);
+  EXPECT_TRUE(std::isnan(none.quick_sine_of_date(kFirstJds[0] + 10, none.star(1.0, 0.5))))
+      << "no apparent place without --of-date";
 }
 
 TEST(SunUpThroughout, SunOkIsFalseThroughEverySpanItNames) {

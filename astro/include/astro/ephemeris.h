@@ -233,6 +233,13 @@ class ObservingConditions {
   float altitude_of_date(double jd_utc, const StarPlace& star, const SiteVectors& site) const;
   /// The site at jd_utc in the apparent frame (UT1 from the tables' reading of UTC).
   SiteVectors site_at_utc(double jd_utc) const;
+  /// The sine of the star's altitude of date at jd_utc the quick way, within
+  /// kQuickSineOfDateError of the sine that altitude_of_date takes the arcsine of: the
+  /// Earth rotation angle on a line through ERFA's at the middle of the tables, its
+  /// cosine and sine from a short series. NaN where that is not proven (outside the
+  /// tables, on the day of a leap second, without the apparent place).
+  double quick_sine_of_date(double jd_utc, const StarPlace& star) const;
+  static constexpr double kQuickSineOfDateError = 1e-8;
   /// The hour angles of date (turns, at `rate_turns_per_day` from reference_mjd) at
   /// which altitude_of_date(jd, star) is below `altitude_deg` for every jd of the tables;
   /// none without the apparent place.
@@ -271,6 +278,8 @@ class ObservingConditions {
   /// Cosine of the geocentric distance beyond which the Moon is far enough from any site.
   double moon_far_cos_ = -2;
   double middle_jd_ = 0, half_span_days_ = 1;
+  /// ERFA's Earth rotation angle at middle_jd_ and its rate, turns and turns a day.
+  double era_middle_turns_ = 0, era_rate_turns_ = 1;
   /// Star-independent parameters of the apparent place at the first, middle and last
   /// instant of the tables (opaque ERFA parameter blocks).
   struct Astrom;
