@@ -13,6 +13,10 @@
 #include "quick_altitude.h"
 
 namespace eclfore {
+static_assert(kSineOfDateAllowance >
+                  2 * (astro::ObservingConditions::kQuickSineOfDateError + kFloatAltitudeSine),
+              "the quick sine of date's verdicts need its error and the float's rounding");
+
 namespace {
 
 using astro::Ext;

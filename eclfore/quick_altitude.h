@@ -57,9 +57,12 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
 /// altitude's (the sine grows with the altitude from -90 to 90 degrees).
 QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, double allowance);
 
+/// The most a float altitude (degrees, up to 90) lies from its double value, as a
+/// sine: 2^-24 of 90 degrees in radians.
+inline constexpr double kFloatAltitudeSine = 9.4e-8;
 /// What the sine of ObservingConditions::quick_sine_of_date needs: its own error
-/// (kQuickSineOfDateError, 1e-8) and the rounding of the altitude to float degrees
-/// (2^-24 of 90 degrees, 9.4e-8 in the sine), three times over.
+/// (kQuickSineOfDateError) and the rounding of the altitude to float degrees, with room
+/// to spare (checked where both are known, in minima_search.cpp).
 inline constexpr double kSineOfDateAllowance = 3e-7;
 
 }  // namespace eclfore

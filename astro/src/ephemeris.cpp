@@ -762,14 +762,12 @@ LowAltitudeOfDate ObservingConditions::low_altitude_of_date(const StarPlace& sta
 
   // The linear hour angle of date that meets the Earth rotation angle at the middle of
   // the tables.
-  const double era_mid = era_middle_turns_;
-  const double rate_era = era_rate_turns_;
   const double theta_turns = std::atan2(b_coef, a_coef) / ERFA_D2PI;
-  double at_reference =
-      era_mid - theta_turns - rate_turns_per_day * ((middle_jd_ - ERFA_DJM0) - reference_mjd);
+  double at_reference = era_middle_turns_ - theta_turns -
+                        rate_turns_per_day * ((middle_jd_ - ERFA_DJM0) - reference_mjd);
   at_reference -= std::floor(at_reference);
   const double drift =
-      std::fabs(rate_era - rate_turns_per_day) * half_span_days_ + kLeapDayTurns + 1e-9;
+      std::fabs(era_rate_turns_ - rate_turns_per_day) * half_span_days_ + kLeapDayTurns + 1e-9;
   if (!std::isfinite(cos_cut) || !std::isfinite(at_reference) || !(drift < 0.01)) return bound;
   bound.turns_at_reference = at_reference;
   bound.beyond_turns = std::acos(std::clamp(cos_cut, -1.0, 1.0)) / ERFA_D2PI + drift;

@@ -261,31 +261,30 @@ void OutputFile::flush_block() {
   handed_on(length);
 }
 
-void OutputFile::put_across_blocks(const char* text, std::size_t length) {
+template <typename Fill>
+void OutputFile::fill_across_blocks(std::size_t length, Fill fill) {
   if (used_ >= kBlockBytes) hand_on_block();
-  while (used_ + length > kBlockBytes) {
+  std::size_t done = 0;
+  while (used_ + (length - done) > kBlockBytes) {
     const std::size_t part = kBlockBytes - used_;
-    std::memcpy(block_.data() + used_, text, part);
+    fill(block_.data() + used_, done, part);
     used_ += part;
-    text += part;
-    length -= part;
+    done += part;
     hand_on_block();
   }
-  std::memcpy(block_.data() + used_, text, length);
-  used_ += length;
+  fill(block_.data() + used_, done, length - done);
+  used_ += length - done;
+}
+
+void OutputFile::put_across_blocks(const char* text, std::size_t length) {
+  fill_across_blocks(length, [text](char* to, std::size_t from, std::size_t count) {
+    std::memcpy(to, text + from, count);
+  });
 }
 
 void OutputFile::put_blanks_across_blocks(std::size_t count) {
-  if (used_ >= kBlockBytes) hand_on_block();
-  while (used_ + count > kBlockBytes) {
-    const std::size_t part = kBlockBytes - used_;
-    std::memset(block_.data() + used_, ' ', part);
-    used_ += part;
-    count -= part;
-    hand_on_block();
-  }
-  std::memset(block_.data() + used_, ' ', count);
-  used_ += count;
+  fill_across_blocks(
+      count, [](char* to, std::size_t /*from*/, std::size_t n) { std::memset(to, ' ', n); });
 }
 
 void OutputFile::write(std::string_view text) {

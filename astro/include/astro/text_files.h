@@ -190,6 +190,10 @@ class OutputFile {
   }
   void put_across_blocks(const char* text, std::size_t length);
   void put_blanks_across_blocks(std::size_t count);
+  /// Puts `length` bytes into whole blocks: fill(to, from, count) writes the bytes
+  /// from..from + count of them at `to`.
+  template <typename Fill>
+  void fill_across_blocks(std::size_t length, Fill fill);
   /// Hands the first kBlockBytes of the collected bytes (used_ at least that many) to
   /// the C library and moves what a claim put past them to the front.
   void hand_on_block();
