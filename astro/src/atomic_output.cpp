@@ -191,6 +191,16 @@ void PendingFile::start_writeback(long long offset, long long length) const noex
   ::sync_file_range(fd_, offset, length, SYNC_FILE_RANGE_WRITE);
 }
 
+bool PendingFile::release_written(long long offset, long long length) const noexcept {
+  const unsigned int wait_for_disk =
+      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+  if (::sync_file_range(fd_, offset, length, wait_for_disk) != 0) {
+    return errno == EINVAL || errno == ESPIPE || errno == ENOSYS;
+  }
+  ::posix_fadvise(fd_, offset, length, POSIX_FADV_DONTNEED);
+  return true;
+}
+
 void PendingFile::commit() {
   if (in_place_ || slot_ < 0) return;
   const SignalsHeld held;

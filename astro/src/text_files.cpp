@@ -22,6 +22,10 @@ namespace {
 constexpr std::size_t kReadChunkBytes = 1 << 16;
 /// Bytes of output after which their writing to the disk is started (see handed_on).
 constexpr long long kWritebackBytes = 8LL << 20;
+/// Bytes of output, at most, that are kept in the page cache while a long output is
+/// written: two stretches of kWritebackBytes, one on its way to the disk while the
+/// next is collected (see handed_on).
+constexpr long long kCachedMostBytes = 2 * kWritebackBytes;
 
 std::string reason(int error) { return std::strerror(error); }
 
@@ -245,6 +249,15 @@ void OutputFile::handed_on(std::size_t length) {
     if (std::fflush(file_) != 0) fail("cannot write");
     pending_->start_writeback(written_back_, handed_ - written_back_);
     written_back_ = handed_;
+    // What is on the disk leaves the page cache, so that the kernel takes the pages of
+    // the next stretches from the ones just freed. On a virtual machine, fresh pages for
+    // every stretch of a long output cost the kernel up to ten times the copy
+    // (bench/README.md). The wait is for the stretch started two stretches before.
+    if (handed_ - released_ > kCachedMostBytes) {
+      const long long until = handed_ - kCachedMostBytes;
+      if (!pending_->release_written(released_, until - released_)) fail("cannot write");
+      released_ = until;
+    }
   }
 }
 

@@ -45,6 +45,11 @@ class PendingFile {
   /// waiting, so that the sync at the end finds most of a long file written already. A
   /// hint: a file system that cannot does nothing.
   void start_writeback(long long offset, long long length) const noexcept;
+  /// Waits until the bytes from `offset` on (`length` of them) are on the disk, then
+  /// drops them from the page cache. False, with errno set, when their writing failed:
+  /// the wait takes the error, so the sync at the end would no longer see it. A file
+  /// system that cannot does nothing, and true.
+  bool release_written(long long offset, long long length) const noexcept;
   /// Renames the temporary file over the output; throws RunError "cannot replace PATH"
   /// (the temporary file is removed then). Nothing to do when in place.
   void commit();

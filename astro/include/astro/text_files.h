@@ -199,7 +199,8 @@ class OutputFile {
   void hand_on_block();
   /// Hands all the collected bytes to the C library.
   void flush_block();
-  /// Counts `length` bytes handed on and starts the writing of a long stretch to the disk.
+  /// Counts `length` bytes handed on, starts the writing of a long stretch to the disk
+  /// and drops from the page cache what an earlier stretch put on it.
   void handed_on(std::size_t length);
 
   std::string path_;
@@ -210,6 +211,7 @@ class OutputFile {
   std::size_t used_ = 0;
   long long handed_ = 0;        ///< bytes handed to the C library
   long long written_back_ = 0;  ///< bytes whose writing to the disk has been started
+  long long released_ = 0;      ///< bytes on the disk and out of the page cache
 };
 
 /// The text that printf's "%s" prints of a string: up to its first NUL, if any.
