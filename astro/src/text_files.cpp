@@ -253,8 +253,8 @@ void OutputFile::handed_on(std::size_t length) {
     written_back_ = handed_;
     // What is on the disk leaves the page cache, so that the kernel takes the pages of
     // the next stretches from the ones just freed. On a virtual machine, fresh pages for
-    // every stretch of a long output cost the kernel up to ten times the copy
-    // (bench/README.md). The wait is for a stretch started several stretches before.
+    // every stretch of a long output cost the kernel several times the copy
+    // (bench/README.md). The wait is for a stretch started eight stretches before.
     if (handed_ - released_ > kCachedMostBytes) {
       const long long until = handed_ - kCachedMostBytes;
       if (!pending_->release_written(released_, until - released_)) fail("cannot write");
