@@ -22,6 +22,11 @@ constexpr double kMostTangent = 1000;
 constexpr double kSineAllowance = 3e-7;
 constexpr double kSinePerTangent = 2.4e-7;
 
+/// Hour angles of more turns than this (either sign) are left to the horizon routines:
+/// far beyond those of any instant of the first look, well within the exact reduction
+/// of astro::cos_sin_of_turns.
+constexpr double kMostTurns = 1073741824;  // 2^30
+
 /// sin of an altitude in degrees.
 double sin_deg(double degrees) { return std::sin(degrees * astro::kPi / 180); }
 
@@ -36,10 +41,11 @@ AltitudeCells altitude_cells(float min_altitude_deg) {
   for (int k = 0; k < kQuickTenths; ++k) {
     cells.sin_upper[static_cast<std::size_t>(k)] = sin_deg((k + 0.5) / 10);
   }
-  int k = 0;
+  cells.sin_upper[kQuickTenths] = kSentinelSine;
+  std::uint16_t k = 0;
   for (int b = 0; b <= kSineBuckets; ++b) {
     const double bucket_low = static_cast<double>(b) / kSineBuckets;
-    while (k < kQuickTenths && !(cells.sin_upper[static_cast<std::size_t>(k)] > bucket_low)) ++k;
+    while (k < kQuickTenths && !(cells.sin_upper[k] > bucket_low)) ++k;
     cells.first_cell[static_cast<std::size_t>(b)] = k;
   }
   return cells;
@@ -70,8 +76,8 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
                              double hour_angle_turns) {
   QuickAltitude out;
   if (!cells.usable) return out;
-  const astro::CosSin h =
-      astro::cos_sin_of_turns(hour_angle_turns - astro::nearest_whole(hour_angle_turns));
+  if (!(std::fabs(hour_angle_turns) < kMostTurns)) return out;
+  const astro::CosSin h = astro::cos_sin_of_turns(hour_angle_turns);
   const double x = h.cos * terms.sin_phi_cos_delta + terms.cos_phi_minus_sin_delta;
   const double y = h.sin * terms.cos_delta;
   const double z = h.cos * terms.cos_phi_cos_delta + terms.sin_phi_sin_delta;
@@ -93,11 +99,15 @@ QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, do
     return out;
   }
   if (!(low > cells.sin_limit) || !(high < 1)) return out;
-  int k = cells.first_cell[static_cast<std::size_t>(low * kSineBuckets)];
-  while (k < kQuickTenths && !(cells.sin_upper[static_cast<std::size_t>(k)] > low)) ++k;
-  if (k >= kQuickTenths || !(high < cells.sin_upper[static_cast<std::size_t>(k)])) return out;
+  // The first k whose upper end lies above `low` (below 1): the bucket's first cell or
+  // the one after it up to 82 degrees (see kSineBuckets), stepped to without a branch
+  // on the answer; nearer the zenith the loop goes on, up to the sentinel at the latest.
+  std::size_t k = cells.first_cell[static_cast<std::size_t>(low * kSineBuckets)];
+  k += cells.sin_upper[k] > low ? 0 : 1;
+  while (!(cells.sin_upper[k] > low)) ++k;
+  if (k >= kQuickTenths || !(high < cells.sin_upper[k])) return out;
   out.verdict = QuickAltitude::Verdict::kListed;
-  out.tenths = k;
+  out.tenths = static_cast<int>(k);
   return out;
 }
 

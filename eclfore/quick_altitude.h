@@ -8,6 +8,7 @@
 /// left to the horizon routines (the proof is in quick_altitude.cpp).
 
 #include <array>
+#include <cstdint>
 
 #include "astro/horizon.h"
 
@@ -15,8 +16,13 @@ namespace eclfore {
 
 /// Printed tenths of a degree that the quick look decides: 0 to 89.7 degrees.
 inline constexpr int kQuickTenths = 898;
-/// Buckets of the sine (0 to 1) that point into the table of cell boundaries.
-inline constexpr int kSineBuckets = 1024;
+/// Buckets of the sine (0 to 1) that point into the table of cell boundaries: narrower
+/// than a cell up to 82 degrees (the cells' width in the sine is 0.1 degree x cos of
+/// the altitude, 2.4e-4 at 82 degrees), so that one step from a bucket's first cell
+/// finds a sine's cell there.
+inline constexpr int kSineBuckets = 4096;
+/// Above every sine: the entry after the last cell, where the steps stop.
+inline constexpr double kSentinelSine = 2;
 
 /// What the quick look needs for one lowest altitude, computed once for a run.
 struct AltitudeCells {
@@ -25,10 +31,11 @@ struct AltitudeCells {
   bool usable = false;
   /// Sine of the lowest altitude (at least 0: the horizon).
   double sin_limit = 0;
-  /// sin((k + 0.5) / 10 degrees): the upper end of the altitudes printed as k / 10.
-  std::array<double, kQuickTenths> sin_upper{};
+  /// sin((k + 0.5) / 10 degrees): the upper end of the altitudes printed as k / 10;
+  /// kSentinelSine after the last.
+  std::array<double, kQuickTenths + 1> sin_upper{};
   /// The first k whose upper end lies above b / kSineBuckets.
-  std::array<int, kSineBuckets + 1> first_cell{};
+  std::array<std::uint16_t, kSineBuckets + 1> first_cell{};
 };
 
 /// The cells for a lowest altitude (degrees) as the forecast is asked for it.

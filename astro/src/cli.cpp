@@ -63,7 +63,7 @@ struct GetoptTable {
   explicit GetoptTable(const std::vector<OptionSpec>& specs) {
     names.reserve(specs.size());
     // A leading ':' makes a missing value ':' rather than '?'; unknown options stay '?'.
-    short_options = ":";
+    short_options.push_back(':');
     for (std::size_t i = 0; i < specs.size(); ++i) {
       names.emplace_back(specs[i].name);
       const bool takes_value = !specs[i].argument.empty();
@@ -107,7 +107,10 @@ std::string help_text(const ProgramInfo& info) {
     std::string text = spec.short_name != 0 ? std::string("  -") + spec.short_name + ", --"
                                             : std::string("      --");
     text += spec.name;
-    if (!spec.argument.empty()) text += "=" + std::string(spec.argument);
+    if (!spec.argument.empty()) {
+      text += '=';
+      text += spec.argument;
+    }
     width = std::max(width, text.size());
     left.push_back(std::move(text));
   }

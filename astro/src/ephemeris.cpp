@@ -687,9 +687,7 @@ double ObservingConditions::quick_sine_of_date(double jd_utc, const StarPlace& s
       in_leap_day(jd_utc)) {
     return kNaN;
   }
-  double turns = era_middle_turns_ + era_rate_turns_ * (jd_utc - middle_jd_);
-  turns -= nearest_whole(turns);
-  const CosSin h = cos_sin_of_turns(turns);
+  const CosSin h = cos_sin_of_turns(era_middle_turns_ + era_rate_turns_ * (jd_utc - middle_jd_));
   const Vec& z = site_.zenith;
   const Vec zenith = {h.cos * z[0] - h.sin * z[1], h.sin * z[0] + h.cos * z[1], z[2]};
   const Vec place = apparent_at(star, u);

