@@ -69,7 +69,9 @@ std::string without_v_zeros(std::string_view word) {
     return std::string(word);
   }
   const std::size_t first = std::min(digits.find_first_not_of('0'), digits.size() - 1);
-  return "V" + std::string(digits.substr(first));
+  std::string name(1, 'V');
+  name += digits.substr(first);
+  return name;
 }
 
 std::string two_digits(long long n) {
@@ -140,7 +142,10 @@ std::string night_list_uuid(const NightDate& date) {
   uuid_generate_sha1(id, *uuid_get_template("url"), name.data(), name.size());
   char text[37];
   uuid_unparse_lower(id, text);
-  return "{" + std::string(text) + "}";
+  std::string braced(1, '{');
+  braced += text;
+  braced += '}';
+  return braced;
 }
 
 std::string stellarium_ra(double ra_hours) {

@@ -51,8 +51,10 @@ std::string without_double_quotes(std::string text) {
 
 /// "_Ctt": catalogue character and hour of the minimum, the end of every label.
 std::string label_suffix(std::string_view line) {
-  return "_" + astro::extract_field(line, dl::kCatalogue.start, 1) +
-         astro::extract_field(line, dl::kTime.start, 2);
+  std::string suffix(1, '_');
+  suffix += astro::extract_field(line, dl::kCatalogue.start, 1);
+  suffix += astro::extract_field(line, dl::kTime.start, 2);
+  return suffix;
 }
 
 }  // namespace

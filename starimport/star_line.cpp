@@ -30,7 +30,8 @@ astro::StarLineFields star_line_fields(const StarLine& star) {
   f.ra_h = two_digits(star.ra.hours);
   f.ra_m = two_digits(star.ra.minutes);
   f.ra_s = two_digits(star.ra.seconds);
-  f.dec_deg = (star.dec.south ? "-" : "+") + two_digits(star.dec.degrees);
+  f.dec_deg = star.dec.south ? '-' : '+';
+  f.dec_deg += two_digits(star.dec.degrees);
   f.dec_min = two_digits(star.dec.minutes);
   f.var_type = star.var_type;
   f.mag_max = magnitude_text(star.max_tenths);
