@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 #include "astro/constants.h"
 #include "astro/ephemeris.h"
@@ -125,6 +127,25 @@ inline double hour_angle_turns(const CandidateFilter& filter, double mjd) {
 /// of 2^-31 days.
 inline double jst_day_sum(double mjd) { return (mjd + astro::kMjdZeroJd) + astro::kJdToJstDays; }
 
+/// The slot of NightSlots::rejected (before any clamping to the table) of an instant
+/// from kFilterFromMjd to kFilterBeforeMjd (MJD, days, UT): (sum - first day) x
+/// kSlotsPerDay is exact (a difference of two numbers within a factor of two of each
+/// other, times a power of two), so its truncation is the slot of the exact fraction.
+/// It never decreases as the instant grows (each step rounds monotonically).
+inline double slot_of(const CandidateFilter& filter, double mjd) {
+  return (jst_day_sum(mjd) - filter.slots->first_day_number) * kSlotsPerDay;
+}
+
+/// True when the star certainly stands below the lowest altitude or the horizon at
+/// `mjd` (from kFilterFromMjd to kFilterBeforeMjd), from its hour angle's distance from
+/// the meridian, 0 to 0.5 turns (exact differences). Without branches.
+inline bool certainly_below(const CandidateFilter& filter, double mjd) {
+  const double turns = hour_angle_turns(filter, mjd);
+  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
+  return (from_meridian > filter.below_limit_beyond) &
+         ((from_meridian > filter.band_to) | (from_meridian < filter.band_from));
+}
+
 /// True when the full accept test certainly rejects the candidate at `minimum_mjd`
 /// (MJD, days, UT): its JST hour is day time (6 to 17), its night date lies outside the
 /// asked month, or the star stands below the lowest altitude or the horizon. False
@@ -134,31 +155,50 @@ inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd
   const bool in_range = minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd;
   // Outside the range (NaN too) any instant in it stands in, and the answer is false.
   const double mjd = in_range ? minimum_mjd : kFilterFromMjd;
+  // Beyond the table's ends the empty days stand in.
   const NightSlots& slots = *filter.slots;
-  // The slot: (sum - first day) x kSlotsPerDay is exact (a difference of two numbers
-  // within a factor of two of each other, times a power of two), so its truncation is
-  // the slot of the exact fraction; beyond the table's ends the empty days stand in.
-  const double slot = (jst_day_sum(mjd) - slots.first_day_number) * kSlotsPerDay;
   const auto row = static_cast<std::size_t>(static_cast<std::int32_t>(
-      std::clamp(slot, 0.0, static_cast<double>(slots.rejected.size() - 1))));
+      std::clamp(slot_of(filter, mjd), 0.0, static_cast<double>(slots.rejected.size() - 1))));
   const bool date_rejected = slots.rejected[row] != 0;
-  // The hour angle's distance from the meridian, 0 to 0.5 turns (exact differences).
-  const double turns = hour_angle_turns(filter, mjd);
-  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
-  const bool below = (from_meridian > filter.below_limit_beyond) &
-                     ((from_meridian > filter.band_to) | (from_meridian < filter.band_from));
+  const bool below = certainly_below(filter, mjd);
   return in_range & (date_rejected | below);
+}
+
+/// True when `mjd` (MJD, days, UT) lies in the filter's range and its slot in the
+/// table: there certainly_rejected needs neither the range's stand-in nor the clamping.
+inline bool inside_table(const CandidateFilter& filter, double mjd) {
+  const double slot = slot_of(filter, mjd);
+  return mjd >= kFilterFromMjd && mjd < kFilterBeforeMjd && slot >= 0 &&
+         slot < static_cast<double>(filter.slots->rejected.size());
+}
+
+/// certainly_rejected of an instant that is inside_table.
+inline bool rejected_inside(const CandidateFilter& filter, double mjd) {
+  const auto row = static_cast<std::size_t>(static_cast<std::int32_t>(slot_of(filter, mjd)));
+  const bool date_rejected = filter.slots->rejected[row] != 0;
+  const bool below = certainly_below(filter, mjd);
+  return date_rejected | below;
 }
 
 /// Most candidates the first look takes at once (keep_candidates).
 inline constexpr int kChunkCandidates = 64;
 
-/// The candidates of a chunk (count at most kChunkCandidates) that certainly_rejected
-/// does not reject: their indices into `kept`, in order, without a branch on the
-/// answers; returns how many.
+/// The candidates of a chunk (count at most kChunkCandidates, in time order or, for
+/// unusable elements, the reverse) that certainly_rejected does not reject: their
+/// indices into `kept`, in order, without a branch on the answers; returns how many.
+/// When the first and the last are inside_table, so are all between them (slot_of never
+/// goes back), and the shorter steps of rejected_inside give the same answers.
 inline int keep_candidates(const CandidateFilter& filter, const double* mjd, int count,
                            unsigned char* kept) {
   int kept_count = 0;
+  assert(std::is_sorted(mjd, mjd + count) || std::is_sorted(mjd, mjd + count, std::greater<>()));
+  if (count > 0 && inside_table(filter, mjd[0]) && inside_table(filter, mjd[count - 1])) {
+    for (int i = 0; i < count; ++i) {
+      kept[kept_count] = static_cast<unsigned char>(i);
+      kept_count += rejected_inside(filter, mjd[i]) ? 0 : 1;
+    }
+    return kept_count;
+  }
   for (int i = 0; i < count; ++i) {
     kept[kept_count] = static_cast<unsigned char>(i);
     kept_count += certainly_rejected(filter, mjd[i]) ? 0 : 1;

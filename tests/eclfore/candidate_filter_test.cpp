@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -188,15 +189,20 @@ TEST(CandidateFilter, WithTheOptionsForTodaysSky) {
   }
 }
 
-TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
-  const astro::ObservingSite site = astro::kBuiltInSite;
-  const astro::StarAtSite seen = astro::star_at_site(site.longitude_deg, 0.6f, 1.0f, -1.2f);
+/// The request of October 2006 at the built-in site with a lowest altitude (degrees).
+eclfore::ForecastRequest october_2006(float lowest_deg) {
   eclfore::ForecastRequest request;
   request.year = 2006;
   request.month = 10;
-  request.min_altitude_deg = 89.0f;
-  const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
-  const eclfore::NightSlots slots = eclfore::night_slots(window, request);
+  request.min_altitude_deg = lowest_deg;
+  return request;
+}
+
+TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
+  const astro::ObservingSite site = astro::kBuiltInSite;
+  const astro::StarAtSite seen = astro::star_at_site(site.longitude_deg, 0.6f, 1.0f, -1.2f);
+  eclfore::ForecastRequest request = october_2006(89.0f);
+  const eclfore::NightSlots slots = eclfore::night_slots(eclfore::search_window(2006, 10), request);
   const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, slots, request);
   // In the range, a daytime candidate (12:00 JST) is rejected; the same hours far
   // before 1870 or after 4729, or not a number, are not looked at.
@@ -207,6 +213,56 @@ TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
   // A lowest altitude that is not a number leaves the altitude to the full test.
   request.min_altitude_deg = std::nanf("");
   EXPECT_EQ(eclfore::candidate_filter(seen, slots, request).below_limit_beyond, 1);
+}
+
+// A chunk gives the answers of the look at each of its candidates, whether it lies
+// inside the range and the table (the shorter steps), runs across one of their ends,
+// goes back in time (the passes of unusable elements) or holds no number.
+TEST(CandidateFilter, AChunkKeepsWhatEachLookKeeps) {
+  std::mt19937_64 rng(20061010);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const eclfore::ForecastRequest request = october_2006(20);
+  const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
+  const eclfore::NightSlots slots = eclfore::night_slots(window, request);
+  const double table_first = slots.first_day_number - astro::kMjdZeroJd - astro::kJdToJstDays;
+  const double table_days = static_cast<double>(slots.rejected.size()) / eclfore::kSlotsPerDay;
+  // Where the chunks start: in the month, across the table's two ends and the range's.
+  const double starts[] = {window.start_mjd, table_first - 1, table_first + table_days - 1,
+                           eclfore::kFilterFromMjd - 1, eclfore::kFilterBeforeMjd - 1};
+  long inside = 0;
+  long kept_in_all = 0;
+  for (int s = 0; s < 2000; ++s) {
+    const astro::StarAtSite seen = astro::star_at_site(
+        astro::kBuiltInSite.longitude_deg, 0.6f, static_cast<float>(unit(rng) * 6.28),
+        static_cast<float>(std::asin(2 * unit(rng) - 1)));
+    const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, slots, request);
+    const double period = 0.01 + unit(rng) * (s % 2 ? 0.1 : 0.8);
+    const double start = starts[s % 5] + unit(rng) * 2 - (s % 10 == 9 ? 0 : 0.5);
+    const int count = 1 + static_cast<int>(unit(rng) * eclfore::kChunkCandidates);
+    std::array<double, eclfore::kChunkCandidates> chunk{};
+    for (int i = 0; i < count; ++i) {
+      chunk[static_cast<std::size_t>(i)] = start + (s % 7 == 6 ? -i : i) * period;
+    }
+    if (s % 50 == 49) chunk[static_cast<std::size_t>(count - 1)] = std::nan("");
+    std::array<unsigned char, eclfore::kChunkCandidates> kept{};
+    const int kept_count = eclfore::keep_candidates(filter, chunk.data(), count, kept.data());
+    std::vector<int> expected;
+    for (int i = 0; i < count; ++i) {
+      if (!eclfore::certainly_rejected(filter, chunk[static_cast<std::size_t>(i)])) {
+        expected.push_back(i);
+      }
+    }
+    ASSERT_EQ(std::vector<int>(kept.begin(), kept.begin() + kept_count), expected) << s;
+    if (eclfore::inside_table(filter, chunk[0]) &&
+        eclfore::inside_table(filter, chunk[static_cast<std::size_t>(count - 1)])) {
+      ++inside;
+    }
+    kept_in_all += kept_count;
+  }
+  // Both ways are taken, and they keep some and reject some.
+  EXPECT_GT(inside, 300);
+  EXPECT_LT(inside, 1700);
+  EXPECT_GT(kept_in_all, 2000);
 }
 
 }  // namespace
