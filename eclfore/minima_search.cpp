@@ -336,14 +336,20 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
     });
   }
   const RunLooks& looks = *request.looks;
-  const StarLineText text = star_line_text(star);
+  // The star's fixed line texts, built for its first line: a star that is never listed
+  // (a fifth of the sky from Tokyo at 20 degrees) needs none.
+  std::optional<StarLineText> built_text;
+  auto text = [&]() -> const StarLineText& {
+    if (!built_text) built_text = star_line_text(star);
+    return *built_text;
+  };
   const StarForTest s = star_for_test(star, request);
   const CandidateFilter filter = star_filter(s, looks, request);
   const astro::ObservingConditions* sky = request.sky;
   const bool of_date = sky != nullptr && sky->options().of_date;
   if (!filter.hour_angle_known && !of_date) {
     return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
-      write_forecast_line(out, text, minimum);
+      write_forecast_line(out, text(), minimum);
     });
   }
   // full_test, each step with the same answer in fewer operations: the night date from
@@ -371,7 +377,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
       const std::optional<astro::ForecastMinimum> minimum =
           full_test(s, window, request, kind, candidate_mjd);
       if (!minimum) return;
-      write_forecast_line(out, text, *minimum);
+      write_forecast_line(out, text(), *minimum);
       ++accepted;
       return;
     }
@@ -430,9 +436,9 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
       return;
     }
     if (quick_tenths) {
-      write_forecast_line(out, text, minimum, *quick_tenths);
+      write_forecast_line(out, text(), minimum, *quick_tenths);
     } else {
-      write_forecast_line(out, text, minimum);
+      write_forecast_line(out, text(), minimum);
     }
     ++accepted;
   });
