@@ -146,6 +146,14 @@ inline bool certainly_below(const CandidateFilter& filter, double mjd) {
          ((from_meridian > filter.band_to) | (from_meridian < filter.band_from));
 }
 
+/// The date steps' and the altitude bound's verdict on an instant of the filter's range
+/// whose slot lies in row `row` of NightSlots::rejected.
+inline bool rejected_in_row(const CandidateFilter& filter, std::size_t row, double mjd) {
+  const bool date_rejected = filter.slots->rejected[row] != 0;
+  const bool below = certainly_below(filter, mjd);
+  return date_rejected | below;
+}
+
 /// True when the full accept test certainly rejects the candidate at `minimum_mjd`
 /// (MJD, days, UT): its JST hour is day time (6 to 17), its night date lies outside the
 /// asked month, or the star stands below the lowest altitude or the horizon. False
@@ -159,9 +167,8 @@ inline bool certainly_rejected(const CandidateFilter& filter, double minimum_mjd
   const NightSlots& slots = *filter.slots;
   const auto row = static_cast<std::size_t>(static_cast<std::int32_t>(
       std::clamp(slot_of(filter, mjd), 0.0, static_cast<double>(slots.rejected.size() - 1))));
-  const bool date_rejected = slots.rejected[row] != 0;
-  const bool below = certainly_below(filter, mjd);
-  return in_range & (date_rejected | below);
+  const bool rejected = rejected_in_row(filter, row, mjd);
+  return in_range & rejected;
 }
 
 /// True when `mjd` (MJD, days, UT) lies in the filter's range and its slot in the
@@ -174,10 +181,8 @@ inline bool inside_table(const CandidateFilter& filter, double mjd) {
 
 /// certainly_rejected of an instant that is inside_table.
 inline bool rejected_inside(const CandidateFilter& filter, double mjd) {
-  const auto row = static_cast<std::size_t>(static_cast<std::int32_t>(slot_of(filter, mjd)));
-  const bool date_rejected = filter.slots->rejected[row] != 0;
-  const bool below = certainly_below(filter, mjd);
-  return date_rejected | below;
+  return rejected_in_row(
+      filter, static_cast<std::size_t>(static_cast<std::int32_t>(slot_of(filter, mjd))), mjd);
 }
 
 /// Most candidates the first look takes at once (keep_candidates).

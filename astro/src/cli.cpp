@@ -100,25 +100,25 @@ std::string written_option(const char* argument) {
 }  // namespace
 
 std::string help_text(const ProgramInfo& info) {
-  const std::vector<OptionSpec> specs = all_options(info);
+  const std::vector<OptionSpec> options = all_options(info);
   std::vector<std::string> left;
   std::size_t width = 0;
-  for (const OptionSpec& spec : specs) {
-    std::string text = spec.short_name != 0 ? std::string("  -") + spec.short_name + ", --"
-                                            : std::string("      --");
-    text += spec.name;
-    if (!spec.argument.empty()) {
+  for (const OptionSpec& option : options) {
+    std::string text = option.short_name != 0 ? std::string("  -") + option.short_name + ", --"
+                                              : std::string("      --");
+    text += option.name;
+    if (!option.argument.empty()) {
       text += '=';
-      text += spec.argument;
+      text += option.argument;
     }
     width = std::max(width, text.size());
     left.push_back(std::move(text));
   }
   std::string help(info.usage);
   help += "\nOptions:\n";
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    help +=
-        left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(specs[i].help) + "\n";
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    help += left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(options[i].help) +
+            "\n";
   }
   return help;
 }
