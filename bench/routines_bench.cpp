@@ -12,6 +12,7 @@
 #include "astro/horizon.h"
 #include "astro/records.h"
 #include "astro/text_files.h"
+#include "candidate_filter.h"
 #include "forecast_line.h"
 #include "minima_search.h"
 #include "quick_altitude.h"
@@ -149,6 +150,9 @@ void BM_CandidateTest(benchmark::State& state) {
   request.min_altitude_deg = 91.0f;
   request.site = *eclfore::site_for_menu_number(3);
   const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
+  // Built once for a run, as eclfore does: without them each call would build its own.
+  const eclfore::RunLooks looks = eclfore::run_looks(window, request);
+  request.looks = &looks;
   astro::OutputFile out("/dev/null");
   const long candidates = eclfore::count_candidates(star, window);
   for (auto _ : state) {
