@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "astro/catalogue.h"
-#include "astro/text_files.h"
+#include "formats/catalogue.h"
+#include "io/text_files.h"
 #include "conditions.h"
 #include "minima_search.h"
 
@@ -30,16 +30,16 @@ int main(int argc, char** argv) {
     const eclfore::SelectionCondition& condition =
         conditions.rows[static_cast<std::size_t>(condition_no)];
 
-    astro::LineReader catalogue("star.dat");
+    io::LineReader catalogue("star.dat");
     std::string line;
     long lines = 0;
     long selected = 0;
     long candidates = 0;
     while (catalogue.next(line)) {
       ++lines;
-      if (astro::unusable_star_line(line)) continue;
-      const astro::StarRecord star = astro::parse_star_record(line);
-      if (astro::lacks_elements(star) || astro::star_record_problem(star) ||
+      if (formats::unusable_star_line(line)) continue;
+      const formats::StarRecord star = formats::parse_star_record(line);
+      if (formats::lacks_elements(star) || formats::star_record_problem(star) ||
           !eclfore::is_selected(star, condition) || eclfore::cycle_problem(star, window)) {
         continue;
       }
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     }
     std::printf("lines %ld selected %ld candidates %ld\n", lines, selected, candidates);
     return 0;
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     std::fprintf(stderr, "count_candidates: %s\n", e.what());
     return 1;
   }

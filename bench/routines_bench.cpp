@@ -6,12 +6,12 @@
 #include <charconv>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/dates.h"
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 #include "astro/horizon.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "candidate_filter.h"
 #include "forecast_line.h"
 #include "minima_search.h"
@@ -53,12 +53,12 @@ BENCHMARK(BM_SiderealAndHorizon);
 
 void BM_ParseDecimal(benchmark::State& state) {
   const std::string field = " 2453000.1234";
-  for (auto _ : state) benchmark::DoNotOptimize(astro::parse_decimal(field));
+  for (auto _ : state) benchmark::DoNotOptimize(formats::parse_decimal(field));
 }
 BENCHMARK(BM_ParseDecimal);
 
 void BM_ParseStarRecord(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(astro::parse_star_record(kSample));
+  for (auto _ : state) benchmark::DoNotOptimize(formats::parse_star_record(kSample));
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ParseStarRecord);
@@ -68,7 +68,7 @@ void BM_AppendFixed(benchmark::State& state) {
   double jd = 2454009.9999;
   for (auto _ : state) {
     out.clear();
-    astro::append_fixed(out, jd, 12, 4);
+    formats::append_fixed(out, jd, 12, 4);
     benchmark::DoNotOptimize(out.data());
     jd += 0.0137;
   }
@@ -94,11 +94,11 @@ constexpr std::array<FixedValue, 10> kForecastNumbers{{{20.75, 2},
 
 /// The ForecastLine numbers by format_fixed: numbers per second.
 void BM_FormatFixedForecastMix(benchmark::State& state) {
-  astro::NumberText text;
+  formats::NumberText text;
   double shift = 0;
   for (auto _ : state) {
     for (const FixedValue& n : kForecastNumbers) {
-      benchmark::DoNotOptimize(astro::format_fixed(text, n.value + shift, n.precision));
+      benchmark::DoNotOptimize(formats::format_fixed(text, n.value + shift, n.precision));
     }
     shift = shift > 1 ? 0 : shift + 0.0137;
   }
@@ -108,7 +108,7 @@ BENCHMARK(BM_FormatFixedForecastMix);
 
 /// The same numbers by std::to_chars with a precision: numbers per second.
 void BM_ToCharsForecastMix(benchmark::State& state) {
-  astro::NumberText text;
+  formats::NumberText text;
   double shift = 0;
   for (auto _ : state) {
     for (const FixedValue& n : kForecastNumbers) {
@@ -124,8 +124,8 @@ BENCHMARK(BM_ToCharsForecastMix);
 
 /// ForecastLines through the CR LF writer into /dev/null: lines per second.
 void BM_WriteForecastLine(benchmark::State& state) {
-  const astro::StarRecord star = astro::parse_star_record(kSample);
-  astro::OutputFile out("/dev/null");
+  const formats::StarRecord star = formats::parse_star_record(kSample);
+  io::OutputFile out("/dev/null");
   astro::LocalDate night{2006, 10, 1, 20, 60};
   double jd = 2454009.9999;
   float altitude = 73.3f;
@@ -143,7 +143,7 @@ BENCHMARK(BM_WriteForecastLine);
 /// Both passes of one star over October 2006 at Tokyo with nothing listed (limit 91
 /// degrees): the candidate test alone, output excluded. Items are candidates.
 void BM_CandidateTest(benchmark::State& state) {
-  const astro::StarRecord star = astro::parse_star_record(kSample);
+  const formats::StarRecord star = formats::parse_star_record(kSample);
   eclfore::ForecastRequest request;
   request.year = 2006;
   request.month = 10;
@@ -153,7 +153,7 @@ void BM_CandidateTest(benchmark::State& state) {
   // Built once for a run, as eclfore does: without them each call would build its own.
   const eclfore::RunLooks looks = eclfore::run_looks(window, request);
   request.looks = &looks;
-  astro::OutputFile out("/dev/null");
+  io::OutputFile out("/dev/null");
   const long candidates = eclfore::count_candidates(star, window);
   for (auto _ : state) {
     benchmark::DoNotOptimize(eclfore::forecast_star(star, window, request, out));

@@ -2,21 +2,21 @@
 
 #include <array>
 
-#include "astro/fixed_format.h"
-#include "astro/layouts.h"
+#include "formats/fixed_format.h"
+#include "formats/layouts.h"
 
 namespace datesel {
 namespace {
 
-namespace fl = astro::forecast_line;
-namespace dl = astro::daily_list_line;
-namespace title = astro::daily_title;
+namespace fl = formats::forecast_line;
+namespace dl = formats::daily_list_line;
+namespace title = formats::daily_title;
 
 /// One piece of a DailyListLine: a ForecastLine text printed with "%s" between the
 /// literal text of its format string, landing in its DailyListLine field.
 struct Piece {
-  astro::Field from;  ///< ForecastLine columns
-  astro::Field to;    ///< DailyListLine columns
+  formats::Field from;  ///< ForecastLine columns
+  formats::Field to;    ///< DailyListLine columns
   std::string_view before;
   std::string_view after;
 };
@@ -54,11 +54,11 @@ static_assert(pieces_meet_their_fields(), "a DailyListLine piece misses its colu
 
 std::string daily_title(int year, int month, int day) {
   std::string text(title::kOpening);
-  astro::append_int(text, year, title::kYear.width);
+  formats::append_int(text, year, title::kYear.width);
   text += '/';
-  astro::append_int(text, month, title::kMonth.width);
+  formats::append_int(text, month, title::kMonth.width);
   text += '/';
-  astro::append_int(text, day, title::kDay.width);
+  formats::append_int(text, day, title::kDay.width);
   text += title::kClosing;
   text += '\n';
   return text;
@@ -69,7 +69,7 @@ std::string daily_list_line(std::string_view forecast_line) {
   line.reserve(kDailyListLineChars + 1);
   for (const Piece& piece : kPieces) {
     line += piece.before;
-    line += astro::extract_field(forecast_line, piece.from);
+    line += formats::extract_field(forecast_line, piece.from);
     line += piece.after;
   }
   return line;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 
 namespace datesel {
 
@@ -16,7 +16,7 @@ inline constexpr std::string_view kDailyListHeader =
     "E0            Forecast\n";
 
 /// Characters of a DailyListLine before its line end.
-inline constexpr std::size_t kDailyListLineChars = astro::daily_list_line::kLineChars;
+inline constexpr std::size_t kDailyListLineChars = formats::daily_list_line::kLineChars;
 
 /// The title line "=== %4d/%2d/%2d ===" with its line end. The numbers are printed
 /// as given, unchecked: a number wider than its field widens the line.

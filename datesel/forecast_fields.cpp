@@ -1,32 +1,32 @@
 #include "forecast_fields.h"
 
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "astro/numeric.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 
 namespace datesel {
 namespace {
 
-namespace fl = astro::forecast_line;
+namespace fl = formats::forecast_line;
 
-astro::RunError bad_field(const std::string& path, const char* what, std::string_view line,
-                          astro::Field field) {
-  return astro::RunError(path + ": line 1: " + what + " field \"" +
-                         astro::extract_field(line, field) + "\" is not a number within int range");
+io::RunError bad_field(const std::string& path, const char* what, std::string_view line,
+                          formats::Field field) {
+  return io::RunError(path + ": line 1: " + what + " field \"" +
+                         formats::extract_field(line, field) + "\" is not a number within int range");
 }
 
 }  // namespace
 
-std::optional<int> field_integer(std::string_view line, astro::Field field) {
-  const double value = astro::parse_decimal(astro::extract_field(line, field));
+std::optional<int> field_integer(std::string_view line, formats::Field field) {
+  const double value = formats::parse_decimal(formats::extract_field(line, field));
   if (!astro::fits_int32(value)) return std::nullopt;
   return astro::trunc_to_int(value);
 }
 
 TitleMonth title_month(std::string_view first_line, const std::string& path) {
   if (first_line.size() < kTitleLineMinChars) {
-    throw astro::RunError(path + ": first line too short for year and month (" +
+    throw io::RunError(path + ": first line too short for year and month (" +
                           std::to_string(first_line.size()) + " characters, need " +
                           std::to_string(kTitleLineMinChars) + ")");
   }
@@ -38,9 +38,9 @@ TitleMonth title_month(std::string_view first_line, const std::string& path) {
 }
 
 TitleMonth read_title_month(const std::string& path) {
-  astro::LineReader reader(path);
+  io::LineReader reader(path);
   std::string line;
-  if (!reader.next(line)) throw astro::RunError(path + ": empty, no year and month to read");
+  if (!reader.next(line)) throw io::RunError(path + ": empty, no year and month to read");
   return title_month(line, path);
 }
 

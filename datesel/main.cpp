@@ -3,11 +3,11 @@
 #include <optional>
 #include <string>
 
-#include "astro/atomic_output.h"
-#include "astro/cli.h"
-#include "astro/console.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/console.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "daily_list.h"
 #include "day_answer.h"
 #include "forecast_fields.h"
@@ -18,29 +18,29 @@ constexpr const char* kForecastPath = "data.dat";
 constexpr const char* kSortedForecastPath = "data.sot";
 constexpr const char* kDailyListPath = "obsday.dat";
 
-int run(const astro::Options& /*options*/) {
-  astro::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
+int run(const io::Options& /*options*/) {
+  io::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
 
   std::string line;
   while (true) {
-    astro::prompt(datesel::kDayPrompt);
+    io::prompt(datesel::kDayPrompt);
     const std::optional<int> day = datesel::read_day(stdin);
     if (!day) return 0;
 
     // The sorted list is opened, and its first line read, before obsday.dat is
     // truncated: a missing or unreadable data.sot leaves the previous list intact.
-    astro::LineReader sorted(kSortedForecastPath);
+    io::LineReader sorted(kSortedForecastPath);
     bool have_line = sorted.next(line);
 
-    astro::OutputFile daily(kDailyListPath);
+    io::OutputFile daily(kDailyListPath);
     daily.write(datesel::daily_title(title.year, title.month, *day));
     daily.write(datesel::kDailyListHeader);
     for (; have_line; have_line = sorted.next(line)) {
       if (line.size() < datesel::kForecastLineChars) {
-        if (!astro::is_blank(line)) {
-          astro::warn_line(kSortedForecastPath, sorted.line_number(),
+        if (!formats::is_blank(line)) {
+          io::warn_line(kSortedForecastPath, sorted.line_number(),
                            "shorter than a forecast line, skipped");
         }
         continue;
@@ -55,7 +55,7 @@ int run(const astro::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{
+  static constexpr io::ProgramInfo kInfo{
       "datesel",
       "usage: datesel\n"
       "\n"
@@ -71,5 +71,5 @@ int main(int argc, char** argv) {
       "not an integer or obsday.dat cannot be written.\n"
       "\n"
       "See datesel(1).\n"};
-  return astro::run_program(argc, argv, kInfo, run);
+  return io::run_program(argc, argv, kInfo, run);
 }

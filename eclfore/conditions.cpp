@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "astro/console.h"
+#include "io/console.h"
 #include "astro/constants.h"
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace eclfore {
 namespace {
@@ -26,15 +26,15 @@ enum class RowEnd { kComplete, kTerminator, kShort };
 struct RowScan {
   RowEnd end = RowEnd::kComplete;
   int numbers = 0;                                    ///< numbers read into the row
-  astro::ScanStatus status = astro::ScanStatus::kOk;  ///< of the failed scan of a short row
+  io::ScanStatus status = io::ScanStatus::kOk;  ///< of the failed scan of a short row
 };
 
 /// Scans up to five numbers; a first number of 99 ends the scan (the rest of a
 /// terminator row may be left out, and nothing after it is read).
 RowScan scan_row(std::FILE* file, Row& row) {
   for (int n = 0; n < kNumbersPerRow; ++n) {
-    const astro::ScanStatus status = astro::scan_float(file, row[static_cast<std::size_t>(n)]);
-    if (status != astro::ScanStatus::kOk) return {RowEnd::kShort, n, status};
+    const io::ScanStatus status = io::scan_float(file, row[static_cast<std::size_t>(n)]);
+    if (status != io::ScanStatus::kOk) return {RowEnd::kShort, n, status};
     if (n == 0 && row[0] == kConditionTerminator) return {RowEnd::kTerminator, 1, status};
   }
   return {};
@@ -43,7 +43,7 @@ RowScan scan_row(std::FILE* file, Row& row) {
 }  // namespace
 
 ConditionTable read_conditions(const std::string& path) {
-  const astro::InputStream file = astro::open_input_file(path);
+  const io::InputStream file = io::open_input_file(path);
 
   ConditionTable table;
   Row row{};
@@ -52,7 +52,7 @@ ConditionTable read_conditions(const std::string& path) {
     if (scan.end == RowEnd::kTerminator) break;
     if (scan.end == RowEnd::kComplete) {
       if (table.count == kMaxConditions) {
-        astro::warn_file(path, "more than 19 conditions; only the first 19 are used");
+        io::warn_file(path, "more than 19 conditions; only the first 19 are used");
         break;
       }
       table.rows[static_cast<std::size_t>(table.count)] = {row[0], row[1], row[2], row[3], row[4]};
@@ -60,24 +60,24 @@ ConditionTable read_conditions(const std::string& path) {
       continue;
     }
     if (std::ferror(file.get())) {
-      throw astro::RunError("cannot read " + path + ": " + std::strerror(errno));
+      throw io::RunError("cannot read " + path + ": " + std::strerror(errno));
     }
-    if (scan.status == astro::ScanStatus::kNotNumber) {
+    if (scan.status == io::ScanStatus::kNotNumber) {
       // A Ctrl-Z ends a text file; it is no token.
-      const std::string token = astro::unread_word(file.get());
-      if (!token.empty() && token.front() != astro::kCtrlZ) {
-        astro::warn_file(path, "\"" + token + "\" is not a number; reading stops there");
+      const std::string token = io::unread_word(file.get());
+      if (!token.empty() && token.front() != io::kCtrlZ) {
+        io::warn_file(path, "\"" + token + "\" is not a number; reading stops there");
         break;
       }
     }
     if (scan.numbers > 0) {
-      astro::warn_file(path, "the last row has " + std::to_string(scan.numbers) +
+      io::warn_file(path, "the last row has " + std::to_string(scan.numbers) +
                                  " of 5 numbers and is ignored");
     }
-    astro::warn_file(path, "no terminator row (99)");
+    io::warn_file(path, "no terminator row (99)");
     break;
   }
-  if (table.count == 0) throw astro::RunError(path + ": no selection condition in the file");
+  if (table.count == 0) throw io::RunError(path + ": no selection condition in the file");
   return table;
 }
 
@@ -90,7 +90,7 @@ void print_conditions(const ConditionTable& table) {
   }
 }
 
-bool is_selected(const astro::StarRecord& star, const SelectionCondition& condition) {
+bool is_selected(const formats::StarRecord& star, const SelectionCondition& condition) {
   const long double depth =
       static_cast<long double>(star.mag_min) - static_cast<long double>(star.mag_max);
   return star.mag_max >= condition.mag_bright && star.mag_min <= condition.mag_faint &&

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 
 namespace eclfore {
 
@@ -34,7 +34,7 @@ struct ConditionTable {
 /// whose first number is 99. Keeps the first 19 conditions of a longer file, the
 /// complete rows of a file without terminator, and the complete rows before a token
 /// that is not a number, each with a warning on standard error. A Ctrl-Z ends the
-/// input. Throws astro::RunError naming the file when it cannot be opened or read,
+/// input. Throws io::RunError naming the file when it cannot be opened or read,
 /// or when it holds no condition.
 ConditionTable read_conditions(const std::string& path);
 
@@ -44,6 +44,6 @@ void print_conditions(const ConditionTable& table);
 /// True when the star passes every test of the condition. The depth gets 1e-4 mag of
 /// slack because the single-precision magnitudes make a catalogue depth equal to the
 /// limit (10.9 - 10.2) come out just below it.
-bool is_selected(const astro::StarRecord& star, const SelectionCondition& condition);
+bool is_selected(const formats::StarRecord& star, const SelectionCondition& condition);
 
 }  // namespace eclfore

@@ -1,22 +1,22 @@
 #include "dialogue.h"
 
-#include "astro/answers.h"
-#include "astro/console.h"
+#include "io/answers.h"
+#include "io/console.h"
 #include "astro/numeric.h"
 
 namespace eclfore {
 
 int ask_int(std::FILE* in, std::string_view question, std::string_view answer_name) {
-  return astro::ask_whole_number(in, question, answer_name);
+  return io::ask_whole_number(in, question, answer_name);
 }
 
 float ask_float(std::FILE* in, std::string_view question, std::string_view answer_name) {
-  return astro::ask_decimal_number(in, question, answer_name);
+  return io::ask_decimal_number(in, question, answer_name);
 }
 
 ObservingSite ask_site(std::FILE* in) {
   while (true) {
-    astro::prompt(kSiteMenu);
+    io::prompt(kSiteMenu);
     const float answer = ask_float(in, "no = ", "site number");
     if (answer == kNumericSiteAnswer) {
       ObservingSite site;

@@ -9,7 +9,7 @@
 namespace eclfore {
 
 /// Prints `question` (flushed, no line end) and reads a "%d" answer from `in`.
-/// Throws astro::RunError naming `answer_name` when the answer is not a number or
+/// Throws io::RunError naming `answer_name` when the answer is not a number or
 /// the input has ended: the dialogue never asks again on the same input.
 int ask_int(std::FILE* in, std::string_view question, std::string_view answer_name);
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "astro/fixed_format.h"
-#include "astro/layouts.h"
+#include "formats/fixed_format.h"
+#include "formats/layouts.h"
 
 namespace eclfore {
 namespace {
@@ -18,8 +18,8 @@ namespace {
 constexpr long double kHoursPerMinute = 1.0L / 60;
 
 // Every piece after the catalogue writes a blank and then its field.
-namespace fl = astro::forecast_line;
-constexpr bool follows_after_blank(astro::Field before, astro::Field field) {
+namespace fl = formats::forecast_line;
+constexpr bool follows_after_blank(formats::Field before, formats::Field field) {
   return field.start == before.end() + 1;
 }
 static_assert(fl::kName.start == 0 && fl::kCatalogue.start == fl::kName.end() &&
@@ -57,7 +57,7 @@ std::string_view StarLineText::tail() const {
   return std::string_view(line).substr(altitude_at + static_cast<std::size_t>(fl::kAltitude.width));
 }
 
-StarLineText star_line_text(const astro::StarRecord& star) {
+StarLineText star_line_text(const formats::StarRecord& star) {
   // dec_min carries the sign of a southern declination; the line shows it unsigned.
   const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
   StarLineText text;
@@ -66,22 +66,22 @@ StarLineText star_line_text(const astro::StarRecord& star) {
   // The pieces "%s", "%s" (the catalogue text goes out with one blank appended, in the
   // same piece); the minimum's fields; " %s " before the altitude; " %s",
   // " %2.0f %2.0f %2.0f", " %3.0f %2.0f", " %4.1f %4.1f" after it.
-  line.append(astro::as_c_string(star.name));
-  line.append(astro::as_c_string(star.catalogue));
+  line.append(io::as_c_string(star.name));
+  line.append(io::as_c_string(star.catalogue));
   line.push_back(' ');
   text.head_chars = line.size();
   line.append(kMinimumFieldsChars, ' ');
   line.push_back(' ');
-  line.append(astro::as_c_string(star.var_type));
+  line.append(io::as_c_string(star.var_type));
   line.push_back(' ');
   text.altitude_at = line.size();
   line.append(static_cast<std::size_t>(fl::kAltitude.width), ' ');
-  auto blank_then_fixed = [&](double value, astro::Field field, int precision) {
+  auto blank_then_fixed = [&](double value, formats::Field field, int precision) {
     line.push_back(' ');
-    astro::append_fixed(line, value, field.width, precision);
+    formats::append_fixed(line, value, field.width, precision);
   };
   line.push_back(' ');
-  line.append(astro::as_c_string(star.elements_text));
+  line.append(io::as_c_string(star.elements_text));
   blank_then_fixed(static_cast<double>(star.ra_h), fl::kRaH, 0);
   blank_then_fixed(static_cast<double>(star.ra_m), fl::kRaM, 0);
   blank_then_fixed(static_cast<double>(star.ra_s), fl::kRaS, 0);
@@ -139,9 +139,9 @@ void put_jd_field(char* at, double jd) {
   const std::uint64_t half = std::uint64_t{1} << (kJdFractionBits - 1);
   if (rest > half || (rest == half && (q & 1) != 0)) ++q;
   // 7 whole digits, the point, 4 decimals.
-  astro::put_digits_before(at + 7, q / 10000, 7);
+  formats::put_digits_before(at + 7, q / 10000, 7);
   at[7] = '.';
-  astro::put_digits_before(at + 12, q % 10000, 4);
+  formats::put_digits_before(at + 12, q % 10000, 4);
 }
 
 bool fits_hour_field(int hour, int minute) {
@@ -167,8 +167,8 @@ std::string hour_field(int hour, int minute) {
 namespace {
 
 /// The line up to and with the Julian Date, then the altitude text and the rest.
-void write_line_around(astro::OutputFile& out, const StarLineText& text,
-                       const astro::ForecastMinimum& minimum, std::string_view altitude) {
+void write_line_around(io::OutputFile& out, const StarLineText& text,
+                       const ForecastMinimum& minimum, std::string_view altitude) {
   const astro::LocalDate& night = minimum.night;
   // Every line of real data: the star's whole line copied, the minimum's own fields
   // written over its blanks.
@@ -182,7 +182,7 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
       char* at = line + text.head_chars;
       // "p " or "s ", "%4d %2d %2d", " %5.2f", " %12.4f".
       at[0] = minimum.kind == MinimumKind::kPrimary ? 'p' : 's';
-      astro::put_digits_before(at + 6, static_cast<std::uint64_t>(night.year), 4);
+      formats::put_digits_before(at + 6, static_cast<std::uint64_t>(night.year), 4);
       put_two_digit_field(at + 7, night.month);
       put_two_digit_field(at + 10, night.day);
       put_hour_field(at + 12, night.hour, night.minute);
@@ -198,16 +198,16 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
   out.write_text(text.head());
   out.write_text(minimum.kind == MinimumKind::kPrimary ? "p " : "s ");
   // "%4d %2d %2d", " %5.2f".
-  out.write_int(night.year, fl::kYear.width);
+  formats::write_int(out, night.year, fl::kYear.width);
   out.write_text(" ");
-  out.write_int(night.month, fl::kMonth.width);
+  formats::write_int(out, night.month, fl::kMonth.width);
   out.write_text(" ");
-  out.write_int(night.day, fl::kDay.width);
+  formats::write_int(out, night.day, fl::kDay.width);
   out.write_text(" ");
-  out.write_fixed(hour, fl::kHour.width, fl::kHourDecimals);
+  formats::write_fixed(out, hour, fl::kHour.width, fl::kHourDecimals);
   // " %12.4f", " %s %4.1f", and the rest.
   out.write_text(" ");
-  out.write_fixed(minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
+  formats::write_fixed(out, minimum.minimum_jd, fl::kJd.width, fl::kJdDecimals);
   out.write_text(text.before_altitude());
   out.write_text(altitude);
   out.write_text(text.tail());
@@ -216,21 +216,21 @@ void write_line_around(astro::OutputFile& out, const StarLineText& text,
 
 }  // namespace
 
-void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
-                         const astro::ForecastMinimum& minimum) {
+void write_forecast_line(io::OutputFile& out, const StarLineText& text,
+                         const ForecastMinimum& minimum) {
   // " %4.1f".
-  astro::NumberText number;
+  formats::NumberText number;
   const std::size_t length =
-      astro::format_fixed(number, static_cast<double>(minimum.altitude_deg), fl::kAltitudeDecimals);
-  std::array<char, astro::kNumberTextChars + 4> field;
-  const std::size_t padding = astro::field_padding(fl::kAltitude.width, length);
+      formats::format_fixed(number, static_cast<double>(minimum.altitude_deg), fl::kAltitudeDecimals);
+  std::array<char, formats::kNumberTextChars + 4> field;
+  const std::size_t padding = formats::field_padding(fl::kAltitude.width, length);
   std::memset(field.data(), ' ', padding);
   std::memcpy(field.data() + padding, number.data(), length);
   write_line_around(out, text, minimum, std::string_view(field.data(), padding + length));
 }
 
-void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
-                         const astro::ForecastMinimum& minimum, int altitude_tenths) {
+void write_forecast_line(io::OutputFile& out, const StarLineText& text,
+                         const ForecastMinimum& minimum, int altitude_tenths) {
   static_assert(fl::kAltitude.width == 4 && fl::kAltitudeDecimals == 1);
   const int whole = altitude_tenths / 10;
   const std::array<char, 4> field = {whole >= 10 ? static_cast<char>('0' + whole / 10) : ' ',
@@ -239,7 +239,7 @@ void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
   write_line_around(out, text, minimum, std::string_view(field.data(), field.size()));
 }
 
-void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& minimum) {
+void write_forecast_line(io::OutputFile& out, const ForecastMinimum& minimum) {
   write_forecast_line(out, star_line_text(*minimum.star), minimum);
 }
 

@@ -4,16 +4,16 @@
 #include <string>
 #include <string_view>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
-#include "astro/forecast_minimum.h"
-#include "astro/text_files.h"
+#include "forecast_minimum.h"
+#include "io/text_files.h"
 
 namespace eclfore {
 
 /// Which minimum a line forecasts.
-using MinimumKind = astro::MinimumKind;
+using MinimumKind = MinimumKind;
 
 /// The texts of a star's ForecastLines that are the same on every line of the star: the
 /// whole line with blanks for the minimum's own fields (kind, night date and hour, Julian
@@ -30,7 +30,7 @@ struct StarLineText {
   std::string_view tail() const;
 };
 /// The fixed texts of the ForecastLines of `star`, formatted once.
-StarLineText star_line_text(const astro::StarRecord& star);
+StarLineText star_line_text(const formats::StarRecord& star);
 
 /// The hour piece " %5.2f" of a ForecastLine (the hour field and its blank) from the
 /// night hour (0 to 98) and minute (0 to 60) alone, as write_forecast_line writes it for
@@ -43,27 +43,27 @@ std::string jd_field(double jd);
 
 /// write_forecast_line below with the star's fixed texts formatted beforehand
 /// (star_line_text of *minimum.star): the same bytes.
-void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
-                         const astro::ForecastMinimum& minimum);
+void write_forecast_line(io::OutputFile& out, const StarLineText& text,
+                         const ForecastMinimum& minimum);
 
 /// The same with the altitude field known only as the tenths of a degree it prints
 /// (0 to 900): what " %4.1f" prints for any altitude within 0.05 degree of tenths / 10.
 /// minimum.altitude_deg is not looked at.
-void write_forecast_line(astro::OutputFile& out, const StarLineText& text,
-                         const astro::ForecastMinimum& minimum, int altitude_tenths);
+void write_forecast_line(io::OutputFile& out, const StarLineText& text,
+                         const ForecastMinimum& minimum, int altitude_tenths);
 
 /// Writes the ForecastLine of an accepted minimum, piece by piece with the layout's
-/// format strings and the widths of astro::forecast_line: name, catalogue, p/s,
+/// format strings and the widths of formats::forecast_line: name, catalogue, p/s,
 /// night date, night hour (18.00 to 30.00, JST, hours after midnight counted on
 /// from 24), Julian Date of the minimum (days, UT), type, altitude (degrees), the
 /// elements as typed, right ascension, declination (degrees with sign, then unsigned
 /// minutes), magnitudes. Widths are minimum widths: values wider than real data can
 /// give widen their field.
-void write_forecast_line(astro::OutputFile& out, const astro::ForecastMinimum& minimum);
+void write_forecast_line(io::OutputFile& out, const ForecastMinimum& minimum);
 
 /// The same for a minimum given by its parts: minimum_jd (days, UT), altitude_deg
 /// (degrees).
-inline void write_forecast_line(astro::OutputFile& out, const astro::StarRecord& star,
+inline void write_forecast_line(io::OutputFile& out, const formats::StarRecord& star,
                                 MinimumKind kind, const astro::LocalDate& night, double minimum_jd,
                                 float altitude_deg) {
   write_forecast_line(

@@ -4,15 +4,15 @@
 #include <optional>
 #include <string>
 
-#include "astro/atomic_output.h"
-#include "astro/catalogue.h"
-#include "astro/catalogue_loop.h"
-#include "astro/cli.h"
-#include "astro/console.h"
+#include "io/atomic_output.h"
+#include "formats/catalogue.h"
+#include "formats/catalogue_loop.h"
+#include "io/cli.h"
+#include "io/console.h"
 #include "astro/constants.h"
-#include "astro/records.h"
-#include "astro/sky_options.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "formats/sky_options.h"
+#include "io/text_files.h"
 #include "candidate_filter.h"
 #include "conditions.h"
 #include "dialogue.h"
@@ -47,9 +47,9 @@ constexpr std::string_view kUsage =
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
-int run(const astro::Options& options) {
-  const astro::SkyOptions sky_options = astro::sky_options(options);
-  astro::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
+int run(const io::Options& options) {
+  const astro::SkyOptions sky_options = formats::sky_options(options);
+  io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
   eclfore::ForecastRequest request;
@@ -85,27 +85,29 @@ int run(const astro::Options& options) {
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
-  std::optional<astro::LineReader> catalogue;
+  std::optional<io::LineReader> catalogue;
   std::string line;
   bool have_line = false;
   try {
     catalogue.emplace(kStarFile);
     have_line = catalogue->next(line);
-  } catch (const astro::RunError&) {
+  } catch (const io::RunError&) {
     // The message as the forecast has always printed it, "%d" with 0, kept on purpose.
     std::printf("Cannot open input file. %d\n", 0);
     throw;
   }
-  astro::OutputFile forecast(kForecastFile);
+  io::OutputFile forecast(kForecastFile);
 
-  astro::StarVisitor visitor;
-  visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
+  formats::StarVisitor visitor;
+  // A usable line holds no NUL, so the whole field is the name as printed.
+  visitor.named = [](const formats::StarRecord& star) { io::print_text(star.name); };
+  visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     eclfore::forecast_star(star, window, request, forecast);
     return std::nullopt;
   };
-  astro::for_each_catalogue_star(*catalogue, line, have_line, visitor);
+  formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
   forecast.close();
   return 0;
 }
@@ -113,9 +115,9 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::OptionSpec kOptions[] = {astro::kSunBelowOption,
-                                                   astro::kMoonDistanceOption, astro::kEpochsOption,
-                                                   astro::kOfDateOption};
-  static constexpr astro::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
-  return astro::run_program(argc, argv, kInfo, run);
+  static constexpr io::OptionSpec kOptions[] = {formats::kSunBelowOption,
+                                                   formats::kMoonDistanceOption, formats::kEpochsOption,
+                                                   formats::kOfDateOption};
+  static constexpr io::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
+  return io::run_program(argc, argv, kInfo, run);
 }

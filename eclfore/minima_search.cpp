@@ -7,10 +7,11 @@
 #include "astro/dates.h"
 #include "astro/horizon.h"
 #include "astro/numeric.h"
-#include "astro/sky_options.h"
+#include "formats/sky_options.h"
 #include "candidate_filter.h"
 #include "forecast_line.h"
 #include "quick_altitude.h"
+#include "radians.h"
 
 namespace eclfore {
 static_assert(kSineOfDateAllowance >
@@ -80,12 +81,12 @@ astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_e
                                   morning_end_hour);
 }
 
-astro::StarAtSite star_seen_from(const astro::StarRecord& star, const ObservingSite& site) {
+astro::StarAtSite star_seen_from(const formats::StarRecord& star, const ObservingSite& site) {
   return astro::star_at_site(
       site.longitude_deg,
-      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kForecastRadians));
 }
 
 astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
@@ -95,7 +96,7 @@ astro::ObservingConditions window_sky(const astro::SkyOptions& options, const Se
                                     site.latitude_deg);
 }
 
-std::optional<std::string> cycle_problem(const astro::StarRecord& star,
+std::optional<std::string> cycle_problem(const formats::StarRecord& star,
                                          const SearchWindow& window) {
   const Ext period = star.period;
   const Ext epoch = star.epoch_mjd;
@@ -119,7 +120,7 @@ namespace {
 /// that the first look runs through a chunk without waiting on its decisions): their
 /// instants, then the first look at all of them, then the test of those it kept.
 template <class Keep, class Test>
-void for_each_candidate(const astro::StarRecord& star, const SearchWindow& window, Keep&& keep,
+void for_each_candidate(const formats::StarRecord& star, const SearchWindow& window, Keep&& keep,
                         Test&& test) {
   const Ext period = star.period;
   const std::int32_t first_cycle = astro::trunc_to_int(
@@ -209,15 +210,15 @@ long with_looks(const SearchWindow& window, const ForecastRequest& request, Sear
 /// What the full accept test needs of a star, computed once per star: its terms at the
 /// site and, with the options for today's sky, its place for the ephemerides.
 struct StarForTest {
-  const astro::StarRecord* star = nullptr;
+  const formats::StarRecord* star = nullptr;
   astro::StarAtSite seen;
   astro::StarPlace place;
 };
 
-StarForTest star_for_test(const astro::StarRecord& star, const ForecastRequest& request) {
+StarForTest star_for_test(const formats::StarRecord& star, const ForecastRequest& request) {
   StarForTest s{&star, star_seen_from(star, request.site), {}};
   if (request.sky != nullptr) {
-    const astro::IcrsPosition icrs = astro::icrs_position(star);
+    const formats::IcrsPosition icrs = formats::icrs_position(star);
     s.place = request.sky->star(icrs.ra_rad, icrs.dec_rad);
   }
   return s;
@@ -238,14 +239,14 @@ CandidateFilter star_filter(const StarForTest& s, const RunLooks& looks,
 /// today's sky it is test_candidate's; with them the instant is the geocentric one, the
 /// night the Sun's when --sun-below is given, the altitude of date with --of-date, and
 /// the Moon must stand far enough.
-std::optional<astro::ForecastMinimum> full_test(const StarForTest& s, const SearchWindow& window,
+std::optional<ForecastMinimum> full_test(const StarForTest& s, const SearchWindow& window,
                                                 const ForecastRequest& request, MinimumKind kind,
                                                 double candidate_mjd) {
   if (request.sky == nullptr) {
     const std::optional<AcceptedCandidate> found =
         test_candidate(s.seen, window, request, candidate_mjd);
     if (!found) return std::nullopt;
-    return astro::ForecastMinimum{
+    return ForecastMinimum{
         s.star, kind, candidate_mjd, found->minimum_jd, found->night, found->altitude_deg};
   }
   const astro::ObservingConditions& sky = *request.sky;
@@ -281,7 +282,7 @@ std::optional<astro::ForecastMinimum> full_test(const StarForTest& s, const Sear
   }
   if (!(altitude_deg >= request.min_altitude_deg)) return std::nullopt;
   if (!sky.moon_ok(minimum_jd, s.place)) return std::nullopt;
-  return astro::ForecastMinimum{s.star, kind, minimum_mjd, minimum_jd, night, altitude_deg};
+  return ForecastMinimum{s.star, kind, minimum_mjd, minimum_jd, night, altitude_deg};
 }
 
 }  // namespace
@@ -304,7 +305,7 @@ std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
   return AcceptedCandidate{minimum_jd, night, position.altitude};
 }
 
-long search_minima(const astro::StarRecord& star, const SearchWindow& window,
+long search_minima(const formats::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer) {
   if (request.looks == nullptr) {
     return with_looks(window, request, [&](const ForecastRequest& with) {
@@ -319,7 +320,7 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   };
   long accepted = 0;
   for_each_candidate(star, window, keep, [&](MinimumKind kind, double candidate_mjd) {
-    const std::optional<astro::ForecastMinimum> minimum =
+    const std::optional<ForecastMinimum> minimum =
         full_test(s, window, request, kind, candidate_mjd);
     if (!minimum) return;
     consumer(*minimum);
@@ -328,8 +329,8 @@ long search_minima(const astro::StarRecord& star, const SearchWindow& window,
   return accepted;
 }
 
-long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
-                   const ForecastRequest& request, astro::OutputFile& out) {
+long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, io::OutputFile& out) {
   if (request.looks == nullptr) {
     return with_looks(window, request, [&](const ForecastRequest& with) {
       return forecast_star(star, window, with, out);
@@ -348,7 +349,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
   const astro::ObservingConditions* sky = request.sky;
   const bool of_date = sky != nullptr && sky->options().of_date;
   if (!filter.hour_angle_known && !of_date) {
-    return search_minima(star, window, request, [&](const astro::ForecastMinimum& minimum) {
+    return search_minima(star, window, request, [&](const ForecastMinimum& minimum) {
       write_forecast_line(out, text(), minimum);
     });
   }
@@ -374,7 +375,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
                                         static_cast<Ext>(astro::kMjdZeroJd));
     }
     if (!(minimum_mjd >= kFilterFromMjd && minimum_mjd < kFilterBeforeMjd)) {
-      const std::optional<astro::ForecastMinimum> minimum =
+      const std::optional<ForecastMinimum> minimum =
           full_test(s, window, request, kind, candidate_mjd);
       if (!minimum) return;
       write_forecast_line(out, text(), *minimum);
@@ -399,7 +400,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
     } else if (night.hour >= kFirstDayHour && night.hour <= kLastDayHour) {
       return;
     }
-    astro::ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
+    ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
     std::optional<int> quick_tenths;
     std::optional<astro::SiteVectors> site;  // shared by the altitude of date and the Moon
     if (of_date) {
@@ -445,7 +446,7 @@ long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
   return accepted;
 }
 
-long count_candidates(const astro::StarRecord& star, const SearchWindow& window) {
+long count_candidates(const formats::StarRecord& star, const SearchWindow& window) {
   long candidates = 0;
   for_each_candidate(star, window, keep_all, [&](MinimumKind, double) { ++candidates; });
   return candidates;

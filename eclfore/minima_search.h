@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
-#include "astro/forecast_minimum.h"
+#include "forecast_minimum.h"
 #include "astro/horizon.h"
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "sites.h"
 
 namespace eclfore {
@@ -70,11 +70,11 @@ astro::ObservingConditions window_sky(const astro::SkyOptions& options, const Se
 /// Why the passes cannot run for a star with usable elements (positive finite period,
 /// finite epoch): the cycle count does not fit 32 bits, or the window would hold
 /// more than kMaxWindowCandidates minima. Nothing when they can.
-std::optional<std::string> cycle_problem(const astro::StarRecord& star, const SearchWindow& window);
+std::optional<std::string> cycle_problem(const formats::StarRecord& star, const SearchWindow& window);
 
 /// The star as the horizon routines take it at the site: the forecast's conversions to
 /// radians (the double pi), the terms of latitude and declination computed once.
-astro::StarAtSite star_seen_from(const astro::StarRecord& star, const ObservingSite& site);
+astro::StarAtSite star_seen_from(const formats::StarRecord& star, const ObservingSite& site);
 
 /// What the full accept test gives for an accepted candidate.
 struct AcceptedCandidate {
@@ -96,7 +96,7 @@ std::optional<AcceptedCandidate> test_candidate(const astro::StarAtSite& seen,
 RunLooks run_looks(const SearchWindow& window, const ForecastRequest& request);
 
 /// Receives each accepted minimum, in the order of the search.
-using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
+using MinimumConsumer = std::function<void(const ForecastMinimum&)>;
 
 /// Runs the primary pass, then the secondary pass (phase 0.5), over the window and
 /// hands `consumer` each minimum that falls in a night (18:00 to 05:59 JST) of the
@@ -106,16 +106,16 @@ using MinimumConsumer = std::function<void(const astro::ForecastMinimum&)>;
 /// 35), the altitude of date, the Moon's distance. Expects a selected star without a cycle_problem;
 /// for any other input it still ends, after a bounded number of candidates. Returns the number of
 /// minima handed on.
-long search_minima(const astro::StarRecord& star, const SearchWindow& window,
+long search_minima(const formats::StarRecord& star, const SearchWindow& window,
                    const ForecastRequest& request, const MinimumConsumer& consumer);
 
 /// search_minima writing a ForecastLine to `out` for each accepted minimum.
 /// Returns the number of lines written.
-long forecast_star(const astro::StarRecord& star, const SearchWindow& window,
-                   const ForecastRequest& request, astro::OutputFile& out);
+long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
+                   const ForecastRequest& request, io::OutputFile& out);
 
 /// The number of candidate minima that forecast_star tests for the star (both passes),
 /// whatever is listed; for measuring the search.
-long count_candidates(const astro::StarRecord& star, const SearchWindow& window);
+long count_candidates(const formats::StarRecord& star, const SearchWindow& window);
 
 }  // namespace eclfore

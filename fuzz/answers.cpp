@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "day_answer.h"
 #include "dialogue.h"
 #include "fuzz_support.h"
@@ -35,7 +35,7 @@ void eclfore_dialogue(std::FILE* in) {
     eclfore::ask_site(in);
     const int number = eclfore::ask_condition_no(in, kListedConditions);
     FUZZ_CHECK(number >= 0 && number < kListedConditions);
-  } catch (const astro::RunError&) {
+  } catch (const io::RunError&) {
   }
 }
 
@@ -47,7 +47,7 @@ void datesel_dialogue(std::FILE* in, std::size_t size) {
       if (!day) break;
       FUZZ_CHECK(*day != datesel::kEndDay);
     }
-  } catch (const astro::RunError&) {
+  } catch (const io::RunError&) {
   }
 }
 
@@ -55,7 +55,7 @@ void phaselist_dialogue(std::FILE* in) {
   try {
     phaselist::read_typed_time(in, "start date & time");
     phaselist::read_typed_time(in, "stop date & time");
-  } catch (const astro::RunError&) {
+  } catch (const io::RunError&) {
   }
 }
 

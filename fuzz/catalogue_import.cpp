@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/constants.h"
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "fuzz_support.h"
@@ -24,10 +24,10 @@ namespace {
 void check_line(const std::string& line) {
   FUZZ_CHECK(line.size() == 94);
   for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= ' ');
-  FUZZ_CHECK(!astro::unusable_star_line(line));
-  const astro::StarRecord star = astro::parse_star_record(line);
-  FUZZ_CHECK(!astro::star_record_problem(star));
-  FUZZ_CHECK(!astro::lacks_elements(star));
+  FUZZ_CHECK(!formats::unusable_star_line(line));
+  const formats::StarRecord star = formats::parse_star_record(line);
+  FUZZ_CHECK(!formats::star_record_problem(star));
+  FUZZ_CHECK(!formats::lacks_elements(star));
   FUZZ_CHECK(std::isfinite(star.period) && star.period > 0);
   // A GCVS epoch is JD - 2400000, so ".30258" is JD 2400000.30258: before MJD 0, yet a
   // positive Julian Date.
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       check_line(starimport::format_star_line(*c.line));
     }
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     FUZZ_CHECK(std::string(e.what()).starts_with("fuzz"));
   }
   return 0;

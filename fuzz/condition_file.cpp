@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "conditions.h"
 #include "fuzz_support.h"
 
@@ -23,7 +23,7 @@ std::optional<eclfore::ConditionTable> read_table(std::string_view bytes) {
   const std::string& path = fuzz::input_file().hold(bytes);
   try {
     return eclfore::read_conditions(path);
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     FUZZ_CHECK(std::string_view(e.what()).find(path) != std::string_view::npos);
     return std::nullopt;
   }

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "astro/console.h"
+#include "io/console.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -37,24 +37,24 @@ bool has_digit(std::string_view text) {
   return text.find_first_of("0123456789") != std::string_view::npos;
 }
 
-void check_int(astro::ScanStatus status, int value, const std::string& consumed) {
+void check_int(io::ScanStatus status, int value, const std::string& consumed) {
   errno = 0;
   const long long c_value = std::strtoll(consumed.c_str(), nullptr, 10);
   const bool in_range = errno != ERANGE && c_value >= INT_MIN && c_value <= INT_MAX;
-  if (status == astro::ScanStatus::kOk) {
+  if (status == io::ScanStatus::kOk) {
     FUZZ_CHECK(in_range && value == c_value);
   } else {
     FUZZ_CHECK(value == kIntUnset);
-    if (status == astro::ScanStatus::kNotNumber && has_digit(consumed)) FUZZ_CHECK(!in_range);
+    if (status == io::ScanStatus::kNotNumber && has_digit(consumed)) FUZZ_CHECK(!in_range);
   }
 }
 
-void check_float(astro::ScanStatus status, float value, const std::string& consumed) {
-  if (status == astro::ScanStatus::kOk) {
+void check_float(io::ScanStatus status, float value, const std::string& consumed) {
+  if (status == io::ScanStatus::kOk) {
     // The value is that of the number's first kMaxNumberChars characters.
     const std::size_t start = std::min(consumed.find_first_not_of(" \t\n\v\f\r"), consumed.size());
     const std::string kept =
-        consumed.substr(start, static_cast<std::size_t>(astro::kMaxNumberChars));
+        consumed.substr(start, static_cast<std::size_t>(io::kMaxNumberChars));
     const float c_value = std::strtof(kept.c_str(), nullptr);
     FUZZ_CHECK((std::isnan(value) && std::isnan(c_value)) ||
                std::memcmp(&value, &c_value, sizeof value) == 0);
@@ -73,8 +73,8 @@ void run_dialogue(std::string& bytes, Reads reads) {
     const long before = std::ftell(in);
     int int_value = kIntUnset;
     float float_value = kFloatUnset;
-    const astro::ScanStatus status =
-        as_int ? astro::scan_int(in, int_value) : astro::scan_float(in, float_value);
+    const io::ScanStatus status =
+        as_int ? io::scan_int(in, int_value) : io::scan_float(in, float_value);
     const long after = std::ftell(in);
     FUZZ_CHECK(before >= 0 && after >= before);
     const std::string consumed =
@@ -84,9 +84,9 @@ void run_dialogue(std::string& bytes, Reads reads) {
     } else {
       check_float(status, float_value, consumed);
     }
-    if (status == astro::ScanStatus::kOk) {
+    if (status == io::ScanStatus::kOk) {
       FUZZ_CHECK(after > before);
-    } else if (status == astro::ScanStatus::kEnd) {
+    } else if (status == io::ScanStatus::kEnd) {
       FUZZ_CHECK(std::fgetc(in) == EOF);
       break;
     } else if (std::fgetc(in) == EOF) {

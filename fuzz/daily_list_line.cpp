@@ -83,7 +83,7 @@ void check_marks(std::string_view line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& path = fuzz::input_file().hold(fuzz::as_text(data, size));
-  astro::LineReader list(path);
+  io::LineReader list(path);
   std::string title;
   if (!list.next(title)) return 0;
   const nightmark::NightDate date = nightmark::night_date_from_title(title);

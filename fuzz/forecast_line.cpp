@@ -17,8 +17,8 @@
 #include <string_view>
 
 #include "astro/numeric.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "daily_list.h"
 #include "forecast_fields.h"
 #include "fuzz_support.h"
@@ -26,7 +26,7 @@
 namespace {
 
 bool reads_as_int(std::string_view line, int start, int length) {
-  return astro::fits_int32(astro::parse_decimal(astro::extract_field(line, start, length)));
+  return astro::fits_int32(formats::parse_decimal(formats::extract_field(line, start, length)));
 }
 
 void check_title(int year, int month, int day) {
@@ -38,12 +38,12 @@ void check_title(int year, int month, int day) {
 void check_title_month(std::string_view bytes) {
   const std::string& path = fuzz::input_file().hold(bytes);
   std::string first_line;
-  const bool has_line = astro::LineReader(path).next(first_line);
+  const bool has_line = io::LineReader(path).next(first_line);
   bool refused = false;
   datesel::TitleMonth title;
   try {
     title = datesel::read_title_month(path);
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     refused = true;
     FUZZ_CHECK(std::string_view(e.what()).find(path) != std::string_view::npos);
   }

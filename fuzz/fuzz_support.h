@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace fuzz {
 
@@ -93,7 +93,7 @@ inline Stream open_stream(std::string& bytes) {
 /// Calls `use(line)` for every line of the fuzz bytes as the programs read them.
 template <class Use>
 void for_each_line(std::string_view bytes, Use use) {
-  astro::LineReader reader(input_file().hold(bytes));
+  io::LineReader reader(input_file().hold(bytes));
   std::string line;
   while (reader.next(line)) use(std::string_view(line));
 }

@@ -23,8 +23,8 @@
 #include <string_view>
 #include <vector>
 
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -53,9 +53,9 @@ std::vector<std::string> expected_lines(std::string_view bytes, bool at_file_sta
     std::string line(bytes.substr(begin, end == std::string_view::npos ? end : end - begin));
     std::erase(line, '\r');
     // A long line is cut; a NUL in the dropped part stays visible as its last byte.
-    if (line.size() > astro::kMaxKeptLineBytes) {
-      const bool dropped_nul = line.find('\0', astro::kMaxKeptLineBytes) != std::string::npos;
-      line.resize(astro::kMaxKeptLineBytes);
+    if (line.size() > io::kMaxKeptLineBytes) {
+      const bool dropped_nul = line.find('\0', io::kMaxKeptLineBytes) != std::string::npos;
+      line.resize(io::kMaxKeptLineBytes);
       if (dropped_nul) line.back() = '\0';
     }
     lines.push_back(std::move(line));
@@ -66,7 +66,7 @@ std::vector<std::string> expected_lines(std::string_view bytes, bool at_file_sta
 }
 
 std::vector<std::string> read_lines(const std::string& path) {
-  astro::LineReader reader(path);
+  io::LineReader reader(path);
   std::vector<std::string> lines;
   std::string line;
   while (reader.next(line)) {
@@ -99,14 +99,14 @@ class PaddedInput {
 };
 
 void check_field(std::string_view line, int start, int length) {
-  const std::string field = astro::extract_field(line, start, length);
+  const std::string field = formats::extract_field(line, start, length);
   FUZZ_CHECK(field.size() == static_cast<std::size_t>(length > 0 ? length : 0));
   for (std::size_t k = 0; k < field.size(); ++k) {
     const long long column = static_cast<long long>(start) + static_cast<long long>(k);
     const bool inside = column >= 0 && column < static_cast<long long>(line.size());
     FUZZ_CHECK(field[k] == (inside ? line[static_cast<std::size_t>(column)] : ' '));
   }
-  FUZZ_CHECK(astro::is_blank(field) == (field.find_first_not_of(' ') == std::string::npos));
+  FUZZ_CHECK(formats::is_blank(field) == (field.find_first_not_of(' ') == std::string::npos));
 }
 
 bool same_double(double a, double b) {
@@ -115,7 +115,7 @@ bool same_double(double a, double b) {
 }
 
 void check_decimal(std::string_view text) {
-  const double got = astro::parse_decimal(text);
+  const double got = formats::parse_decimal(text);
   // strtod stops at a NUL, and so does the field grammar (a NUL is no digit).
   const std::string c_text(text.substr(0, text.find('\0')));
   std::size_t i = 0;
@@ -148,7 +148,7 @@ void check_decimal(std::string_view text) {
 void check_line(std::string_view line) {
   for (const auto& field : kSystemFields) {
     check_field(line, field[0], field[1]);
-    check_decimal(astro::extract_field(line, field[0], field[1]));
+    check_decimal(formats::extract_field(line, field[0], field[1]));
   }
   // Ranges that straddle the end of this line, and one the line's own bytes choose.
   const int size = static_cast<int>(std::min<std::size_t>(line.size(), INT_MAX - 8));
@@ -181,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& padding = padded_lines.front();
     // The padding line is longer than the reader keeps of a line: it is cut there.
     FUZZ_CHECK(padding.size() ==
-               std::min(kReaderBlockBytes - offset - 1, astro::kMaxKeptLineBytes));
+               std::min(kReaderBlockBytes - offset - 1, io::kMaxKeptLineBytes));
     // Behind the padding line a byte-order mark is text like any other.
     const std::vector<std::string> expected_padded = expected_lines(bytes, false);
     FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(), expected_padded.begin(),

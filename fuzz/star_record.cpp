@@ -23,8 +23,8 @@
 #include <string>
 #include <string_view>
 
-#include "astro/catalogue.h"
-#include "astro/records.h"
+#include "formats/catalogue.h"
+#include "formats/records.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -35,23 +35,23 @@ constexpr float kRaLowHours = -9.0f - 9.0f / 60 - 9.0f / 3600 - 0.001f;
 constexpr float kRaHighHours = 99.0f + 99.0f / 60 + 99.0f / 3600 + 0.001f;
 
 void check_record(std::string_view line) {
-  const std::optional<std::string> unusable = astro::unusable_star_line(line);
+  const std::optional<std::string> unusable = formats::unusable_star_line(line);
   if (!unusable) {
-    FUZZ_CHECK(line.size() >= astro::kMinStarLineLength);
+    FUZZ_CHECK(line.size() >= formats::kMinStarLineLength);
     FUZZ_CHECK(line.find('\0') == std::string_view::npos);
   } else if (unusable->empty()) {
-    FUZZ_CHECK(astro::is_blank(line));
+    FUZZ_CHECK(formats::is_blank(line));
   }
-  const astro::StarRecord star = astro::parse_star_record(line);
+  const formats::StarRecord star = formats::parse_star_record(line);
 
-  FUZZ_CHECK(star.name == astro::extract_field(line, 0, 20));
-  FUZZ_CHECK(star.elements_text == astro::extract_field(line, 20, 26));
-  FUZZ_CHECK(star.var_type == astro::extract_field(line, 70, 2));
-  FUZZ_CHECK(star.catalogue == astro::extract_field(line, 90, 4));
+  FUZZ_CHECK(star.name == formats::extract_field(line, 0, 20));
+  FUZZ_CHECK(star.elements_text == formats::extract_field(line, 20, 26));
+  FUZZ_CHECK(star.var_type == formats::extract_field(line, 70, 2));
+  FUZZ_CHECK(star.catalogue == formats::extract_field(line, 90, 4));
 
   const std::string epoch_text = star.elements_text.substr(0, 13);
-  FUZZ_CHECK(star.epoch_blank == astro::is_blank(epoch_text));
-  const double epoch_jd = astro::parse_decimal(epoch_text);
+  FUZZ_CHECK(star.epoch_blank == formats::is_blank(epoch_text));
+  const double epoch_jd = formats::parse_decimal(epoch_text);
   FUZZ_CHECK(std::isfinite(star.epoch_mjd) == std::isfinite(epoch_jd));
   FUZZ_CHECK(std::isnan(star.epoch_mjd) == std::isnan(epoch_jd));
 
@@ -59,15 +59,15 @@ void check_record(std::string_view line) {
   FUZZ_CHECK(star.ra_hours >= kRaLowHours && star.ra_hours <= kRaHighHours);
   FUZZ_CHECK(std::isfinite(star.dec_deg) && std::isfinite(star.dec_min) &&
              std::isfinite(star.dec_degrees));
-  const bool minus_degrees = astro::extract_field(line, 57, 3).find('-') != std::string::npos;
-  const double minutes = astro::parse_decimal(astro::extract_field(line, 61, 2));
+  const bool minus_degrees = formats::extract_field(line, 57, 3).find('-') != std::string::npos;
+  const double minutes = formats::parse_decimal(formats::extract_field(line, 61, 2));
   FUZZ_CHECK(std::signbit(star.dec_min) == (minus_degrees != std::signbit(minutes)));
 
   const char flag = line.size() > 88 ? line[88] : ' ';
   FUZZ_CHECK(star.select_flag == (flag >= '0' && flag <= '9' ? flag - '0' : 0));
 
-  const bool lacks = astro::lacks_elements(star);
-  const auto problem = astro::star_record_problem(star);
+  const bool lacks = formats::lacks_elements(star);
+  const auto problem = formats::star_record_problem(star);
   if (!lacks) {
     const bool unusable = star.epoch_blank || !std::isfinite(star.epoch_mjd) ||
                           !std::isfinite(star.period) || star.period < 0;

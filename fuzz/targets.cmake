@@ -13,9 +13,9 @@ set(EBT_FUZZ_TARGETS
   answers
   catalogue_import)
 
-set(EBT_FUZZ_LIBS_line_fields astro)
-set(EBT_FUZZ_LIBS_star_record astro)
-set(EBT_FUZZ_LIBS_console_scan astro)
+set(EBT_FUZZ_LIBS_line_fields formats)
+set(EBT_FUZZ_LIBS_star_record formats)
+set(EBT_FUZZ_LIBS_console_scan io)
 set(EBT_FUZZ_LIBS_forecast_line datesel_lib)
 set(EBT_FUZZ_LIBS_daily_list_line nightmark_lib)
 set(EBT_FUZZ_LIBS_recent_obs nightmark_lib)

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "astro/ephemeris.h"
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 #include "astro/numeric.h"
 #include "plan_entry.h"
 
@@ -59,7 +59,7 @@ constexpr std::string_view kLimitDash = "1.5 3";
 /// A coordinate, to a tenth of a pixel.
 std::string num(double value) {
   std::string text;
-  astro::append_fixed(text, value + 0.0, 0, 1);  // + 0.0: no "-0.0"
+  formats::append_fixed(text, value + 0.0, 0, 1);  // + 0.0: no "-0.0"
   return text;
 }
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 #include "astro/numeric.h"
 
 namespace nightmark {
@@ -86,7 +86,7 @@ long long rounded_units(double value, long long units) {
 /// "83.82208  ": five decimals, left-aligned in the column.
 std::string skychart_degrees(double degrees) {
   std::string text;
-  astro::append_fixed(text, degrees, 0, kSkychartDecimals);
+  formats::append_fixed(text, degrees, 0, kSkychartDecimals);
   if (text.size() < kSkychartCoordinateChars) text.resize(kSkychartCoordinateChars, ' ');
   return text;
 }

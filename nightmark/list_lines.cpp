@@ -1,13 +1,13 @@
 #include "list_lines.h"
 
-#include "astro/records.h"
+#include "formats/records.h"
 
 namespace nightmark {
 
-bool usable_list_line(const std::string& line, const astro::LineReader& reader) {
+bool usable_list_line(const std::string& line, const io::LineReader& reader) {
   if (line.size() >= kMinListLineChars) return true;
-  if (!astro::is_blank(line)) {
-    astro::warn_line(
+  if (!formats::is_blank(line)) {
+    io::warn_line(
         reader.path(), reader.line_number(),
         "line shorter than " + std::to_string(kMinListLineChars) + " characters skipped");
   }

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "astro/answers.h"
-#include "astro/atomic_output.h"
-#include "astro/cli.h"
-#include "astro/console.h"
-#include "astro/message_text.h"
-#include "astro/sky_options.h"
-#include "astro/text_files.h"
+#include "io/answers.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/console.h"
+#include "io/message_text.h"
+#include "formats/sky_options.h"
+#include "io/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
 #include "night_filter.h"
@@ -54,21 +54,21 @@ const std::string kNightListFile = "obsday3.txt";
 const std::string kAdfFile = "lplanet.adf";
 const std::string kMrkFile = "lightpl.mrk";
 
-constexpr astro::OptionSpec kOptions[] = {
+constexpr io::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
     {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
-    astro::kOfDateOption,
+    formats::kOfDateOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
-nightmark::PlanOutputChoice plan_output_choice(const astro::Options& options) {
+nightmark::PlanOutputChoice plan_output_choice(const io::Options& options) {
   nightmark::PlanOutputChoice choice;
   choice.chart = options.has("chart");
   if (const auto list = options.value("export")) {
     const nightmark::ExportChoice formats = nightmark::parse_export_formats(*list);
     if (!formats.ok) {
-      throw astro::UsageError("--export: unknown format '" +
-                              astro::escape_for_message(formats.unknown) +
+      throw io::UsageError("--export: unknown format '" +
+                              io::escape_for_message(formats.unknown) +
                               "' (stellarium, skychart, skysafari)");
     }
     choice.exports = formats.formats;
@@ -76,12 +76,12 @@ nightmark::PlanOutputChoice plan_output_choice(const astro::Options& options) {
   return choice;
 }
 
-int run(const astro::Options& options) {
+int run(const io::Options& options) {
   using namespace nightmark;
-  const astro::SkyOptions sky_options = astro::sky_options(options);
+  const astro::SkyOptions sky_options = formats::sky_options(options);
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
-  astro::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
+  io::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
                              {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
                               kSkychartFile, kSkySafariFile});
 
@@ -89,28 +89,28 @@ int run(const astro::Options& options) {
 
   // Title, header and answers come before obsday3.txt is created, so a run that
   // fails on them leaves the previous plan and mark files as they were.
-  astro::LineReader daily(kDailyListFile);
+  io::LineReader daily(kDailyListFile);
   std::string title;
   std::string header;
   if (!daily.next(title) || !daily.next(header)) {
-    throw astro::RunError(kDailyListFile + ": fewer than two lines (a title and a column header)");
+    throw io::RunError(kDailyListFile + ": fewer than two lines (a title and a column header)");
   }
   if (title.size() < kMinTitleChars) {
-    throw astro::RunError(kDailyListFile + ":1: title line shorter than " +
+    throw io::RunError(kDailyListFile + ":1: title line shorter than " +
                           std::to_string(kMinTitleChars) + " characters");
   }
   const NightDate date = night_date_from_title(title);
   if (!looks_like_calendar_date(date)) {
-    astro::warn_line(kDailyListFile, 1,
+    io::warn_line(kDailyListFile, 1,
                      "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
                          "/" + std::to_string(date.day) +
                          " is not a calendar date; altitudes are computed for it as it is");
   }
 
-  const int hour = astro::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
-  const int minute = astro::ask_whole_number(stdin, "                minute = ", "start minute");
+  const int hour = io::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
+  const int minute = io::ask_whole_number(stdin, "                minute = ", "start minute");
   const int sky_choice =
-      astro::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
+      io::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
   const float latitude = site_latitude_radians();
@@ -119,10 +119,10 @@ int run(const astro::Options& options) {
   if (sky_options.of_date) of_date.emplace(date);
 
   // One set: no file is replaced before all three are complete.
-  astro::OutputSet outputs;
-  astro::OutputFile& plan = outputs.add(kNightListFile);
-  astro::OutputFile& adf = outputs.add(kAdfFile);
-  astro::OutputFile& mrk = outputs.add(kMrkFile);
+  io::OutputSet outputs;
+  io::OutputFile& plan = outputs.add(kNightListFile);
+  io::OutputFile& adf = outputs.add(kAdfFile);
+  io::OutputFile& mrk = outputs.add(kMrkFile);
   plan.write(title + "\n");
   plan.write(header + "\n");
   // The kept lines stay in memory for the mark files: a line read from obsday2.dat
@@ -136,7 +136,7 @@ int run(const astro::Options& options) {
     const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum,
                                           of_date ? &*of_date : nullptr);
     if (verdict == Verdict::kNotANumber) {
-      astro::warn_line(kDailyListFile, daily.line_number(),
+      io::warn_line(kDailyListFile, daily.line_number(),
                        "time or position is not a finite number; line skipped");
     }
     if (verdict != Verdict::kKept) continue;
@@ -163,6 +163,6 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"nightmark", kUsage, kOptions};
-  return astro::run_program(argc, argv, kInfo, run);
+  static constexpr io::ProgramInfo kInfo{"nightmark", kUsage, kOptions};
+  return io::run_program(argc, argv, kInfo, run);
 }

@@ -2,25 +2,25 @@
 
 #include <algorithm>
 
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 
 namespace nightmark {
 namespace {
 
 /// The degree field's first place holds a "-" or a blank, the next two the tens
 /// and units (a "-" stands in the tens place for -1 to -9).
-namespace dl = astro::daily_list_line;
+namespace dl = formats::daily_list_line;
 constexpr int kDecTensColumn = dl::kDecDeg.start + 1;
 
 /// Prefix of ASAS survey names; the adf label leaves it out.
 constexpr std::string_view kAsasPrefix = "ASAS";
 
-char char_at(std::string_view line, int at) { return astro::extract_field(line, at, 1)[0]; }
+char char_at(std::string_view line, int at) { return formats::extract_field(line, at, 1)[0]; }
 
 /// Two characters from `at`, a blank tens place (or a "-" where `minus_is_zero`)
 /// written as "0".
 std::string two_digits(std::string_view line, int at, bool minus_is_zero = false) {
-  std::string digits = astro::extract_field(line, at, 2);
+  std::string digits = formats::extract_field(line, at, 2);
   if (digits[0] == ' ' || (minus_is_zero && digits[0] == '-')) digits[0] = '0';
   return digits;
 }
@@ -52,15 +52,15 @@ std::string without_double_quotes(std::string text) {
 /// "_Ctt": catalogue character and hour of the minimum, the end of every label.
 std::string label_suffix(std::string_view line) {
   std::string suffix(1, '_');
-  suffix += astro::extract_field(line, dl::kCatalogue.start, 1);
-  suffix += astro::extract_field(line, dl::kTime.start, 2);
+  suffix += formats::extract_field(line, dl::kCatalogue.start, 1);
+  suffix += formats::extract_field(line, dl::kTime.start, 2);
   return suffix;
 }
 
 }  // namespace
 
 std::string short_name(std::string_view line) {
-  const std::string name = astro::extract_field(line, dl::kName);
+  const std::string name = formats::extract_field(line, dl::kName);
   return name.substr(0, name.find(' '));
 }
 

@@ -5,12 +5,13 @@
 #include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
-#include "astro/records.h"
+#include "formats/records.h"
 #include "astro/sexagesimal.h"
 #include "astro/sites.h"
+#include "radians.h"
 
 namespace nightmark {
 namespace {
@@ -23,15 +24,15 @@ constexpr Ext kLeadTimeHours = 0.75L;
 constexpr float kSouthSectorEastAzimuthDeg = 360.0f - 45.0f;  ///< 45 degrees east of south
 constexpr float kSouthSectorWestAzimuthDeg = 15.0f;           ///< 15 degrees west of south
 
-namespace dl = astro::daily_list_line;
-namespace dt = astro::daily_title;
+namespace dl = formats::daily_list_line;
+namespace dt = formats::daily_title;
 
-int int_field(std::string_view line, astro::Field field) {
-  return astro::trunc_to_int(astro::parse_decimal(astro::extract_field(line, field)));
+int int_field(std::string_view line, formats::Field field) {
+  return astro::trunc_to_int(formats::parse_decimal(formats::extract_field(line, field)));
 }
 
-float float_field(std::string_view line, astro::Field field) {
-  return static_cast<float>(astro::parse_decimal(astro::extract_field(line, field)));
+float float_field(std::string_view line, formats::Field field) {
+  return static_cast<float>(formats::parse_decimal(formats::extract_field(line, field)));
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ float start_time_hours(int hour, int minute) { return astro::whole_and_minutes(h
 
 float site_latitude_radians() {
   return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
-                           astro::kNightPlanRadians);
+                           kNightPlanRadians);
 }
 
 ListedMinimum read_listed_minimum(std::string_view line) {
@@ -57,19 +58,19 @@ ListedMinimum read_listed_minimum(std::string_view line) {
   const float ra_h = float_field(line, dl::kRaH);
   const float ra_m = float_field(line, dl::kRaM);
   m.ra_hours = astro::whole_and_minutes(ra_h, ra_m);
-  const std::string dec_field = astro::extract_field(line, dl::kDecDeg);
-  const float dec_d = static_cast<float>(astro::parse_decimal(dec_field));
+  const std::string dec_field = formats::extract_field(line, dl::kDecDeg);
+  const float dec_d = static_cast<float>(formats::parse_decimal(dec_field));
   const float dec_m = astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
   m.dec_degrees = astro::whole_and_minutes(dec_d, dec_m);
   return m;
 }
 
 float ra_radians(float ra_hours) {
-  return astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, astro::kNightPlanRadians);
+  return astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, kNightPlanRadians);
 }
 
 float dec_radians(float dec_degrees) {
-  return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, astro::kNightPlanRadians);
+  return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, kNightPlanRadians);
 }
 
 astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,

@@ -3,29 +3,29 @@
 #include <cmath>
 #include <set>
 
-#include "astro/catalogue.h"
-#include "astro/layouts.h"
+#include "formats/catalogue.h"
+#include "formats/layouts.h"
 #include "astro/numeric.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 
 namespace nightmark {
 namespace {
 
-namespace col = astro::daily_list_line;
+namespace col = formats::daily_list_line;
 
 /// The kind letter ends the name-to-kind span; the magnitude at maximum light is the
 /// first four characters of the magnitudes.
-constexpr astro::Field kKind{col::kNameToKind.end() - 1, 1};
-constexpr astro::Field kMagMax{col::kMagnitudes.start, 4};
+constexpr formats::Field kKind{col::kNameToKind.end() - 1, 1};
+constexpr formats::Field kMagMax{col::kMagnitudes.start, 4};
 
 /// A catalogue position this far from the plan's is some other star (the plan keeps
 /// whole minutes of time and whole arc minutes, so a true match is always closer).
 constexpr double kCatalogueMatchRaHours = 1.0 / 60;
 constexpr double kCatalogueMatchDecDegrees = 1.0 / 60;
 
-std::string trimmed_field(std::string_view line, astro::Field field) {
-  std::string text = astro::extract_field(line, field);
+std::string trimmed_field(std::string_view line, formats::Field field) {
+  std::string text = formats::extract_field(line, field);
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
@@ -36,8 +36,8 @@ std::string without_trailing_blanks(std::string text) {
   return text;
 }
 
-double double_field(std::string_view line, astro::Field field) {
-  return astro::parse_decimal(astro::extract_field(line, field));
+double double_field(std::string_view line, formats::Field field) {
+  return formats::parse_decimal(formats::extract_field(line, field));
 }
 
 /// The plan's position in double precision, from the same fields and sign rule as
@@ -45,9 +45,9 @@ double double_field(std::string_view line, astro::Field field) {
 EquatorialPosition line_position(std::string_view line) {
   EquatorialPosition p;
   p.ra_hours = double_field(line, col::kRaH) + double_field(line, col::kRaM) / 60;
-  const std::string degrees = astro::extract_field(line, col::kDecDeg);
+  const std::string degrees = formats::extract_field(line, col::kDecDeg);
   const double minutes = double_field(line, col::kDecMin);
-  const double whole = astro::parse_decimal(degrees);
+  const double whole = formats::parse_decimal(degrees);
   // A minus anywhere in the degree field, also in "-0", makes the whole declination
   // southern.
   const bool south = degrees.find('-') != std::string::npos;
@@ -55,7 +55,7 @@ EquatorialPosition line_position(std::string_view line) {
   return p;
 }
 
-EquatorialPosition catalogue_position(const astro::StarRecord& star) {
+EquatorialPosition catalogue_position(const formats::StarRecord& star) {
   // dec_min already carries the sign of the degree field.
   return {static_cast<double>(star.ra_h) + static_cast<double>(star.ra_m) / 60 +
               static_cast<double>(star.ra_s) / 3600,
@@ -71,9 +71,9 @@ bool close_to(const EquatorialPosition& a, const EquatorialPosition& b) {
 
 PlanEntry read_plan_entry(std::string_view line) {
   PlanEntry e;
-  e.name = without_trailing_blanks(astro::extract_field(line, col::kName));
+  e.name = without_trailing_blanks(formats::extract_field(line, col::kName));
   e.catalogue = trimmed_field(line, col::kCatalogue);
-  e.kind = astro::extract_field(line, kKind)[0];
+  e.kind = formats::extract_field(line, kKind)[0];
   e.time_text = trimmed_field(line, col::kTime);
   e.var_type = trimmed_field(line, col::kVarType);
   e.mag_max = trimmed_field(line, kMagMax);
@@ -95,19 +95,19 @@ std::string clock_text(double hours) {
 }
 
 std::string clock_time_text(const PlanEntry& entry) {
-  return clock_text(astro::parse_decimal(entry.time_text));
+  return clock_text(formats::parse_decimal(entry.time_text));
 }
 
 void take_catalogue_positions(std::vector<PlanEntry>& entries, const std::string& star_file) {
   if (entries.empty()) return;
-  astro::LineReader catalogue = astro::LineReader::open_if_exists(star_file);
+  io::LineReader catalogue = io::LineReader::open_if_exists(star_file);
   if (!catalogue.is_open()) return;
   std::set<std::string> wanted;
   for (const PlanEntry& e : entries) wanted.insert(e.name);
   std::string line;
   while (!wanted.empty() && catalogue.next(line)) {
-    if (astro::unusable_star_line(line)) continue;
-    const astro::StarRecord star = astro::parse_star_record(line);
+    if (formats::unusable_star_line(line)) continue;
+    const formats::StarRecord star = formats::parse_star_record(line);
     const std::string name = without_trailing_blanks(star.name);
     if (wanted.erase(name) == 0) continue;
     const EquatorialPosition found = catalogue_position(star);
@@ -119,7 +119,7 @@ void take_catalogue_positions(std::vector<PlanEntry>& entries, const std::string
         e.position = found;
         e.position_from_catalogue = true;
       } else if (!warned) {
-        astro::warn_line(star_file, catalogue.line_number(),
+        io::warn_line(star_file, catalogue.line_number(),
                          name + ": position differs from the plan's; the plan's is used");
         warned = true;
       }

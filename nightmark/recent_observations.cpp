@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace nightmark {
 namespace {
@@ -25,12 +25,12 @@ std::string_view recent_entry_of(std::string_view line) {
 
 RecentObservationList load_recent_observations(const std::string& path) {
   RecentObservationList list;
-  astro::LineReader reader = astro::LineReader::open_if_exists(path);
+  io::LineReader reader = io::LineReader::open_if_exists(path);
   if (!reader.is_open()) return list;
   std::string line;
   while (reader.next(line)) {
     if (list.count == kRecentCapacityEntries) {
-      astro::warn_line(path, reader.line_number(),
+      io::warn_line(path, reader.line_number(),
                        "more than " + std::to_string(kRecentCapacityEntries) +
                            " names; this line and all after it are ignored");
       break;

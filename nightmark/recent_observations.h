@@ -32,7 +32,7 @@ std::string_view recent_entry_of(std::string_view line);
 
 /// Loads `path`. A missing file gives an empty list; lines after the
 /// kRecentCapacityEntries-th are ignored with one warning on standard error.
-/// Throws astro::RunError when the file exists but cannot be read.
+/// Throws io::RunError when the file exists but cannot be read.
 RecentObservationList load_recent_observations(const std::string& path);
 
 /// True when some entry begins with `short_name` (case sensitive, nothing trimmed).

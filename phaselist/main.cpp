@@ -4,16 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "astro/atomic_output.h"
-#include "astro/catalogue.h"
-#include "astro/catalogue_loop.h"
-#include "astro/cli.h"
-#include "astro/console.h"
+#include "io/atomic_output.h"
+#include "formats/catalogue.h"
+#include "formats/catalogue_loop.h"
+#include "io/cli.h"
+#include "io/console.h"
 #include "astro/constants.h"
-#include "astro/records.h"
+#include "formats/records.h"
 #include "astro/sites.h"
-#include "astro/sky_options.h"
-#include "astro/text_files.h"
+#include "formats/sky_options.h"
+#include "io/text_files.h"
 #include "phase_table.h"
 #include "times.h"
 
@@ -57,14 +57,14 @@ std::optional<astro::InstantSky> instant_sky(const astro::SkyOptions& options,
                            astro::kBuiltInSite.latitude_deg);
 }
 
-int run(const astro::Options& options) {
+int run(const io::Options& options) {
   using namespace phaselist;
-  const astro::SkyOptions sky_options = astro::sky_options(options);
-  astro::refuse_shared_files({kCatalogueFile}, {kTableFile});
+  const astro::SkyOptions sky_options = formats::sky_options(options);
+  io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
-  astro::prompt(kStartPrompt);
+  io::prompt(kStartPrompt);
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");
-  astro::prompt(kStopPrompt);
+  io::prompt(kStopPrompt);
   const TypedTime stop_typed = read_typed_time(stdin, "stop date & time");
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
@@ -76,18 +76,20 @@ int run(const astro::Options& options) {
     return TimeSky{sky ? &*sky : nullptr, sky_options.epochs, sky_options.of_date};
   };
 
-  astro::LineReader stars(kCatalogueFile);
+  io::LineReader stars(kCatalogueFile);
   std::string line;
   // The first line is read before isou.txt is created: a star.dat that cannot be
   // read (a folder of that name) leaves the previous table as it was.
   bool have_line = stars.next(line);
-  astro::OutputFile table(kTableFile);
+  io::OutputFile table(kTableFile);
   write_title(table, start_typed, stop_typed);
   write_header(table);
 
-  astro::StarVisitor visitor;
-  visitor.wanted = astro::selected_for_phase_table;
-  visitor.use = [&](const astro::StarRecord& star) -> std::optional<std::string> {
+  formats::StarVisitor visitor;
+  // A usable line holds no NUL, so the whole field is the name as printed.
+  visitor.named = [](const formats::StarRecord& star) { io::print_text(star.name); };
+  visitor.wanted = formats::selected_for_phase_table;
+  visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
     const auto at_start = star_at(start, star, place, latitude, time_sky(start_sky));
     const auto at_stop = star_at(stop, star, place, latitude, time_sky(stop_sky));
@@ -95,7 +97,7 @@ int run(const astro::Options& options) {
     write_star_line(table, star, *at_start, *at_stop);
     return std::nullopt;
   };
-  astro::for_each_catalogue_star(stars, line, have_line, visitor);
+  formats::for_each_catalogue_star(stars, line, have_line, visitor);
   table.close();
   return 0;
 }
@@ -103,7 +105,7 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::OptionSpec kOptions[] = {astro::kEpochsOption, astro::kOfDateOption};
-  static constexpr astro::ProgramInfo kInfo{"phaselist", kUsage, kOptions};
-  return astro::run_program(argc, argv, kInfo, run);
+  static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption};
+  static constexpr io::ProgramInfo kInfo{"phaselist", kUsage, kOptions};
+  return io::run_program(argc, argv, kInfo, run);
 }

@@ -2,13 +2,14 @@
 
 #include "astro/angles.h"
 #include "astro/constants.h"
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 #include "astro/horizon.h"
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
 #include "astro/sites.h"
-#include "astro/sky_options.h"
+#include "formats/sky_options.h"
+#include "radians.h"
 
 namespace phaselist {
 namespace {
@@ -24,14 +25,14 @@ constexpr const char* kRule =
 
 float site_latitude_rad() {
   return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
-                           astro::kPhaseTableRadians);
+                           kPhaseTableRadians);
 }
 
-StarRadians star_radians(const astro::StarRecord& star) {
+StarRadians star_radians(const formats::StarRecord& star) {
   StarRadians r;
-  r.ra = astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, astro::kPhaseTableRadians);
+  r.ra = astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, kPhaseTableRadians);
   r.dec =
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, astro::kPhaseTableRadians);
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kPhaseTableRadians);
   return r;
 }
 
@@ -42,7 +43,7 @@ std::optional<double> phase_at(double mjd, double epoch_mjd, double period) {
   return static_cast<double>(x - static_cast<Ext>(astro::trunc_to_int(x)));
 }
 
-std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
                                   const StarRadians& place, float latitude_rad) {
   const std::optional<double> phase = phase_at(time.mjd, star.epoch_mjd, star.period);
   if (!phase) return std::nullopt;
@@ -55,11 +56,11 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
   return at;
 }
 
-std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
                                   const StarRadians& place, float latitude_rad,
                                   const TimeSky& sky) {
   if (sky.sky == nullptr) return star_at(time, star, place, latitude_rad);
-  const astro::IcrsPosition icrs = astro::icrs_position(star);
+  const formats::IcrsPosition icrs = formats::icrs_position(star);
   double mjd = time.mjd;
   if (sky.epochs != astro::EpochScale::kJd) {
     const double jd = sky.sky->epoch_jd(sky.epochs, icrs.ra_rad, icrs.dec_rad);
@@ -84,27 +85,27 @@ std::string altitude_field(float altitude_deg) {
   if (!(altitude_deg >= 0.0f)) return "(--)";
   // "(%2d)" of the whole degrees.
   std::string text = "(";
-  astro::append_int(text, astro::trunc_to_int(altitude_deg),
-                    astro::phase_table_line::kAltitudeDigits);
+  formats::append_int(text, astro::trunc_to_int(altitude_deg),
+                    formats::phase_table_line::kAltitudeDigits);
   text += ')';
   return text;
 }
 
-void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
+void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
   table.print("Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
               start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month,
               stop.day, stop.hour, stop.minute);
   table.write("\n\n");
 }
 
-void write_header(astro::OutputFile& table) {
+void write_header(io::OutputFile& table) {
   table.write(kHeader);
   table.write(kRule);
 }
 
-void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
+void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop) {
-  namespace pt = astro::phase_table_line;
+  namespace pt = formats::phase_table_line;
   const double epoch_jd =
       static_cast<double>(static_cast<Ext>(star.epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
   // The bytes of "%s%12.4f %12.9f %s   %4.1f-%4.1f  %4.2f", the altitude,
@@ -117,21 +118,21 @@ void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
                 pt::kStartAltitude.start == pt::kStartPhase.end() &&
                 pt::kStopPhase.start == pt::kStartAltitude.end() + 5 &&
                 pt::kStopAltitude.start == pt::kStopPhase.end());
-  table.write(astro::as_c_string(star.name));
-  table.write_fixed(epoch_jd, pt::kEpoch.width, pt::kEpochDecimals);
+  table.write(io::as_c_string(star.name));
+  formats::write_fixed(table, epoch_jd, pt::kEpoch.width, pt::kEpochDecimals);
   table.write(' ');
-  table.write_fixed(star.period, pt::kPeriod.width, pt::kPeriodDecimals);
+  formats::write_fixed(table, star.period, pt::kPeriod.width, pt::kPeriodDecimals);
   table.write(' ');
-  table.write(astro::as_c_string(star.var_type));
+  table.write(io::as_c_string(star.var_type));
   table.write("   ");
-  table.write_fixed(static_cast<double>(star.mag_max), pt::kMagMax.width, pt::kMagDecimals);
+  formats::write_fixed(table, static_cast<double>(star.mag_max), pt::kMagMax.width, pt::kMagDecimals);
   table.write('-');
-  table.write_fixed(static_cast<double>(star.mag_min), pt::kMagMin.width, pt::kMagDecimals);
+  formats::write_fixed(table, static_cast<double>(star.mag_min), pt::kMagMin.width, pt::kMagDecimals);
   table.write("  ");
-  table.write_fixed(start.phase, pt::kStartPhase.width, pt::kPhaseDecimals);
+  formats::write_fixed(table, start.phase, pt::kStartPhase.width, pt::kPhaseDecimals);
   table.write(altitude_field(start.altitude));
   table.write("  -  ");
-  table.write_fixed(stop.phase, pt::kStopPhase.width, pt::kPhaseDecimals);
+  formats::write_fixed(table, stop.phase, pt::kStopPhase.width, pt::kPhaseDecimals);
   table.write(altitude_field(stop.altitude));
   table.end_line();
 }

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/ephemeris.h"
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "times.h"
 
 namespace phaselist {
@@ -29,7 +29,7 @@ float site_latitude_rad();
 
 /// The star's right ascension (ra_hours x pi / 12) and declination
 /// (dec_degrees x pi / 180) in radians, with pi 3.14159.
-StarRadians star_radians(const astro::StarRecord& star);
+StarRadians star_radians(const formats::StarRecord& star);
 
 /// Phase at `mjd` (days UT) of a star with primary minimum `epoch_mjd` (MJD) and
 /// `period` (days): x - trunc(x) with x = (mjd - epoch_mjd) / period, so negative
@@ -39,7 +39,7 @@ std::optional<double> phase_at(double mjd, double epoch_mjd, double period);
 
 /// Phase and altitude of a star at `time`, at the site latitude `latitude_rad`
 /// (radians); nothing when the phase is not defined (see phase_at).
-std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
                                   const StarRadians& place, float latitude_rad);
 
 /// The options for today's sky at one of the table's times.
@@ -52,7 +52,7 @@ struct TimeSky {
 /// star_at with the options: the phase at the typed instant taken in the epochs' time
 /// scale (the instant converted into HJD or BJD for the star first), the altitude of
 /// date with --of-date. Without a sky it is star_at.
-std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord& star,
+std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
                                   const StarRadians& place, float latitude_rad, const TimeSky& sky);
 
 /// The altitude column: "(%2d)" with the altitude (degrees) truncated toward zero
@@ -60,15 +60,15 @@ std::optional<StarAtTime> star_at(const TableTime& time, const astro::StarRecord
 std::string altitude_field(float altitude_deg);
 
 /// Writes the title line with the ten typed numbers as typed, and an empty line.
-void write_title(astro::OutputFile& table, const TypedTime& start, const TypedTime& stop);
+void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop);
 
 /// Writes the column header and the rule line.
-void write_header(astro::OutputFile& table);
+void write_header(io::OutputFile& table);
 
 /// Writes one star's line: name, epoch as a Julian Date, period, type, magnitude
 /// range, then phase and altitude at the start and at the stop time. Values wider
 /// than their columns (a negative phase, a period of 1000 days) shift the rest.
-void write_star_line(astro::OutputFile& table, const astro::StarRecord& star,
+void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
                      const StarAtTime& start, const StarAtTime& stop);
 
 }  // namespace phaselist

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "astro/answers.h"
+#include "io/answers.h"
 #include "astro/dates.h"
 #include "astro/sexagesimal.h"
 
@@ -10,7 +10,7 @@ namespace phaselist {
 
 TypedTime read_typed_time(std::FILE* in, std::string_view which) {
   const std::array<int, 5> n =
-      astro::read_five_whole_numbers(in, which, "year month day hour minute");
+      io::read_five_whole_numbers(in, which, "year month day hour minute");
   return {n[0], n[1], n[2], n[3], n[4]};
 }
 

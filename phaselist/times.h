@@ -23,7 +23,7 @@ struct TableTime {
 };
 
 /// Reads one answer, five integers (year, month, day, hour, minute) as "%d" reads
-/// them, from `in`. Throws astro::RunError naming the answer (`which`, such as
+/// them, from `in`. Throws io::RunError naming the answer (`which`, such as
 /// "start date & time") when a value is not an integer or the input ends first.
 TypedTime read_typed_time(std::FILE* in, std::string_view which);
 

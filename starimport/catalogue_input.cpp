@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "astro/message_text.h"
-#include "astro/records.h"
+#include "io/message_text.h"
+#include "formats/records.h"
 #include "gcvs_reader.h"
 #include "vsx_json.h"
 
@@ -17,26 +17,26 @@ bool is_comment(std::string_view line) { return trim(line).starts_with('#'); }
 /// The whole of a file as bytes (its byte-order mark skipped), at most kMaxJsonBytes:
 /// a JSON text is parsed whole, and its lines may be longer than a LineReader keeps.
 std::string read_whole(const std::string& path, const std::string& shown) {
-  const astro::InputStream file = astro::open_input_file(path);
+  const io::InputStream file = io::open_input_file(path);
   std::string text;
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
     if (text.size() + got > kMaxJsonBytes) {
-      throw astro::RunError(shown + ": JSON text larger than " +
+      throw io::RunError(shown + ": JSON text larger than " +
                             std::to_string(kMaxJsonBytes >> 20) + " MiB");
     }
     text.append(block, got);
   }
   if (std::ferror(file.get()) != 0) {
-    throw astro::RunError("cannot read " + shown + ": " + std::strerror(errno));
+    throw io::RunError("cannot read " + shown + ": " + std::strerror(errno));
   }
   return text;
 }
 
 /// Why a line cut by the reader gives no record.
 std::string cut_line_reason() {
-  return "line longer than " + std::to_string(astro::kMaxKeptLineBytes) + " bytes";
+  return "line longer than " + std::to_string(io::kMaxKeptLineBytes) + " bytes";
 }
 
 }  // namespace
@@ -75,7 +75,7 @@ CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
   while (reader_.next(first.text)) {
     first.number = reader_.line_number();
     first.cut = reader_.line_was_cut();
-    if (!astro::is_blank(first.text)) {
+    if (!formats::is_blank(first.text)) {
       pending_.push_back(std::move(first));
       break;
     }
@@ -101,7 +101,7 @@ bool CatalogueInput::next_line(Line& line) {
     } else {
       return false;
     }
-    if (astro::is_blank(line.text)) continue;
+    if (formats::is_blank(line.text)) continue;
     if (format_ == Format::table && is_comment(line.text)) continue;
     return true;
   }
@@ -111,14 +111,14 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
   Line header;
   // An empty file has no records to give; it is no failure.
   if (!next_line(header)) return;
-  const std::string at = astro::escape_for_message(shown_) + ":" + std::to_string(header.number);
-  if (header.cut) throw astro::RunError(at + ": header row " + cut_line_reason());
+  const std::string at = io::escape_for_message(shown_) + ":" + std::to_string(header.number);
+  if (header.cut) throw io::RunError(at + ": header row " + cut_line_reason());
   delimiter_ = detect_delimiter(header.text);
   const std::optional<std::vector<std::string>> names = split_fields(header.text, delimiter_);
-  if (!names) throw astro::RunError(at + ": header row has an unclosed quote");
+  if (!names) throw io::RunError(at + ": header row has an unclosed quote");
   std::variant<ColumnMap, std::string> map = map_columns(*names, request.named, request.need_type);
   if (auto* problem = std::get_if<std::string>(&map)) {
-    throw astro::RunError(astro::escape_for_message(shown_) + ": " + *problem);
+    throw io::RunError(io::escape_for_message(shown_) + ": " + *problem);
   }
   columns_ = std::get<ColumnMap>(map);
   // VizieR writes a row of units and a row of dashes under the header: a row of
@@ -139,11 +139,11 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
 
 void CatalogueInput::read_json(const std::string& path) {
   pending_.clear();
-  const std::string shown = astro::escape_for_message(shown_);
+  const std::string shown = io::escape_for_message(shown_);
   const std::string text = read_whole(path, shown);
   std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
   if (auto* failure = std::get_if<JsonFailure>(&read)) {
-    throw astro::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
+    throw io::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
                           ": " + failure->message);
   }
   json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));

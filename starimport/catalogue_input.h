@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "source_record.h"
 #include "table_reader.h"
 
@@ -47,7 +47,7 @@ class CatalogueInput {
  public:
   /// Opens `path` (named `shown` in messages, escaped there), decides the format (or takes
   /// `format`) and reads what comes before the records: a table's header and the
-  /// lines under it, the whole of a JSON text. Throws astro::RunError naming the file
+  /// lines under it, the whole of a JSON text. Throws io::RunError naming the file
   /// when it cannot be read, a table lacks a needed column or a JSON text is not a
   /// VSX reply.
   CatalogueInput(const std::string& path, std::string shown, std::optional<Format> format,
@@ -82,7 +82,7 @@ class CatalogueInput {
   void read_json(const std::string& path);
 
   std::string shown_;
-  astro::LineReader reader_;
+  io::LineReader reader_;
   Format format_ = Format::table;
   std::deque<Line> pending_;
   Delimiter delimiter_ = Delimiter::tab;

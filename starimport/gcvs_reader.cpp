@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "astro/records.h"
+#include "formats/records.h"
 
 namespace starimport {
 namespace {
@@ -34,7 +34,7 @@ constexpr GcvsField kPeriod{112, 127};
 }  // namespace gcvs
 
 std::string field(std::string_view line, GcvsField f) {
-  return astro::extract_field(line, f.first_byte - 1, f.last_byte - f.first_byte + 1);
+  return formats::extract_field(line, f.first_byte - 1, f.last_byte - f.first_byte + 1);
 }
 
 std::string trimmed(std::string_view line, GcvsField f) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "astro/atomic_output.h"
-#include "astro/cli.h"
-#include "astro/message_text.h"
-#include "astro/text_files.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/message_text.h"
+#include "io/text_files.h"
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "import_report.h"
@@ -50,27 +50,27 @@ using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 FilePointer spool_standard_input() {
   FilePointer spool(std::tmpfile(), std::fclose);
   if (!spool)
-    throw astro::RunError(std::string("cannot make a temporary file for standard input: ") +
+    throw io::RunError(std::string("cannot make a temporary file for standard input: ") +
                           std::strerror(errno));
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, stdin)) > 0) {
     if (std::fwrite(block, 1, got, spool.get()) != got) {
-      throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") +
+      throw io::RunError(std::string("cannot keep standard input in a temporary file: ") +
                             std::strerror(errno));
     }
   }
   if (std::ferror(stdin) != 0) {
-    throw astro::RunError(std::string("standard input: cannot read: ") + std::strerror(errno));
+    throw io::RunError(std::string("standard input: cannot read: ") + std::strerror(errno));
   }
   if (std::fflush(spool.get()) != 0) {
-    throw astro::RunError(std::string("cannot keep standard input in a temporary file: ") +
+    throw io::RunError(std::string("cannot keep standard input in a temporary file: ") +
                           std::strerror(errno));
   }
   return spool;
 }
 
-int run(const astro::Options& options) {
+int run(const io::Options& options) {
   using namespace starimport;
   const ImportSettings settings = import_settings(options);
 
@@ -89,19 +89,19 @@ int run(const astro::Options& options) {
     inputs.push_back(
         std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
     if (!settings.format) {
-      std::fprintf(stderr, "%s: read as %s\n", astro::escape_for_message(shown).c_str(),
+      std::fprintf(stderr, "%s: read as %s\n", io::escape_for_message(shown).c_str(),
                    inputs.back()->how_read().c_str());
     }
   }
 
-  std::unique_ptr<astro::OutputFile> file;
+  std::unique_ptr<io::OutputFile> file;
   if (settings.output) {
     // An output that is one of the inputs (through a link, too) is refused.
     for (const std::string& name : settings.inputs) {
-      if (name != "-") astro::refuse_shared_files({name}, {*settings.output});
+      if (name != "-") io::refuse_shared_files({name}, {*settings.output});
     }
     // The lines replace the old file only when all are written.
-    file = std::make_unique<astro::OutputFile>(*settings.output);
+    file = std::make_unique<io::OutputFile>(*settings.output);
   }
 
   long written = 0;
@@ -112,7 +112,7 @@ int run(const astro::Options& options) {
     conversion.label = settings.label.value_or(std::string(input->default_label()));
     const std::string shown = input->shown();
     const auto warn = [&](long line, const std::string& what) {
-      astro::warn_line(shown, line, what);
+      io::warn_line(shown, line, what);
     };
     InputItem item;
     while (input->next(item)) {
@@ -140,7 +140,7 @@ int run(const astro::Options& options) {
       ++written;
       (input->epochs_heliocentric() ? scales.heliocentric : scales.unknown) = true;
     }
-    astro::finish_warnings(shown);
+    io::finish_warnings(shown);
     input.reset();
   }
   if (file) file->close();
@@ -152,6 +152,6 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static const astro::ProgramInfo info{"starimport", kUsage, starimport::import_options(), true};
-  return astro::run_program(argc, argv, info, run);
+  static const io::ProgramInfo info{"starimport", kUsage, starimport::import_options(), true};
+  return io::run_program(argc, argv, info, run);
 }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "astro/message_text.h"
+#include "io/message_text.h"
 
 namespace starimport {
 namespace {
 
-constexpr astro::OptionSpec kOptions[] = {
+constexpr io::OptionSpec kOptions[] = {
     {"output", "FILE", "write the lines to FILE (replaced) instead of standard output", 'o'},
     {"format", "FORMAT", "gcvs, table, vsx-json or auto (default: decided from the content)"},
     {"column", "FIELD=NAME",
@@ -31,7 +31,7 @@ bool printable(std::string_view text) {
 }
 
 [[noreturn]] void bad(std::string_view option, std::string_view value, std::string_view why) {
-  throw astro::UsageError("--" + std::string(option) + ": '" + astro::escape_for_message(value) +
+  throw io::UsageError("--" + std::string(option) + ": '" + io::escape_for_message(value) +
                           "' " + std::string(why));
 }
 
@@ -53,9 +53,9 @@ std::vector<std::string> type_list(const std::string& list) {
 
 }  // namespace
 
-std::span<const astro::OptionSpec> import_options() { return kOptions; }
+std::span<const io::OptionSpec> import_options() { return kOptions; }
 
-ImportSettings import_settings(const astro::Options& options) {
+ImportSettings import_settings(const io::Options& options) {
   ImportSettings s;
   if (const auto format = options.value("format"); format && *format != "auto") {
     s.format = format_of_name(*format);
@@ -97,7 +97,7 @@ ImportSettings import_settings(const astro::Options& options) {
   s.inputs = options.operands;
   if (s.inputs.empty()) s.inputs.emplace_back("-");
   if (std::count(s.inputs.begin(), s.inputs.end(), "-") > 1) {
-    throw astro::UsageError("standard input ('-') named more than once");
+    throw io::UsageError("standard input ('-') named more than once");
   }
   return s;
 }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "astro/cli.h"
+#include "io/cli.h"
 #include "catalogue_input.h"
 #include "conversion.h"
 
@@ -26,9 +26,9 @@ struct ImportSettings {
 };
 
 /// The options starimport takes (besides --help and --version).
-std::span<const astro::OptionSpec> import_options();
+std::span<const io::OptionSpec> import_options();
 
-/// Reads and checks the options; throws astro::UsageError naming the one at fault.
-ImportSettings import_settings(const astro::Options& options);
+/// Reads and checks the options; throws io::UsageError naming the one at fault.
+ImportSettings import_settings(const io::Options& options);
 
 }  // namespace starimport

@@ -22,8 +22,8 @@ std::string magnitude_text(const std::optional<int>& tenths) {
 
 }  // namespace
 
-astro::StarLineFields star_line_fields(const StarLine& star) {
-  astro::StarLineFields f;
+formats::StarLineFields star_line_fields(const StarLine& star) {
+  formats::StarLineFields f;
   f.name = star.name;
   f.epoch = star.epoch;
   f.period = star.period;
@@ -42,7 +42,7 @@ astro::StarLineFields star_line_fields(const StarLine& star) {
 }
 
 std::string format_star_line(const StarLine& star) {
-  return astro::format_star_line(star_line_fields(star));
+  return formats::format_star_line(star_line_fields(star));
 }
 
 }  // namespace starimport

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "field_conversions.h"
 
 namespace starimport {
@@ -25,7 +25,7 @@ struct StarLine {
 
 /// The texts of the line's fields: two-digit position fields ("05"), the declination's
 /// degrees with their sign ("-00"), magnitudes to one decimal, blank when absent.
-astro::StarLineFields star_line_fields(const StarLine& star);
+formats::StarLineFields star_line_fields(const StarLine& star);
 
 /// The line (no line end), as eclfore and phaselist read it.
 std::string format_star_line(const StarLine& star);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "astro/message_text.h"
+#include "io/message_text.h"
 
 namespace starimport {
 namespace {
@@ -190,7 +190,7 @@ std::variant<ColumnMap, std::string> map_columns(
   for (const auto& [column, name] : named) {
     const std::optional<std::size_t> i = find_header(header, name);
     if (!i) {
-      const std::string shown = astro::escape_for_message(name);
+      const std::string shown = io::escape_for_message(name);
       std::string message = "no column '" + shown + "' (named by --column ";
       message += column_field_name(column);
       message += "=" + shown + ")";

@@ -38,9 +38,6 @@ constexpr double kSunSlotMarginDeg = 1e-6;
 constexpr double kMoonCosineSlack = 1e-9;
 /// The share of the Moon's least node distance below which no interpolated distance falls.
 constexpr double kMoonLeastRoom = 0.99;
-/// The degree limits of the options, both ends included.
-constexpr double kSunBelowLimitDeg = 90;
-constexpr double kMoonDistanceMaxDeg = 180;
 
 double dot(const Vec& a, const Vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 double norm(const Vec& a) { return std::sqrt(dot(a, a)); }
@@ -111,18 +108,6 @@ MoonView moon_view(double jd_utc, double longitude_deg, double latitude_deg) {
   const SkyNode node = sky_node(jd_utc);
   const SiteVectors site = site_at(site_vectors(longitude_deg, latitude_deg), ut1_of_utc(jd_utc));
   return {minus(node.moon, site.site), site};
-}
-
-/// A number with nothing before or after it (a leading '+' allowed).
-std::optional<double> parse_degrees(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
 }
 
 }  // namespace
@@ -220,28 +205,6 @@ double moon_star_distance_deg(double jd_utc, double longitude_deg, double latitu
   if (!geocentric_astrom(jd_utc, astrom)) return kNaN;
   const MoonView view = moon_view(jd_utc, longitude_deg, latitude_deg);
   return separation_deg(view.moon, apparent_vector(icrs_vector(ra_rad, dec_rad), astrom));
-}
-
-std::optional<EpochScale> parse_epoch_scale(std::string_view text) {
-  if (text == "jd") return EpochScale::kJd;
-  if (text == "hjd") return EpochScale::kHjd;
-  if (text == "bjd") return EpochScale::kBjd;
-  return std::nullopt;
-}
-
-std::optional<double> parse_sun_below(std::string_view text) {
-  if (text == "civil") return kCivilTwilightDeg;
-  if (text == "nautical") return kNauticalTwilightDeg;
-  if (text == "astronomical") return kAstronomicalTwilightDeg;
-  const auto value = parse_degrees(text);
-  if (!value || *value < -kSunBelowLimitDeg || *value > kSunBelowLimitDeg) return std::nullopt;
-  return value;
-}
-
-std::optional<double> parse_moon_distance(std::string_view text) {
-  const auto value = parse_degrees(text);
-  if (!value || *value < 0 || *value > kMoonDistanceMaxDeg) return std::nullopt;
-  return value;
 }
 
 double tdb_minus_utc_s(double jd_utc) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/horizon.h"
 #include "astro/sexagesimal.h"
 #include "astro/sites.h"
@@ -14,19 +15,26 @@ namespace {
 using astro::kDegreesPerHalfTurn;
 using astro::kHoursPerHalfTurn;
 
+// The rules of the three programs that convert to radians.
+constexpr astro::RadianRule kForecastRadians{astro::kPi, astro::RadianOrder::kReciprocalThenPi};
+constexpr astro::RadianRule kNightPlanRadians{astro::kPiFiveDecimals,
+                                              astro::RadianOrder::kReciprocalThenPi};
+constexpr astro::RadianRule kPhaseTableRadians{astro::kPiFiveDecimals,
+                                               astro::RadianOrder::kPiThenDivide};
+
 TEST(ToRadians, EachProgramKeepsItsOwnPi) {
   // The forecast's double pi gives pi/4 to the float; the five-decimal pi falls short.
-  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, astro::kForecastRadians), 0x1.921fb6p-1f);
-  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, astro::kNightPlanRadians), 0x1.921fap-1f);
-  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, astro::kPhaseTableRadians), 0x1.921fap-1f);
+  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, kForecastRadians), 0x1.921fb6p-1f);
+  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, kNightPlanRadians), 0x1.921fap-1f);
+  EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, kPhaseTableRadians), 0x1.921fap-1f);
   // Tokyo's latitude as the forecast and the built-in-site programs hand it on.
   const float latitude = astro::kBuiltInSite.latitude_deg;
-  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, astro::kForecastRadians),
+  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kForecastRadians),
             0x1.3ec00ap-1f);
-  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, astro::kNightPlanRadians),
+  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kNightPlanRadians),
             0x1.3ebffap-1f);
   for (const astro::RadianRule& rule :
-       {astro::kForecastRadians, astro::kNightPlanRadians, astro::kPhaseTableRadians}) {
+       {kForecastRadians, kNightPlanRadians, kPhaseTableRadians}) {
     EXPECT_EQ(astro::to_radians(3, kHoursPerHalfTurn, rule),
               astro::to_radians(45, kDegreesPerHalfTurn, rule));
     EXPECT_EQ(astro::to_radians(-20.25f, kDegreesPerHalfTurn, rule),
@@ -64,7 +72,7 @@ TEST(Sites, TokyoIsTheBuiltInSiteAndMenuNumberThree) {
 TEST(PositionAt, WorkedExampleAndTheFullRoutineAgreeBitForBit) {
   // MJD 54009.5 at 139.7 E, latitude 35, RA 21 h, Dec +10 (double pi): azimuth 31.8793,
   // altitude 61.5963 to four decimals.
-  const auto rule = astro::kForecastRadians;
+  const auto rule = kForecastRadians;
   const float latitude = astro::to_radians(35, kDegreesPerHalfTurn, rule);
   const float ra = astro::to_radians(21, kHoursPerHalfTurn, rule);
   const float dec = astro::to_radians(10, kDegreesPerHalfTurn, rule);

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "astro/atomic_output.h"
-#include "astro/text_files.h"
+#include "io/atomic_output.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST_F(AtomicOutput, OldFileStaysUntilCloseAndKeepsItsPermissionBits) {
   write("out.dat", "old\r\n");
   ::chmod(path("out.dat").c_str(), 0640);
   {
-    astro::OutputFile out(path("out.dat"));
+    io::OutputFile out(path("out.dat"));
     out.write("new\n");
     EXPECT_EQ(read("out.dat"), "old\r\n");
     EXPECT_EQ(entries(), 2u) << "the temporary file beside it";
@@ -58,7 +58,7 @@ TEST_F(AtomicOutput, OldFileStaysUntilCloseAndKeepsItsPermissionBits) {
 TEST_F(AtomicOutput, UnclosedFileLeavesTheOldOneAndNoTemporaryFile) {
   write("out.dat", "old\r\n");
   {
-    astro::OutputFile out(path("out.dat"));
+    io::OutputFile out(path("out.dat"));
     out.write(std::string(200000, 'x'));
   }
   EXPECT_EQ(read("out.dat"), "old\r\n");
@@ -69,7 +69,7 @@ TEST_F(AtomicOutput, SymlinkedOutputReplacesTheFileItPointsTo) {
   fs::create_directory(dir_ / "real");
   write("real/out.dat", "old\r\n");
   fs::create_symlink("real/out.dat", dir_ / "out.dat");
-  astro::OutputFile out(path("out.dat"));
+  io::OutputFile out(path("out.dat"));
   out.write("new\n");
   out.close();
   EXPECT_TRUE(fs::is_symlink(dir_ / "out.dat"));
@@ -80,15 +80,15 @@ TEST_F(AtomicOutput, SetIsReplacedOnlyAsAWhole) {
   write("a.txt", "old a");
   write("b.txt", "old b");
   {
-    astro::OutputSet set;
+    io::OutputSet set;
     set.add(path("a.txt")).write("new a");
     set.add(path("b.txt")).write("new b");
-    EXPECT_THROW(set.add(path("")), astro::RunError);  // a folder's name
+    EXPECT_THROW(set.add(path("")), io::RunError);  // a folder's name
   }
   EXPECT_EQ(read("a.txt"), "old a");
   EXPECT_EQ(read("b.txt"), "old b");
   EXPECT_EQ(entries(), 2u);
-  astro::OutputSet set;
+  io::OutputSet set;
   set.add(path("a.txt")).write("new a");
   set.add(path("b.txt")).write("new b");
   set.commit();
@@ -98,9 +98,9 @@ TEST_F(AtomicOutput, SetIsReplacedOnlyAsAWhole) {
 TEST_F(AtomicOutput, SharedFilesAreRefused) {
   write("in.dat", "x");
   fs::create_hard_link(dir_ / "in.dat", dir_ / "hard.dat");
-  EXPECT_THROW(astro::refuse_shared_files({path("in.dat")}, {path("hard.dat")}), astro::RunError);
-  EXPECT_THROW(astro::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}), astro::RunError);
-  EXPECT_NO_THROW(astro::refuse_shared_files({path("in.dat")}, {path("missing.dat")}));
+  EXPECT_THROW(io::refuse_shared_files({path("in.dat")}, {path("hard.dat")}), io::RunError);
+  EXPECT_THROW(io::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}), io::RunError);
+  EXPECT_NO_THROW(io::refuse_shared_files({path("in.dat")}, {path("missing.dat")}));
 }
 
 }  // namespace

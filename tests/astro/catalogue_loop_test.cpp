@@ -1,4 +1,4 @@
-#include "astro/catalogue_loop.h"
+#include "formats/catalogue_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -21,27 +21,26 @@ std::string named(const std::string& name, const std::string& line = kStar) {
 
 struct Pass {
   std::vector<std::string> used;  // names handed to use, trailing blanks cut
-  std::string out, err;
+  std::string out, err;  // out: the names handed to named, in order
 };
 
 /// Runs the loop over `catalogue` (CR LF lines) and records what it did.
-Pass run_loop(const std::string& catalogue, const astro::StarVisitor& visitor_in) {
+Pass run_loop(const std::string& catalogue, const formats::StarVisitor& visitor_in) {
   e2e::TempDir dir;
   dir.write("star.dat", catalogue);
   Pass pass;
-  astro::StarVisitor visitor = visitor_in;
+  formats::StarVisitor visitor = visitor_in;
   const auto use = visitor_in.use;
-  visitor.use = [&](const astro::StarRecord& star) {
+  visitor.use = [&](const formats::StarRecord& star) {
     pass.used.push_back(star.name.substr(0, star.name.find(' ')));
     return use(star);
   };
-  astro::LineReader reader((dir.path() / "star.dat").string());
+  visitor.named = [&](const formats::StarRecord& star) { pass.out += star.name; };
+  io::LineReader reader((dir.path() / "star.dat").string());
   std::string line;
   const bool have_line = reader.next(line);
-  testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  astro::for_each_catalogue_star(reader, line, have_line, visitor);
-  pass.out = testing::internal::GetCapturedStdout();
+  formats::for_each_catalogue_star(reader, line, have_line, visitor);
   pass.err = testing::internal::GetCapturedStderr();
   return pass;
 }
@@ -55,9 +54,9 @@ TEST(CatalogueLoop, SkipStepsWarningsAndEchoInCatalogueOrder) {
       named("C").replace(33, 13, "   -1.2345678") + "\r\n" +  // warned after the echo
       named("D").replace(88, 1, "1") + "\r\n" +               // not wanted: nothing
       named("E") + "\r\n";                                    // use refuses: warned
-  astro::StarVisitor visitor;
-  visitor.wanted = astro::selected_for_phase_table;
-  visitor.use = [](const astro::StarRecord& star) -> std::optional<std::string> {
+  formats::StarVisitor visitor;
+  visitor.wanted = formats::selected_for_phase_table;
+  visitor.use = [](const formats::StarRecord& star) -> std::optional<std::string> {
     if (star.name[0] == 'E') return "refused";
     return std::nullopt;
   };
@@ -74,8 +73,8 @@ TEST(CatalogueLoop, SkipStepsWarningsAndEchoInCatalogueOrder) {
 
 TEST(CatalogueLoop, WithoutAWantedTestEveryParsedRecordIsEchoed) {
   const std::string catalogue = named("A").replace(88, 1, " ") + "\r\n" + named("B") + "\r\n";
-  astro::StarVisitor visitor;
-  visitor.use = [](const astro::StarRecord&) { return std::optional<std::string>(); };
+  formats::StarVisitor visitor;
+  visitor.use = [](const formats::StarRecord&) { return std::optional<std::string>(); };
   const Pass pass = run_loop(catalogue, visitor);
   EXPECT_EQ(pass.used, (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(pass.out.size(), 40u);

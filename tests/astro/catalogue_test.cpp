@@ -1,4 +1,4 @@
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-using astro::parse_star_record;
+using formats::parse_star_record;
 
 // Columns:   0         1         2         3         4         5         6         7         8 9
 //            0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123
@@ -36,12 +36,12 @@ TEST(StarRecord, ParsesTheSampleLine) {
   // As floats the depth is not 1.1.
   EXPECT_EQ(static_cast<float>(s.mag_min - s.mag_max), 1.0999994f);
   EXPECT_EQ(s.select_flag, 2);
-  EXPECT_TRUE(astro::selected_for_phase_table(s));
+  EXPECT_TRUE(formats::selected_for_phase_table(s));
   EXPECT_EQ(s.catalogue, "C012");
   EXPECT_EQ(s.elements_text, " 2453000.1234    1.2345678");
   EXPECT_FALSE(s.epoch_blank);
-  EXPECT_FALSE(astro::star_record_problem(s));
-  EXPECT_FALSE(astro::lacks_elements(s));
+  EXPECT_FALSE(formats::star_record_problem(s));
+  EXPECT_FALSE(formats::lacks_elements(s));
 }
 
 TEST(StarRecord, MinusSignMakesTheWholeDeclinationSouthern) {
@@ -74,18 +74,18 @@ TEST(StarRecord, BlankFieldsReadAsZero) {
 
   std::string no_period = kSample;
   no_period.replace(33, 13, std::string(13, ' '));
-  EXPECT_TRUE(astro::lacks_elements(parse_star_record(no_period)));
+  EXPECT_TRUE(formats::lacks_elements(parse_star_record(no_period)));
 
   std::string no_epoch = kSample;
   no_epoch.replace(20, 13, std::string(13, ' '));
   const auto e = parse_star_record(no_epoch);
   EXPECT_TRUE(e.epoch_blank);
   EXPECT_EQ(e.epoch_mjd, -2400000.5);
-  EXPECT_TRUE(astro::star_record_problem(e));
+  EXPECT_TRUE(formats::star_record_problem(e));
 
   std::string mjd_zero = kSample;
   mjd_zero.replace(20, 13, "    2400000.5");
-  EXPECT_TRUE(astro::lacks_elements(parse_star_record(mjd_zero)));
+  EXPECT_TRUE(formats::lacks_elements(parse_star_record(mjd_zero)));
 }
 
 TEST(StarRecord, OddElementsAreNamed) {
@@ -94,11 +94,11 @@ TEST(StarRecord, OddElementsAreNamed) {
     line.replace(static_cast<std::size_t>(column), 13, text);
     return parse_star_record(line);
   };
-  EXPECT_TRUE(astro::star_record_problem(with_field(33, "   -1.2345678")));
-  EXPECT_TRUE(astro::star_record_problem(with_field(33, "         +INF")));
-  EXPECT_TRUE(astro::star_record_problem(with_field(33, "         -NAN")));
-  EXPECT_TRUE(astro::star_record_problem(with_field(20, "        1e400")));
-  EXPECT_FALSE(astro::star_record_problem(with_field(33, "        1e-9 ")));
+  EXPECT_TRUE(formats::star_record_problem(with_field(33, "   -1.2345678")));
+  EXPECT_TRUE(formats::star_record_problem(with_field(33, "         +INF")));
+  EXPECT_TRUE(formats::star_record_problem(with_field(33, "         -NAN")));
+  EXPECT_TRUE(formats::star_record_problem(with_field(20, "        1e400")));
+  EXPECT_FALSE(formats::star_record_problem(with_field(33, "        1e-9 ")));
 }
 
 TEST(StarRecord, SelectFlagBitTwo) {
@@ -106,7 +106,7 @@ TEST(StarRecord, SelectFlagBitTwo) {
     std::string line = kSample;
     line[88] = flag;
     const bool want = flag == '2' || flag == '3' || flag == '6' || flag == '7';
-    EXPECT_EQ(astro::selected_for_phase_table(parse_star_record(line)), want) << flag;
+    EXPECT_EQ(formats::selected_for_phase_table(parse_star_record(line)), want) << flag;
   }
 }
 
@@ -123,17 +123,17 @@ TEST(StarRecord, ShortLinesReadBlanksPastTheirEnd) {
 namespace {
 
 TEST(StarLine, TellsWhichLinesCannotHoldAStar) {
-  EXPECT_FALSE(astro::unusable_star_line(kSample));
-  EXPECT_FALSE(astro::unusable_star_line(std::string(kSample).substr(0, 82)));
+  EXPECT_FALSE(formats::unusable_star_line(kSample));
+  EXPECT_FALSE(formats::unusable_star_line(std::string(kSample).substr(0, 82)));
   // Blank lines are passed over without a word.
-  EXPECT_EQ(astro::unusable_star_line(""), std::string());
-  EXPECT_EQ(astro::unusable_star_line("     "), std::string());
-  const auto short_line = astro::unusable_star_line(std::string(kSample).substr(0, 81));
+  EXPECT_EQ(formats::unusable_star_line(""), std::string());
+  EXPECT_EQ(formats::unusable_star_line("     "), std::string());
+  const auto short_line = formats::unusable_star_line(std::string(kSample).substr(0, 81));
   ASSERT_TRUE(short_line);
   EXPECT_NE(short_line->find("81 characters"), std::string::npos);
   std::string with_nul = kSample;
   with_nul[5] = '\0';
-  const auto nul = astro::unusable_star_line(with_nul);
+  const auto nul = formats::unusable_star_line(with_nul);
   ASSERT_TRUE(nul);
   EXPECT_NE(nul->find("NUL"), std::string::npos);
 }

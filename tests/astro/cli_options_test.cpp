@@ -5,33 +5,33 @@
 #include <string>
 #include <vector>
 
-#include "astro/cli.h"
+#include "io/cli.h"
 
 namespace {
 
-using astro::ParsedCommandLine;
+using io::ParsedCommandLine;
 
-constexpr astro::OptionSpec kOptions[] = {
+constexpr io::OptionSpec kOptions[] = {
     {"sun-below", "DEG", "the Sun's depression for the night, degrees"},
     {"chart", "", "also draw the chart"},
     {"output", "FILE", "write to FILE", 'o'},
     {"site", "NAME", "a site, repeatable", 0, true},
 };
-constexpr astro::ProgramInfo kInfo{"demo", "usage: demo\n", kOptions};
-constexpr astro::ProgramInfo kWithOperands{"demo", "usage: demo FILE...\n", kOptions, true};
+constexpr io::ProgramInfo kInfo{"demo", "usage: demo\n", kOptions};
+constexpr io::ProgramInfo kWithOperands{"demo", "usage: demo FILE...\n", kOptions, true};
 
-ParsedCommandLine parse(std::vector<std::string> args, const astro::ProgramInfo& info = kInfo) {
+ParsedCommandLine parse(std::vector<std::string> args, const io::ProgramInfo& info = kInfo) {
   args.insert(args.begin(), "demo");
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  return astro::parse_command_line(static_cast<int>(args.size()), argv.data(), info);
+  return io::parse_command_line(static_cast<int>(args.size()), argv.data(), info);
 }
 
-std::string usage_error(std::vector<std::string> args, const astro::ProgramInfo& info = kInfo) {
+std::string usage_error(std::vector<std::string> args, const io::ProgramInfo& info = kInfo) {
   try {
     parse(std::move(args), info);
-  } catch (const astro::UsageError& e) {
+  } catch (const io::UsageError& e) {
     return e.what();
   }
   return "(accepted)";
@@ -95,7 +95,7 @@ TEST(CommandLine, HelpAndVersionStandAlone) {
 }
 
 TEST(CommandLine, HelpListsEveryOptionAfterTheUsage) {
-  EXPECT_EQ(astro::help_text(kInfo),
+  EXPECT_EQ(io::help_text(kInfo),
             "usage: demo\n"
             "\n"
             "Options:\n"

@@ -1,6 +1,6 @@
 // The fast number formatting against the C library's printf, byte for byte, for every
 // field width and precision the output files use.
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ std::string printf_text(const char* format, double value) {
 
 std::string fast_text(double value, int width, int precision) {
   std::string out = "<";  // appending keeps what was there
-  astro::append_fixed(out, value, width, precision);
+  formats::append_fixed(out, value, width, precision);
   return out.substr(1);
 }
 
@@ -174,12 +174,12 @@ TEST(FixedFormat, WidthsPadOnTheLeftAndNeverCut) {
 
 TEST(FixedFormat, WritesAfterWhatIsThere) {
   std::string out = "x";
-  astro::append_fixed(out, 2.5, 4, 1);
-  astro::append_int(out, 7, 3);
+  formats::append_fixed(out, 2.5, 4, 1);
+  formats::append_int(out, 7, 3);
   EXPECT_EQ(out, "x 2.5  7");
-  astro::NumberText text;
-  EXPECT_EQ(std::string(text.data(), astro::format_fixed(text, -1.5, 0)), "-2");
-  EXPECT_EQ(std::string(text.data(), astro::format_int(text, INT_MIN)), "-2147483648");
+  formats::NumberText text;
+  EXPECT_EQ(std::string(text.data(), formats::format_fixed(text, -1.5, 0)), "-2");
+  EXPECT_EQ(std::string(text.data(), formats::format_int(text, INT_MIN)), "-2147483648");
 }
 
 TEST(FixedFormat, IntegersAsPrintf) {
@@ -194,7 +194,7 @@ TEST(FixedFormat, IntegersAsPrintf) {
       char want[32];
       const int n = std::snprintf(want, sizeof want, formats[i], value);
       std::string got;
-      astro::append_int(got, value, widths[i]);
+      formats::append_int(got, value, widths[i]);
       ASSERT_EQ(got, std::string(want, static_cast<std::size_t>(n))) << formats[i] << value;
     }
   }

@@ -1,15 +1,15 @@
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 
 namespace {
 
-using astro::StarLineFields;
+using formats::StarLineFields;
 
 StarLineFields sample_fields() {
   return {.name = "EX Demo",
@@ -28,7 +28,7 @@ StarLineFields sample_fields() {
 }
 
 TEST(StarLineWriter, WritesTheCatalogueSampleLineByteForByte) {
-  EXPECT_EQ(astro::format_star_line(sample_fields()),
+  EXPECT_EQ(formats::format_star_line(sample_fields()),
             "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 "
             "10.9      2 C012");
 }
@@ -40,17 +40,17 @@ TEST(StarLineWriter, ReadsBackFieldByFieldAndAsARecord) {
   f.dec_min = "30";
   f.select_flag = "7";
   f.catalogue = "GCVS";
-  const std::string line = astro::format_star_line(f);
-  ASSERT_EQ(line.size(), static_cast<std::size_t>(astro::star_line::kLineChars));
-  using namespace astro::star_line;
-  EXPECT_EQ(astro::extract_field(line, kName), "V1234 Sagittarii ab ");
-  EXPECT_EQ(astro::extract_field(line, kEpoch), " 2453000.1234");
-  EXPECT_EQ(astro::extract_field(line, kPeriod), "    1.2345678");
-  EXPECT_EQ(astro::extract_field(line, kDecDeg), "-00");
-  EXPECT_EQ(astro::extract_field(line, kSelectFlag), "7");
+  const std::string line = formats::format_star_line(f);
+  ASSERT_EQ(line.size(), static_cast<std::size_t>(formats::star_line::kLineChars));
+  using namespace formats::star_line;
+  EXPECT_EQ(formats::extract_field(line, kName), "V1234 Sagittarii ab ");
+  EXPECT_EQ(formats::extract_field(line, kEpoch), " 2453000.1234");
+  EXPECT_EQ(formats::extract_field(line, kPeriod), "    1.2345678");
+  EXPECT_EQ(formats::extract_field(line, kDecDeg), "-00");
+  EXPECT_EQ(formats::extract_field(line, kSelectFlag), "7");
 
-  const astro::StarRecord s = astro::parse_star_record(line);
-  EXPECT_FALSE(astro::unusable_star_line(line));
+  const formats::StarRecord s = formats::parse_star_record(line);
+  EXPECT_FALSE(formats::unusable_star_line(line));
   EXPECT_EQ(s.name, "V1234 Sagittarii ab ");
   EXPECT_EQ(s.elements_text, " 2453000.1234    1.2345678");
   EXPECT_EQ(s.epoch_mjd, 2453000.1234 - 2400000.5);
@@ -68,20 +68,20 @@ TEST(StarLineWriter, RefusesTextsThatWouldMoveOrCutColumns) {
   StarLineFields f = sample_fields();
   f.name = "A name of twenty-one";
   f.name += "x";
-  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  EXPECT_THROW(formats::format_star_line(f), std::invalid_argument);
   f = sample_fields();
   f.period = "12345.67890123";  // 14 characters in a field of 13
-  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  EXPECT_THROW(formats::format_star_line(f), std::invalid_argument);
   f = sample_fields();
   f.var_type = "E\t";
-  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  EXPECT_THROW(formats::format_star_line(f), std::invalid_argument);
   f = sample_fields();
   f.catalogue = std::string("C0\0", 3);
-  EXPECT_THROW(astro::format_star_line(f), std::invalid_argument);
+  EXPECT_THROW(formats::format_star_line(f), std::invalid_argument);
   // Empty fields are blanks, and a blank period leaves the record without elements.
   f = sample_fields();
   f.period.clear();
-  EXPECT_TRUE(astro::lacks_elements(astro::parse_star_record(astro::format_star_line(f))));
+  EXPECT_TRUE(formats::lacks_elements(formats::parse_star_record(formats::format_star_line(f))));
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "astro/message_text.h"
+#include "io/message_text.h"
 
 namespace {
 
 TEST(EscapeForMessage, PrintableAsciiStaysEverythingElseIsHex) {
-  using astro::escape_for_message;
+  using io::escape_for_message;
   EXPECT_EQ(escape_for_message("V1234 Cyg ~!\"'"), "V1234 Cyg ~!\"'");
   EXPECT_EQ(escape_for_message(std::string("a\0b", 3)), "a\\x00b");
   EXPECT_EQ(escape_for_message("\x1b[31m\t\r\n\x7f"), "\\x1b[31m\\x09\\x0d\\x0a\\x7f");

@@ -1,4 +1,4 @@
-#include "astro/records.h"
+#include "formats/records.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 namespace {
 
-using astro::extract_field;
-using astro::parse_decimal;
+using formats::extract_field;
+using formats::parse_decimal;
 
 TEST(ExtractField, TakesColumnsAndPadsPastTheEnd) {
   const std::string line = std::string(90, 'x') + "ABCD" + std::string(26, 'y');
@@ -43,11 +43,11 @@ TEST(FieldWithin, ReadsAsTheBlankPaddedField) {
       for (int start = -2; start <= 4; ++start) {
         for (int length = -1; length <= 14; ++length) {
           const std::string padded = extract_field(line, start, length);
-          const std::string_view within = astro::field_within(line, start, length);
+          const std::string_view within = formats::field_within(line, start, length);
           EXPECT_EQ(std::bit_cast<std::uint64_t>(parse_decimal(within)),
                     std::bit_cast<std::uint64_t>(parse_decimal(padded)))
               << text << " cut " << cut << " at " << start << " length " << length;
-          EXPECT_EQ(astro::is_blank(within), astro::is_blank(padded));
+          EXPECT_EQ(formats::is_blank(within), formats::is_blank(padded));
           EXPECT_EQ(within.find('-') == std::string_view::npos,
                     padded.find('-') == std::string::npos);
           ++compared;
@@ -56,7 +56,7 @@ TEST(FieldWithin, ReadsAsTheBlankPaddedField) {
     }
   }
   EXPECT_GT(compared, 7000);
-  EXPECT_EQ(astro::field_within("abc", 2147483647, 2), "");
+  EXPECT_EQ(formats::field_within("abc", 2147483647, 2), "");
 }
 
 TEST(ParseDecimal, ReadsTheLongestNumericPrefix) {

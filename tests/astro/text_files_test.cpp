@@ -1,4 +1,5 @@
-#include "astro/text_files.h"
+#include "io/text_files.h"
+#include "formats/fixed_format.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ class TextFiles : public testing::Test {
   }
   std::vector<std::string> lines_of(const std::string& bytes) const {
     write("in.txt", bytes);
-    astro::LineReader reader(file("in.txt"));
+    io::LineReader reader(file("in.txt"));
     std::vector<std::string> lines;
     std::string line;
     while (reader.next(line)) lines.push_back(line);
@@ -74,7 +75,7 @@ TEST_F(TextFiles, StopsAtCtrlZ) {
 }
 
 TEST_F(TextFiles, KeepsLongLinesUpToTheCapAsOneRecord) {
-  const std::string kept(astro::kMaxKeptLineBytes, 'z');
+  const std::string kept(io::kMaxKeptLineBytes, 'z');
   EXPECT_EQ(lines_of(kept + "\r\nend\n"), (Lines{kept, "end"}));
   EXPECT_EQ(lines_of(kept + std::string(100000, 'y') + "\nend\n"), (Lines{kept, "end"}));
   // The dropped part is still searched for a NUL and a Ctrl-Z.
@@ -83,7 +84,7 @@ TEST_F(TextFiles, KeepsLongLinesUpToTheCapAsOneRecord) {
   EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + '\0' + "y\nend\n"), (Lines{with_nul, "end"}));
   EXPECT_EQ(lines_of(kept + std::string(9000, 'y') + "\x1a\nlost\n"), (Lines{kept}));
   write("cut.txt", kept + "more\n" + kept + "\r\n");
-  astro::LineReader reader(file("cut.txt"));
+  io::LineReader reader(file("cut.txt"));
   std::string line;
   ASSERT_TRUE(reader.next(line));
   EXPECT_TRUE(reader.line_was_cut());
@@ -110,7 +111,7 @@ TEST_F(TextFiles, BlockStraddlingLines) {
 
 TEST_F(TextFiles, CountsLines) {
   write("in.txt", "a\n\nc\n");
-  astro::LineReader reader(file("in.txt"));
+  io::LineReader reader(file("in.txt"));
   std::string line;
   ASSERT_TRUE(reader.next(line));
   ASSERT_TRUE(reader.next(line));
@@ -121,25 +122,25 @@ TEST_F(TextFiles, CountsLines) {
 
 TEST_F(TextFiles, ReportsFilesThatCannotBeRead) {
   try {
-    astro::LineReader reader(file("missing.dat"));
+    io::LineReader reader(file("missing.dat"));
     FAIL() << "opened a missing file";
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     EXPECT_NE(std::string(e.what()).find("missing.dat"), std::string::npos);
   }
-  EXPECT_FALSE(astro::LineReader::open_if_exists(file("missing.dat")).is_open());
+  EXPECT_FALSE(io::LineReader::open_if_exists(file("missing.dat")).is_open());
 
   fs::create_directory(dir_ / "folder.dat");
   EXPECT_THROW(
       {
-        astro::LineReader reader(file("folder.dat"));
+        io::LineReader reader(file("folder.dat"));
         std::string line;
         reader.next(line);
       },
-      astro::RunError);
+      io::RunError);
 }
 
 TEST_F(TextFiles, WritesCrLfLineEnds) {
-  astro::OutputFile out(file("out.txt"));
+  io::OutputFile out(file("out.txt"));
   out.write("one\n");
   out.print("%4d %5.2f\n", 7, 21.5);
   out.print("%s", std::string(1000, 'q').c_str());
@@ -151,17 +152,17 @@ TEST_F(TextFiles, WritesCrLfLineEnds) {
 TEST_F(TextFiles, NumberAndCharacterWritesGiveThePrintBytes) {
   // The same pieces through print and through the direct writers, across many
   // output blocks so that pieces straddle their boundaries.
-  astro::OutputFile by_print(file("print.txt"));
-  astro::OutputFile direct(file("direct.txt"));
+  io::OutputFile by_print(file("print.txt"));
+  io::OutputFile direct(file("direct.txt"));
   for (int i = 0; i < 30000; ++i) {
     const double value = (i - 15000) * 0.0137;
     by_print.print("%s%12.4f %4d|%2.0f", "name", value, i, value);
     direct.write("name");
-    direct.write_fixed(value, 12, 4);
+    formats::write_fixed(direct, value, 12, 4);
     direct.write(' ');
-    direct.write_int(i, 4);
+    formats::write_int(direct, i, 4);
     direct.write('|');
-    direct.write_fixed(value, 2, 0);
+    formats::write_fixed(direct, value, 2, 0);
     if (i % 7 == 0) {
       by_print.print("%s", std::string(static_cast<std::size_t>(i % 300), 'w').c_str());
       direct.write(std::string(static_cast<std::size_t>(i % 300), 'w'));
@@ -185,7 +186,7 @@ TEST_F(TextFiles, NumberAndCharacterWritesGiveThePrintBytes) {
   // One piece longer than a whole block, and a claim beyond what one may take.
   by_print.print("%s\n", std::string(200000, 'z').c_str());
   direct.write(std::string(200000, 'z') + "\n");
-  EXPECT_EQ(direct.claim(astro::OutputFile::kClaimMostBytes + 1), nullptr);
+  EXPECT_EQ(direct.claim(io::OutputFile::kClaimMostBytes + 1), nullptr);
   by_print.close();
   direct.close();
   const std::string printed = read("print.txt");
@@ -225,7 +226,7 @@ bool drops_cached_pages(const std::string& path) {
 TEST_F(TextFiles, ALongOutputLeavesThePageCacheAsItGoesAndKeepsEveryByte) {
   // Lines of varying length over some 48 MB: the early stretches go to the disk and out
   // of the page cache while the rest is written, without a byte lost or moved.
-  astro::OutputFile out(file("long.txt"));
+  io::OutputFile out(file("long.txt"));
   std::string expected;
   expected.reserve(50u << 20);
   for (int i = 0; expected.size() < (48u << 20); ++i) {
@@ -243,36 +244,36 @@ TEST_F(TextFiles, ALongOutputLeavesThePageCacheAsItGoesAndKeepsEveryByte) {
 }
 
 TEST_F(TextFiles, WriteConvertsEveryLineEnd) {
-  astro::OutputFile out(file("out.txt"));
+  io::OutputFile out(file("out.txt"));
   out.write("");
   out.write("\n\na\nb");
   out.write(std::string_view("c\0d\n", 4));
   out.close();
   EXPECT_EQ(read("out.txt"), std::string("\r\n\r\na\r\nbc\0d\r\n", 13));
-  EXPECT_THROW(out.write_fixed(1.0, 4, 1), astro::RunError);
-  EXPECT_THROW(out.write('x'), astro::RunError);
+  EXPECT_THROW(formats::write_fixed(out, 1.0, 4, 1), io::RunError);
+  EXPECT_THROW(out.write('x'), io::RunError);
 }
 
 TEST_F(TextFiles, ReportsAFullDisk) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   fs::create_symlink("/dev/full", dir_ / "full.txt");
-  astro::OutputFile out(file("full.txt"));
+  io::OutputFile out(file("full.txt"));
   out.write("a line that cannot be stored\n");
-  EXPECT_THROW(out.close(), astro::RunError);
+  EXPECT_THROW(out.close(), io::RunError);
 
   // More than a block: the failure shows while writing.
-  astro::OutputFile numbers(file("full.txt"));
+  io::OutputFile numbers(file("full.txt"));
   EXPECT_THROW(
       {
-        for (int i = 0; i < 100000; ++i) numbers.write_fixed(i, 12, 4);
+        for (int i = 0; i < 100000; ++i) formats::write_fixed(numbers, i, 12, 4);
         numbers.close();
       },
-      astro::RunError);
+      io::RunError);
 }
 
 TEST_F(TextFiles, ReportsAnOutputThatCannotBeCreated) {
   fs::create_directory(dir_ / "out.txt");
-  EXPECT_THROW(astro::OutputFile(file("out.txt")), astro::RunError);
+  EXPECT_THROW(io::OutputFile(file("out.txt")), io::RunError);
 }
 
 }  // namespace

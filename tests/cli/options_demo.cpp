@@ -3,24 +3,24 @@
 #include <cstdio>
 #include <string>
 
-#include "astro/cli.h"
-#include "astro/console.h"
+#include "io/cli.h"
+#include "io/console.h"
 
 namespace {
 
-constexpr astro::OptionSpec kOptions[] = {
+constexpr io::OptionSpec kOptions[] = {
     {"sun-below", "DEG", "the Sun's depression, degrees"},
     {"output", "FILE", "the output file", 'o'},
 };
 
 /// Prints the options it was given; a --sun-below that is not a number is a usage fault.
-int run(const astro::Options& options) {
+int run(const io::Options& options) {
   if (const auto deg = options.value("sun-below")) {
     if (deg->find_first_not_of("0123456789.") != std::string::npos || deg->empty()) {
-      throw astro::UsageError("--sun-below: '" + *deg + "' is not a number of degrees");
+      throw io::UsageError("--sun-below: '" + *deg + "' is not a number of degrees");
     }
   }
-  astro::prompt("answer = ");
+  io::prompt("answer = ");
   for (const auto& [name, value] : options.given)
     std::printf("%s=%s\n", name.c_str(), value.c_str());
   return 0;
@@ -29,6 +29,6 @@ int run(const astro::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr astro::ProgramInfo kInfo{"optdemo", "usage: optdemo [OPTION]...\n", kOptions};
-  return astro::run_program(argc, argv, kInfo, run);
+  static constexpr io::ProgramInfo kInfo{"optdemo", "usage: optdemo [OPTION]...\n", kOptions};
+  return io::run_program(argc, argv, kInfo, run);
 }

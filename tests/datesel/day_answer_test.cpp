@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace datesel {
 namespace {
@@ -37,7 +37,7 @@ TEST(ReadDay, NamesAnAnswerThatIsNoInteger) {
     try {
       read_day(in.get());
       ADD_FAILURE() << "accepted \"" << typed << "\"";
-    } catch (const astro::RunError& e) {
+    } catch (const io::RunError& e) {
       const std::string message = e.what();
       EXPECT_NE(message.find("day"), std::string::npos) << message;
       if (typed == "six\n") {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace datesel {
 namespace {
@@ -41,7 +41,7 @@ TEST(TitleMonth, RefusesLinesWithoutAYearAndMonth) {
     try {
       title_month(bad, "data.dat");
       ADD_FAILURE() << "accepted \"" << bad << "\"";
-    } catch (const astro::RunError& e) {
+    } catch (const io::RunError& e) {
       EXPECT_EQ(std::string(e.what()).rfind("data.dat: ", 0), 0u) << e.what();
     }
   }

@@ -15,6 +15,7 @@
 #include "astro/angles.h"
 #include "astro/sites.h"
 #include "minima_search.h"
+#include "radians.h"
 
 namespace {
 
@@ -63,9 +64,9 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
     dec_deg = site.latitude_deg;
   const astro::StarAtSite seen = astro::star_at_site(
       site.longitude_deg,
-      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, astro::kForecastRadians),
-      astro::to_radians(dec_deg, astro::kDegreesPerHalfTurn, astro::kForecastRadians));
+      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, eclfore::kForecastRadians),
+      astro::to_radians(ra_hours, astro::kHoursPerHalfTurn, eclfore::kForecastRadians),
+      astro::to_radians(dec_deg, astro::kDegreesPerHalfTurn, eclfore::kForecastRadians));
   eclfore::ForecastRequest request;
   request.year = year;
   request.month = month;

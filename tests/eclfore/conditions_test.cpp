@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 #include "e2e.h"
 
 namespace {
@@ -79,17 +79,17 @@ TEST(ReadConditions, NoConditionIsAnError) {
     try {
       read_from(text);
       ADD_FAILURE() << "accepted " << text;
-    } catch (const astro::RunError& e) {
+    } catch (const io::RunError& e) {
       EXPECT_NE(std::string(e.what()).find("condition.dat"), std::string::npos) << e.what();
     }
   }
   e2e::TempDir empty;
   EXPECT_THROW(eclfore::read_conditions((empty.path() / "condition.dat").string()),
-               astro::RunError);
+               io::RunError);
 }
 
-astro::StarRecord star_with(float mag_max, float mag_min, float dec_deg) {
-  astro::StarRecord s;
+formats::StarRecord star_with(float mag_max, float mag_min, float dec_deg) {
+  formats::StarRecord s;
   s.mag_max = mag_max;
   s.mag_min = mag_min;
   s.dec_deg = dec_deg;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "e2e.h"
 
 namespace {
@@ -20,13 +20,13 @@ double night_hour(int hour, int minute) {
 }
 
 /// The whole ForecastLine through the C library's formats.
-std::string printed_line(const astro::StarRecord& s, const astro::ForecastMinimum& m) {
+std::string printed_line(const formats::StarRecord& s, const eclfore::ForecastMinimum& m) {
   std::vector<char> text(4096);
   std::snprintf(text.data(), text.size(),
                 "%s%s %s %4d %2d %2d %5.2f %12.4f %s %4.1f %s %2.0f %2.0f %2.0f %3.0f %2.0f %4.1f "
                 "%4.1f\r\n",
                 s.name.c_str(), s.catalogue.c_str(),
-                m.kind == astro::MinimumKind::kPrimary ? "p" : "s", m.night.year, m.night.month,
+                m.kind == eclfore::MinimumKind::kPrimary ? "p" : "s", m.night.year, m.night.month,
                 m.night.day, night_hour(m.night.hour, m.night.minute), m.minimum_jd,
                 s.var_type.c_str(), static_cast<double>(m.altitude_deg), s.elements_text.c_str(),
                 static_cast<double>(s.ra_h), static_cast<double>(s.ra_m),
@@ -48,27 +48,27 @@ TEST(ForecastLineText, TheStarsLineCopiedOrWrittenInPiecesGivesThePrintedBytes) 
       "XY",
       "W                   -2451234.5     -0.5        99 99 99.5 +89 59       E   99.9 -9.9",
   };
-  const std::vector<astro::ForecastMinimum> minima = {
+  const std::vector<eclfore::ForecastMinimum> minima = {
       {nullptr,
-       astro::MinimumKind::kPrimary,
+       eclfore::MinimumKind::kPrimary,
        54009.49993,
        2454009.99993,
        {2006, 10, 1, 20, 60},
        73.3f},
-      {nullptr, astro::MinimumKind::kSecondary, 60000.25, 2460000.75, {2023, 2, 24, 29, 59}, 0.04f},
+      {nullptr, eclfore::MinimumKind::kSecondary, 60000.25, 2460000.75, {2023, 2, 24, 29, 59}, 0.04f},
       // Outside the fields of real data: the pieces widen.
-      {nullptr, astro::MinimumKind::kSecondary, 1e7, 1.00024e7, {12345, 123, 0, 99, 0}, -5.25f},
-      {nullptr, astro::MinimumKind::kPrimary, -1e6, -997599.5, {999, 1, 1, 18, 0}, 90.0f},
+      {nullptr, eclfore::MinimumKind::kSecondary, 1e7, 1.00024e7, {12345, 123, 0, 99, 0}, -5.25f},
+      {nullptr, eclfore::MinimumKind::kPrimary, -1e6, -997599.5, {999, 1, 1, 18, 0}, 90.0f},
   };
   e2e::TempDir dir;
   const std::string path = (dir.path() / "data.dat").string();
   std::string expected;
   {
-    astro::OutputFile out(path);
+    io::OutputFile out(path);
     for (const std::string& line : lines) {
-      const astro::StarRecord star = astro::parse_star_record(line);
+      const formats::StarRecord star = formats::parse_star_record(line);
       const eclfore::StarLineText text = eclfore::star_line_text(star);
-      for (astro::ForecastMinimum m : minima) {
+      for (eclfore::ForecastMinimum m : minima) {
         m.star = &star;
         eclfore::write_forecast_line(out, text, m);
         expected += printed_line(star, m);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "e2e.h"
@@ -26,9 +26,9 @@ eclfore::ForecastRequest tokyo_october_2006(float min_altitude_deg) {
 }
 
 /// Runs the passes for one star into a scratch data.dat; gives the lines written.
-long lines_for(const astro::StarRecord& star, const eclfore::ForecastRequest& request) {
+long lines_for(const formats::StarRecord& star, const eclfore::ForecastRequest& request) {
   e2e::TempDir dir;
-  astro::OutputFile out((dir.path() / "data.dat").string());
+  io::OutputFile out((dir.path() / "data.dat").string());
   const long n = eclfore::forecast_star(star, eclfore::search_window(request.year, request.month),
                                         request, out);
   out.close();
@@ -84,7 +84,7 @@ TEST(SiteTable, MenuNumbers) {
 }
 
 TEST(ForecastStar, WorkedExampleCounts) {
-  const astro::StarRecord star = astro::parse_star_record(kSample);
+  const formats::StarRecord star = formats::parse_star_record(kSample);
   EXPECT_EQ(lines_for(star, tokyo_october_2006(20)), 15);
   EXPECT_EQ(lines_for(star, tokyo_october_2006(60)), 8);
   // Two more minima stand below 20 degrees (9.4 and 9.8) but above the horizon.
@@ -97,7 +97,7 @@ TEST(ForecastStar, WorkedExampleCounts) {
 TEST(ForecastStar, CandidatesOfBothPasses) {
   // Cycles 817 to 843 of the primary pass (27) and 817 to 844 of the secondary pass,
   // whose epoch lies half a period earlier (28): more than are ever listed.
-  const astro::StarRecord star = astro::parse_star_record(kSample);
+  const formats::StarRecord star = formats::parse_star_record(kSample);
   const eclfore::SearchWindow w = eclfore::search_window(2006, 10);
   EXPECT_EQ(eclfore::count_candidates(star, w), 55);
   EXPECT_GT(eclfore::count_candidates(star, w), lines_for(star, tokyo_october_2006(-90)));
@@ -106,7 +106,7 @@ TEST(ForecastStar, CandidatesOfBothPasses) {
 TEST(CycleProblem, NothingMayWrapOrRunOn) {
   const eclfore::SearchWindow w = eclfore::search_window(2006, 10);
   auto star = [](double epoch_mjd, double period) {
-    astro::StarRecord s = astro::parse_star_record(kSample);
+    formats::StarRecord s = formats::parse_star_record(kSample);
     s.epoch_mjd = epoch_mjd;
     s.period = period;
     return s;

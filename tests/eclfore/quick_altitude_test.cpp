@@ -15,7 +15,7 @@
 #include <string>
 
 #include "astro/angles.h"
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/sites.h"
 #include "candidate_filter.h"
 #include "e2e.h"
@@ -115,7 +115,7 @@ TEST(QuickAltitude, LimitsBeyondItsReachLeaveEverythingToTheRoutines) {
 
 /// data.dat of `stars` written by forecast_star (quick) and from search_minima's
 /// minima by the line writer (the horizon routines' altitudes).
-std::pair<std::string, std::string> both_ways(const std::vector<astro::StarRecord>& stars,
+std::pair<std::string, std::string> both_ways(const std::vector<formats::StarRecord>& stars,
                                               const eclfore::ForecastRequest& request) {
   e2e::TempDir dir;
   const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
@@ -124,13 +124,13 @@ std::pair<std::string, std::string> both_ways(const std::vector<astro::StarRecor
   with_looks.looks = &looks;
   const std::string quick_path = (dir.path() / "quick.dat").string();
   const std::string exact_path = (dir.path() / "exact.dat").string();
-  astro::OutputFile quick(quick_path);
-  astro::OutputFile exact(exact_path);
-  for (const astro::StarRecord& star : stars) {
+  io::OutputFile quick(quick_path);
+  io::OutputFile exact(exact_path);
+  for (const formats::StarRecord& star : stars) {
     if (eclfore::cycle_problem(star, window)) continue;
     eclfore::forecast_star(star, window, with_looks, quick);
     const eclfore::StarLineText text = eclfore::star_line_text(star);
-    eclfore::search_minima(star, window, with_looks, [&](const astro::ForecastMinimum& m) {
+    eclfore::search_minima(star, window, with_looks, [&](const eclfore::ForecastMinimum& m) {
       eclfore::write_forecast_line(exact, text, m);
     });
   }
@@ -146,14 +146,14 @@ std::pair<std::string, std::string> both_ways(const std::vector<astro::StarRecor
 }
 
 /// `count` stars of the whole sky, periods 0.2 to 20 days, epochs early in 2004.
-std::vector<astro::StarRecord> random_stars(std::mt19937_64& rng, int count) {
+std::vector<formats::StarRecord> random_stars(std::mt19937_64& rng, int count) {
   std::uniform_real_distribution<double> unit(0, 1);
-  const astro::StarRecord base = astro::parse_star_record(
+  const formats::StarRecord base = formats::parse_star_record(
       "EX Demo              2453000.1234    1.2345678 21 30 00  +20 15       EA  9.8 10.9      2 "
       "C012");
-  std::vector<astro::StarRecord> stars;
+  std::vector<formats::StarRecord> stars;
   for (int s = 0; s < count; ++s) {
-    astro::StarRecord star = base;
+    formats::StarRecord star = base;
     star.ra_hours = static_cast<float>(unit(rng) * 24);
     star.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
     star.period = 0.2 * std::pow(100.0, unit(rng));
@@ -169,7 +169,7 @@ TEST(QuickAltitude, ForecastsAreTheSameByteForByte) {
   const float limits[] = {-3.0f, 0.0f, 20.0f, 20.05f, 60.0f, 89.0f, 89.5f};
   long lines = 0;
   for (int round = 0; round < 14; ++round) {
-    const std::vector<astro::StarRecord> stars = random_stars(rng, 300);
+    const std::vector<formats::StarRecord> stars = random_stars(rng, 300);
     eclfore::ForecastRequest request;
     request.year = 1990 + round * 3;
     request.month = 1 + round % 12;
@@ -205,7 +205,7 @@ TEST(QuickAltitude, WithTheOptionsForTodaysSkyTheSameByteForByte) {
   const float limits[] = {-3.0f, 0.0f, 20.0f, 60.0f, 89.5f, 35.0f};
   long lines = 0;
   for (int round = 0; round < 12; ++round) {
-    const std::vector<astro::StarRecord> stars = random_stars(rng, 120);
+    const std::vector<formats::StarRecord> stars = random_stars(rng, 120);
     eclfore::ForecastRequest request;
     request.year = months[round % 6][0];
     request.month = months[round % 6][1];

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "astro/ephemeris.h"
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "e2e.h"
 
 namespace {
 
-namespace fl = astro::forecast_line;
+namespace fl = formats::forecast_line;
 
 constexpr double kLongitudeDeg = 139.77;
 constexpr double kLatitudeDeg = 35.67;
@@ -27,7 +27,7 @@ struct Line {
   double hour = 0, jd = 0, altitude = 0, ra = 0, dec = 0;
 };
 
-double number(const std::string& line, astro::Field f) {
+double number(const std::string& line, formats::Field f) {
   return std::stod(
       line.substr(static_cast<std::size_t>(f.start), static_cast<std::size_t>(f.width)));
 }

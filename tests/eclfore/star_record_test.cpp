@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "conditions.h"
 #include "e2e.h"
 #include "forecast_line.h"
@@ -28,8 +28,8 @@ std::string forecast_line_of(const std::string& catalogue_line) {
   e2e::TempDir dir;
   const std::string path = (dir.path() / "data.dat").string();
   {
-    astro::OutputFile out(path);
-    eclfore::write_forecast_line(out, astro::parse_star_record(catalogue_line),
+    io::OutputFile out(path);
+    eclfore::write_forecast_line(out, formats::parse_star_record(catalogue_line),
                                  eclfore::MinimumKind::kPrimary, {2006, 10, 1, 20, 60},
                                  2454009.99993, 73.3f);
     out.close();
@@ -59,7 +59,7 @@ TEST(StarRecordInForecast, DeclinationSignsAsWrittenAndAsCompared) {
     const std::string written = forecast_line_of(line);
     ASSERT_EQ(written.size(), 119u) << c.field;
     EXPECT_EQ(written.substr(100, 7), c.written) << c.field;
-    EXPECT_EQ(eclfore::is_selected(astro::parse_star_record(line), north_of_zero),
+    EXPECT_EQ(eclfore::is_selected(formats::parse_star_record(line), north_of_zero),
               c.above_zero_limit)
         << c.field;
   }
@@ -81,7 +81,7 @@ TEST(StarRecordInForecast, SelectFlagIsNotTheForecastsConcern) {
   for (const char* flag : {"2", "7", "4", " ", "x"}) {
     const std::string line = with_field(88, flag);
     EXPECT_EQ(forecast_line_of(line), forecast_line_of(kSample)) << flag;
-    EXPECT_TRUE(eclfore::is_selected(astro::parse_star_record(line), sample_condition)) << flag;
+    EXPECT_TRUE(eclfore::is_selected(formats::parse_star_record(line), sample_condition)) << flag;
   }
 }
 

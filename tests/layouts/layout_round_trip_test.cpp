@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "astro/catalogue.h"
-#include "astro/forecast_minimum.h"
-#include "astro/layouts.h"
-#include "astro/records.h"
-#include "astro/text_files.h"
+#include "formats/catalogue.h"
+#include "forecast_minimum.h"
+#include "formats/layouts.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "daily_list.h"
 #include "e2e.h"
 #include "forecast_line.h"
@@ -17,17 +17,17 @@
 
 namespace {
 
-namespace fl = astro::forecast_line;
-namespace dl = astro::daily_list_line;
-namespace pt = astro::phase_table_line;
+namespace fl = formats::forecast_line;
+namespace dl = formats::daily_list_line;
+namespace pt = formats::phase_table_line;
 
-double number(std::string_view line, astro::Field field) {
-  return astro::parse_decimal(astro::extract_field(line, field));
+double number(std::string_view line, formats::Field field) {
+  return formats::parse_decimal(formats::extract_field(line, field));
 }
 
 /// A southern star with a one-digit RA hour and a one-digit declination.
-astro::StarRecord southern_star() {
-  return astro::parse_star_record(astro::format_star_line({.name = "ASASJ091012-0507.2",
+formats::StarRecord southern_star() {
+  return formats::parse_star_record(formats::format_star_line({.name = "ASASJ091012-0507.2",
                                                            .epoch = "2452000.1234",
                                                            .period = "0.8765432",
                                                            .ra_h = "09",
@@ -47,7 +47,7 @@ template <class Write>
 std::string written(Write&& write) {
   e2e::TempDir dir;
   const std::string path = (dir.path() / "out.txt").string();
-  astro::OutputFile out(path);
+  io::OutputFile out(path);
   write(out);
   out.close();
   return e2e::read_file(path);
@@ -60,35 +60,35 @@ std::string without_line_end(std::string text) {
 }
 
 /// The ForecastLine of the star's secondary minimum on the night of 5 March 2006.
-std::string forecast_line(const astro::StarRecord& star) {
-  const astro::ForecastMinimum minimum{
-      &star, astro::MinimumKind::kSecondary, 53799.5417, 2453800.0417, {2006, 3, 5, 22, 0}, 49.37f};
+std::string forecast_line(const formats::StarRecord& star) {
+  const eclfore::ForecastMinimum minimum{
+      &star, eclfore::MinimumKind::kSecondary, 53799.5417, 2453800.0417, {2006, 3, 5, 22, 0}, 49.37f};
   return without_line_end(
-      written([&](astro::OutputFile& out) { eclfore::write_forecast_line(out, minimum); }));
+      written([&](io::OutputFile& out) { eclfore::write_forecast_line(out, minimum); }));
 }
 
 TEST(LayoutRoundTrip, ForecastLineFieldsReadBackAsTheRecord) {
-  const astro::StarRecord star = southern_star();
+  const formats::StarRecord star = southern_star();
   const std::string line = forecast_line(star);
   ASSERT_EQ(line.size(), static_cast<std::size_t>(fl::kLineChars));
-  EXPECT_EQ(astro::extract_field(line, fl::kName), star.name);
-  EXPECT_EQ(astro::extract_field(line, fl::kCatalogue), star.catalogue);
-  EXPECT_EQ(astro::extract_field(line, fl::kKind), "s");
+  EXPECT_EQ(formats::extract_field(line, fl::kName), star.name);
+  EXPECT_EQ(formats::extract_field(line, fl::kCatalogue), star.catalogue);
+  EXPECT_EQ(formats::extract_field(line, fl::kKind), "s");
   EXPECT_EQ(number(line, fl::kYear), 2006);
   EXPECT_EQ(number(line, fl::kMonth), 3);
   EXPECT_EQ(number(line, fl::kDay), 5);
-  EXPECT_EQ(astro::extract_field(line, fl::kHour), "22.00");
-  EXPECT_EQ(astro::extract_field(line, fl::kJd), "2453800.0417");
-  EXPECT_EQ(astro::extract_field(line, fl::kVarType), star.var_type);
-  EXPECT_EQ(astro::extract_field(line, fl::kAltitude), "49.4");
-  EXPECT_EQ(astro::extract_field(line, fl::kElements), star.elements_text);
-  EXPECT_EQ(astro::extract_field(line, fl::kEpoch), " 2452000.1234");
-  EXPECT_EQ(astro::extract_field(line, fl::kPeriod), "    0.8765432");
-  EXPECT_EQ(astro::extract_field(line, fl::kRaH), " 9");
-  EXPECT_EQ(astro::extract_field(line, fl::kRaM), "10");
-  EXPECT_EQ(astro::extract_field(line, fl::kRaS), "12");
-  EXPECT_EQ(astro::extract_field(line, fl::kDecDeg), " -5");
-  EXPECT_EQ(astro::extract_field(line, fl::kDecMin), " 7");
+  EXPECT_EQ(formats::extract_field(line, fl::kHour), "22.00");
+  EXPECT_EQ(formats::extract_field(line, fl::kJd), "2453800.0417");
+  EXPECT_EQ(formats::extract_field(line, fl::kVarType), star.var_type);
+  EXPECT_EQ(formats::extract_field(line, fl::kAltitude), "49.4");
+  EXPECT_EQ(formats::extract_field(line, fl::kElements), star.elements_text);
+  EXPECT_EQ(formats::extract_field(line, fl::kEpoch), " 2452000.1234");
+  EXPECT_EQ(formats::extract_field(line, fl::kPeriod), "    0.8765432");
+  EXPECT_EQ(formats::extract_field(line, fl::kRaH), " 9");
+  EXPECT_EQ(formats::extract_field(line, fl::kRaM), "10");
+  EXPECT_EQ(formats::extract_field(line, fl::kRaS), "12");
+  EXPECT_EQ(formats::extract_field(line, fl::kDecDeg), " -5");
+  EXPECT_EQ(formats::extract_field(line, fl::kDecMin), " 7");
   EXPECT_EQ(static_cast<float>(number(line, fl::kMagMax)), star.mag_max);
   EXPECT_EQ(static_cast<float>(number(line, fl::kMagMin)), star.mag_min);
 }
@@ -98,8 +98,8 @@ TEST(LayoutRoundTrip, DailyListLineCarriesTheForecastTextsToNightmark) {
   const std::string line = datesel::daily_list_line(forecast);
   ASSERT_EQ(line.size(), static_cast<std::size_t>(dl::kLineChars) + 1);
   ASSERT_EQ(line.back(), '\n');
-  const auto same = [&](astro::Field daily, astro::Field from) {
-    EXPECT_EQ(astro::extract_field(line, daily), astro::extract_field(forecast, from))
+  const auto same = [&](formats::Field daily, formats::Field from) {
+    EXPECT_EQ(formats::extract_field(line, daily), formats::extract_field(forecast, from))
         << "daily list column " << daily.start;
   };
   same(dl::kName, fl::kName);
@@ -127,7 +127,7 @@ TEST(LayoutRoundTrip, DailyListLineCarriesTheForecastTextsToNightmark) {
 TEST(LayoutRoundTrip, DailyTitleDateReadsBackInTheNightPlan) {
   for (const auto& [year, month, day] : {std::tuple{2006, 3, 5}, std::tuple{1998, 12, 31}}) {
     const std::string title = datesel::daily_title(year, month, day);
-    ASSERT_EQ(title.size(), static_cast<std::size_t>(astro::daily_title::kMinChars) + 5);
+    ASSERT_EQ(title.size(), static_cast<std::size_t>(formats::daily_title::kMinChars) + 5);
     const nightmark::NightDate date = nightmark::night_date_from_title(title);
     EXPECT_EQ(date.year, year);
     EXPECT_EQ(date.month, month);
@@ -136,21 +136,21 @@ TEST(LayoutRoundTrip, DailyTitleDateReadsBackInTheNightPlan) {
 }
 
 TEST(LayoutRoundTrip, PhaseTableLineFields) {
-  const astro::StarRecord star = southern_star();
-  const std::string line = without_line_end(written([&](astro::OutputFile& out) {
+  const formats::StarRecord star = southern_star();
+  const std::string line = without_line_end(written([&](io::OutputFile& out) {
     phaselist::write_star_line(out, star, {0.96, 14.9f}, {0.01, -0.5f});
   }));
   ASSERT_EQ(line.size(), static_cast<std::size_t>(pt::kLineChars));
-  EXPECT_EQ(astro::extract_field(line, pt::kName), star.name);
-  EXPECT_EQ(astro::extract_field(line, pt::kEpoch), "2452000.1234");
-  EXPECT_EQ(astro::extract_field(line, pt::kPeriod), " 0.876543200");
-  EXPECT_EQ(astro::extract_field(line, pt::kVarType), star.var_type);
-  EXPECT_EQ(astro::extract_field(line, pt::kMagMax), "11.0");
-  EXPECT_EQ(astro::extract_field(line, pt::kMagMin), "11.6");
-  EXPECT_EQ(astro::extract_field(line, pt::kStartPhase), "0.96");
-  EXPECT_EQ(astro::extract_field(line, pt::kStartAltitude), "(14)");
-  EXPECT_EQ(astro::extract_field(line, pt::kStopPhase), "0.01");
-  EXPECT_EQ(astro::extract_field(line, pt::kStopAltitude), "(--)");
+  EXPECT_EQ(formats::extract_field(line, pt::kName), star.name);
+  EXPECT_EQ(formats::extract_field(line, pt::kEpoch), "2452000.1234");
+  EXPECT_EQ(formats::extract_field(line, pt::kPeriod), " 0.876543200");
+  EXPECT_EQ(formats::extract_field(line, pt::kVarType), star.var_type);
+  EXPECT_EQ(formats::extract_field(line, pt::kMagMax), "11.0");
+  EXPECT_EQ(formats::extract_field(line, pt::kMagMin), "11.6");
+  EXPECT_EQ(formats::extract_field(line, pt::kStartPhase), "0.96");
+  EXPECT_EQ(formats::extract_field(line, pt::kStartAltitude), "(14)");
+  EXPECT_EQ(formats::extract_field(line, pt::kStopPhase), "0.01");
+  EXPECT_EQ(formats::extract_field(line, pt::kStopAltitude), "(--)");
 }
 
 }  // namespace

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/constants.h"
-#include "astro/layouts.h"
-#include "astro/records.h"
+#include "formats/layouts.h"
+#include "formats/records.h"
 #include "e2e.h"
 
 namespace {
 
-namespace fl = astro::forecast_line;
-namespace dl = astro::daily_list_line;
+namespace fl = formats::forecast_line;
+namespace dl = formats::daily_list_line;
 
-double number(std::string_view line, astro::Field field) {
-  return astro::parse_decimal(astro::extract_field(line, field));
+double number(std::string_view line, formats::Field field) {
+  return formats::parse_decimal(formats::extract_field(line, field));
 }
 
 /// The lines of a CR LF file without their line ends.
@@ -37,15 +37,15 @@ std::vector<std::string> crlf_lines(const std::string& text) {
 }
 
 /// Checks one ForecastLine of the October 2006 forecast against its star's record.
-void expect_forecast_of(const std::string& line, const astro::StarRecord& star) {
+void expect_forecast_of(const std::string& line, const formats::StarRecord& star) {
   SCOPED_TRACE(line);
   ASSERT_EQ(line.size(), static_cast<std::size_t>(fl::kLineChars));
-  EXPECT_EQ(astro::extract_field(line, fl::kCatalogue), star.catalogue);
-  EXPECT_EQ(astro::extract_field(line, fl::kVarType), star.var_type);
-  EXPECT_EQ(astro::extract_field(line, fl::kElements), star.elements_text);
+  EXPECT_EQ(formats::extract_field(line, fl::kCatalogue), star.catalogue);
+  EXPECT_EQ(formats::extract_field(line, fl::kVarType), star.var_type);
+  EXPECT_EQ(formats::extract_field(line, fl::kElements), star.elements_text);
   EXPECT_EQ(number(line, fl::kYear), 2006);
   EXPECT_EQ(number(line, fl::kMonth), 10);
-  const std::string kind = astro::extract_field(line, fl::kKind);
+  const std::string kind = formats::extract_field(line, fl::kKind);
   ASSERT_TRUE(kind == "p" || kind == "s");
 
   // The instant is a minimum of the star's elements: the Julian Date, rounded to
@@ -81,11 +81,11 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
   const std::string catalogue = e2e::read_file(std::string(EXAMPLES_DIR) + "/star.dat");
   dir.write("star.dat", catalogue);
   dir.write("condition.dat", e2e::read_file(std::string(EXAMPLES_DIR) + "/condition.dat"));
-  std::map<std::string, astro::StarRecord> stars;
+  std::map<std::string, formats::StarRecord> stars;
   std::istringstream in(catalogue);
   for (std::string line; std::getline(in, line);) {
     if (line.ends_with('\r')) line.pop_back();
-    const astro::StarRecord star = astro::parse_star_record(line);
+    const formats::StarRecord star = formats::parse_star_record(line);
     stars.emplace(star.name, star);
   }
   ASSERT_GT(stars.size(), 20u);
@@ -97,16 +97,16 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
   ASSERT_GT(forecast.size(), 100u);
   std::map<std::string, int> kinds;
   for (const std::string& line : forecast) {
-    const auto star = stars.find(astro::extract_field(line, fl::kName));
+    const auto star = stars.find(formats::extract_field(line, fl::kName));
     ASSERT_NE(star, stars.end()) << line;
     expect_forecast_of(line, star->second);
-    ++kinds[astro::extract_field(line, fl::kKind)];
+    ++kinds[formats::extract_field(line, fl::kKind)];
   }
   EXPECT_GT(kinds["p"], 0);
   EXPECT_GT(kinds["s"], 0);
 
   // datesel on the unsorted list as data.sot: the day's lines in file order.
-  const std::string day_text = astro::extract_field(forecast.front(), fl::kDay);
+  const std::string day_text = formats::extract_field(forecast.front(), fl::kDay);
   const int day = static_cast<int>(number(day_text, {0, 2}));
   dir.write("data.sot", dir.read("data.dat"));
   const e2e::RunResult daily_run =
@@ -114,24 +114,24 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
   ASSERT_EQ(daily_run.exit_code, 0) << daily_run.err;
   const std::vector<std::string> daily = crlf_lines(dir.read("obsday.dat"));
   ASSERT_GE(daily.size(), 3u);
-  EXPECT_EQ(number(daily[0], astro::daily_title::kYear), 2006);
-  EXPECT_EQ(number(daily[0], astro::daily_title::kMonth), 10);
-  EXPECT_EQ(number(daily[0], astro::daily_title::kDay), day);
+  EXPECT_EQ(number(daily[0], formats::daily_title::kYear), 2006);
+  EXPECT_EQ(number(daily[0], formats::daily_title::kMonth), 10);
+  EXPECT_EQ(number(daily[0], formats::daily_title::kDay), day);
   std::size_t next = 2;
   for (const std::string& line : forecast) {
-    if (astro::extract_field(line, fl::kDay) != day_text) continue;
+    if (formats::extract_field(line, fl::kDay) != day_text) continue;
     ASSERT_LT(next, daily.size());
     const std::string& listed = daily[next++];
     SCOPED_TRACE(listed);
     EXPECT_EQ(listed.size(), static_cast<std::size_t>(dl::kLineChars));
-    EXPECT_EQ(astro::extract_field(listed, dl::kNameToKind),
-              astro::extract_field(line, fl::kNameToKind));
-    EXPECT_EQ(astro::extract_field(listed, dl::kTime), astro::extract_field(line, fl::kHour));
-    EXPECT_EQ(astro::extract_field(listed, dl::kRaH), astro::extract_field(line, fl::kRaH));
-    EXPECT_EQ(astro::extract_field(listed, dl::kRaM), astro::extract_field(line, fl::kRaM));
-    EXPECT_EQ(astro::extract_field(listed, dl::kDecDeg), astro::extract_field(line, fl::kDecDeg));
-    EXPECT_EQ(astro::extract_field(listed, dl::kDecMin), astro::extract_field(line, fl::kDecMin));
-    EXPECT_EQ(astro::extract_field(listed, dl::kForecastJd), astro::extract_field(line, fl::kJd));
+    EXPECT_EQ(formats::extract_field(listed, dl::kNameToKind),
+              formats::extract_field(line, fl::kNameToKind));
+    EXPECT_EQ(formats::extract_field(listed, dl::kTime), formats::extract_field(line, fl::kHour));
+    EXPECT_EQ(formats::extract_field(listed, dl::kRaH), formats::extract_field(line, fl::kRaH));
+    EXPECT_EQ(formats::extract_field(listed, dl::kRaM), formats::extract_field(line, fl::kRaM));
+    EXPECT_EQ(formats::extract_field(listed, dl::kDecDeg), formats::extract_field(line, fl::kDecDeg));
+    EXPECT_EQ(formats::extract_field(listed, dl::kDecMin), formats::extract_field(line, fl::kDecMin));
+    EXPECT_EQ(formats::extract_field(listed, dl::kForecastJd), formats::extract_field(line, fl::kJd));
   }
   EXPECT_EQ(next, daily.size());
 }

@@ -7,7 +7,7 @@
 
 #include "astro/horizon.h"
 #include "astro/sites.h"
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST(ReadTypedTime, RefusesWhatIsNotFiveIntegersNamingTheAnswer) {
     try {
       phaselist::read_typed_time(in.file, "start date & time");
       ADD_FAILURE() << "accepted '" << text << "'";
-    } catch (const astro::RunError& e) {
+    } catch (const io::RunError& e) {
       EXPECT_EQ(std::string(e.what()).rfind("start date & time: ", 0), 0u) << e.what();
     }
   }

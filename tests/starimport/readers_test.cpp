@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "astro/catalogue.h"
-#include "astro/records.h"
+#include "formats/catalogue.h"
+#include "formats/records.h"
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "e2e.h"
@@ -83,9 +83,9 @@ void expect_read_back(const std::string& line, const char* name, double epoch_jd
                       float ra_h, float ra_m, float ra_s, float dec_deg, float dec_min,
                       const char* type, float mag_max, float mag_min) {
   ASSERT_EQ(line.size(), 94u) << line;
-  ASSERT_FALSE(astro::unusable_star_line(line));
-  const astro::StarRecord s = astro::parse_star_record(line);
-  EXPECT_FALSE(astro::star_record_problem(s)) << line;
+  ASSERT_FALSE(formats::unusable_star_line(line));
+  const formats::StarRecord s = formats::parse_star_record(line);
+  EXPECT_FALSE(formats::star_record_problem(s)) << line;
   EXPECT_EQ(std::string(trim(s.name)), name);
   // The reader subtracts in extended precision from the same decimal text.
   EXPECT_EQ(s.epoch_mjd, static_cast<double>(static_cast<long double>(epoch_jd) - 2400000.5L));
@@ -176,8 +176,8 @@ TEST(GcvsRecords, OlderLayoutRecordsLaidIntoFiveOne) {
                    8.1f, 8.6f);
   EXPECT_EQ(got.lines.size(), 47u);
   for (const std::string& line : got.lines) {
-    const astro::StarRecord s = astro::parse_star_record(line);
-    EXPECT_FALSE(astro::star_record_problem(s)) << line;
+    const formats::StarRecord s = formats::parse_star_record(line);
+    EXPECT_FALSE(formats::star_record_problem(s)) << line;
     EXPECT_EQ(s.catalogue, "GCVS");
   }
   // Stars without elements, the ellipsoidal and pulsating ones, a star without a
@@ -266,14 +266,14 @@ TEST(Tables, AMissingColumnIsAFailureOfTheFile) {
   try {
     import(path);
     FAIL() << "no failure";
-  } catch (const astro::RunError& e) {
+  } catch (const io::RunError& e) {
     EXPECT_EQ(
         std::string(e.what()),
         path + ": no epoch column (looked for Epoch, E0, HJD0; name it with --column epoch=NAME)");
   }
   TableRequest request;
   request.named = {{Column::epoch, "NoSuch"}};
-  EXPECT_THROW(import(path, {}, request), astro::RunError);
+  EXPECT_THROW(import(path, {}, request), io::RunError);
   // A column named on the command line is taken before the usual names, in any case.
   e2e::TempDir dir;
   dir.write("t.csv", "Star,ra,dec,Type,Epoch,t0,P\nX Lim,10,10,EA,2450000.5,2451000.25,1.5\n");

@@ -1,6 +1,6 @@
 #pragma once
-/// Degrees and hours to radians, each program with its own value of pi and its own order
-/// of operations (the bits of every result depend on both).
+/// Degrees and hours to radians by a rule: a value of pi and an order of operations (the
+/// bits of every result depend on both). Each program keeps its own rule.
 
 #include "astro/constants.h"
 #include "astro/precision.h"
@@ -22,15 +22,6 @@ struct RadianRule {
   Ext pi = 0;  ///< the program's pi, widened from its stored precision
   RadianOrder order = RadianOrder::kReciprocalThenPi;
 };
-
-/// The forecast: the double pi, the reciprocal first.
-inline constexpr RadianRule kForecastRadians{static_cast<Ext>(kPi), RadianOrder::kReciprocalThenPi};
-/// The night plan: the five-decimal float pi, the reciprocal first.
-inline constexpr RadianRule kNightPlanRadians{static_cast<Ext>(kPiShort),
-                                              RadianOrder::kReciprocalThenPi};
-/// The phase table: the five-decimal float pi, the division last.
-inline constexpr RadianRule kPhaseTableRadians{static_cast<Ext>(kPiShort),
-                                               RadianOrder::kPiThenDivide};
 
 /// `value` (degrees or hours; `units_per_half_turn` kDegreesPerHalfTurn or
 /// kHoursPerHalfTurn) in radians by `rule`, rounded to float once at the end.

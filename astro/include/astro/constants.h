@@ -13,10 +13,8 @@ inline constexpr double kJdToJstDays = 0.875;
 /// pi as a double; the forecast program's value for every conversion to radians.
 inline constexpr double kPi = 3.141592653589793;
 
-/// The five-decimal pi of the built-in-site programs, single precision.
-inline constexpr float kPiShort = 3.14159f;
-
-/// End-of-input byte of text files.
-inline constexpr char kCtrlZ = '\x1a';
+/// pi to five decimals in single precision: the value the night plan and the phase
+/// table were written with; the bits of their radians depend on it.
+inline constexpr float kPiFiveDecimals = 3.14159f;
 
 }  // namespace astro

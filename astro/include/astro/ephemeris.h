@@ -57,9 +57,6 @@ enum class EpochScale {
   kBjd,  ///< barycentric Julian Dates, TDB: instants at the solar-system barycentre
 };
 
-/// The scale named "jd", "hjd" or "bjd"; nothing for any other text.
-std::optional<EpochScale> parse_epoch_scale(std::string_view text);
-
 /// Geocentric UTC Julian Date of an instant given in `scale` for a star in the ICRS
 /// direction ra_rad, dec_rad (radians): the light time along that direction from the
 /// Sun's centre (kHjd) or the barycentre (kBjd) to the geocentre taken off, and for
@@ -99,18 +96,10 @@ class InstantSky {
 /// TDB - TT terms at the geocentre). jd_utc: Julian Date, UTC.
 double tdb_minus_utc_s(double jd_utc);
 
-/// The named --sun-below values: civil, nautical and astronomical twilight ends.
+/// The Sun's altitude at the ends of civil, nautical and astronomical twilight, degrees.
 inline constexpr double kCivilTwilightDeg = -6;
 inline constexpr double kNauticalTwilightDeg = -12;
 inline constexpr double kAstronomicalTwilightDeg = -18;
-
-/// A --sun-below value: "civil", "nautical", "astronomical" or a number of degrees
-/// from -90 to 90, both ends included. Nothing for anything else.
-std::optional<double> parse_sun_below(std::string_view text);
-
-/// A --moon-distance value: a number of degrees from 0 to 180, both ends included.
-/// Nothing for anything else.
-std::optional<double> parse_moon_distance(std::string_view text);
 
 /// What the options for today's sky ask of a run.
 struct SkyOptions {

@@ -1,6 +1,6 @@
-#include "astro/message_text.h"
+#include "io/message_text.h"
 
-namespace astro {
+namespace io {
 namespace {
 
 /// Printable ASCII: the blank up to the tilde.
@@ -28,4 +28,4 @@ std::string escape_for_message(std::string_view bytes) {
   return text;
 }
 
-}  // namespace astro
+}  // namespace io

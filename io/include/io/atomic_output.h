@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace astro {
+namespace io {
 
 class OutputFile;
 
@@ -105,4 +105,4 @@ void install_output_cleanup(std::string_view program_name);
 void refuse_shared_files(std::initializer_list<std::string_view> inputs,
                          std::initializer_list<std::string_view> outputs);
 
-}  // namespace astro
+}  // namespace io

@@ -1,15 +1,15 @@
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 
 #include <cmath>
 
 #include "astro/constants.h"
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
-#include "astro/records.h"
+#include "formats/records.h"
 #include "astro/sexagesimal.h"
 
-namespace astro {
+namespace formats {
 namespace {
 
 float float_field(std::string_view line, Field field) {
@@ -28,23 +28,23 @@ StarRecord parse_star_record(std::string_view line) {
 
   const std::string_view epoch_text = field_within(line, kEpoch);
   s.epoch_blank = is_blank(epoch_text);
-  s.epoch_mjd = static_cast<double>(static_cast<Ext>(parse_decimal(epoch_text)) -
-                                    static_cast<Ext>(kMjdZeroJd));
+  s.epoch_mjd = static_cast<double>(static_cast<astro::Ext>(parse_decimal(epoch_text)) -
+                                    static_cast<astro::Ext>(astro::kMjdZeroJd));
   s.period = parse_decimal(field_within(line, kPeriod));
 
   s.ra_h = float_field(line, kRaH);
   s.ra_m = float_field(line, kRaM);
   s.ra_s = float_field(line, kRaS);
-  s.ra_hours = hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
+  s.ra_hours = astro::hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
 
   const std::string_view dec_field = field_within(line, kDecDeg);
   s.dec_deg = static_cast<float>(parse_decimal(dec_field));
-  s.dec_min = signed_declination_minutes(dec_field, float_field(line, kDecMin));
-  s.dec_degrees = whole_and_minutes(s.dec_deg, s.dec_min);
+  s.dec_min = astro::signed_declination_minutes(dec_field, float_field(line, kDecMin));
+  s.dec_degrees = astro::whole_and_minutes(s.dec_deg, s.dec_min);
 
   s.mag_max = float_field(line, kMagMax);
   s.mag_min = float_field(line, kMagMin);
-  s.select_flag = trunc_to_int(parse_decimal(field_within(line, kSelectFlag)));
+  s.select_flag = astro::trunc_to_int(parse_decimal(field_within(line, kSelectFlag)));
   return s;
 }
 
@@ -66,4 +66,9 @@ std::optional<std::string> star_record_problem(const StarRecord& star) {
   return std::nullopt;
 }
 
-}  // namespace astro
+IcrsPosition icrs_position(const StarRecord& star) {
+  return {static_cast<double>(star.ra_hours) * (astro::kPi / 12),
+          static_cast<double>(star.dec_degrees) * (astro::kPi / 180)};
+}
+
+}  // namespace formats

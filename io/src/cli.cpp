@@ -1,4 +1,4 @@
-#include "astro/cli.h"
+#include "io/cli.h"
 
 #include <fcntl.h>
 #include <getopt.h>
@@ -10,11 +10,11 @@
 #include <exception>
 #include <string>
 
-#include "astro/atomic_output.h"
-#include "astro/console.h"
-#include "astro/message_text.h"
+#include "io/atomic_output.h"
+#include "io/console.h"
+#include "io/message_text.h"
 
-namespace astro {
+namespace io {
 
 std::string_view toolset_version() { return EBT_VERSION; }
 
@@ -252,4 +252,4 @@ int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)(const
   }
 }
 
-}  // namespace astro
+}  // namespace io

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace astro {
+namespace formats {
 
 /// The field of `length` characters at 0-based column `start` of `line`.
 /// Columns past the end of the line read as blanks, so the result always has
@@ -27,4 +27,4 @@ double parse_decimal(std::string_view text);
 /// True when text holds nothing but blanks (or nothing at all).
 bool is_blank(std::string_view text);
 
-}  // namespace astro
+}  // namespace formats

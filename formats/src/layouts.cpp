@@ -1,8 +1,8 @@
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 
 #include <stdexcept>
 
-namespace astro {
+namespace formats {
 namespace {
 
 enum class Align { kLeft, kRight };
@@ -57,4 +57,4 @@ std::string format_star_line(const StarLineFields& fields) {
   return line;
 }
 
-}  // namespace astro
+}  // namespace formats

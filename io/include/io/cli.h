@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace astro {
+namespace io {
 
 /// One command-line option: --name, --name=VALUE or --name VALUE (and -x for a short name).
 struct OptionSpec {
@@ -74,4 +74,4 @@ std::string help_text(const ProgramInfo& info);
 /// values at the top of `run`, before any prompt and before any file is touched.
 int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)(const Options&));
 
-}  // namespace astro
+}  // namespace io

@@ -11,17 +11,16 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace astro {
+#include "io/run_error.h"
 
-/// A failure that ends a run: the message names the file or the answer at fault.
-struct RunError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+namespace io {
+
+/// End-of-input byte of text files.
+inline constexpr char kCtrlZ = '\x1a';
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -135,11 +134,6 @@ class OutputFile {
   }
   /// printf-style formatted write, each '\n' as CR LF.
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  /// Writes a number as print("%*.*f", width, precision, value) would (see
-  /// format_fixed); precision 0 to kMaxFixedPrecision.
-  void write_fixed(double value, int width, int precision);
-  /// Writes a number as print("%*d", width, value) would.
-  void write_int(int value, int width);
   /// Ends a line, as write("\n") would: CR LF.
   void end_line() {
     check_open();
@@ -228,4 +222,4 @@ void warn_file(const std::string& path, std::string_view what);
 /// as a reader does at its end, and starts the count afresh.
 void finish_warnings(const std::string& path);
 
-}  // namespace astro
+}  // namespace io

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-namespace astro {
+namespace io {
 
 /// The bytes as a message may quote them: every byte that is not printable ASCII as \xNN
 /// (two lower-case hex digits), a backslash as \\ ; printable ASCII as it is.
 std::string escape_for_message(std::string_view bytes);
 
-}  // namespace astro
+}  // namespace io

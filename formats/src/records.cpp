@@ -1,4 +1,4 @@
-#include "astro/records.h"
+#include "formats/records.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace astro {
+namespace formats {
 namespace {
 
 bool is_space(char c) {
@@ -126,4 +126,4 @@ bool is_blank(std::string_view text) {
   return true;
 }
 
-}  // namespace astro
+}  // namespace formats

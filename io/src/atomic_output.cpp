@@ -1,4 +1,4 @@
-#include "astro/atomic_output.h"
+#include "io/atomic_output.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <string>
 
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
-namespace astro {
+namespace io {
 namespace {
 
 namespace fs = std::filesystem;
@@ -299,4 +299,4 @@ void refuse_shared_files(std::initializer_list<std::string_view> inputs,
   for (const std::string_view output : outputs) visit(output, false);
 }
 
-}  // namespace astro
+}  // namespace io

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "astro/records.h"
+#include "formats/records.h"
 
-namespace astro {
+namespace formats {
 
 /// One fixed-column field of a line.
 struct Field {
@@ -186,4 +186,4 @@ static_assert(kStartAltitude.width == kAltitudeDigits + 2 &&
 inline constexpr int kLineChars = kStopAltitude.end();
 }  // namespace phase_table_line
 
-}  // namespace astro
+}  // namespace formats

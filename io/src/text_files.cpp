@@ -1,4 +1,4 @@
-#include "astro/text_files.h"
+#include "io/text_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,12 +11,10 @@
 #include <map>
 #include <utility>
 
-#include "astro/atomic_output.h"
-#include "astro/constants.h"
-#include "astro/fixed_format.h"
-#include "astro/message_text.h"
+#include "io/atomic_output.h"
+#include "io/message_text.h"
 
-namespace astro {
+namespace io {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 1 << 16;
@@ -318,22 +316,6 @@ void OutputFile::write(std::string_view text) {
   }
 }
 
-void OutputFile::write_fixed(double value, int width, int precision) {
-  check_open();
-  NumberText text;
-  const std::size_t length = format_fixed(text, value, precision);
-  put_blanks(field_padding(width, length));
-  put(text.data(), length);
-}
-
-void OutputFile::write_int(int value, int width) {
-  check_open();
-  NumberText text;
-  const std::size_t length = format_int(text, value);
-  put_blanks(field_padding(width, length));
-  put(text.data(), length);
-}
-
 void OutputFile::print(const char* format, ...) {
   char small[512];
   std::va_list args;
@@ -396,4 +378,4 @@ void warn_file(const std::string& path, std::string_view what) {
                escape_for_message(what).c_str());
 }
 
-}  // namespace astro
+}  // namespace io

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "astro/layouts.h"
+#include "formats/layouts.h"
 
-namespace astro {
+namespace formats {
 
 /// A star.dat line shorter than this (line end not counted) cannot hold a star: it
 /// must reach the magnitude at minimum light.
@@ -51,7 +51,14 @@ inline bool lacks_elements(const StarRecord& star) {
   return star.period == 0 || star.epoch_mjd == 0;
 }
 
+/// A catalogue star's position taken as ICRS (J2000), radians, double precision.
+struct IcrsPosition {
+  double ra_rad = 0;
+  double dec_rad = 0;
+};
+IcrsPosition icrs_position(const StarRecord& star);
+
 /// True when the phase table lists the star (flag digits 2, 3, 6, 7).
 inline bool selected_for_phase_table(const StarRecord& star) { return (star.select_flag & 2) != 0; }
 
-}  // namespace astro
+}  // namespace formats

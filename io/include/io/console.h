@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace astro {
+namespace io {
 
 enum class ScanStatus {
   kOk,         ///< a number was read
@@ -19,6 +19,9 @@ enum class ScanStatus {
 
 /// Prints a prompt on standard output, without a line end, and flushes it.
 void prompt(std::string_view text);
+
+/// Writes text on standard output as it is: no line end added, no flush.
+void print_text(std::string_view text);
 
 /// Reads a decimal integer as "%d" does; a value outside int's range is kNotNumber
 /// rather than undefined.
@@ -55,4 +58,4 @@ inline constexpr std::size_t kQuotedWordChars = 32;
 /// input, or when the scan consumed the text already.
 std::string unread_word(std::FILE* in);
 
-}  // namespace astro
+}  // namespace io

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace astro {
+#include "io/text_files.h"
+
+namespace formats {
 
 /// Most digits after the decimal point that format_fixed takes.
 inline constexpr int kMaxFixedPrecision = 9;
@@ -66,4 +68,10 @@ void append_fixed(std::string& out, double value, int width, int precision);
 /// Appends `value` as printf("%*d", width, value) prints it.
 void append_int(std::string& out, int value, int width);
 
-}  // namespace astro
+/// Writes `value` to `out` as printf("%*.*f", width, precision, value) prints it.
+void write_fixed(io::OutputFile& out, double value, int width, int precision);
+
+/// Writes `value` to `out` as printf("%*d", width, value) prints it.
+void write_int(io::OutputFile& out, int value, int width);
+
+}  // namespace formats

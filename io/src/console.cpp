@@ -1,18 +1,20 @@
-#include "astro/console.h"
+#include "io/console.h"
 
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
-#include "astro/text_files.h"
+#include "io/run_error.h"
 
-namespace astro {
+namespace io {
 
 void prompt(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
 }
+
+void print_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 ScanStatus scan_int(std::FILE* in, int& value) {
   std::string consumed;
@@ -73,9 +75,9 @@ ScanStatus scan_float(std::FILE* in, float& value) {
   return n == EOF ? ScanStatus::kEnd : ScanStatus::kNotNumber;
 }
 
-}  // namespace astro
+}  // namespace io
 
-namespace astro {
+namespace io {
 
 void check_input_error(std::FILE* in) {
   if (std::ferror(in) == 0) return;
@@ -102,4 +104,4 @@ std::string unread_word(std::FILE* in) {
   return word;
 }
 
-}  // namespace astro
+}  // namespace io

@@ -2,10 +2,10 @@
 /// One minimum that the forecast search accepted: what the ForecastLine shows and
 /// what any other consumer of the month's minima (a chart, an export) takes.
 
-#include "astro/catalogue.h"
+#include "formats/catalogue.h"
 #include "astro/dates.h"
 
-namespace astro {
+namespace eclfore {
 
 /// Which minimum of the light curve.
 enum class MinimumKind {
@@ -16,12 +16,12 @@ enum class MinimumKind {
 /// A minimum that falls in a night of the asked month with the star high enough.
 struct ForecastMinimum {
   /// The star, as read from the catalogue; valid while the consumer runs.
-  const StarRecord* star = nullptr;
+  const formats::StarRecord* star = nullptr;
   MinimumKind kind = MinimumKind::kPrimary;
   double minimum_mjd = 0;  ///< instant of the minimum, MJD (days, UT)
   double minimum_jd = 0;   ///< the same instant as a Julian Date (days, UT)
-  LocalDate night;         ///< JST night date; hour 18 to 29, minute 0 to 60
+  astro::LocalDate night;        ///< JST night date; hour 18 to 29, minute 0 to 60
   float altitude_deg = 0;  ///< altitude of the star at the minimum, degrees
 };
 
-}  // namespace astro
+}  // namespace eclfore

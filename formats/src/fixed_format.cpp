@@ -1,4 +1,4 @@
-#include "astro/fixed_format.h"
+#include "formats/fixed_format.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace astro {
+namespace formats {
 namespace {
 
 __extension__ typedef unsigned __int128 Uint128;
@@ -143,4 +143,29 @@ void append_int(std::string& out, int value, int width) {
   out.append(text.data(), length);
 }
 
-}  // namespace astro
+namespace {
+
+/// Writes the `length` characters of `text` right-aligned in a field of `width`.
+void write_in_field(io::OutputFile& out, const NumberText& text, std::size_t length, int width) {
+  static constexpr std::string_view kBlanks = "                                ";
+  for (std::size_t padding = field_padding(width, length); padding > 0;) {
+    const std::size_t count = padding < kBlanks.size() ? padding : kBlanks.size();
+    out.write_text(kBlanks.substr(0, count));
+    padding -= count;
+  }
+  out.write_text(std::string_view(text.data(), length));
+}
+
+}  // namespace
+
+void write_fixed(io::OutputFile& out, double value, int width, int precision) {
+  NumberText text;
+  write_in_field(out, text, format_fixed(text, value, precision), width);
+}
+
+void write_int(io::OutputFile& out, int value, int width) {
+  NumberText text;
+  write_in_field(out, text, format_int(text, value), width);
+}
+
+}  // namespace formats

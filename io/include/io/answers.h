@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-namespace astro {
+namespace io {
 
 /// Reads one "%d" answer. Throws RunError "NAME: ..." (NAME = `answer_name`) when the
 /// answer is not a whole number, lies beyond int's range, or the input has ended.
@@ -43,4 +43,4 @@ float ask_decimal_number(std::FILE* in, std::string_view question, std::string_v
 std::array<int, 5> read_five_whole_numbers(std::FILE* in, std::string_view answer_name,
                                            std::string_view parts);
 
-}  // namespace astro
+}  // namespace io

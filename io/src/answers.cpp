@@ -1,13 +1,13 @@
-#include "astro/answers.h"
+#include "io/answers.h"
 
 #include <cstdio>
 #include <string>
 
-#include "astro/console.h"
-#include "astro/message_text.h"
-#include "astro/text_files.h"
+#include "io/console.h"
+#include "io/message_text.h"
+#include "io/run_error.h"
 
-namespace astro {
+namespace io {
 namespace {
 
 /// The message of an answer that could not be read; `typed` is quoted, escaped.
@@ -81,4 +81,4 @@ std::array<int, 5> read_five_whole_numbers(std::FILE* in, std::string_view answe
   return numbers;
 }
 
-}  // namespace astro
+}  // namespace io

@@ -1,0 +1,82 @@
+#include "formats/sky_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+#include "io/message_text.h"
+
+namespace formats {
+namespace {
+
+/// The degree limits of the options, both ends included.
+constexpr double kSunBelowLimitDeg = 90;
+constexpr double kMoonDistanceMaxDeg = 180;
+
+/// A number with nothing before or after it (a leading '+' allowed).
+std::optional<double> parse_degrees(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+[[noreturn]] void bad_value(const io::OptionSpec& spec, const std::string& value,
+                            std::string_view wanted) {
+  throw io::UsageError("--" + std::string(spec.name) + "=" + io::escape_for_message(value) + ": " +
+                   std::string(wanted));
+}
+
+}  // namespace
+
+astro::SkyOptions sky_options(const io::Options& options) {
+  astro::SkyOptions sky;
+  if (const auto value = options.value(kSunBelowOption.name)) {
+    sky.sun_below_deg = parse_sun_below(*value);
+    if (!sky.sun_below_deg) {
+      bad_value(kSunBelowOption, *value,
+                "wants degrees from -90 to 90, civil, nautical or astronomical");
+    }
+  }
+  if (const auto value = options.value(kMoonDistanceOption.name)) {
+    sky.moon_distance_deg = parse_moon_distance(*value);
+    if (!sky.moon_distance_deg)
+      bad_value(kMoonDistanceOption, *value, "wants degrees from 0 to 180");
+  }
+  if (const auto value = options.value(kEpochsOption.name)) {
+    const auto scale = parse_epoch_scale(*value);
+    if (!scale) bad_value(kEpochsOption, *value, "wants jd, hjd or bjd");
+    sky.epochs = *scale;
+  }
+  sky.of_date = options.has(kOfDateOption.name);
+  return sky;
+}
+
+std::optional<astro::EpochScale> parse_epoch_scale(std::string_view text) {
+  if (text == "jd") return astro::EpochScale::kJd;
+  if (text == "hjd") return astro::EpochScale::kHjd;
+  if (text == "bjd") return astro::EpochScale::kBjd;
+  return std::nullopt;
+}
+
+std::optional<double> parse_sun_below(std::string_view text) {
+  if (text == "civil") return astro::kCivilTwilightDeg;
+  if (text == "nautical") return astro::kNauticalTwilightDeg;
+  if (text == "astronomical") return astro::kAstronomicalTwilightDeg;
+  const auto value = parse_degrees(text);
+  if (!value || *value < -kSunBelowLimitDeg || *value > kSunBelowLimitDeg) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parse_moon_distance(std::string_view text) {
+  const auto value = parse_degrees(text);
+  if (!value || *value < 0 || *value > kMoonDistanceMaxDeg) return std::nullopt;
+  return value;
+}
+
+}  // namespace formats
