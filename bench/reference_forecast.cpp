@@ -108,10 +108,10 @@ int equatorial_to_horizontal(double lst, float phi_f, float ra, float dec, float
   const double h = static_cast<double>(static_cast<Ext>(lst) - static_cast<Ext>(ra));
   const double sin_phi_cos_delta =
       static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::cos(delta));
-  const double cos_phi_minus_sin_delta =
+  const double minus_cos_phi_sin_delta =
       static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
   double x = static_cast<double>(static_cast<Ext>(std::cos(h)) * sin_phi_cos_delta +
-                                 static_cast<Ext>(cos_phi_minus_sin_delta));
+                                 static_cast<Ext>(minus_cos_phi_sin_delta));
   const double y =
       static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(std::cos(delta)));
   if (x == 0.0) x = 1e-11;

@@ -96,7 +96,7 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
   if (!(std::fabs(longitude) <= kMostLongitudeDeg) || !(std::fabs(ra) <= kMostRaRad) ||
       std::isnan(lowest) || !(t.cos_phi_cos_delta > kLeastTerm) ||
       !std::isfinite(t.sin_phi_sin_delta) || !std::isfinite(t.sin_phi_cos_delta) ||
-      !std::isfinite(t.cos_phi_minus_sin_delta)) {
+      !std::isfinite(t.minus_cos_phi_sin_delta)) {
     return filter;
   }
   filter.turns_at_epoch = kFilterSiderealAtEpoch + longitude / 360 - ra / kTwoPi;
@@ -112,10 +112,10 @@ CandidateFilter candidate_filter(const astro::StarAtSite& seen, const NightSlots
   filter.below_limit_beyond = turns_of_cosine(cos_below) + kHourAngleMarginTurns + shift_turns;
 
   // The hour angles where |X| < kLeastSouthward may hold: X = cos H x sin_phi_cos_delta
-  // + cos_phi_minus_sin_delta.
+  // + minus_cos_phi_sin_delta.
   const double x_cut = kLeastSouthward + kComponentSlack;
   const double slope = t.sin_phi_cos_delta;
-  const double offset = t.cos_phi_minus_sin_delta;
+  const double offset = t.minus_cos_phi_sin_delta;
   if (std::fabs(slope) > kLeastTerm) {
     double lo = (-x_cut - offset) / slope;
     double hi = (x_cut - offset) / slope;

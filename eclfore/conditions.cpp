@@ -94,8 +94,8 @@ bool is_selected(const formats::StarRecord& star, const SelectionCondition& cond
   const long double depth =
       static_cast<long double>(star.mag_min) - static_cast<long double>(star.mag_max);
   return star.mag_max >= condition.mag_bright && star.mag_min <= condition.mag_faint &&
-         depth + kDepthSlackMag >= condition.min_depth && star.dec_deg <= condition.dec_upper &&
-         star.dec_deg >= condition.dec_lower;
+         depth + kDepthSlackMag >= condition.min_depth && star.dec_degree_part <= condition.dec_upper &&
+         star.dec_degree_part >= condition.dec_lower;
 }
 
 }  // namespace eclfore

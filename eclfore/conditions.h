@@ -13,8 +13,8 @@ struct SelectionCondition {
   float mag_bright = 0;  ///< mag_max must not be smaller (brighter) than this
   float mag_faint = 0;   ///< mag_min must not be larger (fainter) than this
   float min_depth = 0;   ///< mag_min - mag_max must reach this
-  float dec_upper = 0;   ///< dec_deg must not exceed this
-  float dec_lower = 0;   ///< dec_deg must not be below this
+  float dec_upper = 0;   ///< the declination degree field must not exceed this
+  float dec_lower = 0;   ///< the declination degree field must not be below this
 };
 
 /// Slots of the condition table; the terminator row takes one, so 19 conditions fit.

@@ -58,8 +58,8 @@ std::string_view StarLineText::tail() const {
 }
 
 StarLineText star_line_text(const formats::StarRecord& star) {
-  // dec_min carries the sign of a southern declination; the line shows it unsigned.
-  const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_min)));
+  // dec_minute_part carries the sign of a southern declination; the line shows it unsigned.
+  const double dec_min = std::trunc(std::fabs(static_cast<double>(star.dec_minute_part)));
   StarLineText text;
   std::string& line = text.line;
   line.reserve(kLineRoomChars);
@@ -82,10 +82,10 @@ StarLineText star_line_text(const formats::StarRecord& star) {
   };
   line.push_back(' ');
   line.append(io::as_c_string(star.elements_text));
-  blank_then_fixed(static_cast<double>(star.ra_h), fl::kRaH, 0);
-  blank_then_fixed(static_cast<double>(star.ra_m), fl::kRaM, 0);
-  blank_then_fixed(static_cast<double>(star.ra_s), fl::kRaS, 0);
-  blank_then_fixed(static_cast<double>(star.dec_deg), fl::kDecDeg, 0);
+  blank_then_fixed(static_cast<double>(star.ra_hour_part), fl::kRaH, 0);
+  blank_then_fixed(static_cast<double>(star.ra_minute_part), fl::kRaM, 0);
+  blank_then_fixed(static_cast<double>(star.ra_second_part), fl::kRaS, 0);
+  blank_then_fixed(static_cast<double>(star.dec_degree_part), fl::kDecDeg, 0);
   blank_then_fixed(dec_min, fl::kDecMin, 0);
   blank_then_fixed(static_cast<double>(star.mag_max), fl::kMagMax, fl::kMagDecimals);
   blank_then_fixed(static_cast<double>(star.mag_min), fl::kMagMin, fl::kMagDecimals);

@@ -78,7 +78,7 @@ QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTer
   if (!cells.usable) return out;
   if (!(std::fabs(hour_angle_turns) < kMostTurns)) return out;
   const astro::CosSin h = astro::cos_sin_of_turns(hour_angle_turns);
-  const double x = h.cos * terms.sin_phi_cos_delta + terms.cos_phi_minus_sin_delta;
+  const double x = h.cos * terms.sin_phi_cos_delta + terms.minus_cos_phi_sin_delta;
   const double y = h.sin * terms.cos_delta;
   const double z = h.cos * terms.cos_phi_cos_delta + terms.sin_phi_sin_delta;
   const double ax = std::fabs(x);

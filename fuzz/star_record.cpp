@@ -57,11 +57,11 @@ void check_record(std::string_view line) {
 
   FUZZ_CHECK(std::isfinite(star.ra_hours));
   FUZZ_CHECK(star.ra_hours >= kRaLowHours && star.ra_hours <= kRaHighHours);
-  FUZZ_CHECK(std::isfinite(star.dec_deg) && std::isfinite(star.dec_min) &&
+  FUZZ_CHECK(std::isfinite(star.dec_degree_part) && std::isfinite(star.dec_minute_part) &&
              std::isfinite(star.dec_degrees));
   const bool minus_degrees = formats::extract_field(line, 57, 3).find('-') != std::string::npos;
   const double minutes = formats::parse_decimal(formats::extract_field(line, 61, 2));
-  FUZZ_CHECK(std::signbit(star.dec_min) == (minus_degrees != std::signbit(minutes)));
+  FUZZ_CHECK(std::signbit(star.dec_minute_part) == (minus_degrees != std::signbit(minutes)));
 
   const char flag = line.size() > 88 ? line[88] : ' ';
   FUZZ_CHECK(star.select_flag == (flag >= '0' && flag <= '9' ? flag - '0' : 0));

@@ -56,10 +56,10 @@ EquatorialPosition line_position(std::string_view line) {
 }
 
 EquatorialPosition catalogue_position(const formats::StarRecord& star) {
-  // dec_min already carries the sign of the degree field.
-  return {static_cast<double>(star.ra_h) + static_cast<double>(star.ra_m) / 60 +
-              static_cast<double>(star.ra_s) / 3600,
-          static_cast<double>(star.dec_deg) + static_cast<double>(star.dec_min) / 60};
+  // dec_minute_part already carries the sign of the degree field.
+  return {static_cast<double>(star.ra_hour_part) + static_cast<double>(star.ra_minute_part) / 60 +
+              static_cast<double>(star.ra_second_part) / 3600,
+          static_cast<double>(star.dec_degree_part) + static_cast<double>(star.dec_minute_part) / 60};
 }
 
 bool close_to(const EquatorialPosition& a, const EquatorialPosition& b) {

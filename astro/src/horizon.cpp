@@ -36,7 +36,7 @@ HorizonTerms horizon_terms(float latitude, float dec) {
   HorizonTerms t;
   t.cos_delta = std::cos(delta);
   t.sin_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * t.cos_delta);
-  t.cos_phi_minus_sin_delta =
+  t.minus_cos_phi_sin_delta =
       static_cast<double>(static_cast<Ext>(std::cos(phi)) * -static_cast<Ext>(std::sin(delta)));
   t.cos_phi_cos_delta = static_cast<double>(static_cast<Ext>(std::cos(phi)) * t.cos_delta);
   t.sin_phi_sin_delta = static_cast<double>(static_cast<Ext>(std::sin(phi)) * std::sin(delta));
@@ -52,7 +52,7 @@ HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonT
 
   const double cos_h = std::cos(h);
   double x = static_cast<double>(static_cast<Ext>(cos_h) * t.sin_phi_cos_delta +
-                                 static_cast<Ext>(t.cos_phi_minus_sin_delta));
+                                 static_cast<Ext>(t.minus_cos_phi_sin_delta));
   const double y =
       static_cast<double>(static_cast<Ext>(std::sin(h)) * static_cast<Ext>(t.cos_delta));
 

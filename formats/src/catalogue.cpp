@@ -32,15 +32,15 @@ StarRecord parse_star_record(std::string_view line) {
                                     static_cast<astro::Ext>(astro::kMjdZeroJd));
   s.period = parse_decimal(field_within(line, kPeriod));
 
-  s.ra_h = float_field(line, kRaH);
-  s.ra_m = float_field(line, kRaM);
-  s.ra_s = float_field(line, kRaS);
-  s.ra_hours = astro::hours_minutes_seconds(s.ra_h, s.ra_m, s.ra_s);
+  s.ra_hour_part = float_field(line, kRaH);
+  s.ra_minute_part = float_field(line, kRaM);
+  s.ra_second_part = float_field(line, kRaS);
+  s.ra_hours = astro::hours_minutes_seconds(s.ra_hour_part, s.ra_minute_part, s.ra_second_part);
 
   const std::string_view dec_field = field_within(line, kDecDeg);
-  s.dec_deg = static_cast<float>(parse_decimal(dec_field));
-  s.dec_min = astro::signed_declination_minutes(dec_field, float_field(line, kDecMin));
-  s.dec_degrees = astro::whole_and_minutes(s.dec_deg, s.dec_min);
+  s.dec_degree_part = static_cast<float>(parse_decimal(dec_field));
+  s.dec_minute_part = astro::signed_declination_minutes(dec_field, float_field(line, kDecMin));
+  s.dec_degrees = astro::whole_and_minutes(s.dec_degree_part, s.dec_minute_part);
 
   s.mag_max = float_field(line, kMagMax);
   s.mag_min = float_field(line, kMagMin);

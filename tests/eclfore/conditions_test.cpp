@@ -92,7 +92,7 @@ formats::StarRecord star_with(float mag_max, float mag_min, float dec_deg) {
   formats::StarRecord s;
   s.mag_max = mag_max;
   s.mag_min = mag_min;
-  s.dec_deg = dec_deg;
+  s.dec_degree_part = dec_deg;
   return s;
 }
 

@@ -29,9 +29,9 @@ std::string printed_line(const formats::StarRecord& s, const eclfore::ForecastMi
                 m.kind == eclfore::MinimumKind::kPrimary ? "p" : "s", m.night.year, m.night.month,
                 m.night.day, night_hour(m.night.hour, m.night.minute), m.minimum_jd,
                 s.var_type.c_str(), static_cast<double>(m.altitude_deg), s.elements_text.c_str(),
-                static_cast<double>(s.ra_h), static_cast<double>(s.ra_m),
-                static_cast<double>(s.ra_s), static_cast<double>(s.dec_deg),
-                std::trunc(std::fabs(static_cast<double>(s.dec_min))),
+                static_cast<double>(s.ra_hour_part), static_cast<double>(s.ra_minute_part),
+                static_cast<double>(s.ra_second_part), static_cast<double>(s.dec_degree_part),
+                std::trunc(std::fabs(static_cast<double>(s.dec_minute_part))),
                 static_cast<double>(s.mag_max), static_cast<double>(s.mag_min));
   return text.data();
 }

@@ -67,11 +67,11 @@ void expect_forecast_of(const std::string& line, const formats::StarRecord& star
   EXPECT_GE(number(line, fl::kAltitude), 20.0);
   EXPECT_LE(number(line, fl::kAltitude), 90.0);
 
-  EXPECT_EQ(number(line, fl::kRaH), star.ra_h);
-  EXPECT_EQ(number(line, fl::kRaM), star.ra_m);
-  EXPECT_EQ(number(line, fl::kRaS), star.ra_s);
-  EXPECT_EQ(number(line, fl::kDecDeg), star.dec_deg);
-  EXPECT_EQ(number(line, fl::kDecMin), std::trunc(std::fabs(star.dec_min)));
+  EXPECT_EQ(number(line, fl::kRaH), star.ra_hour_part);
+  EXPECT_EQ(number(line, fl::kRaM), star.ra_minute_part);
+  EXPECT_EQ(number(line, fl::kRaS), star.ra_second_part);
+  EXPECT_EQ(number(line, fl::kDecDeg), star.dec_degree_part);
+  EXPECT_EQ(number(line, fl::kDecMin), std::trunc(std::fabs(star.dec_minute_part)));
   EXPECT_EQ(static_cast<float>(number(line, fl::kMagMax)), star.mag_max);
   EXPECT_EQ(static_cast<float>(number(line, fl::kMagMin)), star.mag_min);
 }

@@ -90,11 +90,11 @@ void expect_read_back(const std::string& line, const char* name, double epoch_jd
   // The reader subtracts in extended precision from the same decimal text.
   EXPECT_EQ(s.epoch_mjd, static_cast<double>(static_cast<long double>(epoch_jd) - 2400000.5L));
   EXPECT_EQ(s.period, period);
-  EXPECT_EQ(s.ra_h, ra_h);
-  EXPECT_EQ(s.ra_m, ra_m);
-  EXPECT_EQ(s.ra_s, ra_s);
-  EXPECT_EQ(s.dec_deg, dec_deg);
-  EXPECT_EQ(s.dec_min, dec_min);
+  EXPECT_EQ(s.ra_hour_part, ra_h);
+  EXPECT_EQ(s.ra_minute_part, ra_m);
+  EXPECT_EQ(s.ra_second_part, ra_s);
+  EXPECT_EQ(s.dec_degree_part, dec_deg);
+  EXPECT_EQ(s.dec_minute_part, dec_min);
   EXPECT_EQ(s.var_type, type);
   EXPECT_EQ(s.mag_max, mag_max);
   EXPECT_EQ(s.mag_min, mag_min);

@@ -25,7 +25,7 @@ HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra
 struct HorizonTerms {
   double cos_delta = 0;
   double sin_phi_cos_delta = 0;
-  double cos_phi_minus_sin_delta = 0;  ///< cos(latitude) x -sin(declination)
+  double minus_cos_phi_sin_delta = 0;  ///< cos(latitude) x -sin(declination)
   double cos_phi_cos_delta = 0;
   double sin_phi_sin_delta = 0;
 };

@@ -21,11 +21,13 @@ struct StarRecord {
   std::string var_type;       ///< columns 70-71
   double epoch_mjd = 0;       ///< epoch of primary minimum, MJD (JD - 2400000.5)
   double period = 0;          ///< days
-  float ra_h = 0, ra_m = 0, ra_s = 0;
-  float ra_hours = 0;        ///< right ascension, hours
-  float dec_deg = 0;         ///< whole degrees with sign (-0 for "-00")
-  float dec_min = 0;         ///< arc minutes, negated when the degree field has a minus
-  float dec_degrees = 0;     ///< declination, degrees
+  float ra_hour_part = 0;    ///< right ascension field: whole hours
+  float ra_minute_part = 0;  ///< right ascension field: minutes
+  float ra_second_part = 0;  ///< right ascension field: whole seconds
+  float ra_hours = 0;        ///< the whole right ascension, hours
+  float dec_degree_part = 0;  ///< declination field: whole degrees with sign (-0 for "-00")
+  float dec_minute_part = 0;  ///< arc minutes, negated when the degree field has a minus
+  float dec_degrees = 0;      ///< the whole declination, degrees
   float mag_max = 0;         ///< magnitude at maximum light
   float mag_min = 0;         ///< magnitude at minimum light
   int select_flag = 0;       ///< column 88, one digit; bit 2 selects for the phase table

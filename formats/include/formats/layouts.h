@@ -59,8 +59,8 @@ inline constexpr int kLineChars = kCatalogue.end();
 /// left-aligned; a text longer than its field is refused.
 struct StarLineFields {
   std::string name, epoch, period;
-  std::string ra_h, ra_m, ra_s;
-  std::string dec_deg, dec_min;
+  std::string ra_hour_part, ra_minute_part, ra_second_part;
+  std::string dec_degree_part, dec_minute_part;
   std::string var_type, mag_max, mag_min;
   std::string select_flag, catalogue;
 };

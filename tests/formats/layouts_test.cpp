@@ -15,11 +15,11 @@ StarLineFields sample_fields() {
   return {.name = "EX Demo",
           .epoch = "2453000.1234",
           .period = "1.2345678",
-          .ra_h = "21",
-          .ra_m = "30",
-          .ra_s = "00",
-          .dec_deg = "+20",
-          .dec_min = "15",
+          .ra_hour_part = "21",
+          .ra_minute_part = "30",
+          .ra_second_part = "00",
+          .dec_degree_part = "+20",
+          .dec_minute_part = "15",
           .var_type = "EA",
           .mag_max = "9.8",
           .mag_min = "10.9",
@@ -36,8 +36,8 @@ TEST(StarLineWriter, WritesTheCatalogueSampleLineByteForByte) {
 TEST(StarLineWriter, ReadsBackFieldByFieldAndAsARecord) {
   StarLineFields f = sample_fields();
   f.name = "V1234 Sagittarii ab";  // 19 characters
-  f.dec_deg = "-00";
-  f.dec_min = "30";
+  f.dec_degree_part = "-00";
+  f.dec_minute_part = "30";
   f.select_flag = "7";
   f.catalogue = "GCVS";
   const std::string line = formats::format_star_line(f);

@@ -57,19 +57,19 @@ TEST(StarRecord, MinusSignMakesTheWholeDeclinationSouthern) {
   };
   for (const auto& c : cases) {
     const auto s = parse_star_record(with_declination(c.field));
-    EXPECT_EQ(s.dec_deg, c.degrees) << c.field;
+    EXPECT_EQ(s.dec_degree_part, c.degrees) << c.field;
     EXPECT_EQ(s.dec_degrees, c.declination) << c.field;
   }
-  EXPECT_TRUE(std::signbit(parse_star_record(with_declination("-00 30")).dec_deg));
-  EXPECT_FALSE(std::signbit(parse_star_record(with_declination("+00 30")).dec_deg));
+  EXPECT_TRUE(std::signbit(parse_star_record(with_declination("-00 30")).dec_degree_part));
+  EXPECT_FALSE(std::signbit(parse_star_record(with_declination("+00 30")).dec_degree_part));
 }
 
 TEST(StarRecord, BlankFieldsReadAsZero) {
   std::string line = kSample;
   line.replace(47, 8, " 5 30   ");  // hours " 5", seconds blank
   const auto s = parse_star_record(line);
-  EXPECT_EQ(s.ra_h, 5.0f);
-  EXPECT_EQ(s.ra_s, 0.0f);
+  EXPECT_EQ(s.ra_hour_part, 5.0f);
+  EXPECT_EQ(s.ra_second_part, 0.0f);
   EXPECT_EQ(s.ra_hours, 5.5f);
 
   std::string no_period = kSample;
