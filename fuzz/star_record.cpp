@@ -69,9 +69,9 @@ void check_record(std::string_view line) {
   const bool lacks = formats::lacks_elements(star);
   const auto problem = formats::star_record_problem(star);
   if (!lacks) {
-    const bool unusable = star.epoch_blank || !std::isfinite(star.epoch_mjd) ||
-                          !std::isfinite(star.period) || star.period < 0;
-    FUZZ_CHECK(problem.has_value() == unusable);
+    const bool bad_elements = star.epoch_blank || !std::isfinite(star.epoch_mjd) ||
+                              !std::isfinite(star.period) || star.period < 0;
+    FUZZ_CHECK(problem.has_value() == bad_elements);
     if (!problem) FUZZ_CHECK(star.period > 0 && star.epoch_mjd != 0);
   }
   if (problem) FUZZ_CHECK(!problem->empty());
