@@ -13,19 +13,49 @@ namespace {
 
 constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
-/// Decimal year (double) from which the Gregorian calendar counts.
+// Both directions follow J. Meeus, "Astronomical Algorithms" (2nd ed., 1998), ch. 7,
+// with January and February counted as months 13 and 14 of the year before.
+//
+// Calendar date -> Julian Day (calendar_to_mjd):
+//   JD = INT(365.25 (Y + 4716)) + INT(30.6001 (M + 1)) + D + B - 1524.5,
+//   B = 2 - A + INT(A / 4) with A = INT(Y / 100) in the Gregorian calendar, 0 in the
+//   Julian; INT(A / 4) is INT(Y / 400).
+// Here it is counted from MJD 0 (JD 2400000.5) and from the year 0: 365.25 x 4716 is
+// the whole number 1722519, and for the months 3 to 14 INT(30.59 (M - 2)) equals
+// INT(30.6001 (M + 1)) - 92 (30, 61, 91, ..., 367), so
+//   MJD = INT(365.25 Y) + INT(30.59 (M - 2)) + D + B - 678914,
+// which is 678912 with B's constant 2 taken in (Gregorian) and 678914 (Julian). For a
+// negative year the first term is INT(365.25 (Y + 4716)) - 1722519, the floor of
+// 365.25 Y: the truncation of 365.25 |Y| negated, less one day unless the product is
+// whole (678915).
+//
+// Julian Day -> calendar date (jst_day), with Z the whole day number (Meeus's
+// INT(JD + 0.5); here the JST day, INT(JD + 0.875), of jst_day_position):
+//   Gregorian (Z >= 2299161): alpha = INT((Z - 1867216.25) / 36524.25),
+//     A = Z + 1 + alpha - INT(alpha / 4); Julian: A = Z;
+//   B = A + 1524, C = INT((B - 122.1) / 365.25), D = INT(365.25 C),
+//   E = INT((B - D) / 30.6001), day = B - D - INT(30.6001 E),
+//   month = E - 1 (E < 14) or E - 13, year = C - 4716 (month > 2) or C - 4715.
+// Meeus writes 30.6001 rather than 30.6 so that a product such as 30.6 x 5, which
+// binary arithmetic gives as 152.99999..., is not truncated a day short.
+
+/// Decimal year (double) from which the Gregorian calendar counts: the decimal year
+/// Y + (M - 1) / 12 + D / 365.25 of 1582-10-04, the last Julian date, is 1582.761,
+/// that of 1582-10-15, the first Gregorian date, 1582.791.
 constexpr double kGregorianFromYear = 1582.78;
-/// Month factor of the day count, double just below 30.59.
+/// Month factor of the day count: INT(30.59 (M - 2)) stands for Meeus's
+/// INT(30.6001 (M + 1)) - 92 (see above). The double just below 30.59.
 constexpr double kMonthDays = 30.59;
 /// 9 hours: JST -> UT, days.
 constexpr Ext kJstOffsetDays = 0.375L;
-/// Day-count offsets to MJD of the three branches.
+/// Day-count offsets to MJD of the three branches (see above).
 constexpr int kGregorianOffset = 678912;
 constexpr int kJulianOffset = 678914;
 constexpr int kJulianNegativeOffset = 678915;
 
 /// First Julian Day Number of the Gregorian calendar (1582-10-15).
 constexpr double kGregorianFirstDayNumber = 2299161.0;
+/// Meeus's constants of the Julian Day -> calendar date algorithm (see above).
 constexpr double kAlphaEpoch = 1867216.25;
 constexpr double kYearShift = 122.1;
 constexpr double kMonthFactor = 30.6001;

@@ -29,8 +29,8 @@ constexpr int kWgs84 = 1;
 /// (8.4 min) and TDB - UTC (70 s) can move an instant.
 constexpr double kTableMarginDays = 1;
 /// Bound of the Sun's angular speed across the sky of the site, degrees a day: the
-/// Earth's rotation (360.986 degrees a sidereal day) and the Sun's own motion (under
-/// 1.1 degrees a day), with room to spare.
+/// Earth's rotation against the stars (360.986 degrees a day) and the Sun's own motion
+/// (under 1.1 degrees a day), with room to spare.
 constexpr double kSunMaxRateDegPerDay = 362.5;
 /// Room for the interpolated altitude's departure from that bound, degrees.
 constexpr double kSunSlotMarginDeg = 1e-6;
@@ -179,7 +179,8 @@ double moon_altitude_deg(double jd_utc, double longitude_deg, double latitude_de
 
 double moon_illuminated_fraction(double jd_utc) {
   const SkyNode node = sky_node(jd_utc);
-  // The phase angle at the Moon between the directions to the Earth and to the Sun.
+  // k = (1 + cos i) / 2 with i the phase angle at the Moon between the directions to the
+  // Earth and to the Sun: Meeus, "Astronomical Algorithms" (2nd ed., 1998), ch. 48 (48.1).
   const Vec to_earth = scaled(node.moon, -1.0);
   const Vec to_sun = minus(node.sun, node.moon);
   const double phase_angle_rad = separation_deg(to_earth, to_sun) * ERFA_DD2R;
@@ -681,7 +682,8 @@ namespace {
 constexpr double kOfDateSlackDeg = 0.01;
 /// Room for the roundings of the dot products and the norm, dimensionless.
 constexpr double kOfDateComponentSlack = 1e-9;
-/// A leap second's day reads UT1 up to a second off UTC: turns of rotation.
+/// A leap second's day reads UT1 up to a second off UTC: turns of rotation (a second is
+/// 1.16e-5 of the 86164 s sidereal day).
 constexpr double kLeapDayTurns = 1.2e-5;
 /// Hour-angle terms below this give no bound (a star at the pole of date).
 constexpr double kOfDateLeastTerm = 1e-6;

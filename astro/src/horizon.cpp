@@ -9,13 +9,25 @@
 namespace astro {
 namespace {
 
-/// Sidereal reference epoch, MJD (single precision).
+// Greenwich mean sidereal time, in turns, as a straight line in UT:
+//   GMST = 0.671262 + 1.002737909 (MJD - 40000),
+// both constants from Newcomb's expression GMST = 6h 38m 45.836s + 8640184.542s T +
+// 0.0929s T^2 (T in Julian centuries of 36525 days from JD 2415020.0, 1900 January 0.5),
+// the expression in use before 1984 (Explanatory Supplement to the Astronomical
+// Ephemeris, 1961): its value at 0h UT of MJD 40000 (1968 May 24), 0.6712623 turns, and
+// its rate, 1 + 8640184.542 / (36525 x 86400) = 1.0027379093 sidereal days a solar day,
+// each rounded as written. The IAU 1982 expression (Aoki et al. 1982, A&A 105, 359),
+// which ERFA's eraGmst82 evaluates, gives 0.6712629 turns at that instant (0.05 s of
+// sidereal time more); the older values stay, as every output's bits depend on them.
+
+/// Sidereal reference epoch, MJD (single precision): 1968 May 24, 0h UT.
 constexpr float kSiderealEpochMjd = 40000.0f;
-/// Sidereal days per solar day.
+/// Mean sidereal days per mean solar day (Newcomb, see above).
 constexpr double kSiderealRate = 1.002737909;
-/// Sidereal time at the reference epoch at Greenwich, turns.
+/// Greenwich mean sidereal time at the reference epoch, turns (Newcomb, see above).
 constexpr double kSiderealAtEpoch = 0.671262;
-/// Stands in for an exactly zero southward component (star at the zenith).
+/// Stands in for an exactly zero southward component (star at the zenith), so that
+/// the azimuth's y / x stays finite.
 constexpr double kTinyComponent = 1e-11;
 
 }  // namespace
@@ -47,6 +59,12 @@ HorizontalPosition equatorial_to_horizontal(double lst, float latitude, float ra
   return equatorial_to_horizontal(lst, ra, horizon_terms(latitude, dec));
 }
 
+// The transformation of Meeus, "Astronomical Algorithms" (2nd ed., 1998), ch. 13, with
+// the hour angle H = LST - ra and the azimuth A from the south through the west:
+//   tan A = sin H / (cos H sin phi - tan delta cos phi)   (13.5)
+//   sin h = sin phi sin delta + cos phi cos delta cos H   (13.6)
+// Both sides of (13.5) are taken times cos delta (y and x below), which keeps A's
+// quadrant; x is cos h cos A, so the altitude is atan(sin h / (x / cos A)).
 HorizontalPosition equatorial_to_horizontal(double lst, float ra, const HorizonTerms& t) {
   const double h = static_cast<double>(static_cast<Ext>(lst) - static_cast<Ext>(ra));
 
