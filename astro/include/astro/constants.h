@@ -10,11 +10,12 @@ inline constexpr double kMjdZeroJd = 2400000.5;
 /// JD 0.5 + 9 h, days: a Julian day begins at noon UT, a JST day at 15:00 UT.
 inline constexpr double kJdToJstDays = 0.875;
 
-/// pi as a double; the forecast program's value for every conversion to radians.
+/// pi, the double nearest to it.
 inline constexpr double kPi = 3.141592653589793;
 
-/// pi to five decimals in single precision: the value the night plan and the phase
-/// table were written with; the bits of their radians depend on it.
+/// pi to five decimals in single precision (3.14159f, 2.5e-6 below pi): a conversion to
+/// radians whose outputs were fixed with this value keeps it, because the bits of its
+/// radians, and so of its altitudes, depend on it (see RadianRule in astro/angles.h).
 inline constexpr float kPiFiveDecimals = 3.14159f;
 
 }  // namespace astro

@@ -1,8 +1,8 @@
 #pragma once
-/// The Sun, the Moon, the Earth and the apparent places of stars, from ERFA: what the
-/// options for today's sky need (twilight, the Moon's nearness, heliocentric and
-/// barycentric epochs, altitudes of date). The default paths of the programs never
-/// call anything here.
+/// The Sun, the Moon, the Earth and the apparent places of stars, from ERFA: twilight,
+/// the Moon's nearness to a star, heliocentric and barycentric epochs, altitudes of
+/// date. Nothing of the catalogue-place computations (astro/dates.h, astro/horizon.h)
+/// calls anything here, so their bits never depend on ERFA.
 ///
 /// Conventions of the whole module:
 /// - instants are Julian Dates (days) in the scale named in the argument: `jd_utc` UTC,
@@ -101,13 +101,14 @@ inline constexpr double kCivilTwilightDeg = -6;
 inline constexpr double kNauticalTwilightDeg = -12;
 inline constexpr double kAstronomicalTwilightDeg = -18;
 
-/// What the options for today's sky ask of a run.
+/// What a run asks of the ephemerides ("today's sky"): each member that is set adds a
+/// condition or a conversion.
 struct SkyOptions {
   std::optional<double> sun_below_deg;      ///< list only with the Sun below, degrees
   std::optional<double> moon_distance_deg;  ///< leave out nearer the Moon, degrees
   EpochScale epochs = EpochScale::kJd;
   bool of_date = false;  ///< altitudes of the apparent place
-  /// True when any option asks for the ephemerides (the default path asks nothing).
+  /// True when anything asks for the ephemerides (nothing set: none is computed).
   bool any() const {
     return sun_below_deg || moon_distance_deg || epochs != EpochScale::kJd || of_date;
   }
@@ -154,8 +155,8 @@ struct StarPlace {
   std::vector<double> epoch_offset_days;
 };
 
-/// The observing conditions of a forecast window at a site, built once from the
-/// options and the window: tables of the Sun, the Moon and the Earth at nodes every
+/// The observing conditions of a window of instants at a site, built once from the
+/// SkyOptions and the window: tables of the Sun, the Moon and the Earth at nodes every
 /// kNodeStepDays, interpolated (four-point Lagrange) at each instant.
 ///
 /// Errors of the tables against the exact routines above (tests/ephemeris/tables_test.cpp,
@@ -164,7 +165,7 @@ struct StarPlace {
 /// parabola over the window; light deflection near the Sun departs from it), altitudes
 /// of date under 0.4" (that and the diurnal aberration, at most 0.32", which the tables
 /// leave out), geocentric instants under 0.1 ms.
-/// Where a star's altitude of date certainly stays below a limit (for a first look that
+/// Where a star's altitude of date certainly stays below a limit (for a prefilter that
 /// needs no ephemeris): at every instant of the tables, with mjd its UTC MJD and
 /// h = rate x (mjd - reference_mjd) + turns_at_reference the hour angle of date in
 /// turns (as the caller computes it, within 1e-8 turns), the altitude of date is below

@@ -53,7 +53,8 @@ inline StarAtSite star_at_site(float longitude_deg, float latitude_rad, float ra
 }
 
 /// Azimuth and altitude of the star at an MJD (days, UT): the local sidereal time of the
-/// instant at the site, then equatorial_to_horizontal. Every program's position of a star.
+/// instant at the site, then equatorial_to_horizontal: the catalogue place as it stands
+/// (no precession, nutation or aberration), no refraction.
 inline HorizontalPosition position_at(const StarAtSite& star, double mjd) {
   return equatorial_to_horizontal(local_sidereal_time(mjd, star.longitude_deg), star.ra_rad,
                                   star.terms);

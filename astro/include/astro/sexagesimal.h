@@ -15,8 +15,9 @@ enum class MinuteStep {
 };
 
 /// whole + minutes / 60 (hours or degrees), computed in extended precision and rounded
-/// to float once. `step` keeps each caller's bits: the catalogue, the daily list and the
-/// night plan's start time multiply by 1/60, the phase table's typed times divide.
+/// to float once. `step` keeps each caller's order of operations: 1/60 is not exact, so
+/// the two may round differently in extended precision, and a caller keeps the step its
+/// outputs were fixed with.
 inline float whole_and_minutes(Ext whole, Ext minutes,
                                MinuteStep step = MinuteStep::kTimesReciprocal) {
   if (step == MinuteStep::kDividedBySixty) return static_cast<float>(whole + minutes / 60.0L);

@@ -1,6 +1,7 @@
 #pragma once
-/// The observing sites built into the toolset: the forecast's site table, whose Tokyo
-/// entry is the built-in site of the night plan and the phase table.
+/// The observing sites built into the toolset: a table of eleven Japanese cities,
+/// numbered 1 to 11 for a user to choose from, and the built-in site (Tokyo, one of
+/// them) for a computation that is given none.
 
 #include <array>
 #include <optional>
@@ -13,7 +14,7 @@ struct ObservingSite {
   float latitude_deg = 0;   ///< degrees, north positive
 };
 
-/// The sites of menu numbers 1 to 11, in order; degrees east and north.
+/// The sites of the numbers 1 to 11 (a menu's choices), in order; degrees east and north.
 inline constexpr std::array<ObservingSite, 11> kSiteTable{{
     {141.35f, 43.07f},  // sapporo
     {140.87f, 38.27f},  // sendai
@@ -31,7 +32,7 @@ inline constexpr std::array<ObservingSite, 11> kSiteTable{{
 /// Tokyo's menu number.
 inline constexpr int kTokyoMenuNumber = 3;
 
-/// The site of the programs that ask for none: Tokyo, 139.77 E, 35.67 N.
+/// The site of a computation that is given none: Tokyo, 139.77 E, 35.67 N.
 inline constexpr ObservingSite kBuiltInSite = kSiteTable[kTokyoMenuNumber - 1];
 
 /// The site of a menu number 1 to 11; nothing for any other number.

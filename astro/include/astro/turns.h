@@ -1,5 +1,5 @@
 #pragma once
-/// The cosine and sine of an angle in turns the quick way, for first looks whose error
+/// The cosine and sine of an angle in turns the quick way, for prefilters whose error
 /// bounds allow 1e-9: no call of the C library.
 
 #include <bit>

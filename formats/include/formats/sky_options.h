@@ -1,6 +1,9 @@
 #pragma once
-/// The command-line options for today's sky, the same in every program that takes them:
-/// the texts a user types and the values of the ephemerides they stand for.
+/// The command-line options for today's sky, defined once for every program that takes
+/// them: their names, value names and help lines, and the reading of the texts a user
+/// types into the astro::SkyOptions they stand for. They stand here, beside the files'
+/// layouts, as the other part of what the programs show the user: astro knows no option
+/// text and io no astronomy.
 
 #include <optional>
 #include <string_view>
@@ -12,11 +15,12 @@ namespace formats {
 
 inline constexpr io::OptionSpec kSunBelowOption{
     "sun-below", "DEG", "the Sun below DEG: -90..90, civil, nautical, astronomical"};
-inline constexpr io::OptionSpec kMoonDistanceOption{"moon-distance", "DEG",
-                                                "drop minima with the Moon up within DEG (0..180)"};
+inline constexpr io::OptionSpec kMoonDistanceOption{
+    "moon-distance", "DEG", "drop minima with the Moon up within DEG (0..180)"};
 inline constexpr io::OptionSpec kEpochsOption{
     "epochs", "SCALE", "time scale of star.dat's epochs: jd, hjd (UTC), bjd (TDB)"};
-inline constexpr io::OptionSpec kOfDateOption{"of-date", "", "altitudes of the apparent place of date"};
+inline constexpr io::OptionSpec kOfDateOption{"of-date", "",
+                                              "altitudes of the apparent place of date"};
 
 /// The options for today's sky that `options` holds (those a program does not list
 /// are never given). Throws UsageError naming the option and the value at fault.
