@@ -87,10 +87,10 @@ int digit_count(std::uint64_t whole) {
 }  // namespace
 
 // Hand-written rather than std::to_chars(first, last, value, chars_format::fixed,
-// precision), which gives the same bytes: on the ForecastLine's ten numbers
-// (bench/routines_bench.cpp, BM_FormatFixedForecastMix against BM_ToCharsForecastMix,
-// g++ 12 libstdc++, RelWithDebInfo) this path took 125 ns and to_chars 577 ns CPU, so
-// to_chars would more than double the 387 ns of a whole ForecastLine (BM_WriteForecastLine).
+// precision), which gives the same bytes: the numbers of the layouts are small, with
+// few decimals, and the integer path below is the shorter way for them, measured by
+// BM_FormatFixedForecastMix against BM_ToCharsForecastMix (bench/routines_bench.cpp;
+// the figures are in bench/README.md).
 std::size_t format_fixed(NumberText& text, double value, int precision) {
   precision = std::clamp(precision, 0, kMaxFixedPrecision);
   const double magnitude = std::fabs(value);

@@ -19,7 +19,7 @@ inline std::int32_t trunc_to_int(long double x) {
   if (x >= 2147483647.0L) return std::numeric_limits<std::int32_t>::max();
   if (x <= -2147483648.0L) return std::numeric_limits<std::int32_t>::min();
   // A direct long double -> int conversion switches the x87 rounding mode twice,
-  // which costs hundreds of cycles. Rounding to double first is fast and lands on
+  // which stalls the floating-point unit. Rounding to double first is cheap and lands on
   // the truncation or one past it (never across a whole number), so one compare in
   // extended precision corrects it exactly.
   auto t = static_cast<std::int32_t>(static_cast<double>(x));
