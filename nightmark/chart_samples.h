@@ -10,7 +10,7 @@
 
 namespace nightmark {
 
-/// Minutes between the chart's samples.
+/// Hours between the chart's samples (six minutes).
 inline constexpr double kChartStepHours = 0.1;
 
 /// Julian Date (UT) of `hours` JST on the night's date, as the plan filter forms it

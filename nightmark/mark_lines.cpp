@@ -25,18 +25,18 @@ std::string two_digits(std::string_view line, int at, bool minus_is_zero = false
   return digits;
 }
 
-/// The position pieces both mark files share.
+/// The position pieces both mark files share: two-digit texts copied from the line.
 struct MarkPosition {
-  std::string ra_hours, ra_minutes, dec_degrees, dec_minutes;
+  std::string ra_hour_digits, ra_minute_digits, dec_degree_digits, dec_minute_digits;
   char dec_sign = '+';
 };
 
 MarkPosition mark_position(std::string_view line) {
   MarkPosition p;
-  p.ra_hours = two_digits(line, dl::kRaH.start);
-  p.ra_minutes = two_digits(line, dl::kRaM.start);
-  p.dec_degrees = two_digits(line, kDecTensColumn, true);
-  p.dec_minutes = two_digits(line, dl::kDecMin.start);
+  p.ra_hour_digits = two_digits(line, dl::kRaH.start);
+  p.ra_minute_digits = two_digits(line, dl::kRaM.start);
+  p.dec_degree_digits = two_digits(line, kDecTensColumn, true);
+  p.dec_minute_digits = two_digits(line, dl::kDecMin.start);
   const bool south =
       char_at(line, dl::kDecDeg.start) == '-' || char_at(line, kDecTensColumn) == '-';
   p.dec_sign = south ? '-' : '+';
@@ -72,15 +72,16 @@ std::string_view adf_label(std::string_view short_name) {
 std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
-  return "eqt " + p.ra_hours + p.ra_minutes + ".0," + p.dec_sign + p.dec_degrees + p.dec_minutes +
-         ".0,mark 8,\"" + without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
+  return "eqt " + p.ra_hour_digits + p.ra_minute_digits + ".0," + p.dec_sign + p.dec_degree_digits +
+         p.dec_minute_digits + ".0,mark 8,\"" +
+         without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
          (recently_observed ? "\",4\n" : "\",1\n");
 }
 
 std::string mrk_mark_line(std::string_view line) {
   const MarkPosition p = mark_position(line);
-  return p.ra_hours + "." + p.ra_minutes + ".00 " + p.dec_sign + p.dec_degrees + "." +
-         p.dec_minutes + " " + short_name(line) + label_suffix(line) + "\n";
+  return p.ra_hour_digits + "." + p.ra_minute_digits + ".00 " + p.dec_sign + p.dec_degree_digits +
+         "." + p.dec_minute_digits + " " + short_name(line) + label_suffix(line) + "\n";
 }
 
 }  // namespace nightmark

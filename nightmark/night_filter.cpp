@@ -5,12 +5,12 @@
 #include "astro/angles.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
-#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
-#include "formats/records.h"
 #include "astro/sexagesimal.h"
 #include "astro/sites.h"
+#include "formats/layouts.h"
+#include "formats/records.h"
 #include "radians.h"
 
 namespace nightmark {
@@ -55,13 +55,14 @@ float site_latitude_radians() {
 ListedMinimum read_listed_minimum(std::string_view line) {
   ListedMinimum m;
   m.time_hours = float_field(line, dl::kTime);
-  const float ra_h = float_field(line, dl::kRaH);
-  const float ra_m = float_field(line, dl::kRaM);
-  m.ra_hours = astro::whole_and_minutes(ra_h, ra_m);
+  const float ra_hour_part = float_field(line, dl::kRaH);
+  const float ra_minute_part = float_field(line, dl::kRaM);
+  m.ra_hours = astro::whole_and_minutes(ra_hour_part, ra_minute_part);
   const std::string dec_field = formats::extract_field(line, dl::kDecDeg);
-  const float dec_d = static_cast<float>(formats::parse_decimal(dec_field));
-  const float dec_m = astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
-  m.dec_degrees = astro::whole_and_minutes(dec_d, dec_m);
+  const float dec_degree_part = static_cast<float>(formats::parse_decimal(dec_field));
+  const float dec_minute_part =
+      astro::signed_declination_minutes(dec_field, float_field(line, dl::kDecMin));
+  m.dec_degrees = astro::whole_and_minutes(dec_degree_part, dec_minute_part);
   return m;
 }
 

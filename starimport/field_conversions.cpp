@@ -264,30 +264,32 @@ std::optional<int> tenths(const MagnitudeValue& m, const char* what,
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,
                                      std::string_view passband) {
   RoundedMagnitudes out;
-  MagnitudeValue high = max.amplitude
-                            ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
-                            : magnitude_value(max, "maximum");
-  MagnitudeValue low = magnitude_value(min, "minimum");
+  MagnitudeValue at_maximum = max.amplitude
+                                  ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
+                                  : magnitude_value(max, "maximum");
+  MagnitudeValue at_minimum = magnitude_value(min, "minimum");
   const bool other_bands =
       !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
-  if (low.value && other_bands) {
+  if (at_minimum.value && other_bands) {
     const std::string bands =
         "maximum in " + std::string(max.passband) + ", minimum in " + std::string(min.passband);
     if (min.passband == passband && max.passband != passband && !min.amplitude) {
-      high = {std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")"};
+      at_maximum = {std::nullopt,
+                    "maximum magnitude not in the minimum's passband (" + bands + ")"};
     } else {
-      low = {std::nullopt, "minimum magnitude not in the maximum's passband (" + bands + ")"};
+      at_minimum = {std::nullopt,
+                    "minimum magnitude not in the maximum's passband (" + bands + ")"};
     }
   }
-  if (low.value && min.amplitude) {
-    if (high.value) {
-      low.value = add(*high.value, *low.value);
+  if (at_minimum.value && min.amplitude) {
+    if (at_maximum.value) {
+      at_minimum.value = add(*at_maximum.value, *at_minimum.value);
     } else {
-      low = {std::nullopt, "minimum given as an amplitude without a maximum magnitude"};
+      at_minimum = {std::nullopt, "minimum given as an amplitude without a maximum magnitude"};
     }
   }
-  out.max_tenths = tenths(high, "maximum", out.warnings);
-  out.min_tenths = tenths(low, "minimum", out.warnings);
+  out.max_tenths = tenths(at_maximum, "maximum", out.warnings);
+  out.min_tenths = tenths(at_minimum, "minimum", out.warnings);
   return out;
 }
 
