@@ -1,5 +1,6 @@
 #pragma once
-/// The star catalogue record (one line of star.dat), shared by eclfore and phaselist.
+/// The star catalogue record (one line of star.dat), as eclfore, phaselist and nightmark's
+/// lists read it.
 
 #include <optional>
 #include <string>
@@ -21,17 +22,17 @@ struct StarRecord {
   std::string var_type;       ///< columns 70-71
   double epoch_mjd = 0;       ///< epoch of primary minimum, MJD (JD - 2400000.5)
   double period = 0;          ///< days
-  float ra_hour_part = 0;    ///< right ascension field: whole hours
-  float ra_minute_part = 0;  ///< right ascension field: minutes
-  float ra_second_part = 0;  ///< right ascension field: whole seconds
-  float ra_hours = 0;        ///< the whole right ascension, hours
+  float ra_hour_part = 0;     ///< right ascension field: whole hours
+  float ra_minute_part = 0;   ///< right ascension field: minutes
+  float ra_second_part = 0;   ///< right ascension field: whole seconds
+  float ra_hours = 0;         ///< the whole right ascension, hours
   float dec_degree_part = 0;  ///< declination field: whole degrees with sign (-0 for "-00")
   float dec_minute_part = 0;  ///< arc minutes, negated when the degree field has a minus
   float dec_degrees = 0;      ///< the whole declination, degrees
-  float mag_max = 0;         ///< magnitude at maximum light
-  float mag_min = 0;         ///< magnitude at minimum light
-  int select_flag = 0;       ///< column 88, one digit; bit 2 selects for the phase table
-  bool epoch_blank = false;  ///< the epoch field holds only blanks
+  float mag_max = 0;          ///< magnitude at maximum light
+  float mag_min = 0;          ///< magnitude at minimum light
+  int select_flag = 0;        ///< column 88, one digit; digit & 2 selects for the phase table
+  bool epoch_blank = false;   ///< the epoch field holds only blanks
 };
 
 /// Why a star.dat line (without its line end) cannot hold a star, or nothing when

@@ -46,7 +46,7 @@ inline constexpr Field kDecMin{61, 2};      ///< declination arc minutes, unsign
 inline constexpr Field kVarType{70, 2};     ///< variability type
 inline constexpr Field kMagMax{73, 4};      ///< magnitude at maximum light, one decimal
 inline constexpr Field kMagMin{78, 4};      ///< magnitude at minimum light, one decimal
-inline constexpr Field kSelectFlag{88, 1};  ///< one digit; bit 2 selects for the phase table
+inline constexpr Field kSelectFlag{88, 1};  ///< one digit; digit & 2 selects for the phase table
 inline constexpr Field kCatalogue{90, 4};   ///< free text
 /// Epoch and period as typed, blanks included: the forecast copies them unchanged.
 inline constexpr Field kElements = span(kEpoch, kPeriod);
