@@ -37,7 +37,8 @@ struct ChartSamples {
 };
 
 /// The Sun's altitude at sunset and sunrise, degrees: the upper limb on the horizon
-/// with standard refraction. Civil, nautical and astronomical twilight begin at it and
+/// with standard refraction (-50': 34' of refraction at the horizon and the Sun's 16'
+/// semidiameter). Civil, nautical and astronomical twilight begin at it and
 /// at astro::kCivilTwilightDeg, kNauticalTwilightDeg and kAstronomicalTwilightDeg.
 inline constexpr double kSunsetAltitudeDeg = -0.833;
 
