@@ -53,6 +53,8 @@ constexpr int kGregorianOffset = 678912;
 constexpr int kJulianOffset = 678914;
 constexpr int kJulianNegativeOffset = 678915;
 
+/// The last date of the Julian calendar, the day before the first Gregorian date.
+constexpr CalendarDate kLastJulianDate{1582, 10, 4};
 /// First Julian Day Number of the Gregorian calendar (1582-10-15).
 constexpr double kGregorianFirstDayNumber = 2299161.0;
 /// Meeus's constants of the Julian Day -> calendar date algorithm (see above).
@@ -141,6 +143,12 @@ JstDay jst_day(double day_number) {
                                  : trunc_to_int(static_cast<Ext>(c) - 4715.0L);
 
   CalendarDate& previous = out.previous;
+  if (z == kGregorianFirstDayNumber) {
+    // The reform dropped ten dates: the day before the Gregorian 1582-10-15 is the
+    // Julian 1582-10-04, not a 14 October that never was.
+    previous = kLastJulianDate;
+    return out;
+  }
   previous = date;
   previous.day -= 1;
   if (previous.day == 0) {
