@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "formats/catalogue.h"
 #include "astro/constants.h"
+#include "e2e.h"
+#include "formats/catalogue.h"
 #include "formats/layouts.h"
 #include "formats/records.h"
-#include "e2e.h"
 
 namespace {
 
@@ -129,9 +129,12 @@ TEST(ProgramsLayout, ForecastOfTheSampleCatalogueReadsBackAsItsRecords) {
     EXPECT_EQ(formats::extract_field(listed, dl::kTime), formats::extract_field(line, fl::kHour));
     EXPECT_EQ(formats::extract_field(listed, dl::kRaH), formats::extract_field(line, fl::kRaH));
     EXPECT_EQ(formats::extract_field(listed, dl::kRaM), formats::extract_field(line, fl::kRaM));
-    EXPECT_EQ(formats::extract_field(listed, dl::kDecDeg), formats::extract_field(line, fl::kDecDeg));
-    EXPECT_EQ(formats::extract_field(listed, dl::kDecMin), formats::extract_field(line, fl::kDecMin));
-    EXPECT_EQ(formats::extract_field(listed, dl::kForecastJd), formats::extract_field(line, fl::kJd));
+    EXPECT_EQ(formats::extract_field(listed, dl::kDecDeg),
+              formats::extract_field(line, fl::kDecDeg));
+    EXPECT_EQ(formats::extract_field(listed, dl::kDecMin),
+              formats::extract_field(line, fl::kDecMin));
+    EXPECT_EQ(formats::extract_field(listed, dl::kForecastJd),
+              formats::extract_field(line, fl::kJd));
   }
   EXPECT_EQ(next, daily.size());
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Writes reference_values.txt: outside values for the ephemeris tests, from astropy.
+"""Writes ephemeris_reference_values.txt: outside values for the ephemeris tests,
+from astropy.
 
-Run by hand while developing (python3 tests/ephemeris/make_reference.py); the tests
-read the committed output and never need astropy. The site is Tokyo (139.77 E,
+Run by hand while developing (python3 tests/astro/make_ephemeris_reference.py); the
+tests read the committed output and never need astropy. The site is Tokyo (139.77 E,
 35.67 N, height 0 on WGS84); UT1 - UTC is set to 0 and the AltAz frame has pressure 0
 (no refraction), as the programs assume. Nothing is downloaded: astropy's bundled
 Earth-orientation table is used, and polar motion beyond it is taken as 0 (under 0.5").
@@ -44,9 +45,9 @@ def altaz(t):
 
 
 def main():
-    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "reference_values.txt")
+    out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "ephemeris_reference_values.txt")
     lines = [
-        "# Outside values for the ephemeris tests, written by make_reference.py (astropy "
+        "# Outside values for the ephemeris tests, written by make_ephemeris_reference.py (astropy "
         + __import__("astropy").__version__ + ").",
         "# Tokyo 139.77 E 35.67 N, height 0; UT1 - UTC = 0; no refraction.",
         "# sun JD_UTC SUN_ALT_DEG MOON_ALT_DEG MOON_ILLUMINATED_FRACTION",

@@ -1,5 +1,5 @@
 // The exact ephemeris routines against outside values (astropy 5.2, written by
-// make_reference.py beside this file): Tokyo, 18 instants from 2006 to 2030, ten
+// make_ephemeris_reference.py beside this file): Tokyo, 18 instants from 2006 to 2030, ten
 // stars across the sky.
 #include <gtest/gtest.h>
 

@@ -157,7 +157,7 @@ TEST_P(ProgramArguments, HelpAndVersionOnAFullDiskFail) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPrograms, ProgramArguments, ::testing::ValuesIn(kPrograms),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& param_info) { return param_info.param.name; });
 
 }  // namespace
 

@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "formats/catalogue.h"
-#include "forecast_minimum.h"
-#include "formats/layouts.h"
-#include "formats/records.h"
-#include "io/text_files.h"
 #include "daily_list.h"
 #include "e2e.h"
 #include "forecast_line.h"
+#include "forecast_minimum.h"
+#include "formats/catalogue.h"
+#include "formats/layouts.h"
+#include "formats/records.h"
+#include "io/text_files.h"
 #include "night_filter.h"
 #include "phase_table.h"
 
@@ -28,18 +28,18 @@ double number(std::string_view line, formats::Field field) {
 /// A southern star with a one-digit RA hour and a one-digit declination.
 formats::StarRecord southern_star() {
   return formats::parse_star_record(formats::format_star_line({.name = "ASASJ091012-0507.2",
-                                                           .epoch = "2452000.1234",
-                                                           .period = "0.8765432",
-                                                           .ra_hour_part = "09",
-                                                           .ra_minute_part = "10",
-                                                           .ra_second_part = "12",
-                                                           .dec_degree_part = "-05",
-                                                           .dec_minute_part = "07",
-                                                           .var_type = "EA",
-                                                           .mag_max = "11.0",
-                                                           .mag_min = "11.6",
-                                                           .select_flag = "3",
-                                                           .catalogue = "K002"}));
+                                                               .epoch = "2452000.1234",
+                                                               .period = "0.8765432",
+                                                               .ra_hour_part = "09",
+                                                               .ra_minute_part = "10",
+                                                               .ra_second_part = "12",
+                                                               .dec_degree_part = "-05",
+                                                               .dec_minute_part = "07",
+                                                               .var_type = "EA",
+                                                               .mag_max = "11.0",
+                                                               .mag_min = "11.6",
+                                                               .select_flag = "3",
+                                                               .catalogue = "K002"}));
 }
 
 /// The lines `write` puts into a scratch file, CR LF line ends kept.
@@ -62,7 +62,8 @@ std::string without_line_end(std::string text) {
 /// The ForecastLine of the star's secondary minimum on the night of 5 March 2006.
 std::string forecast_line(const formats::StarRecord& star) {
   const eclfore::ForecastMinimum minimum{
-      &star, eclfore::MinimumKind::kSecondary, 53799.5417, 2453800.0417, {2006, 3, 5, 22, 0}, 49.37f};
+      &star, eclfore::MinimumKind::kSecondary, 53799.5417, 2453800.0417, {2006, 3, 5, 22, 0},
+      49.37f};
   return without_line_end(
       written([&](io::OutputFile& out) { eclfore::write_forecast_line(out, minimum); }));
 }
