@@ -1,8 +1,11 @@
 // The shared astronomical steps: each program's radians, minutes and sign of a
-// declination, the built-in site, and the position of a star at an instant.
+// declination, the site table, and the position of a star at an instant.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <set>
+#include <utility>
 
 #include "astro/angles.h"
 #include "astro/constants.h"
@@ -29,12 +32,9 @@ TEST(ToRadians, EachProgramKeepsItsOwnPi) {
   EXPECT_EQ(astro::to_radians(45, kDegreesPerHalfTurn, kPhaseTableRadians), 0x1.921fap-1f);
   // Tokyo's latitude as the forecast and the built-in-site programs hand it on.
   const float latitude = astro::kBuiltInSite.latitude_deg;
-  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kForecastRadians),
-            0x1.3ec00ap-1f);
-  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kNightPlanRadians),
-            0x1.3ebffap-1f);
-  for (const astro::RadianRule& rule :
-       {kForecastRadians, kNightPlanRadians, kPhaseTableRadians}) {
+  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kForecastRadians), 0x1.3ec00ap-1f);
+  EXPECT_EQ(astro::to_radians(latitude, kDegreesPerHalfTurn, kNightPlanRadians), 0x1.3ebffap-1f);
+  for (const astro::RadianRule& rule : {kForecastRadians, kNightPlanRadians, kPhaseTableRadians}) {
     EXPECT_EQ(astro::to_radians(3, kHoursPerHalfTurn, rule),
               astro::to_radians(45, kDegreesPerHalfTurn, rule));
     EXPECT_EQ(astro::to_radians(-20.25f, kDegreesPerHalfTurn, rule),
@@ -58,15 +58,24 @@ TEST(Sexagesimal, MinutesAndTheSignOfTheDegreeField) {
   EXPECT_EQ(astro::hours_minutes_seconds(0, 0, 0), 0.0f);
 }
 
-TEST(Sites, TokyoIsTheBuiltInSiteAndMenuNumberThree) {
-  EXPECT_EQ(astro::kBuiltInSite.longitude_deg, 139.77f);
-  EXPECT_EQ(astro::kBuiltInSite.latitude_deg, 35.67f);
-  const auto tokyo = astro::site_for_menu_number(astro::kTokyoMenuNumber);
-  ASSERT_TRUE(tokyo);
-  EXPECT_EQ(tokyo->longitude_deg, astro::kBuiltInSite.longitude_deg);
-  EXPECT_EQ(tokyo->latitude_deg, astro::kBuiltInSite.latitude_deg);
-  EXPECT_FALSE(astro::site_for_menu_number(0));
-  EXPECT_FALSE(astro::site_for_menu_number(12));
+// What a fault in the table or its look-up would break: a row with longitude and
+// latitude swapped or of the wrong sign, a row repeated, a number off by one. The
+// values themselves reach every output and are compared byte for byte by the case
+// folders (eclfore's site_3_9_is_tokyo and site_99_numeric_input agree).
+TEST(Sites, EachMenuNumberHasItsOwnSiteInJapanAndNoOtherNumberHasOne) {
+  std::set<std::pair<float, float>> seen;
+  for (int number = 1; number <= 11; ++number) {
+    const auto site = astro::site_for_menu_number(number);
+    ASSERT_TRUE(site) << number;
+    // Japan lies within 122 to 154 degrees east and 20 to 46 degrees north.
+    EXPECT_TRUE(site->longitude_deg > 122 && site->longitude_deg < 154) << number;
+    EXPECT_TRUE(site->latitude_deg > 20 && site->latitude_deg < 46) << number;
+    EXPECT_TRUE(seen.insert({site->longitude_deg, site->latitude_deg}).second) << number;
+  }
+  for (int outside :
+       {0, -1, 12, 99, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+    EXPECT_FALSE(astro::site_for_menu_number(outside)) << outside;
+  }
 }
 
 TEST(PositionAt, WorkedExampleAndTheFullRoutineAgreeBitForBit) {

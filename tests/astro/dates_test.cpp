@@ -1,5 +1,6 @@
 #include "astro/dates.h"
 
+#include <erfa.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -18,7 +19,9 @@ struct MjdCase {
   double mjd;
 };
 
-TEST(CalendarToMjd, GivesExactValues) {
+// Regression: the bits of today's results, frozen. The whole hours are exact MJDs; the
+// fractions are the single-precision day fraction's, which the forecast lines carry.
+TEST(CalendarToMjdRegression, TodaysBitsFrozen) {
   const MjdCase cases[] = {
       {2006, 10, 1, 21, 54009.5},
       // Single-precision day fraction: not 54009.520833333333.
@@ -54,13 +57,43 @@ TEST(CalendarToMjd, NegativeYearsFollowTheProlepticJulianCalendar) {
   EXPECT_EQ(calendar_to_mjd(-3, 3, 1, 9) - calendar_to_mjd(-3, 2, 28, 9), 1.0);
 }
 
-TEST(CalendarToMjd, NeverFailsOnAbsurdInput) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
+// Correctness: ERFA's eraCal2jd (the IAU SOFA calendar routine) gives the MJD of 0h UT,
+// which is 9:00 JST. Tolerance 0: measured no difference from 1583 to 2500.
+TEST(CalendarToMjd, GregorianDatesAsErfa) {
+  for (int year = 1583; year <= 2500; ++year) {
+    for (int month = 1; month <= 12; ++month) {
+      for (int day : {1, 15, 28}) {
+        double mjd_zero = 0, mjd = 0;
+        ASSERT_EQ(eraCal2jd(year, month, day, &mjd_zero, &mjd), 0);
+        ASSERT_EQ(calendar_to_mjd(static_cast<float>(year), static_cast<float>(month),
+                                  static_cast<float>(day), 9),
+                  mjd)
+            << year << "-" << month << "-" << day;
+      }
+    }
+  }
+}
+
+TEST(CalendarToMjd, OutOfRangeValuesSaturateInsteadOfWrapping) {
   const float inf = std::numeric_limits<float>::infinity();
-  calendar_to_mjd(nan, 1, 1, 0);
-  calendar_to_mjd(inf, -inf, 1e30f, -1e30f);
-  calendar_to_mjd(-1e30f, 1, 1, 0);
-  SUCCEED();
+  const double today = calendar_to_mjd(2006, 10, 1, 21);
+  // A year or month far beyond the calendar stays finite and on its side of today: a
+  // wrapped day count would turn the far future into the past.
+  for (float far : {1e6f, 2147483647.0f, 1e30f, inf}) {
+    for (const double mjd :
+         {calendar_to_mjd(far, 10, 1, 21), calendar_to_mjd(-far, 10, 1, 21),
+          calendar_to_mjd(2006, far, 1, 21), calendar_to_mjd(2006, -far, 1, 21)}) {
+      EXPECT_TRUE(std::isfinite(mjd)) << far;
+    }
+    EXPECT_GT(calendar_to_mjd(far, 10, 1, 21), today) << far;
+    EXPECT_LT(calendar_to_mjd(-far, 10, 1, 21), today) << far;
+    EXPECT_GT(calendar_to_mjd(2006, far, 1, 21), today) << far;
+    EXPECT_LT(calendar_to_mjd(2006, -far, 1, 21), today) << far;
+  }
+  // An unknown day or hour makes no date.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_TRUE(std::isnan(calendar_to_mjd(2006, 10, nan, 21)));
+  EXPECT_TRUE(std::isnan(calendar_to_mjd(2006, 10, 1, nan)));
 }
 
 void expect_date(const LocalDate& d, int year, int month, int day, int hour, int minute) {
@@ -204,12 +237,60 @@ TEST(LocalDateInDayWhole, SameDateHourAndMinuteAsTheExtendedSteps) {
   EXPECT_GT(compared, 400000);
 }
 
-TEST(JdToLocalDate, NeverFailsOnAbsurdInput) {
-  jd_to_local_date(std::numeric_limits<double>::quiet_NaN());
-  jd_to_local_date(std::numeric_limits<double>::infinity());
-  jd_to_local_date(-1e300);
-  jd_to_local_date(1e300);
-  SUCCEED();
+// Correctness: ERFA's eraJd2cal (the IAU SOFA calendar routine) gives the Gregorian
+// date of the JST clock time jd + 9 h; the hours before 6:00 belong to the date before.
+// Tolerance 0 for the date and the hour, away from the minute's rounding at the hour.
+TEST(JdToLocalDate, GregorianDatesAsErfa) {
+  std::mt19937_64 rng(20061001);
+  std::uniform_real_distribution<double> jds(2299161.0, 2634166.0);  // 1582-10-15 to 2500
+  for (int i = 0; i < 100000; ++i) {
+    const double jd = jds(rng);
+    double jst_day_fraction = 0;
+    int year = 0, month = 0, day = 0;
+    ASSERT_EQ(eraJd2cal(jd, 0.375, &year, &month, &day, &jst_day_fraction), 0);
+    const double hours = jst_day_fraction * 24;
+    if (std::abs(hours - std::nearbyint(hours)) < 1.0 / 60) continue;
+    int hour = static_cast<int>(hours);
+    if (hour < 6) {
+      ASSERT_EQ(eraJd2cal(jd, 0.375 - 1, &year, &month, &day, &jst_day_fraction), 0);
+      hour += 24;
+    }
+    const LocalDate d = jd_to_local_date(jd);
+    ASSERT_EQ((d.year * 100 + d.month) * 100 + d.day, (year * 100 + month) * 100 + day) << jd;
+    ASSERT_EQ(d.hour, hour) << jd;
+  }
+}
+
+// The date, hour and minute stay in their ranges (month 1 to 12, day 1 to 31, hour from
+// the morning's end to 23 hours later, minute 0 to 60) for every Julian Date from the
+// start of JST day 0 to year 5,874,775, where the day count nears 2^31.
+TEST(JdToLocalDate, FieldsStayInTheirRanges) {
+  std::mt19937_64 rng(4713);
+  std::uniform_real_distribution<double> jds(-0.875, 2147438000.0);
+  for (int morning_end : {astro::kFixedNightMorningEndHour, astro::kSunNightMorningEndHour}) {
+    for (int i = 0; i < 200000; ++i) {
+      const double jd = i == 0 ? -0.875 : i == 1 ? 2147438000.0 : jds(rng);
+      const LocalDate d = jd_to_local_date(jd, morning_end);
+      ASSERT_TRUE(d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31) << jd;
+      ASSERT_TRUE(d.hour >= morning_end && d.hour <= morning_end + 23) << jd;
+      ASSERT_TRUE(d.minute >= 0 && d.minute <= 60) << jd;
+    }
+  }
+}
+
+TEST(JdToLocalDate, AbsurdJulianDatesSaturateInsteadOfWrapping) {
+  const double inf = std::numeric_limits<double>::infinity();
+  // Beyond the 32-bit day count the date is that of its last or first day: the far
+  // future never reads as the past.
+  for (double far : {1e300, inf}) {
+    EXPECT_EQ(jd_to_local_date(far).year, jd_to_local_date(2147483647.0).year);
+    EXPECT_GT(jd_to_local_date(far).year, 5000000);
+    EXPECT_EQ(jd_to_local_date(-far).year, jd_to_local_date(-2147483648.0).year);
+    EXPECT_LT(jd_to_local_date(-far).year, -5000000);
+  }
+  // NaN is day number 0 and 0:00 JST by the float-to-integer rule (NaN gives 0): hour 24
+  // of 31 December 4714 BC, a night no forecast window holds.
+  expect_date(jd_to_local_date(std::numeric_limits<double>::quiet_NaN()), -4713, 12, 31, 24, 0);
 }
 
 }  // namespace

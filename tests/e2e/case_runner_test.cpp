@@ -1,12 +1,6 @@
-// Data-driven end-to-end cases: tests/e2e/<program>/<case>/ holds
-//   in/        files copied into a fresh temporary folder before the run,
-//   stdin      the typed answers (no file: no input at all),
-//   expected/  files that must exist afterwards with exactly these bytes;
-//              expected/.stdout is compared with standard output,
-//   case.conf  optional lines: "exit N" (default 0), "absent NAME" (the file must
-//              not exist afterwards), "stderr" (standard error must say something),
-//              "quiet" (standard error must be empty), "args A B ..." (the
-//              command-line arguments, split at blanks; default none).
+// Data-driven end-to-end cases: every folder tests/e2e/<program>/<case>/ is one run of
+// the built program in a fresh temporary folder, its outputs compared byte for byte.
+// README.md beside this file describes what a case folder holds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,15 +22,67 @@ struct Case {
   fs::path dir;
 };
 
+/// Names the case in the test list, instead of the bytes of the struct.
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.program << "/" << c.dir.filename().string();
+}
+
 std::string program_path(const std::string& program) {
   static const std::map<std::string, std::string> kPrograms = {
-      {"eclfore", ECLFORE_BIN},
-      {"datesel", DATESEL_BIN},
-      {"nightmark", NIGHTMARK_BIN},
-      {"phaselist", PHASELIST_BIN},
+      {"eclfore", ECLFORE_BIN},     {"datesel", DATESEL_BIN},       {"nightmark", NIGHTMARK_BIN},
+      {"phaselist", PHASELIST_BIN}, {"starimport", STARIMPORT_BIN},
   };
   const auto it = kPrograms.find(program);
   return it == kPrograms.end() ? std::string() : it->second;
+}
+
+/// What case.conf asks beyond the files of expected/.
+struct Expectations {
+  int exit_code = 0;
+  std::vector<std::string> args;
+  std::vector<std::string> absent;     ///< files that must not exist afterwards
+  std::vector<std::string> unchanged;  ///< files of in/ that must keep their bytes
+  bool stderr_says_something = false;
+  bool stderr_empty = false;
+  bool usage_follows = false;  ///< expected/.stderr is followed by the program's --help
+};
+
+/// The words after a key, split at blanks.
+std::vector<std::string> words_of(std::istream& conf) {
+  std::string rest, word;
+  std::getline(conf, rest);
+  std::istringstream words(rest);
+  std::vector<std::string> out;
+  while (words >> word) out.push_back(word);
+  return out;
+}
+
+/// Reads case.conf (none: the defaults); an unknown key is a fault of the case.
+Expectations read_conf(const fs::path& file, std::string& fault) {
+  Expectations e;
+  std::ifstream conf(file);
+  std::string key;
+  while (conf >> key) {
+    if (key == "exit") {
+      conf >> e.exit_code;
+    } else if (key == "args") {
+      e.args = words_of(conf);
+    } else if (key == "absent") {
+      for (auto& name : words_of(conf)) e.absent.push_back(std::move(name));
+    } else if (key == "unchanged") {
+      for (auto& name : words_of(conf)) e.unchanged.push_back(std::move(name));
+    } else if (key == "stderr") {
+      e.stderr_says_something = true;
+    } else if (key == "quiet") {
+      e.stderr_empty = true;
+    } else if (key == "usage") {
+      e.usage_follows = true;
+    } else {
+      fault = "unknown case.conf key " + key;
+      return e;
+    }
+  }
+  return e;
 }
 
 std::vector<Case> all_cases() {
@@ -57,6 +103,12 @@ std::string case_name(const testing::TestParamInfo<Case>& info) {
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   }
   return name;
+}
+
+/// The program's --help text, which a usage fault prints after its first line.
+std::string help_text(const std::string& program) {
+  e2e::TempDir dir;
+  return e2e::run(program, dir.path(), "", {"--help"}).out;
 }
 
 /// Shows where two byte strings first differ, with line ends made visible.
@@ -89,6 +141,9 @@ TEST_P(E2ECase, RunsAsRecorded) {
   const Case& c = GetParam();
   const std::string program = program_path(c.program);
   ASSERT_FALSE(program.empty()) << "unknown program folder " << c.program;
+  std::string fault;
+  const Expectations want = read_conf(c.dir / "case.conf", fault);
+  ASSERT_EQ(fault, "");
 
   e2e::TempDir dir;
   if (fs::exists(c.dir / "in")) {
@@ -97,57 +152,42 @@ TEST_P(E2ECase, RunsAsRecorded) {
   const std::string input =
       fs::exists(c.dir / "stdin") ? e2e::read_file(c.dir / "stdin") : std::string();
 
-  int want_exit = 0;
-  std::vector<std::string> absent;
-  bool want_stderr = false;
-  bool want_quiet = false;
-  std::vector<std::string> args;
-  if (std::ifstream conf(c.dir / "case.conf"); conf) {
-    std::string key;
-    while (conf >> key) {
-      if (key == "exit")
-        conf >> want_exit;
-      else if (key == "absent")
-        absent.emplace_back(), conf >> absent.back();
-      else if (key == "stderr")
-        want_stderr = true;
-      else if (key == "quiet")
-        want_quiet = true;
-      else if (key == "args") {
-        std::string rest, arg;
-        std::getline(conf, rest);
-        std::istringstream words(rest);
-        while (words >> arg) args.push_back(arg);
-      } else
-        FAIL() << "unknown case.conf key " << key;
-    }
-  }
-
-  const e2e::RunResult r = e2e::run(program, dir.path(), input, args);
+  const e2e::RunResult r = e2e::run(program, dir.path(), input, want.args);
   ASSERT_FALSE(r.timed_out) << "did not finish in time";
   ASSERT_EQ(r.signal, 0) << "ended by signal " << r.signal << "\nstderr: " << r.err;
-  EXPECT_EQ(r.exit_code, want_exit) << "stderr: " << r.err;
-  if (want_stderr) {
+  EXPECT_EQ(r.exit_code, want.exit_code) << "stderr: " << r.err;
+  if (want.stderr_says_something) {
     EXPECT_FALSE(r.err.empty()) << "no message on standard error";
   }
-  if (want_quiet) {
+  if (want.stderr_empty) {
     EXPECT_EQ(r.err, "");
   }
 
-  if (fs::exists(c.dir / "expected")) {
-    for (const auto& e : fs::directory_iterator(c.dir / "expected")) {
+  const fs::path expected = c.dir / "expected";
+  if (fs::exists(expected)) {
+    for (const auto& e : fs::directory_iterator(expected)) {
       const std::string name = e.path().filename().string();
-      const std::string want = e2e::read_file(e.path());
+      std::string bytes = e2e::read_file(e.path());
       if (name == ".stdout") {
-        EXPECT_EQ(r.out, want) << "standard output: " << first_difference(want, r.out);
-        continue;
+        EXPECT_EQ(r.out, bytes) << "standard output: " << first_difference(bytes, r.out);
+      } else if (name == ".stderr") {
+        if (want.usage_follows) bytes += help_text(program);
+        EXPECT_EQ(r.err, bytes) << "standard error: " << first_difference(bytes, r.err);
+      } else {
+        ASSERT_TRUE(dir.exists(name)) << name << " was not written";
+        const std::string got = dir.read(name);
+        EXPECT_EQ(got, bytes) << name << ": " << first_difference(bytes, got);
       }
-      ASSERT_TRUE(dir.exists(name)) << name << " was not written";
-      const std::string got = dir.read(name);
-      EXPECT_EQ(got, want) << name << ": " << first_difference(want, got);
     }
   }
-  for (const auto& name : absent) EXPECT_FALSE(dir.exists(name)) << name << " exists";
+  EXPECT_TRUE(!want.usage_follows || fs::exists(expected / ".stderr"))
+      << "usage needs expected/.stderr";
+  for (const auto& name : want.unchanged) {
+    ASSERT_TRUE(fs::is_regular_file(c.dir / "in" / name)) << "unchanged " << name << ": not in in/";
+    ASSERT_TRUE(dir.exists(name)) << name << " is gone";
+    EXPECT_EQ(dir.read(name), e2e::read_file(c.dir / "in" / name)) << name << " changed";
+  }
+  for (const auto& name : want.absent) EXPECT_FALSE(dir.exists(name)) << name << " exists";
 }
 
 INSTANTIATE_TEST_SUITE_P(Recorded, E2ECase, testing::ValuesIn(all_cases()), case_name);
