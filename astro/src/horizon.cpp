@@ -9,12 +9,6 @@
 namespace astro {
 namespace {
 
-/// Sidereal reference epoch, MJD (single precision).
-constexpr float kSiderealEpochMjd = 40000.0f;
-/// Sidereal days per solar day.
-constexpr double kSiderealRate = 1.002737909;
-/// Sidereal time at the reference epoch at Greenwich, turns.
-constexpr double kSiderealAtEpoch = 0.671262;
 /// Stands in for an exactly zero southward component (star at the zenith).
 constexpr double kTinyComponent = 1e-11;
 

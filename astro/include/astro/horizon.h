@@ -3,6 +3,13 @@
 
 namespace astro {
 
+/// Sidereal reference epoch, MJD (single precision).
+inline constexpr float kSiderealEpochMjd = 40000.0f;
+/// Sidereal days per solar day.
+inline constexpr double kSiderealRate = 1.002737909;
+/// Sidereal time at the reference epoch at Greenwich, turns.
+inline constexpr double kSiderealAtEpoch = 0.671262;
+
 /// Local sidereal time, radians, of an MJD (days, UT) at a longitude (degrees east).
 /// Lies in [0, 2pi) from MJD 40000 (1968-05-24) on and in (-2pi, 0] before it.
 double local_sidereal_time(double mjd, float longitude_deg);
