@@ -31,8 +31,6 @@ constexpr double kShiftRoundingDays = 1e-8;
 /// Room for the roundings of a slot's Julian Dates and of the rule's instant, days
 /// (2^-31 days each).
 constexpr double kSlotJdRoomDays = 1e-8;
-/// Hours of a JST day: the fractions of the day below are hours / 24.
-constexpr int kHoursPerDay = 24;
 /// The fixed night's day hours (in_day_hours) as fractions of a JST day, exact.
 constexpr double kDayFromFraction = static_cast<double>(kNightEndHour) / kHoursPerDay;
 constexpr double kDayBeforeFraction = static_cast<double>(kNightStartHour) / kHoursPerDay;

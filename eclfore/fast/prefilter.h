@@ -27,8 +27,11 @@ namespace eclfore::fast {
 /// the day times it is exact, and the hours that end or start a night (6, 12 and 18) are
 /// slot boundaries.
 inline constexpr int kSlotsPerDay = 128;
-static_assert(kSlotsPerDay * kNightEndHour % 24 == 0 && kSlotsPerDay * kNightStartHour % 24 == 0 &&
-                  kSlotsPerDay * astro::kSunNightMorningEndHour % 24 == 0,
+/// Hours of a JST day: an hour's fraction of the day is hour / kHoursPerDay.
+inline constexpr int kHoursPerDay = 24;
+static_assert(kSlotsPerDay * kNightEndHour % kHoursPerDay == 0 &&
+                  kSlotsPerDay * kNightStartHour % kHoursPerDay == 0 &&
+                  kSlotsPerDay * astro::kSunNightMorningEndHour % kHoursPerDay == 0,
               "the night's hours begin and end at slot boundaries");
 /// Days of the table: the window's day table and an empty day at each end.
 inline constexpr int kSlotDays = kWindowTableDays + 2;
