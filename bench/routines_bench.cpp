@@ -6,16 +6,20 @@
 #include <charconv>
 #include <string>
 
-#include "formats/catalogue.h"
+#include "astro/constants.h"
 #include "astro/dates.h"
-#include "formats/fixed_format.h"
 #include "astro/horizon.h"
+#include "fast/forecast_star.h"
+#include "fast/line_in_place.h"
+#include "fast/quick_altitude.h"
+#include "forecast_line.h"
+#include "formats/catalogue.h"
+#include "formats/fixed_format.h"
 #include "formats/records.h"
 #include "io/text_files.h"
-#include "candidate_filter.h"
-#include "forecast_line.h"
+#include "listing_rule.h"
 #include "minima_search.h"
-#include "quick_altitude.h"
+#include "search_window.h"
 
 namespace {
 
@@ -122,7 +126,8 @@ void BM_ToCharsForecastMix(benchmark::State& state) {
 }
 BENCHMARK(BM_ToCharsForecastMix);
 
-/// ForecastLines through the CR LF writer into /dev/null: lines per second.
+/// ForecastLines through the CR LF writer into /dev/null, each with the star's texts and
+/// written in place: lines per second.
 void BM_WriteForecastLine(benchmark::State& state) {
   const formats::StarRecord star = formats::parse_star_record(kSample);
   io::OutputFile out("/dev/null");
@@ -130,7 +135,9 @@ void BM_WriteForecastLine(benchmark::State& state) {
   double jd = 2454009.9999;
   float altitude = 73.3f;
   for (auto _ : state) {
-    eclfore::write_forecast_line(out, star, eclfore::MinimumKind::kPrimary, night, jd, altitude);
+    const eclfore::ForecastMinimum minimum{
+        &star, eclfore::MinimumKind::kPrimary, jd - astro::kMjdZeroJd, jd, night, altitude};
+    eclfore::fast::write_line_in_place(out, eclfore::star_line_text(star), minimum);
     jd += 0.0137;
     altitude = altitude > 89.0f ? 20.0f : altitude + 0.37f;
     night.minute = (night.minute + 7) % 61;
@@ -150,13 +157,13 @@ void BM_CandidateTest(benchmark::State& state) {
   request.min_altitude_deg = 91.0f;
   request.site = *eclfore::site_for_menu_number(3);
   const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
-  // Built once for a run, as eclfore does: without them each call would build its own.
-  const eclfore::RunLooks looks = eclfore::run_looks(window, request);
-  request.looks = &looks;
+  const eclfore::ListingRule rule = eclfore::listing_rule(request, nullptr);
+  // Built once for a run, as eclfore does.
+  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
   io::OutputFile out("/dev/null");
   const long candidates = eclfore::count_candidates(star, window);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(eclfore::forecast_star(star, window, request, out));
+    benchmark::DoNotOptimize(eclfore::fast::forecast_star(star, window, rule, tables, out));
   }
   out.close();
   state.SetItemsProcessed(state.iterations() * candidates);
@@ -166,7 +173,10 @@ BENCHMARK(BM_CandidateTest);
 /// The quick altitude of a star at 35 degrees north, declination 20 degrees, lowest
 /// altitude 20 degrees, over 1,024 hour angles spread over the turn. Items are calls.
 void BM_QuickAltitude(benchmark::State& state) {
-  const eclfore::AltitudeCells cells = eclfore::altitude_cells(20.0f);
+  eclfore::ForecastRequest request;
+  request.min_altitude_deg = 20.0f;
+  const eclfore::fast::AltitudeCells cells =
+      eclfore::fast::altitude_cells(eclfore::listing_rule(request, nullptr));
   const astro::HorizonTerms terms = astro::horizon_terms(0.6108652f, 0.34906585f);
   std::array<double, 1024> turns{};
   for (std::size_t i = 0; i < turns.size(); ++i) {
@@ -174,7 +184,9 @@ void BM_QuickAltitude(benchmark::State& state) {
     turns[i] = static_cast<double>(i) * 0.6180339887 + 3;
   }
   for (auto _ : state) {
-    for (const double t : turns) benchmark::DoNotOptimize(eclfore::quick_altitude(cells, terms, t));
+    for (const double t : turns) {
+      benchmark::DoNotOptimize(eclfore::fast::quick_altitude(cells, terms, t));
+    }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<long>(turns.size()));
 }

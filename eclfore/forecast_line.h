@@ -1,19 +1,19 @@
 #pragma once
-/// The ForecastLine: one predicted minimum, one 117-character line of data.dat.
+/// The ForecastLine: one listed minimum, one 117-character line of data.dat
+/// (formats::forecast_line).
 
+#include <array>
 #include <string>
 #include <string_view>
 
-#include "formats/catalogue.h"
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "forecast_minimum.h"
+#include "formats/catalogue.h"
+#include "formats/fixed_format.h"
 #include "io/text_files.h"
 
 namespace eclfore {
-
-/// Which minimum a line forecasts.
-using MinimumKind = MinimumKind;
 
 /// The texts of a star's ForecastLines that are the same on every line of the star: the
 /// whole line with blanks for the minimum's own fields (kind, night date and hour, Julian
@@ -32,33 +32,26 @@ struct StarLineText {
 /// The fixed texts of the ForecastLines of `star`, formatted once.
 StarLineText star_line_text(const formats::StarRecord& star);
 
-/// The hour piece " %5.2f" of a ForecastLine (the hour field and its blank) from the
-/// night hour (0 to 98) and minute (0 to 60) alone, as write_forecast_line writes it for
-/// lines of real data; empty outside those ranges.
-std::string hour_field(int hour, int minute);
+/// The altitude field " %4.1f" of a ForecastLine without its blank: at least the field's
+/// width, wider for values real data cannot give.
+struct AltitudeField {
+  std::array<char, formats::kNumberTextChars + 4> chars;
+  std::size_t size = 0;
+  std::string_view text() const { return {chars.data(), size}; }
+};
+AltitudeField altitude_field(float altitude_deg);
 
-/// The Julian Date field "%12.4f" of a ForecastLine (days) as write_forecast_line writes
-/// it for Julian Dates from 2^21 to 2^22 (1029 to 6771 AD); empty outside them.
-std::string jd_field(double jd);
-
-/// write_forecast_line below with the star's fixed texts formatted beforehand
-/// (star_line_text of *minimum.star): the same bytes.
+/// Writes the ForecastLine of a listed minimum piece by piece with the layout's widths
+/// and decimals: the star's texts of `text` (star_line_text of *minimum.star), p/s,
+/// night date, night hour (18.00 to 30.00, JST, hours after midnight counted on from
+/// 24), Julian Date of the minimum (days, UT), and `altitude` as the altitude field.
+/// Widths are minimum widths: values wider than real data can give widen their field.
 void write_forecast_line(io::OutputFile& out, const StarLineText& text,
-                         const ForecastMinimum& minimum);
+                         const ForecastMinimum& minimum, std::string_view altitude);
 
-/// The same with the altitude field known only as the tenths of a degree it prints
-/// (0 to 900): what " %4.1f" prints for any altitude within 0.05 degree of tenths / 10.
-/// minimum.altitude_deg is not looked at.
-void write_forecast_line(io::OutputFile& out, const StarLineText& text,
-                         const ForecastMinimum& minimum, int altitude_tenths);
-
-/// Writes the ForecastLine of an accepted minimum, piece by piece with the layout's
-/// format strings and the widths of formats::forecast_line: name, catalogue, p/s,
-/// night date, night hour (18.00 to 30.00, JST, hours after midnight counted on
-/// from 24), Julian Date of the minimum (days, UT), type, altitude (degrees), the
-/// elements as typed, right ascension, declination (degrees with sign, then unsigned
-/// minutes), magnitudes. Widths are minimum widths: values wider than real data can
-/// give widen their field.
+/// The ForecastLine of an accepted minimum: name, catalogue, p/s, night date, night
+/// hour, Julian Date, type, altitude (degrees), the elements as typed, right ascension,
+/// declination (degrees with sign, then unsigned minutes), magnitudes.
 void write_forecast_line(io::OutputFile& out, const ForecastMinimum& minimum);
 
 /// The same for a minimum given by its parts: minimum_jd (days, UT), altitude_deg

@@ -4,19 +4,21 @@
 #include <optional>
 #include <string>
 
-#include "io/atomic_output.h"
-#include "formats/catalogue.h"
-#include "formats/catalogue_loop.h"
-#include "io/cli.h"
-#include "io/console.h"
 #include "astro/constants.h"
-#include "formats/records.h"
-#include "formats/sky_options.h"
-#include "io/text_files.h"
-#include "candidate_filter.h"
 #include "conditions.h"
 #include "dialogue.h"
+#include "fast/forecast_star.h"
+#include "formats/catalogue.h"
+#include "formats/catalogue_loop.h"
+#include "formats/records.h"
+#include "formats/sky_options.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/console.h"
+#include "io/text_files.h"
+#include "listing_rule.h"
 #include "minima_search.h"
+#include "search_window.h"
 
 namespace {
 
@@ -48,11 +50,11 @@ constexpr std::string_view kUsage =
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
 int run(const io::Options& options) {
-  const astro::SkyOptions sky_options = formats::sky_options(options);
+  eclfore::ForecastRequest request;
+  request.sky_options = formats::sky_options(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   std::printf("\n<<< binary minima calculation >>>\n");
   std::printf("Version Oct/2006\n\n");
-  eclfore::ForecastRequest request;
   request.year = eclfore::ask_int(stdin, "year  = ", "year");
   request.month = eclfore::ask_int(stdin, "month = ", "month");
   // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
@@ -76,12 +78,12 @@ int run(const io::Options& options) {
 
   // Built only when an option asks for it: the default run never calls ERFA.
   std::optional<astro::ObservingConditions> sky;
-  if (sky_options.any()) {
-    sky.emplace(eclfore::window_sky(sky_options, window, request.site));
-    request.sky = &*sky;
+  if (request.sky_options.any()) {
+    sky.emplace(eclfore::window_sky(request.sky_options, window, request.site));
   }
-  const eclfore::RunLooks looks = eclfore::run_looks(window, request);
-  request.looks = &looks;
+  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky ? &*sky : nullptr);
+  // The shortcuts' tables, built once for the whole catalogue.
+  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -104,7 +106,7 @@ int run(const io::Options& options) {
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
-    eclfore::forecast_star(star, window, request, forecast);
+    eclfore::fast::forecast_star(star, window, rule, tables, forecast);
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
@@ -116,8 +118,8 @@ int run(const io::Options& options) {
 
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kSunBelowOption,
-                                                   formats::kMoonDistanceOption, formats::kEpochsOption,
-                                                   formats::kOfDateOption};
+                                                formats::kMoonDistanceOption,
+                                                formats::kEpochsOption, formats::kOfDateOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

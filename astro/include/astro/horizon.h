@@ -3,6 +3,24 @@
 
 namespace astro {
 
+// Greenwich mean sidereal time, in turns, as a straight line in UT:
+//   GMST = 0.671262 + 1.002737909 (MJD - 40000),
+// both constants from Newcomb's expression GMST = 6h 38m 45.836s + 8640184.542s T +
+// 0.0929s T^2 (T in Julian centuries of 36525 days from JD 2415020.0, 1900 January 0.5),
+// the expression in use before 1984 (Explanatory Supplement to the Astronomical
+// Ephemeris, 1961): its value at 0h UT of MJD 40000 (1968 May 24), 0.6712623 turns, and
+// its rate, 1 + 8640184.542 / (36525 x 86400) = 1.0027379093 sidereal days a solar day,
+// each rounded as written. The IAU 1982 expression (Aoki et al. 1982, A&A 105, 359),
+// which ERFA's eraGmst82 evaluates, gives 0.6712629 turns at that instant (0.05 s of
+// sidereal time more); the older values stay, as every output's bits depend on them.
+
+/// Sidereal reference epoch, MJD (single precision): 1968 May 24, 0h UT.
+inline constexpr float kSiderealEpochMjd = 40000.0f;
+/// Mean sidereal days per mean solar day (Newcomb, see above).
+inline constexpr double kSiderealRate = 1.002737909;
+/// Greenwich mean sidereal time at the reference epoch, turns (Newcomb, see above).
+inline constexpr double kSiderealAtEpoch = 0.671262;
+
 /// Local sidereal time, radians, of an MJD (days, UT) at a longitude (degrees east).
 /// Lies in [0, 2pi) from MJD 40000 (1968-05-24) on and in (-2pi, 0] before it.
 double local_sidereal_time(double mjd, float longitude_deg);

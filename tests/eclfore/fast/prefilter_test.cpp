@@ -1,9 +1,9 @@
-// The first look at a candidate never rejects what the full accept test accepts: random
-// stars at every site of the table and at odd typed sites, lowest altitudes from below
-// the horizon to beyond the zenith, months of many years, and candidates drawn where the
-// decisions are closest: at the hour angles of the filter's thresholds, at the JST hour
-// boundaries and at the ends of the month.
-#include "candidate_filter.h"
+// The prefilter never rejects what the listing rule accepts: random stars at every site of
+// the table and at odd typed sites, lowest altitudes from below the horizon to beyond the
+// zenith, months of many years, and candidates drawn where the decisions are closest: at
+// the hour angles of the prefilter's thresholds, at the JST hour boundaries and at the
+// ends of the month.
+#include "fast/prefilter.h"
 
 #include <gtest/gtest.h>
 
@@ -14,41 +14,69 @@
 
 #include "astro/angles.h"
 #include "astro/sites.h"
+#include "listing_rule.h"
 #include "minima_search.h"
 #include "radians.h"
+#include "search_window.h"
+#include "worked_example.h"
 
 namespace {
 
+namespace fast = eclfore::fast;
+
 struct Counts {
   long candidates = 0;
-  long rejected = 0;        ///< by the first look
-  long accepted = 0;        ///< by the full test
-  long close_rejected = 0;  ///< rejected by the first look within 0.05 degrees of the limit
+  long rejected = 0;        ///< by the prefilter
+  long accepted = 0;        ///< by the rule
+  long close_rejected = 0;  ///< rejected by the prefilter within 0.05 degrees of the limit
 };
 
-/// The full test for a first look with `allowance`: the horizon routines' altitude,
-/// the night date with the allowance's morning end, the day hours when they count.
-bool full_test_accepts(const astro::StarAtSite& seen, const eclfore::SearchWindow& window,
-                       const eclfore::ForecastRequest& request,
-                       const eclfore::LookAllowance& allowance, double mjd) {
-  if (allowance.shift_days == 0 && allowance.day_hours &&
-      allowance.morning_end_hour == astro::kFixedNightMorningEndHour) {
-    return eclfore::test_candidate(seen, window, request, mjd).has_value();
+/// What the options for today's sky change in the rule, as the prefilter sees them,
+/// without their tables.
+struct SkyModel {
+  bool moved = false;      ///< --epochs: the instant moves by up to 0.0077 days (light time)
+  bool sun_night = false;  ///< --sun-below: no day hours, the night date from noon to noon
+  bool of_date = false;    ///< --of-date: no altitude bound
+};
+
+eclfore::ListingRule modelled(eclfore::ListingRule rule, const SkyModel& model) {
+  if (model.moved) {
+    rule.moved_instant = true;
+    rule.most_shift_days = 0.0077;
   }
-  const double jd = static_cast<double>(static_cast<long double>(mjd) + astro::kMjdZeroJd);
-  const astro::LocalDate night = eclfore::night_date(window, jd, allowance.morning_end_hour);
-  if (night.year != request.year || night.month != request.month) return false;
-  if (allowance.day_hours && night.hour >= 6 && night.hour <= 17) return false;
-  if (!allowance.altitude_bound) return true;
-  const astro::HorizontalPosition position = astro::position_at(seen, mjd);
-  return position.horizon >= 0 && position.altitude >= request.min_altitude_deg;
+  if (model.sun_night) {
+    rule.sun_night = true;
+    rule.morning_end_hour = astro::kSunNightMorningEndHour;
+  }
+  rule.of_date = model.of_date;
+  return rule;
+}
+
+/// The rule at the instant `mjd` it takes for a candidate. Without options it is
+/// listed_minimum; with a model of them its steps without what needs the sky tables:
+/// the test moves the instant itself, the Sun is taken as below (the prefilter asks it
+/// only with the tables) and the altitude of date as high enough (no bound for it).
+bool rule_accepts(const astro::StarAtSite& seen, const eclfore::SearchWindow& window,
+                  const eclfore::ListingRule& rule, double mjd) {
+  if (!rule.moved_instant && !rule.sun_night && !rule.of_date) {
+    const eclfore::StarForRule s{nullptr, seen, {}};
+    return eclfore::listed_minimum(s, window, rule, eclfore::MinimumKind::kPrimary, mjd)
+        .has_value();
+  }
+  eclfore::ListingRule unmoved = rule;
+  unmoved.moved_instant = false;
+  const eclfore::MinimumInstant instant = *eclfore::minimum_instant(unmoved, {}, mjd);
+  const astro::LocalDate night = eclfore::night_date(window, instant.jd, rule.morning_end_hour);
+  if (!eclfore::in_listed_night(rule, night)) return false;
+  if (rule.of_date) return true;
+  return eclfore::high_enough(rule, astro::position_at(seen, instant.mjd).altitude);
 }
 
 /// Checks candidates of one star at one site for one month and limit: whatever the
-/// first look rejects, the full test rejects at every instant within the allowance's
-/// shift of the candidate.
+/// prefilter rejects, the rule rejects at every instant within the rule's shift of the
+/// candidate.
 void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float limit_deg, int year,
-                int month, const eclfore::LookAllowance& allowance, Counts& counts) {
+                int month, const SkyModel& model, Counts& counts) {
   std::uniform_real_distribution<double> unit(0, 1);
   const float ra_hours = static_cast<float>(unit(rng) * 24);
   // Poles, the equator and the zenith of the site now and then.
@@ -72,33 +100,34 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   request.month = month;
   request.min_altitude_deg = limit_deg;
   request.site = site;
+  const eclfore::ListingRule rule = modelled(eclfore::listing_rule(request, nullptr), model);
   const eclfore::SearchWindow window = eclfore::search_window(year, month);
-  const eclfore::NightSlots slots = eclfore::night_slots(window, request, allowance);
-  const eclfore::CandidateFilter filter =
-      eclfore::candidate_filter(seen, slots, request, allowance);
+  const fast::NightSlots slots = fast::night_slots(window, rule);
+  const fast::Prefilter prefilter = fast::star_prefilter(seen, slots, rule);
 
   // Hour angles (turns) where the thresholds lie, and the instants at them.
-  std::vector<double> edges = {filter.below_limit_beyond, filter.band_from, filter.band_to};
+  std::vector<double> edges = {prefilter.below_limit_beyond, prefilter.band_from,
+                               prefilter.band_to};
   const double from = window.search_from_mjd - 2;
   const double span = window.end_mjd + 2 - from;
   auto at_turns = [&](double turns) {
-    const double k =
-        std::floor((from - 40000) * eclfore::kFilterSiderealRate + filter.turns_at_epoch - turns) +
-        std::floor(unit(rng) * 33);
-    return 40000 + (k + turns - filter.turns_at_epoch) / eclfore::kFilterSiderealRate;
+    const double k = std::floor((from - astro::kSiderealEpochMjd) * astro::kSiderealRate +
+                                prefilter.turns_at_epoch - turns) +
+                     std::floor(unit(rng) * 33);
+    return astro::kSiderealEpochMjd + (k + turns - prefilter.turns_at_epoch) / astro::kSiderealRate;
   };
-  const double shift = allowance.shift_days;
+  const double shift = rule.most_shift_days;
   auto check = [&](double mjd) {
     ++counts.candidates;
-    // The instant the full test takes: the candidate's, or one up to the shift away,
-    // the ends most often.
-    const double pick = unit(rng);
-    const double moved = pick < 0.3   ? mjd - shift
-                         : pick < 0.6 ? mjd + shift
-                                      : mjd + (2 * unit(rng) - 1) * shift;
-    const bool found = full_test_accepts(seen, window, request, allowance, moved);
+    // The instant the rule takes: the candidate's, or one up to the shift away, the ends
+    // most often.
+    const double where = unit(rng);
+    const double moved = where < 0.3   ? mjd - shift
+                         : where < 0.6 ? mjd + shift
+                                       : mjd + (2 * unit(rng) - 1) * shift;
+    const bool found = rule_accepts(seen, window, rule, moved);
     if (found) ++counts.accepted;
-    if (!eclfore::certainly_rejected(filter, mjd)) return;
+    if (!fast::certainly_rejected(prefilter, mjd)) return;
     ++counts.rejected;
     ASSERT_FALSE(found) << "shift " << shift << " site " << site.longitude_deg << " "
                         << site.latitude_deg << " limit " << limit_deg << " " << year << "/"
@@ -113,7 +142,7 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
     for (int i = 0; i < 100; ++i) {
       // Within a few margins of the threshold, on both sides, either side of the meridian;
       // and up to 1e-4 turns (0.036 degrees of hour angle) inside it.
-      const double step = (unit(rng) - 0.5) * (i % 2 ? 8 * eclfore::kHourAngleMarginTurns : 2e-4);
+      const double step = (unit(rng) - 0.5) * (i % 2 ? 8 * fast::kHourAngleMarginTurns : 2e-4);
       const double turns = (i % 4 < 2 ? 1 : -1) * (edge + step);
       check(at_turns(turns));
     }
@@ -130,7 +159,7 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
 }
 
 /// Random stars at every site of the table and at odd typed sites, limits and months.
-Counts check_sites(const eclfore::LookAllowance& allowance, int stars_per_case) {
+Counts check_sites(const SkyModel& model, int stars_per_case) {
   std::mt19937_64 rng(20061001);
   std::vector<astro::ObservingSite> sites(astro::kSiteTable.begin(), astro::kSiteTable.end());
   // Typed sites: the equator, the south, the far north, a western longitude, a pole.
@@ -149,7 +178,7 @@ Counts check_sites(const eclfore::LookAllowance& allowance, int stars_per_case) 
         const int year = year_of(rng);
         const int month = month_of(rng);
         for (int s = 0; s < stars_per_case; ++s) {
-          check_star(rng, site, limit, year, month, allowance, counts);
+          check_star(rng, site, limit, year, month, model, counts);
           if (::testing::Test::HasFatalFailure()) return counts;
         }
       }
@@ -158,85 +187,69 @@ Counts check_sites(const eclfore::LookAllowance& allowance, int stars_per_case) 
   return counts;
 }
 
-TEST(CandidateFilter, NeverRejectsWhatTheFullTestAccepts) {
+TEST(Prefilter, NeverRejectsWhatTheRuleAccepts) {
   const Counts counts = check_sites({}, 12);
   if (HasFatalFailure()) return;
-  // The test is not empty: most candidates fall to the first look, many of them close
-  // to the limit, and the full test still accepts some.
+  // The test is not empty: most candidates fall to the prefilter, many of them close to
+  // the limit, and the rule still accepts some.
   EXPECT_GT(counts.candidates, 2000000);
   EXPECT_GT(counts.rejected, counts.candidates / 2);
   EXPECT_GT(counts.close_rejected, 1000);
   EXPECT_GT(counts.accepted, counts.candidates / 20);
 }
 
-TEST(CandidateFilter, WithTheOptionsForTodaysSky) {
-  // A moved instant (the light time of --epochs, 0.0077 days at most), a night from the
-  // Sun (no day hours, the night date from noon to noon), an altitude of date (no
-  // altitude bound), and all of them at once.
-  eclfore::LookAllowance moved;
-  moved.shift_days = 0.0077;
-  eclfore::LookAllowance sun_night;
-  sun_night.day_hours = false;
-  sun_night.morning_end_hour = astro::kSunNightMorningEndHour;
-  eclfore::LookAllowance all = sun_night;
-  all.shift_days = 0.0077;
-  all.altitude_bound = false;
-  for (const eclfore::LookAllowance& allowance : {moved, sun_night, all}) {
-    const Counts counts = check_sites(allowance, 3);
+TEST(Prefilter, WithTheOptionsForTodaysSky) {
+  // A moved instant, a night from the Sun, an altitude of date, and all of them at once.
+  const SkyModel moved{true, false, false};
+  const SkyModel sun_night{false, true, false};
+  const SkyModel all{true, true, true};
+  for (const SkyModel& model : {moved, sun_night, all}) {
+    const Counts counts = check_sites(model, 3);
     if (HasFatalFailure()) return;
     // Without the altitude bound only the nights of other months are left to reject.
-    EXPECT_GT(counts.rejected, counts.candidates / (allowance.altitude_bound ? 4 : 10));
+    EXPECT_GT(counts.rejected, counts.candidates / (model.of_date ? 10 : 4));
     EXPECT_GT(counts.accepted, counts.candidates / 20);
   }
 }
 
-/// The request of October 2006 at the built-in site with a lowest altitude (degrees).
-eclfore::ForecastRequest october_2006(float lowest_deg) {
-  eclfore::ForecastRequest request;
-  request.year = 2006;
-  request.month = 10;
-  request.min_altitude_deg = lowest_deg;
-  return request;
-}
-
-TEST(CandidateFilter, OutsideItsRangeItLeavesEverythingToTheFullTest) {
+TEST(Prefilter, OutsideItsRangeItLeavesEverythingToTheRule) {
   const astro::ObservingSite site = astro::kBuiltInSite;
   const astro::StarAtSite seen = astro::star_at_site(site.longitude_deg, 0.6f, 1.0f, -1.2f);
-  eclfore::ForecastRequest request = october_2006(89.0f);
-  const eclfore::NightSlots slots = eclfore::night_slots(eclfore::search_window(2006, 10), request);
-  const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, slots, request);
+  eclfore::ListingRule rule = eclfore_test::tokyo_october_2006_rule(89.0f);
+  const fast::NightSlots slots = fast::night_slots(eclfore::search_window(2006, 10), rule);
+  const fast::Prefilter prefilter = fast::star_prefilter(seen, slots, rule);
   // In the range, a daytime candidate (12:00 JST) is rejected; the same hours far
   // before 1870 or after 4729, or not a number, are not looked at.
-  EXPECT_TRUE(eclfore::certainly_rejected(filter, 54010.125));
-  EXPECT_FALSE(eclfore::certainly_rejected(filter, 54010.125 - 20000 * 365.25));
-  EXPECT_FALSE(eclfore::certainly_rejected(filter, 2e6 + 0.125));
-  EXPECT_FALSE(eclfore::certainly_rejected(filter, std::nan("")));
-  // A lowest altitude that is not a number leaves the altitude to the full test.
-  request.min_altitude_deg = std::nanf("");
-  EXPECT_EQ(eclfore::candidate_filter(seen, slots, request).below_limit_beyond, 1);
+  EXPECT_TRUE(fast::certainly_rejected(prefilter, 54010.125));
+  EXPECT_FALSE(fast::certainly_rejected(prefilter, 54010.125 - 20000 * 365.25));
+  EXPECT_FALSE(fast::certainly_rejected(prefilter, 2e6 + 0.125));
+  EXPECT_FALSE(fast::certainly_rejected(prefilter, std::nan("")));
+  // A lowest altitude that is not a number leaves the altitude to the rule.
+  rule.min_altitude_deg = std::nanf("");
+  EXPECT_EQ(fast::star_prefilter(seen, slots, rule).below_limit_beyond, 1);
 }
 
-// A chunk gives the answers of the look at each of its candidates, whether it lies
+// A chunk gives the answers of the prefilter of each of its candidates, whether it lies
 // inside the range and the table (the shorter steps), runs across one of their ends,
 // goes back in time (the passes of unusable elements) or holds no number.
-TEST(CandidateFilter, AChunkKeepsWhatEachLookKeeps) {
+TEST(Prefilter, AChunkKeepsWhatEachCandidateKeeps) {
   std::mt19937_64 rng(20061010);
   std::uniform_real_distribution<double> unit(0, 1);
-  const eclfore::ForecastRequest request = october_2006(20);
+  const eclfore::ListingRule rule = eclfore_test::tokyo_october_2006_rule(20);
   const eclfore::SearchWindow window = eclfore::search_window(2006, 10);
-  const eclfore::NightSlots slots = eclfore::night_slots(window, request);
+  const fast::NightSlots slots = fast::night_slots(window, rule);
   const double table_first = slots.first_day_number - astro::kMjdZeroJd - astro::kJdToJstDays;
-  const double table_days = static_cast<double>(slots.rejected.size()) / eclfore::kSlotsPerDay;
+  const double table_days = static_cast<double>(slots.rejected.size()) / fast::kSlotsPerDay;
   // Where the chunks start: in the month, across the table's two ends and the range's.
   const double starts[] = {window.start_mjd, table_first - 1, table_first + table_days - 1,
-                           eclfore::kFilterFromMjd - 1, eclfore::kFilterBeforeMjd - 1};
+                           fast::kPrefilterFromMjd - 1, fast::kPrefilterBeforeMjd - 1};
   long inside = 0;
   long kept_in_all = 0;
   for (int s = 0; s < 2000; ++s) {
     const astro::StarAtSite seen = astro::star_at_site(
         astro::kBuiltInSite.longitude_deg, 0.6f, static_cast<float>(unit(rng) * 6.28),
         static_cast<float>(std::asin(2 * unit(rng) - 1)));
-    const eclfore::CandidateFilter filter = eclfore::candidate_filter(seen, slots, request);
+    const fast::Prefilter prefilter = fast::star_prefilter(seen, slots, rule);
     const double period = 0.01 + unit(rng) * (s % 2 ? 0.1 : 0.8);
     const double start = starts[s % 5] + unit(rng) * 2 - (s % 10 == 9 ? 0 : 0.5);
     const int count = 1 + static_cast<int>(unit(rng) * eclfore::kChunkCandidates);
@@ -246,16 +259,16 @@ TEST(CandidateFilter, AChunkKeepsWhatEachLookKeeps) {
     }
     if (s % 50 == 49) chunk[static_cast<std::size_t>(count - 1)] = std::nan("");
     std::array<unsigned char, eclfore::kChunkCandidates> kept{};
-    const int kept_count = eclfore::keep_candidates(filter, chunk.data(), count, kept.data());
+    const int kept_count = fast::keep_candidates(prefilter, chunk.data(), count, kept.data());
     std::vector<int> expected;
     for (int i = 0; i < count; ++i) {
-      if (!eclfore::certainly_rejected(filter, chunk[static_cast<std::size_t>(i)])) {
+      if (!fast::certainly_rejected(prefilter, chunk[static_cast<std::size_t>(i)])) {
         expected.push_back(i);
       }
     }
     ASSERT_EQ(std::vector<int>(kept.begin(), kept.begin() + kept_count), expected) << s;
-    if (eclfore::inside_table(filter, chunk[0]) &&
-        eclfore::inside_table(filter, chunk[static_cast<std::size_t>(count - 1)])) {
+    if (fast::inside_table(prefilter, chunk[0]) &&
+        fast::inside_table(prefilter, chunk[static_cast<std::size_t>(count - 1)])) {
       ++inside;
     }
     kept_in_all += kept_count;

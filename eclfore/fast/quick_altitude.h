@@ -5,16 +5,18 @@
 /// single-precision azimuth's rounding): so the sine of the altitude, from the hour
 /// angle in a few double operations, decides the printed tenth and the lowest-altitude
 /// test for all but the rare candidate within that distance of a decision. Those are
-/// left to the horizon routines (the proof is in quick_altitude.cpp).
+/// left to the horizon routines (the proof is in quick_altitude.cpp). The forecast takes it
+/// for the altitude step of the listing rule.
 
 #include <array>
 #include <cstdint>
 
 #include "astro/horizon.h"
+#include "listing_rule.h"
 
-namespace eclfore {
+namespace eclfore::fast {
 
-/// Printed tenths of a degree that the quick look decides: 0 to 89.7 degrees.
+/// Printed tenths of a degree that the quick altitude decides: 0 to 89.7 degrees.
 inline constexpr int kQuickTenths = 898;
 /// Buckets of the sine (0 to 1) that point into the table of cell boundaries: narrower
 /// than a cell up to 82 degrees (the cells' width in the sine is 0.1 degree x cos of
@@ -24,9 +26,9 @@ inline constexpr int kSineBuckets = 4096;
 /// Above every sine: the entry after the last cell, where the steps stop.
 inline constexpr double kSentinelSine = 2;
 
-/// What the quick look needs for one lowest altitude, computed once for a run.
+/// What the quick altitude needs for one lowest altitude, computed once for a run.
 struct AltitudeCells {
-  /// False when the lowest altitude is beyond what the quick look decides (above 89
+  /// False when the lowest altitude is beyond what the quick altitude decides (above 89
   /// degrees or NaN): then every candidate goes to the horizon routines.
   bool usable = false;
   /// Sine of the lowest altitude (at least 0: the horizon).
@@ -38,10 +40,10 @@ struct AltitudeCells {
   std::array<std::uint16_t, kSineBuckets + 1> first_cell{};
 };
 
-/// The cells for a lowest altitude (degrees) as the forecast is asked for it.
-AltitudeCells altitude_cells(float min_altitude_deg);
+/// The cells for the lowest altitude of `rule`.
+AltitudeCells altitude_cells(const ListingRule& rule);
 
-/// What the quick look says of a candidate.
+/// What the quick altitude says of a candidate.
 struct QuickAltitude {
   enum class Verdict {
     kBelow,   ///< the horizon routines put the star below the lowest altitude or the horizon
@@ -52,7 +54,7 @@ struct QuickAltitude {
   int tenths = 0;
 };
 
-/// The quick look at the star of `terms` at hour angle `hour_angle_turns` (turns, within
+/// The quick altitude of the star of `terms` at hour angle `hour_angle_turns` (turns, within
 /// 1e-9 turns of the horizon routines' own hour angle, any whole number of turns apart).
 QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
                              double hour_angle_turns);
@@ -69,7 +71,7 @@ QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, do
 inline constexpr double kFloatAltitudeSine = 9.4e-8;
 /// What the sine of ObservingConditions::quick_sine_of_date needs: its own error
 /// (kQuickSineOfDateError) and the rounding of the altitude to float degrees, with room
-/// to spare (checked where both are known, in minima_search.cpp).
+/// to spare (checked where both are known, in forecast_star.cpp).
 inline constexpr double kSineOfDateAllowance = 3e-7;
 
-}  // namespace eclfore
+}  // namespace eclfore::fast

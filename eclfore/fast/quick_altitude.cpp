@@ -1,21 +1,19 @@
-#include "quick_altitude.h"
+#include "fast/quick_altitude.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
 #include "astro/turns.h"
+#include "fast/slack.h"
 
-namespace eclfore {
+namespace eclfore::fast {
 namespace {
 
 /// Lowest altitudes above this (degrees) are left to the horizon routines: the cells
 /// near the zenith are narrow in the sine.
 constexpr float kMostQuickLimitDeg = 89;
-/// The star at least this far from due east or west: its southward component |X|
-/// (dimensionless), and |Y / X| at most kMostTangent.
-constexpr double kLeastSouthward = 1e-3;
+/// Most |Y / X| taken (with |X| at least kLeastSouthward).
 constexpr double kMostTangent = 1000;
 /// The allowances of the proof below on the sine of the altitude, dimensionless: twice
 /// the bounds derived there.
@@ -23,7 +21,7 @@ constexpr double kSineAllowance = 3e-7;
 constexpr double kSinePerTangent = 2.4e-7;
 
 /// Hour angles of more turns than this (either sign) are left to the horizon routines:
-/// far beyond those of any instant of the first look, well within the exact reduction
+/// far beyond those of any instant of the prefilter's range, well within the exact reduction
 /// of astro::cos_sin_of_turns.
 constexpr double kMostTurns = 1073741824;  // 2^30
 
@@ -32,12 +30,11 @@ double sin_deg(double degrees) { return std::sin(degrees * astro::kPi / 180); }
 
 }  // namespace
 
-AltitudeCells altitude_cells(float min_altitude_deg) {
+AltitudeCells altitude_cells(const ListingRule& rule) {
   AltitudeCells cells;
-  if (!(min_altitude_deg <= kMostQuickLimitDeg)) return cells;
+  if (!(rule.min_altitude_deg <= kMostQuickLimitDeg)) return cells;
   cells.usable = true;
-  // The full test asks for the horizon too: a limit below it is the horizon.
-  cells.sin_limit = sin_deg(std::max(static_cast<double>(min_altitude_deg), 0.0));
+  cells.sin_limit = sin_deg(rule.least_altitude_deg());
   for (int k = 0; k < kQuickTenths; ++k) {
     cells.sin_upper[static_cast<std::size_t>(k)] = sin_deg((k + 0.5) / 10);
   }
@@ -51,7 +48,7 @@ AltitudeCells altitude_cells(float min_altitude_deg) {
   return cells;
 }
 
-// Why the quick look decides as the horizon routines do.
+// Why the quick altitude decides as the horizon routines do.
 //
 // The horizon routines take X = cos H sin(phi) cos(delta) - cos(phi) sin(delta),
 // Y = sin H cos(delta), Z = cos H cos(phi) cos(delta) + sin(phi) sin(delta), the azimuth
@@ -111,4 +108,4 @@ QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, do
   return out;
 }
 
-}  // namespace eclfore
+}  // namespace eclfore::fast

@@ -1,0 +1,61 @@
+#include "listing_rule.h"
+
+#include "astro/angles.h"
+#include "formats/sky_options.h"
+#include "radians.h"
+
+namespace eclfore {
+
+ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingConditions* sky) {
+  ListingRule rule;
+  rule.year = request.year;
+  rule.month = request.month;
+  rule.min_altitude_deg = request.min_altitude_deg;
+  rule.site = request.site;
+  if (sky == nullptr) return rule;
+  // The options as the tables were built for them.
+  const astro::SkyOptions& options = sky->options();
+  rule.sky = sky;
+  rule.moved_instant = options.epochs != astro::EpochScale::kJd;
+  rule.most_shift_days = sky->epoch_shift_bound_days();
+  rule.sun_night = options.sun_below_deg.has_value();
+  rule.morning_end_hour =
+      rule.sun_night ? astro::kSunNightMorningEndHour : astro::kFixedNightMorningEndHour;
+  rule.of_date = options.of_date;
+  rule.moon = options.moon_distance_deg.has_value();
+  return rule;
+}
+
+astro::StarAtSite star_seen_from(const formats::StarRecord& star, const ObservingSite& site) {
+  return astro::star_at_site(
+      site.longitude_deg,
+      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, kForecastRadians),
+      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, kForecastRadians),
+      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kForecastRadians));
+}
+
+StarForRule star_for_rule(const formats::StarRecord& star, const ListingRule& rule) {
+  StarForRule s{&star, star_seen_from(star, rule.site), {}};
+  if (rule.sky != nullptr) {
+    const formats::IcrsPosition icrs = formats::icrs_position(star);
+    s.place = rule.sky->star(icrs.ra_rad, icrs.dec_rad);
+  }
+  return s;
+}
+
+std::optional<ForecastMinimum> listed_minimum(const StarForRule& s, const SearchWindow& window,
+                                              const ListingRule& rule, MinimumKind kind,
+                                              double candidate_mjd) {
+  const std::optional<MinimumInstant> instant = minimum_instant(rule, s.place, candidate_mjd);
+  if (!instant) return std::nullopt;
+  const astro::LocalDate night = night_date(window, instant->jd, rule.morning_end_hour);
+  if (!in_listed_night(rule, night)) return std::nullopt;
+  if (rule.sun_night && !rule.sky->sun_ok(instant->jd)) return std::nullopt;
+  const float altitude_deg = rule.of_date ? rule.sky->altitude_of_date(instant->jd, s.place)
+                                          : astro::position_at(s.seen, instant->mjd).altitude;
+  if (!high_enough(rule, altitude_deg)) return std::nullopt;
+  if (rule.moon && !rule.sky->moon_ok(instant->jd, s.place)) return std::nullopt;
+  return ForecastMinimum{s.star, kind, instant->mjd, instant->jd, night, altitude_deg};
+}
+
+}  // namespace eclfore

@@ -1,0 +1,64 @@
+#include "search_window.h"
+
+#include "astro/constants.h"
+#include "astro/precision.h"
+
+namespace eclfore {
+namespace {
+
+using astro::Ext;
+
+/// Local time that starts the window on the 1st, JST hours.
+constexpr float kWindowStartHourJst = 21.0f;
+/// Length of the window after that start, days.
+constexpr Ext kWindowDays = 32;
+/// The passes start from the cycle before this many days ahead of the start.
+constexpr Ext kLeadDays = 1;
+
+/// Days of the day table before the day of search_from_mjd: the first candidate of a
+/// pass lies up to one and a half periods before search_from_mjd, so the first
+/// candidates of periods up to two days fall in the table; the rest take the full
+/// conversion.
+constexpr double kTableDaysBefore = 4;
+
+}  // namespace
+
+SearchWindow search_window(int year, int month) {
+  SearchWindow w;
+  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
+                                       kWindowStartHourJst);
+  w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
+  w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
+                                                    static_cast<Ext>(astro::kMjdZeroJd));
+  // Whole numbers of well under 2^53: the sums below are exact.
+  w.first_day_number = astro::jst_day_position(search_from_jd).day_number - kTableDaysBefore;
+  for (std::size_t k = 0; k < w.days.size(); ++k) {
+    w.days[k] = astro::jst_day(w.first_day_number + static_cast<double>(k));
+  }
+  return w;
+}
+
+astro::LocalDate night_date(const SearchWindow& window, double jd) {
+  return night_date(window, jd, astro::kFixedNightMorningEndHour);
+}
+
+astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour) {
+  const astro::JstDayPosition position = astro::jst_day_position(jd);
+  const double offset = position.day_number - window.first_day_number;
+  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
+    return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
+                                    position.fraction, morning_end_hour);
+  }
+  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
+                                  morning_end_hour);
+}
+
+astro::ObservingConditions window_sky(const astro::SkyOptions& options, const SearchWindow& window,
+                                      const ObservingSite& site) {
+  return astro::ObservingConditions(options, window.search_from_mjd + astro::kMjdZeroJd,
+                                    window.end_mjd + astro::kMjdZeroJd, site.longitude_deg,
+                                    site.latitude_deg);
+}
+
+}  // namespace eclfore

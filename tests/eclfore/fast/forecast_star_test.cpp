@@ -1,0 +1,139 @@
+// The forecast of a star the short way (the prefilter, the night in whole numbers, the
+// quick altitude, the line in place) writes byte for byte what the listing rule lists,
+// written by the plain ForecastLine writer: random stars over the whole sky, sites,
+// months and lowest altitudes, without and with the options for today's sky.
+#include "fast/forecast_star.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "astro/constants.h"
+#include "astro/sites.h"
+#include "e2e.h"
+#include "forecast_line.h"
+#include "formats/catalogue.h"
+#include "listing_rule.h"
+#include "minima_search.h"
+#include "search_window.h"
+#include "worked_example.h"
+
+namespace {
+
+/// data.dat of `stars` written by forecast_star (quick) and from search_minima's
+/// minima by write_forecast_line (exact), for `request` with the sky tables `sky` of its
+/// options (null for none).
+std::pair<std::string, std::string> both_ways(const std::vector<formats::StarRecord>& stars,
+                                              const eclfore::ForecastRequest& request,
+                                              const astro::ObservingConditions* sky = nullptr) {
+  e2e::TempDir dir;
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky);
+  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
+  const std::string quick_path = (dir.path() / "quick.dat").string();
+  const std::string exact_path = (dir.path() / "exact.dat").string();
+  io::OutputFile quick(quick_path);
+  io::OutputFile exact(exact_path);
+  for (const formats::StarRecord& star : stars) {
+    if (eclfore::cycle_problem(star, window)) continue;
+    eclfore::fast::forecast_star(star, window, rule, tables, quick);
+    eclfore::search_minima(star, window, rule, [&](const eclfore::ForecastMinimum& m) {
+      eclfore::write_forecast_line(exact, m);
+    });
+  }
+  quick.close();
+  exact.close();
+  auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  };
+  return {read(quick_path), read(exact_path)};
+}
+
+/// `count` stars of the whole sky, periods 0.2 to 20 days, epochs early in 2004.
+std::vector<formats::StarRecord> random_stars(std::mt19937_64& rng, int count) {
+  std::uniform_real_distribution<double> unit(0, 1);
+  const formats::StarRecord base = formats::parse_star_record(eclfore_test::kExDemoLine);
+  std::vector<formats::StarRecord> stars;
+  for (int s = 0; s < count; ++s) {
+    formats::StarRecord star = base;
+    star.ra_hours = static_cast<float>(unit(rng) * 24);
+    star.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
+    star.period = 0.2 * std::pow(100.0, unit(rng));
+    star.epoch_mjd = 53000 + unit(rng) * 100;
+    stars.push_back(star);
+  }
+  return stars;
+}
+
+TEST(ForecastStar, TheSameBytesAsTheRule) {
+  std::mt19937_64 rng(20061003);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const float limits[] = {-3.0f, 0.0f, 20.0f, 20.05f, 60.0f, 89.0f, 89.5f};
+  long lines = 0;
+  for (int round = 0; round < 14; ++round) {
+    const std::vector<formats::StarRecord> stars = random_stars(rng, 300);
+    eclfore::ForecastRequest request;
+    request.year = 1990 + round * 3;
+    request.month = 1 + round % 12;
+    request.min_altitude_deg = limits[round % 7];
+    request.site = round % 2 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)]
+                             : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
+                                                    static_cast<float>(unit(rng) * 180 - 90)};
+    const auto [quick, exact] = both_ways(stars, request);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
+  }
+  EXPECT_GT(lines, 20000);
+}
+
+TEST(ForecastStar, WithTheOptionsForTodaysSkyTheSameBytesAsTheRule) {
+  // Each option alone and all together, the leap second's month among them: forecast_star
+  // (the night in whole numbers, the quick altitude, the prefilter's Sun slots and
+  // altitude of date, the Moon's shortcut) against search_minima's rule.
+  std::mt19937_64 rng(20261211);
+  std::uniform_real_distribution<double> unit(0, 1);
+  astro::SkyOptions sun, moon, bjd, hjd, of_date, all;
+  sun.sun_below_deg = astro::kNauticalTwilightDeg;
+  moon.moon_distance_deg = 40;
+  bjd.epochs = astro::EpochScale::kBjd;
+  hjd.epochs = astro::EpochScale::kHjd;
+  of_date.of_date = true;
+  all = sun;
+  all.moon_distance_deg = 15;
+  all.epochs = astro::EpochScale::kBjd;
+  all.of_date = true;
+  const astro::SkyOptions choices[] = {sun, moon, bjd, hjd, of_date, all};
+  const int months[][2] = {{2006, 10}, {2016, 12}, {2030, 6}, {1999, 1}, {2026, 12}, {2012, 3}};
+  const float limits[] = {-3.0f, 0.0f, 20.0f, 60.0f, 89.5f, 35.0f};
+  long lines = 0;
+  for (int round = 0; round < 12; ++round) {
+    const std::vector<formats::StarRecord> stars = random_stars(rng, 120);
+    eclfore::ForecastRequest request;
+    request.year = months[round % 6][0];
+    request.month = months[round % 6][1];
+    request.min_altitude_deg = limits[(round / 2) % 6];
+    request.site = round % 3 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)]
+                             : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
+                                                    static_cast<float>(unit(rng) * 180 - 90)};
+    request.sky_options = choices[round % 6];
+    const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+    const astro::ObservingConditions sky =
+        eclfore::window_sky(request.sky_options, window, request.site);
+    const auto [quick, exact] = both_ways(stars, request, &sky);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
+  }
+  EXPECT_GT(lines, 3000);
+}
+
+}  // namespace
