@@ -20,7 +20,7 @@ struct ForecastMinimum {
   MinimumKind kind = MinimumKind::kPrimary;
   double minimum_mjd = 0;  ///< instant of the minimum, MJD (days, UT)
   double minimum_jd = 0;   ///< the same instant as a Julian Date (days, UT)
-  astro::LocalDate night;        ///< JST night date; hour 18 to 29, minute 0 to 60
+  astro::LocalDate night;        ///< JST night date; hour 18 to 29 (12 to 35 when the Sun sets the night), minute 0 to 60
   float altitude_deg = 0;  ///< altitude of the star at the minimum, degrees
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 /// The observing site of the forecast: the site menu and the site before the dialogue.
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "astro/sites.h"
@@ -8,7 +10,17 @@
 namespace eclfore {
 
 using astro::ObservingSite;
-using astro::site_for_menu_number;
+
+/// Tokyo's number in the site menu.
+inline constexpr int kTokyoMenuNumber = 3;
+static_assert(astro::kTokyoRow == kTokyoMenuNumber - 1, "the menu numbers the site table's rows");
+
+/// The site of a menu number 1 to 11 (the rows of the site table); nothing for any other
+/// number.
+inline std::optional<ObservingSite> site_for_menu_number(int number) {
+  if (number < 1 || number > static_cast<int>(astro::kSiteTable.size())) return std::nullopt;
+  return astro::kSiteTable[static_cast<std::size_t>(number - 1)];
+}
 
 /// The site before the dialogue sets one.
 inline constexpr ObservingSite kInitialSite{140.0f, 35.0f};

@@ -30,16 +30,6 @@ long lines_for(const formats::StarRecord& star, const eclfore::ForecastRequest& 
   return n;
 }
 
-TEST(SiteTable, MenuNumbers) {
-  EXPECT_EQ(eclfore::site_for_menu_number(1)->longitude_deg, 141.35f);
-  EXPECT_EQ(eclfore::site_for_menu_number(3)->latitude_deg, 35.67f);
-  EXPECT_EQ(eclfore::site_for_menu_number(5)->longitude_deg, 136.65f);
-  EXPECT_EQ(eclfore::site_for_menu_number(11)->latitude_deg, 26.22f);
-  for (int outside : {0, -1, 12, 99, -2147483647 - 1, 2147483647}) {
-    EXPECT_FALSE(eclfore::site_for_menu_number(outside)) << outside;
-  }
-}
-
 TEST(ForecastStar, WorkedExampleCounts) {
   const formats::StarRecord star = formats::parse_star_record(kExDemoLine);
   EXPECT_EQ(lines_for(star, tokyo_october_2006(20)), 15);

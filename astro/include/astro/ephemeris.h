@@ -159,7 +159,7 @@ struct StarPlace {
 /// SkyOptions and the window: tables of the Sun, the Moon and the Earth at nodes every
 /// kNodeStepDays, interpolated (four-point Lagrange) at each instant.
 ///
-/// Errors of the tables against the exact routines above (tests/ephemeris/tables_test.cpp,
+/// Errors of the tables against the exact routines above (tests/astro/ephemeris_tables_test.cpp,
 /// windows in 2016, 2026 and 2029): the Sun's altitude under 1e-7 degree, the Moon's
 /// under 1e-6 degree, the Moon-star distance under 0.2" (a star's apparent place is a
 /// parabola over the window; light deflection near the Sun departs from it), altitudes

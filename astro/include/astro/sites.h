@@ -1,10 +1,9 @@
 #pragma once
-/// The observing sites built into the toolset: a table of eleven Japanese cities,
-/// numbered 1 to 11 for a user to choose from, and the built-in site (Tokyo, one of
-/// them) for a computation that is given none.
+/// The observing sites built into the toolset: a table of eleven Japanese cities, and
+/// the built-in site (Tokyo, one of them) for a computation that is given none.
 
 #include <array>
-#include <optional>
+#include <cstddef>
 
 namespace astro {
 
@@ -14,7 +13,8 @@ struct ObservingSite {
   float latitude_deg = 0;   ///< degrees, north positive
 };
 
-/// The sites of the numbers 1 to 11 (a menu's choices), in order; degrees east and north.
+/// The sites from north-east to south-west, in the order of the forecast's menu; degrees
+/// east and north.
 inline constexpr std::array<ObservingSite, 11> kSiteTable{{
     {141.35f, 43.07f},  // sapporo
     {140.87f, 38.27f},  // sendai
@@ -29,16 +29,10 @@ inline constexpr std::array<ObservingSite, 11> kSiteTable{{
     {127.68f, 26.22f},  // okinawa
 }};
 
-/// Tokyo's menu number.
-inline constexpr int kTokyoMenuNumber = 3;
+/// Tokyo's row of kSiteTable.
+inline constexpr std::size_t kTokyoRow = 2;
 
 /// The site of a computation that is given none: Tokyo, 139.77 E, 35.67 N.
-inline constexpr ObservingSite kBuiltInSite = kSiteTable[kTokyoMenuNumber - 1];
-
-/// The site of a menu number 1 to 11; nothing for any other number.
-inline std::optional<ObservingSite> site_for_menu_number(int number) {
-  if (number < 1 || number > static_cast<int>(kSiteTable.size())) return std::nullopt;
-  return kSiteTable[static_cast<std::size_t>(number - 1)];
-}
+inline constexpr ObservingSite kBuiltInSite = kSiteTable[kTokyoRow];
 
 }  // namespace astro

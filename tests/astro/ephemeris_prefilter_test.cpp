@@ -1,4 +1,4 @@
-// The shortcuts that let a first look decide without the site's rotation or the
+// The shortcuts that let a prefilter decide without the site's rotation or the
 // arctangent: each must give the answer of the exact test wherever it answers.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <random>
 
 #include "astro/ephemeris.h"
+#include "astro/horizon.h"
 
 namespace {
 
@@ -29,10 +30,10 @@ ObservingConditions at_random_site(const SkyOptions& options, double first, std:
 }
 
 TEST(LowAltitudeOfDate, BeyondTheBoundTheAltitudeOfDateIsBelow) {
-  // The caller's rate and reference (those of eclfore's first look); instants on both
+  // The caller's rate and reference (those of eclfore's prefilter); instants on both
   // sides of each threshold crossing and at random, stars of the whole sky, limits from
   // below the horizon to near the zenith.
-  constexpr double kRate = 1.002737909;
+  constexpr double kRate = astro::kSiderealRate;
   constexpr double kReference = 40000;
   std::mt19937_64 rng(20261208);
   std::uniform_real_distribution<double> unit(0, 1);
