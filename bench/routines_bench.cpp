@@ -11,7 +11,7 @@
 #include "formats/fixed_format.h"
 #include "astro/horizon.h"
 #include "formats/records.h"
-#include "io/text_files.h"
+#include "io/output_file.h"
 #include "candidate_filter.h"
 #include "forecast_line.h"
 #include "minima_search.h"

@@ -8,7 +8,7 @@
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "forecast_minimum.h"
-#include "io/text_files.h"
+#include "io/output_file.h"
 
 namespace eclfore {
 

@@ -9,6 +9,7 @@
 #include "formats/catalogue_loop.h"
 #include "io/cli.h"
 #include "io/console.h"
+#include "io/output_file.h"
 #include "astro/constants.h"
 #include "formats/records.h"
 #include "formats/sky_options.h"

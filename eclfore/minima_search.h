@@ -12,7 +12,7 @@
 #include "astro/ephemeris.h"
 #include "forecast_minimum.h"
 #include "astro/horizon.h"
-#include "io/text_files.h"
+#include "io/output_file.h"
 #include "sites.h"
 
 namespace eclfore {

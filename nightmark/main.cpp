@@ -7,12 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/sky_options.h"
 #include "io/answers.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
 #include "io/message_text.h"
-#include "formats/sky_options.h"
+#include "io/output_set.h"
 #include "io/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
@@ -67,9 +68,8 @@ nightmark::PlanOutputChoice plan_output_choice(const io::Options& options) {
   if (const auto list = options.value("export")) {
     const nightmark::ExportChoice formats = nightmark::parse_export_formats(*list);
     if (!formats.ok) {
-      throw io::UsageError("--export: unknown format '" +
-                              io::escape_for_message(formats.unknown) +
-                              "' (stellarium, skychart, skysafari)");
+      throw io::UsageError("--export: unknown format '" + io::escape_for_message(formats.unknown) +
+                           "' (stellarium, skychart, skysafari)");
     }
     choice.exports = formats.formats;
   }
@@ -82,8 +82,8 @@ int run(const io::Options& options) {
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
   io::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
-                             {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
-                              kSkychartFile, kSkySafariFile});
+                          {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
+                           kSkychartFile, kSkySafariFile});
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 
@@ -97,14 +97,14 @@ int run(const io::Options& options) {
   }
   if (title.size() < kMinTitleChars) {
     throw io::RunError(kDailyListFile + ":1: title line shorter than " +
-                          std::to_string(kMinTitleChars) + " characters");
+                       std::to_string(kMinTitleChars) + " characters");
   }
   const NightDate date = night_date_from_title(title);
   if (!looks_like_calendar_date(date)) {
     io::warn_line(kDailyListFile, 1,
-                     "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
-                         "/" + std::to_string(date.day) +
-                         " is not a calendar date; altitudes are computed for it as it is");
+                  "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
+                      "/" + std::to_string(date.day) +
+                      " is not a calendar date; altitudes are computed for it as it is");
   }
 
   const int hour = io::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
@@ -137,7 +137,7 @@ int run(const io::Options& options) {
                                           of_date ? &*of_date : nullptr);
     if (verdict == Verdict::kNotANumber) {
       io::warn_line(kDailyListFile, daily.line_number(),
-                       "time or position is not a finite number; line skipped");
+                    "time or position is not a finite number; line skipped");
     }
     if (verdict != Verdict::kKept) continue;
     plan.write(line + "\n");

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "formats/catalogue.h"
 #include "astro/ephemeris.h"
-#include "io/text_files.h"
+#include "formats/catalogue.h"
+#include "io/output_file.h"
 #include "times.h"
 
 namespace phaselist {

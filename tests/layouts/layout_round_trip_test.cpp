@@ -8,7 +8,7 @@
 #include "forecast_minimum.h"
 #include "formats/layouts.h"
 #include "formats/records.h"
-#include "io/text_files.h"
+#include "io/output_file.h"
 #include "daily_list.h"
 #include "e2e.h"
 #include "forecast_line.h"

@@ -1,0 +1,147 @@
+#include "io/output_file.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "io/atomic_output.h"
+#include "io/run_error.h"
+#include "writeback.h"
+
+namespace io {
+namespace {
+
+std::string reason(int error) { return std::strerror(error); }
+
+/// A stream on the pending file of `path`; throws RunError "cannot create PATH: REASON".
+std::FILE* open_stream(PendingFile& pending, const std::string& path) {
+  std::FILE* const file = ::fdopen(pending.descriptor(), "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(pending.descriptor());
+    pending.discard();
+    throw RunError("cannot create " + path + ": " + reason(error));
+  }
+  return file;
+}
+
+}  // namespace
+
+class OutputFile::Stream {
+ public:
+  /// Makes the pending file of `path` and a stream on it; throws RunError
+  /// "cannot create PATH: REASON".
+  explicit Stream(const std::string& path)
+      : pending(path), file(open_stream(pending, path)), writeback(pending.descriptor()) {}
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+  /// The old file stays as it was unless the output was committed.
+  ~Stream() {
+    close_stream();
+    pending.discard();
+  }
+
+  /// Closes the stream, whatever became of its bytes; the old file stays as it was.
+  void close_stream() noexcept {
+    if (file != nullptr) std::fclose(std::exchange(file, nullptr));
+  }
+
+  PendingFile pending;
+  std::FILE* file;
+  Writeback writeback;
+};
+
+OutputFile::OutputFile(const std::string& path)
+    : path_(path), stream_(std::make_unique<Stream>(path)), block_(*this), open_(true) {}
+
+OutputFile::~OutputFile() {
+  // Written in place there is no old content to keep: what was written stays.
+  if (open_ && stream_->pending.in_place() && block_.collected_bytes() > 0) {
+    std::fwrite(block_.collected(), 1, block_.collected_bytes(), stream_->file);
+  }
+}
+
+const std::string& OutputFile::written_path() const { return stream_->pending.written_path(); }
+
+void OutputFile::fail(const char* what) {
+  const int error = errno;
+  open_ = false;
+  stream_->close_stream();
+  stream_->pending.discard();
+  throw RunError(std::string(what) + " " + path_ + ": " + reason(error));
+}
+
+void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
+
+void OutputFile::take(const char* bytes, std::size_t length) {
+  if (std::fwrite(bytes, 1, length, stream_->file) != length) fail("cannot write");
+  // A long file goes to the disk while the program works on.
+  if (!stream_->writeback.handed_on(stream_->file, length)) fail("cannot write");
+}
+
+void OutputFile::write(std::string_view text) {
+  check_open();
+  // Copied a line at a time: memchr finds the line ends far faster than a byte loop.
+  while (!text.empty()) {
+    const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
+    if (newline == nullptr) {
+      block_.put(text.data(), text.size());
+      return;
+    }
+    const auto before = static_cast<std::size_t>(newline - text.data());
+    block_.put(text.data(), before);
+    block_.put(kLineEnd.data(), kLineEnd.size());
+    text.remove_prefix(before + 1);
+  }
+}
+
+void OutputFile::print(const char* format, ...) {
+  char small[512];
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (n < 0) {
+    va_end(again);
+    throw RunError("cannot format output for " + path_);
+  }
+  if (static_cast<std::size_t>(n) < sizeof small) {
+    va_end(again);
+    write(std::string_view(small, static_cast<std::size_t>(n)));
+    return;
+  }
+  std::string large(static_cast<std::size_t>(n) + 1, '\0');
+  std::vsnprintf(large.data(), large.size(), format, again);
+  va_end(again);
+  large.resize(static_cast<std::size_t>(n));
+  write(large);
+}
+
+void OutputFile::finish() {
+  if (!open_) return;
+  block_.flush();
+  if (std::fflush(stream_->file) != 0) fail("cannot write");
+  stream_->pending.sync();
+  open_ = false;
+  std::FILE* const file = std::exchange(stream_->file, nullptr);
+  if (std::fclose(file) != 0) {
+    const int error = errno;
+    stream_->pending.discard();
+    throw RunError("cannot close " + path_ + ": " + reason(error));
+  }
+}
+
+void OutputFile::commit() { stream_->pending.commit(); }
+
+void OutputFile::close() {
+  finish();
+  commit();
+}
+
+}  // namespace io
