@@ -6,8 +6,9 @@
 #include <string_view>
 
 #include "astro/ephemeris.h"
-#include "formats/fixed_format.h"
 #include "astro/numeric.h"
+#include "formats/fixed_format.h"
+#include "io/text.h"
 #include "plan_entry.h"
 
 namespace nightmark {
@@ -85,8 +86,8 @@ std::string xml_text(std::string_view text, bool ascii_only = true) {
         out += "&quot;";
         break;
       default:
-        const bool outside = c < ' ' || c > '~';
-        out += outside && (ascii_only || c >= 0) ? '?' : c;
+        const bool beyond_ascii = static_cast<unsigned char>(c) > 0x7f;
+        out += io::is_printable_ascii(c) || (beyond_ascii && !ascii_only) ? c : '?';
     }
   }
   return out;

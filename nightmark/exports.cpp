@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "formats/fixed_format.h"
 #include "astro/numeric.h"
+#include "formats/fixed_format.h"
+#include "io/text.h"
 
 namespace nightmark {
 namespace {
@@ -227,12 +228,12 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
 std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date) {
   std::string text = list_title(date) + "\n";
   for (const PlanEntry& e : entries) {
-    const std::string name = printable_ascii(e.name);
+    const std::string name = io::printable_ascii(e.name);
     text += padded(name, kSkychartNameChars);
     text += skychart_degrees(normalized_hours(e.position.ra_hours) * kDegreesPerHour);
     text += skychart_degrees(e.position.dec_degrees);
     text += padded(name, kSkychartLabelChars);
-    text += "Min " + clock_time_text(e) + " JST " + printable_ascii(std::string(1, e.kind));
+    text += "Min " + clock_time_text(e) + " JST " + io::printable_ascii(std::string(1, e.kind));
     text += "\n";
   }
   return text;
@@ -243,18 +244,10 @@ std::string skysafari_list(const std::vector<PlanEntry>& entries) {
   for (const PlanEntry& e : entries) {
     text += "SkyObject=BeginObject\n";
     text += "\tObjectID=" + std::string(kSkySafariStarId) + "\n";
-    text += "\tCatalogNumber=" + printable_ascii(gcvs_name(e.name)) + "\n";
+    text += "\tCatalogNumber=" + io::printable_ascii(gcvs_name(e.name)) + "\n";
     text += "EndObject=SkyObject\n";
   }
   return text;
-}
-
-std::string printable_ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c < ' ' || c > '~') c = '?';
-  }
-  return out;
 }
 
 }  // namespace nightmark

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "io/message_text.h"
+#include "io/text.h"
 
 namespace starimport {
 namespace {
@@ -39,13 +40,6 @@ const ColumnNames kColumnNames[kColumnCount] = {
 /// for many catalogues).
 constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag", "MinMag"};
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool same_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::optional<std::size_t> find_header(const std::vector<std::string>& header,
                                        std::string_view name) {
   // An exact match first: a table may hold "Min" and "min" for different things.
@@ -53,7 +47,7 @@ std::optional<std::size_t> find_header(const std::vector<std::string>& header,
     if (header[i] == name) return i;
   }
   for (std::size_t i = 0; i < header.size(); ++i) {
-    if (same_ignoring_case(header[i], name)) return i;
+    if (io::same_ignoring_case(header[i], name)) return i;
   }
   return std::nullopt;
 }

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "io/text.h"
+
 namespace starimport {
 namespace {
 
@@ -145,13 +147,8 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
 };
 
 const JsonNode* member(const JsonNode& object, std::string_view key) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (const auto& [k, value] : object.members) {
-    if (k.size() == key.size() && std::equal(k.begin(), k.end(), key.begin(), [&](char a, char b) {
-          return lower(a) == lower(b);
-        })) {
-      return &value;
-    }
+    if (io::same_ignoring_case(k, key)) return &value;
   }
   return nullptr;
 }
