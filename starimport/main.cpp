@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "import_report.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
+#include "io/console.h"
 #include "io/message_text.h"
 #include "io/output_file.h"
 #include "io/text_files.h"
@@ -84,14 +87,14 @@ int run(const io::Options& options) {
     std::string shown = name;
     if (name == "-") {
       spool = spool_standard_input();
-      path = "/dev/fd/" + std::to_string(fileno(spool.get()));
+      path = fmt::format("/dev/fd/{}", fileno(spool.get()));
       shown = kStandardInputShown;
     }
     inputs.push_back(
         std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
     if (!settings.format) {
-      std::fprintf(stderr, "%s: read as %s\n", io::escape_for_message(shown).c_str(),
-                   inputs.back()->how_read().c_str());
+      io::print_error_text(fmt::format("{}: read as {}\n", io::escape_for_message(shown),
+                                       inputs.back()->how_read()));
     }
   }
 
@@ -144,7 +147,7 @@ int run(const io::Options& options) {
   }
   if (file) file->close();
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", closing_line(written, skipped, scales).c_str());
+  io::print_error_text(closing_line(written, skipped, scales) + "\n");
   return 0;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include <fmt/format.h>
+
 #include "io/message_text.h"
 #include "io/text.h"
 
@@ -217,8 +219,7 @@ std::variant<ColumnMap, std::string> map_columns(
 std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::string>& fields,
                                                        const ColumnMap& columns, long number) {
   if (fields.size() > columns.header_fields) {
-    return "row has " + std::to_string(fields.size()) + " fields, the header " +
-           std::to_string(columns.header_fields);
+    return fmt::format("row has {} fields, the header {}", fields.size(), columns.header_fields);
   }
   const auto text = [&](Column c) { return field_text(fields, columns, c); };
   SourceRecord r;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "io/run_error.h"
 #include "signals_held.h"
 
@@ -146,8 +148,9 @@ PendingFile::PendingFile(const std::string& path) : path_(path) {
   }
   const mode_t mode = exists ? (status.st_mode & kPermissionBits) : new_file_mode();
   const fs::path folder = target.parent_path();
-  std::string name = (folder.empty() ? fs::path() : folder / "").string() + "." +
-                     target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
+  std::string name =
+      fmt::format("{}.{}.tmp-{}-XXXXXX", (folder.empty() ? fs::path() : folder / "").string(),
+                  target.filename().string(), ::getpid());
   const SignalsHeld held;
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd_ < 0) {

@@ -10,6 +10,9 @@
 #include <map>
 #include <utility>
 
+#include <fmt/format.h>
+
+#include "io/console.h"
 #include "io/message_text.h"
 
 namespace io {
@@ -52,8 +55,9 @@ void finish_warning_count(const std::string& path) {
   const auto it = counts.find(path);
   if (it == counts.end()) return;
   if (it->second.withheld > 0) {
-    std::fprintf(stderr, "warning: %s: %ld more lines skipped; their warnings are not shown\n",
-                 escape_for_message(path).c_str(), it->second.withheld);
+    print_error_text(
+        fmt::format("warning: {}: {} more lines skipped; their warnings are not shown\n",
+                    escape_for_message(path), it->second.withheld));
   }
   counts.erase(it);
 }
@@ -204,15 +208,15 @@ void warn_line(const std::string& path, long line_number, std::string_view what)
     return;
   }
   ++count.printed;
-  std::fprintf(stderr, "warning: %s:%ld: %s\n", escape_for_message(path).c_str(), line_number,
-               escape_for_message(what).c_str());
+  print_error_text(fmt::format("warning: {}:{}: {}\n", escape_for_message(path), line_number,
+                               escape_for_message(what)));
 }
 
 void finish_warnings(const std::string& path) { finish_warning_count(path); }
 
 void warn_file(const std::string& path, std::string_view what) {
-  std::fprintf(stderr, "warning: %s: %s\n", escape_for_message(path).c_str(),
-               escape_for_message(what).c_str());
+  print_error_text(
+      fmt::format("warning: {}: {}\n", escape_for_message(path), escape_for_message(what)));
 }
 
 }  // namespace io

@@ -23,6 +23,10 @@ void prompt(std::string_view text);
 /// Writes text on standard output as it is: no line end added, no flush.
 void print_text(std::string_view text);
 
+/// Writes text on standard error as it is (a message, a warning). A failure to write
+/// it is passed over: standard error is where it would be told.
+void print_error_text(std::string_view text);
+
 /// Reads a decimal integer as "%d" does; a value outside int's range is kNotNumber
 /// rather than undefined.
 ScanStatus scan_int(std::FILE* in, int& value);
