@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -97,30 +96,6 @@ void OutputFile::write(std::string_view text) {
     block_.put(kLineEnd.data(), kLineEnd.size());
     text.remove_prefix(before + 1);
   }
-}
-
-void OutputFile::print(const char* format, ...) {
-  char small[512];
-  std::va_list args;
-  va_start(args, format);
-  std::va_list again;
-  va_copy(again, args);
-  const int n = std::vsnprintf(small, sizeof small, format, args);
-  va_end(args);
-  if (n < 0) {
-    va_end(again);
-    throw RunError("cannot format output for " + path_);
-  }
-  if (static_cast<std::size_t>(n) < sizeof small) {
-    va_end(again);
-    write(std::string_view(small, static_cast<std::size_t>(n)));
-    return;
-  }
-  std::string large(static_cast<std::size_t>(n) + 1, '\0');
-  std::vsnprintf(large.data(), large.size(), format, again);
-  va_end(again);
-  large.resize(static_cast<std::size_t>(n));
-  write(large);
 }
 
 void OutputFile::finish() {

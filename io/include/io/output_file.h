@@ -16,7 +16,7 @@ namespace io {
 /// An output text file, '\n' written as CR LF. The old file of that name stays as it
 /// was until close() (or the commit of its OutputSet) replaces it with the complete new
 /// one; a file that is destroyed unclosed, after an error say, leaves it as it was.
-class OutputFile : private BlockSink {
+class OutputFile final : private BlockSink {
  public:
   /// Opens `path` for a new content; throws RunError naming the file when it cannot
   /// (a folder or a read-only file of that name, a folder that cannot be written).
@@ -50,8 +50,6 @@ class OutputFile : private BlockSink {
     check_open();
     block_.put(&c, 1);
   }
-  /// printf-style formatted write, each '\n' as CR LF.
-  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
   /// Ends a line, as write("\n") would: CR LF.
   void end_line() {
     check_open();
