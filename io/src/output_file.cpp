@@ -30,7 +30,7 @@ std::FILE* open_stream(PendingFile& pending, const std::string& path) {
 
 }  // namespace
 
-class OutputFile::Stream {
+class OutputFile::Stream final : public BlockSink {
  public:
   /// Makes the pending file of `path` and a stream on it; throws RunError
   /// "cannot create PATH: REASON".
@@ -44,6 +44,13 @@ class OutputFile::Stream {
     pending.discard();
   }
 
+  /// Writes a whole block (or the last bytes) to the stream; a long file goes to the
+  /// disk while the program works on.
+  void take(const char* bytes, std::size_t length) override {
+    if (std::fwrite(bytes, 1, length, file) != length) owner->fail("cannot write");
+    if (!writeback.handed_on(file, length)) owner->fail("cannot write");
+  }
+
   /// Closes the stream, whatever became of its bytes; the old file stays as it was.
   void close_stream() noexcept {
     if (file != nullptr) std::fclose(std::exchange(file, nullptr));
@@ -52,10 +59,16 @@ class OutputFile::Stream {
   PendingFile pending;
   std::FILE* file;
   Writeback writeback;
+  OutputFile* owner = nullptr;  ///< told of a failure
 };
 
 OutputFile::OutputFile(const std::string& path)
-    : path_(path), stream_(std::make_unique<Stream>(path)), block_(*this), open_(true) {}
+    : OutputFile(path, std::make_unique<Stream>(path)) {}
+
+OutputFile::OutputFile(const std::string& path, std::unique_ptr<Stream> stream)
+    : block_(*stream), open_(true), path_(path), stream_(std::move(stream)) {
+  stream_->owner = this;
+}
 
 OutputFile::~OutputFile() {
   // Written in place there is no old content to keep: what was written stays.
@@ -75,12 +88,6 @@ void OutputFile::fail(const char* what) {
 }
 
 void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
-
-void OutputFile::take(const char* bytes, std::size_t length) {
-  if (std::fwrite(bytes, 1, length, stream_->file) != length) fail("cannot write");
-  // A long file goes to the disk while the program works on.
-  if (!stream_->writeback.handed_on(stream_->file, length)) fail("cannot write");
-}
 
 void OutputFile::write(std::string_view text) {
   check_open();

@@ -16,7 +16,7 @@ namespace io {
 /// An output text file, '\n' written as CR LF. The old file of that name stays as it
 /// was until close() (or the commit of its OutputSet) replaces it with the complete new
 /// one; a file that is destroyed unclosed, after an error say, leaves it as it was.
-class OutputFile final : private BlockSink {
+class OutputFile {
  public:
   /// Opens `path` for a new content; throws RunError naming the file when it cannot
   /// (a folder or a read-only file of that name, a folder that cannot be written).
@@ -68,8 +68,11 @@ class OutputFile final : private BlockSink {
   const std::string& path() const { return path_; }
 
  private:
-  /// The C library's stream on the file being written, and its way to the disk.
+  /// The C library's stream on the file being written, and its way to the disk: the
+  /// block buffer's sink.
   class Stream;
+
+  OutputFile(const std::string& path, std::unique_ptr<Stream> stream);
 
   /// Every line end of an output file.
   static constexpr std::string_view kLineEnd = "\r\n";
@@ -81,13 +84,13 @@ class OutputFile final : private BlockSink {
   /// Closes the stream, leaves the old file as it was and throws RunError
   /// "WHAT PATH: REASON" with the reason errno gives.
   [[noreturn]] void fail(const char* what);
-  /// Writes a whole block (or the last bytes) to the stream.
-  void take(const char* bytes, std::size_t length) override;
 
-  std::string path_;
-  std::unique_ptr<Stream> stream_;
+  // The block first and the flag beside it: the inline writes find both at the start of
+  // the object.
   BlockBuffer block_;
   bool open_ = false;
+  std::string path_;
+  std::unique_ptr<Stream> stream_;
 };
 
 /// The text that printf's "%s" prints of a string: up to its first NUL, if any.
