@@ -1,5 +1,6 @@
 #pragma once
-/// The console dialogue: prompts and the answers typed to them.
+/// The console: prompts and the answers typed to them, and text written on standard
+/// output and standard error.
 ///
 /// Answers are read like the C library's "%d" and "%f" scans: leading white space,
 /// line ends included, is skipped, and what does not belong to the number stays
