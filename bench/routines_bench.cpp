@@ -20,6 +20,7 @@
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "search_window.h"
+#include "io/output_file.h"
 
 namespace {
 

@@ -66,14 +66,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EBT_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The programs need the C and C++ runtime, ERFA (liberfa1) and libuuid (nightmark's
-# list ids); dpkg-shlibdeps (dpkg-dev) finds the exact versions, and without it the
-# libraries are named plainly.
+# The programs need the C and C++ runtime, ERFA (liberfa1), {fmt} (libfmt9) and libuuid
+# (nightmark's list ids); dpkg-shlibdeps (dpkg-dev) finds the exact versions, and without
+# it the libraries are named plainly.
 find_program(EBT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(EBT_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libuuid1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libfmt9, libuuid1")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,7 +1,9 @@
 #include "forecast_fields.h"
 
-#include "formats/layouts.h"
+#include <fmt/format.h>
+
 #include "astro/numeric.h"
+#include "formats/layouts.h"
 #include "formats/records.h"
 #include "io/text_files.h"
 
@@ -11,9 +13,9 @@ namespace {
 namespace fl = formats::forecast_line;
 
 io::RunError bad_field(const std::string& path, const char* what, std::string_view line,
-                          formats::Field field) {
-  return io::RunError(path + ": line 1: " + what + " field \"" +
-                         formats::extract_field(line, field) + "\" is not a number within int range");
+                       formats::Field field) {
+  return io::RunError(fmt::format("{}: line 1: {} field \"{}\" is not a number within int range",
+                                  path, what, formats::extract_field(line, field)));
 }
 
 }  // namespace
@@ -26,9 +28,9 @@ std::optional<int> field_integer(std::string_view line, formats::Field field) {
 
 TitleMonth title_month(std::string_view first_line, const std::string& path) {
   if (first_line.size() < kTitleLineMinChars) {
-    throw io::RunError(path + ": first line too short for year and month (" +
-                          std::to_string(first_line.size()) + " characters, need " +
-                          std::to_string(kTitleLineMinChars) + ")");
+    throw io::RunError(
+        fmt::format("{}: first line too short for year and month ({} characters, need {})", path,
+                    first_line.size(), kTitleLineMinChars));
   }
   const auto year = field_integer(first_line, fl::kYear);
   if (!year) throw bad_field(path, "year", first_line, fl::kYear);

@@ -3,14 +3,15 @@
 #include <optional>
 #include <string>
 
-#include "io/atomic_output.h"
-#include "io/cli.h"
-#include "io/console.h"
-#include "formats/records.h"
-#include "io/text_files.h"
 #include "daily_list.h"
 #include "day_answer.h"
 #include "forecast_fields.h"
+#include "formats/records.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/console.h"
+#include "io/output_file.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ int run(const io::Options& /*options*/) {
       if (line.size() < datesel::kForecastLineChars) {
         if (!formats::is_blank(line)) {
           io::warn_line(kSortedForecastPath, sorted.line_number(),
-                           "shorter than a forecast line, skipped");
+                        "shorter than a forecast line, skipped");
         }
         continue;
       }

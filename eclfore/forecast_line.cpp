@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "formats/layouts.h"
+#include "io/output_file.h"
 
 namespace eclfore {
 namespace {

@@ -12,6 +12,7 @@
 #include "formats/catalogue.h"
 #include "formats/fixed_format.h"
 #include "io/text_files.h"
+#include "io/output_file.h"
 
 namespace eclfore {
 

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string_view>
+#include <utility>
+
+#include <fmt/format.h>
 
 #include "astro/ephemeris.h"
-#include "formats/fixed_format.h"
 #include "astro/numeric.h"
+#include "io/text.h"
 #include "plan_entry.h"
 
 namespace nightmark {
@@ -56,14 +60,19 @@ constexpr std::string_view kMoonColour = "#555555";
 constexpr std::string_view kMoonDash = "9 5";
 constexpr std::string_view kLimitDash = "1.5 3";
 
-/// A coordinate, to a tenth of a pixel.
+/// A coordinate or a length, pixels, to a tenth of a pixel ("58.0").
 std::string num(double value) {
-  std::string text;
-  formats::append_fixed(text, value + 0.0, 0, 1);  // + 0.0: no "-0.0"
-  return text;
+  return fmt::format("{:.1f}", value + 0.0);  // + 0.0: no "-0.0"
 }
 
-std::string whole(double value) { return std::to_string(astro::trunc_to_int(std::round(value))); }
+/// A value in whole units, rounded half away from zero.
+int whole(double value) { return astro::trunc_to_int(std::round(value)); }
+
+/// Appends the text of `format` to the document.
+template <typename... Args>
+void add(std::string& svg, fmt::format_string<Args...> format, Args&&... args) {
+  fmt::format_to(std::back_inserter(svg), format, std::forward<Args>(args)...);
+}
 
 /// Text for XML with the markup characters escaped. With `ascii_only` (names from a
 /// hand-kept file, which may hold bytes that are not UTF-8 and that no reader accepts)
@@ -85,8 +94,8 @@ std::string xml_text(std::string_view text, bool ascii_only = true) {
         out += "&quot;";
         break;
       default:
-        const bool outside = c < ' ' || c > '~';
-        out += outside && (ascii_only || c >= 0) ? '?' : c;
+        const bool beyond_ascii = static_cast<unsigned char>(c) > 0x7f;
+        out += io::is_printable_ascii(c) || (beyond_ascii && !ascii_only) ? c : '?';
     }
   }
   return out;
@@ -106,18 +115,18 @@ struct Axis {
 };
 
 std::string star_stroke(std::size_t index) {
-  std::string style = "stroke=\"" + std::string(kStarColour[index % kStarColour.size()]) + "\"";
+  std::string style = fmt::format("stroke=\"{}\"", kStarColour[index % kStarColour.size()]);
   const std::string_view dash = kStarDash[index / kStarColour.size() % kStarDash.size()];
-  if (!dash.empty()) style += " stroke-dasharray=\"" + std::string(dash) + "\"";
+  if (!dash.empty()) add(style, " stroke-dasharray=\"{}\"", dash);
   return style;
 }
 
 std::string points_of(const Axis& axis, const std::vector<double>& hours,
                       const std::vector<double>& altitude_deg, double from_hours, double to_hours) {
   std::string points;
-  auto add = [&](double h, double a) {
+  auto add_point = [&](double h, double a) {
     if (!points.empty()) points += ' ';
-    points += num(axis.x(h)) + "," + num(Axis::y(a));
+    add(points, "{},{}", num(axis.x(h)), num(Axis::y(a)));
   };
   const std::size_t n = std::min(hours.size(), altitude_deg.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -125,12 +134,12 @@ std::string points_of(const Axis& axis, const std::vector<double>& hours,
     // The stretch's ends, interpolated, where they fall between samples.
     if (i > 0 && hours[i - 1] < from_hours) {
       const double f = (from_hours - hours[i - 1]) / (hours[i] - hours[i - 1]);
-      add(from_hours, altitude_deg[i - 1] + f * (altitude_deg[i] - altitude_deg[i - 1]));
+      add_point(from_hours, altitude_deg[i - 1] + f * (altitude_deg[i] - altitude_deg[i - 1]));
     }
-    add(hours[i], altitude_deg[i]);
+    add_point(hours[i], altitude_deg[i]);
     if (i + 1 < n && hours[i + 1] > to_hours) {
       const double f = (to_hours - hours[i]) / (hours[i + 1] - hours[i]);
-      add(to_hours, altitude_deg[i] + f * (altitude_deg[i + 1] - altitude_deg[i]));
+      add_point(to_hours, altitude_deg[i] + f * (altitude_deg[i + 1] - altitude_deg[i]));
     }
   }
   return points;
@@ -172,87 +181,94 @@ PlacedLabel place_label(double dot_x, double dot_y, std::size_t chars, std::vect
 }
 
 void open_document(std::string& svg, const std::string& title) {
-  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + num(kWidthPx) +
-         "\" height=\"" + num(kHeightPx) + "\" viewBox=\"0 0 " + num(kWidthPx) + " " +
-         num(kHeightPx) + "\" font-family=\"sans-serif\" font-size=\"12\">\n";
-  svg += "<title>" + xml_text(title, false) + "</title>\n";
-  svg += "<defs><clipPath id=\"plot\"><rect x=\"" + num(kPlotLeftPx) + "\" y=\"" + num(kPlotTopPx) +
-         "\" width=\"" + num(kPlotRightPx - kPlotLeftPx) + "\" height=\"" +
-         num(kPlotBottomPx - kPlotTopPx) + "\"/></clipPath></defs>\n";
-  svg += "<rect width=\"" + num(kWidthPx) + "\" height=\"" + num(kHeightPx) +
-         "\" fill=\"#ffffff\"/>\n";
-  svg += "<text x=\"" + num(kPlotLeftPx) + "\" y=\"26\" font-size=\"17\" font-weight=\"bold\">" +
-         xml_text(title, false) + "</text>\n";
+  add(svg, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+  add(svg,
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"{0}\" "
+      "height=\"{1}\" viewBox=\"0 0 {0} {1}\" font-family=\"sans-serif\" font-size=\"12\">\n",
+      num(kWidthPx), num(kHeightPx));
+  add(svg, "<title>{}</title>\n", xml_text(title, false));
+  add(svg,
+      "<defs><clipPath id=\"plot\"><rect x=\"{}\" y=\"{}\" width=\"{}\" height=\"{}\"/>"
+      "</clipPath></defs>\n",
+      num(kPlotLeftPx), num(kPlotTopPx), num(kPlotRightPx - kPlotLeftPx),
+      num(kPlotBottomPx - kPlotTopPx));
+  add(svg, "<rect width=\"{}\" height=\"{}\" fill=\"#ffffff\"/>\n", num(kWidthPx), num(kHeightPx));
+  add(svg, "<text x=\"{}\" y=\"26\" font-size=\"17\" font-weight=\"bold\">{}</text>\n",
+      num(kPlotLeftPx), xml_text(title, false));
 }
 
 void draw_shading(std::string& svg, const Axis& axis, const ChartSamples& s) {
-  svg += "<g id=\"twilight\">\n";
+  add(svg, "<g id=\"twilight\">\n");
   for (const ShadeSpan& span : shade_spans(s.hours, s.sun_altitude_deg)) {
-    svg += "<rect x=\"" + num(axis.x(span.from_hours)) + "\" y=\"" + num(kPlotTopPx) +
-           "\" width=\"" + num(axis.x(span.to_hours) - axis.x(span.from_hours)) + "\" height=\"" +
-           num(kPlotBottomPx - kPlotTopPx) + "\" fill=\"" +
-           std::string(kBandFill[static_cast<std::size_t>(span.band)]) + "\"/>\n";
+    add(svg, "<rect x=\"{}\" y=\"{}\" width=\"{}\" height=\"{}\" fill=\"{}\"/>\n",
+        num(axis.x(span.from_hours)), num(kPlotTopPx),
+        num(axis.x(span.to_hours) - axis.x(span.from_hours)), num(kPlotBottomPx - kPlotTopPx),
+        kBandFill[static_cast<std::size_t>(span.band)]);
   }
-  svg += "</g>\n";
+  add(svg, "</g>\n");
 }
 
 void draw_axes(std::string& svg, const Axis& axis) {
-  svg += "<g id=\"grid\" stroke=\"#7d8b9e\" stroke-width=\"0.6\" stroke-opacity=\"0.5\">\n";
+  add(svg, "<g id=\"grid\" stroke=\"#7d8b9e\" stroke-width=\"0.6\" stroke-opacity=\"0.5\">\n");
   for (double a = 0; a <= kTopAltitudeDeg; a += kGridStepDeg) {
-    svg += "<line x1=\"" + num(kPlotLeftPx) + "\" y1=\"" + num(Axis::y(a)) + "\" x2=\"" +
-           num(kPlotRightPx) + "\" y2=\"" + num(Axis::y(a)) + "\"/>\n";
+    add(svg, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\"/>\n", num(kPlotLeftPx), num(Axis::y(a)),
+        num(kPlotRightPx), num(Axis::y(a)));
   }
   const int first = astro::trunc_to_int(std::ceil(axis.first_hours));
   const int last = astro::trunc_to_int(std::floor(axis.last_hours));
   for (int h = first; h <= last; ++h) {
-    svg += "<line x1=\"" + num(axis.x(h)) + "\" y1=\"" + num(kPlotTopPx) + "\" x2=\"" +
-           num(axis.x(h)) + "\" y2=\"" + num(kPlotBottomPx) + "\"/>\n";
+    add(svg, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\"/>\n", num(axis.x(h)), num(kPlotTopPx),
+        num(axis.x(h)), num(kPlotBottomPx));
   }
-  svg += "</g>\n";
-  svg += "<rect x=\"" + num(kPlotLeftPx) + "\" y=\"" + num(kPlotTopPx) + "\" width=\"" +
-         num(kPlotRightPx - kPlotLeftPx) + "\" height=\"" + num(kPlotBottomPx - kPlotTopPx) +
-         "\" fill=\"none\" stroke=\"#333333\"/>\n";
-  svg += "<g id=\"ticks\" font-size=\"11\" fill=\"#222222\">\n";
+  add(svg, "</g>\n");
+  add(svg,
+      "<rect x=\"{}\" y=\"{}\" width=\"{}\" height=\"{}\" fill=\"none\" stroke=\"#333333\"/>\n",
+      num(kPlotLeftPx), num(kPlotTopPx), num(kPlotRightPx - kPlotLeftPx),
+      num(kPlotBottomPx - kPlotTopPx));
+  add(svg, "<g id=\"ticks\" font-size=\"11\" fill=\"#222222\">\n");
   for (double a = 0; a <= kTopAltitudeDeg; a += kGridStepDeg) {
-    svg += "<text x=\"" + num(kPlotLeftPx - 5) + "\" y=\"" + num(Axis::y(a) + 4) +
-           "\" text-anchor=\"end\">" + whole(a) + "</text>\n";
+    add(svg, "<text x=\"{}\" y=\"{}\" text-anchor=\"end\">{}</text>\n", num(kPlotLeftPx - 5),
+        num(Axis::y(a) + 4), whole(a));
   }
   const int label_step = axis.last_hours - axis.first_hours > kHoursLabelledEachHour ? 2 : 1;
   for (int h = first; h <= last; ++h) {
     if ((h - first) % label_step != 0) continue;
-    svg += "<text x=\"" + num(axis.x(h)) + "\" y=\"" + num(kPlotBottomPx + 15) +
-           "\" text-anchor=\"middle\">" + std::to_string(h) + "</text>\n";
+    add(svg, "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\">{}</text>\n", num(axis.x(h)),
+        num(kPlotBottomPx + 15), h);
   }
-  svg += "</g>\n";
-  svg += "<text x=\"" + num((kPlotLeftPx + kPlotRightPx) / 2) + "\" y=\"" +
-         num(kPlotBottomPx + 32) +
-         "\" text-anchor=\"middle\" font-size=\"12\">JST, hours (after midnight counted on "
-         "from 24)</text>\n";
-  svg += "<text transform=\"translate(18 " + num((kPlotTopPx + kPlotBottomPx) / 2) +
-         ") rotate(-90)\" text-anchor=\"middle\" font-size=\"12\">Altitude, degrees</text>\n";
+  add(svg, "</g>\n");
+  add(svg,
+      "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\" font-size=\"12\">JST, hours (after "
+      "midnight counted on from 24)</text>\n",
+      num((kPlotLeftPx + kPlotRightPx) / 2), num(kPlotBottomPx + 32));
+  add(svg,
+      "<text transform=\"translate(18 {}) rotate(-90)\" text-anchor=\"middle\" "
+      "font-size=\"12\">Altitude, degrees</text>\n",
+      num((kPlotTopPx + kPlotBottomPx) / 2));
 }
 
 void draw_limit_and_start(std::string& svg, const Axis& axis, const ChartSamples& s) {
   const double y = Axis::y(s.altitude_limit_deg);
-  svg += "<line id=\"limit\" x1=\"" + num(kPlotLeftPx) + "\" y1=\"" + num(y) + "\" x2=\"" +
-         num(kPlotRightPx) + "\" y2=\"" + num(y) +
-         "\" stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"" +
-         std::string(kLimitDash) + "\"/>\n";
+  add(svg,
+      "<line id=\"limit\" x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"#000000\" "
+      "stroke-width=\"1.3\" stroke-dasharray=\"{}\"/>\n",
+      num(kPlotLeftPx), num(y), num(kPlotRightPx), num(y), kLimitDash);
   if (!axis.contains(s.start_hours)) return;
   const double x = axis.x(s.start_hours);
-  svg += "<line id=\"start\" x1=\"" + num(x) + "\" y1=\"" + num(kPlotTopPx) + "\" x2=\"" + num(x) +
-         "\" y2=\"" + num(kPlotBottomPx) + "\" stroke=\"#000000\" stroke-width=\"1.6\"/>\n";
-  svg += "<text x=\"" + num(x + 4) + "\" y=\"" + num(kPlotTopPx + 12) +
-         "\" font-size=\"11\">start</text>\n";
+  add(svg,
+      "<line id=\"start\" x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"#000000\" "
+      "stroke-width=\"1.6\"/>\n",
+      num(x), num(kPlotTopPx), num(x), num(kPlotBottomPx));
+  add(svg, "<text x=\"{}\" y=\"{}\" font-size=\"11\">start</text>\n", num(x + 4),
+      num(kPlotTopPx + 12));
 }
 
 void draw_moon(std::string& svg, const Axis& axis, const ChartSamples& s) {
-  svg += "<polyline id=\"moon\" clip-path=\"url(#plot)\" fill=\"none\" stroke=\"" +
-         std::string(kMoonColour) + "\" stroke-width=\"1.8\" stroke-dasharray=\"" +
-         std::string(kMoonDash) + "\" points=\"" +
-         points_of(axis, s.hours, s.moon_altitude_deg, axis.first_hours, axis.last_hours) +
-         "\"/>\n";
+  add(svg,
+      "<polyline id=\"moon\" clip-path=\"url(#plot)\" fill=\"none\" stroke=\"{}\" "
+      "stroke-width=\"1.8\" stroke-dasharray=\"{}\" points=\"{}\"/>\n",
+      kMoonColour, kMoonDash,
+      points_of(axis, s.hours, s.moon_altitude_deg, axis.first_hours, axis.last_hours));
   // The word at the Moon's highest point on the chart, so the curve is named in place.
   const auto top = std::max_element(s.moon_altitude_deg.begin(), s.moon_altitude_deg.end());
   if (top == s.moon_altitude_deg.end() || !(*top > 0)) return;
@@ -260,63 +276,67 @@ void draw_moon(std::string& svg, const Axis& axis, const ChartSamples& s) {
   if (at >= s.hours.size()) return;
   const double x = std::clamp(axis.x(s.hours[at]), kPlotLeftPx + 20, kPlotRightPx - 20);
   const double y = std::clamp(Axis::y(*top) - 6, kPlotTopPx + 12, kPlotBottomPx - 4);
-  svg += "<text x=\"" + num(x) + "\" y=\"" + num(y) +
-         "\" text-anchor=\"middle\" font-size=\"11\" "
-         "font-style=\"italic\" fill=\"" +
-         std::string(kMoonColour) + "\">Moon</text>\n";
+  add(svg,
+      "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\" font-size=\"11\" "
+      "font-style=\"italic\" fill=\"{}\">Moon</text>\n",
+      num(x), num(y), kMoonColour);
 }
 
 void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
-  svg += "<g id=\"stars\" fill=\"none\" stroke-width=\"1.7\" clip-path=\"url(#plot)\">\n";
+  add(svg, "<g id=\"stars\" fill=\"none\" stroke-width=\"1.7\" clip-path=\"url(#plot)\">\n");
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
     const ChartStar& star = s.stars[i];
-    const std::string colour(kStarColour[i % kStarColour.size()]);
+    const std::string_view colour = kStarColour[i % kStarColour.size()];
     for (const ChartMinimum& m : star.minima) {
-      svg += "<polyline stroke=\"" + colour +
-             "\" stroke-width=\"6\" stroke-opacity=\"0.35\" stroke-linecap=\"round\" "
-             "points=\"" +
-             points_of(axis, s.hours, star.altitude_deg, m.hours - kHighlightHalfHours,
-                       m.hours + kHighlightHalfHours) +
-             "\"/>\n";
+      add(svg,
+          "<polyline stroke=\"{}\" stroke-width=\"6\" stroke-opacity=\"0.35\" "
+          "stroke-linecap=\"round\" points=\"{}\"/>\n",
+          colour,
+          points_of(axis, s.hours, star.altitude_deg, m.hours - kHighlightHalfHours,
+                    m.hours + kHighlightHalfHours));
     }
-    svg += "<polyline " + star_stroke(i) + " points=\"" +
-           points_of(axis, s.hours, star.altitude_deg, axis.first_hours, axis.last_hours) +
-           "\"/>\n";
+    add(svg, "<polyline {} points=\"{}\"/>\n", star_stroke(i),
+        points_of(axis, s.hours, star.altitude_deg, axis.first_hours, axis.last_hours));
   }
-  svg += "</g>\n";
+  add(svg, "</g>\n");
 
   // Dots and labels after every curve, so no curve hides them.
   std::vector<Box> taken;
-  svg += "<g id=\"minima\" font-size=\"" + num(kLabelFontPx) + "\">\n";
+  add(svg, "<g id=\"minima\" font-size=\"{}\">\n", num(kLabelFontPx));
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
-    const std::string colour(kStarColour[i % kStarColour.size()]);
+    const std::string_view colour = kStarColour[i % kStarColour.size()];
     for (const ChartMinimum& m : s.stars[i].minima) {
       if (!axis.contains(m.hours)) continue;
       const double x = axis.x(m.hours);
       const double y = Axis::y(std::clamp(m.altitude_deg, 0.0, kTopAltitudeDeg));
       const PlacedLabel label = place_label(x, y, m.label.size(), taken);
       if (label.moved) {
-        svg += "<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" +
-               num(label.anchor_end ? label.x + 2 : label.x - 2) + "\" y2=\"" + num(label.y - 4) +
-               "\" stroke=\"" + colour + "\" stroke-width=\"0.8\"/>\n";
+        add(svg,
+            "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" "
+            "stroke-width=\"0.8\"/>\n",
+            num(x), num(y), num(label.anchor_end ? label.x + 2 : label.x - 2), num(label.y - 4),
+            colour);
       }
-      svg += "<circle cx=\"" + num(x) + "\" cy=\"" + num(y) + "\" r=\"4.5\" fill=\"" +
-             (m.primary ? colour : std::string("#ffffff")) + "\" stroke=\"" +
-             (m.primary ? std::string("#ffffff") : colour) + "\" stroke-width=\"" +
-             (m.primary ? "1.2" : "2") + "\"/>\n";
-      svg += "<text x=\"" + num(label.x) + "\" y=\"" + num(label.y) + "\"" +
-             (label.anchor_end ? " text-anchor=\"end\"" : "") +
-             " stroke=\"#ffffff\" stroke-width=\"3\" stroke-opacity=\"0.8\" "
-             "paint-order=\"stroke\" fill=\"#111111\">" +
-             xml_text(m.label) + "</text>\n";
+      // A primary minimum is a dot of the star's colour, a secondary one a ring.
+      constexpr std::string_view kWhite = "#ffffff";
+      add(svg,
+          "<circle cx=\"{}\" cy=\"{}\" r=\"4.5\" fill=\"{}\" stroke=\"{}\" "
+          "stroke-width=\"{}\"/>\n",
+          num(x), num(y), m.primary ? colour : kWhite, m.primary ? kWhite : colour,
+          m.primary ? "1.2" : "2");
+      add(svg,
+          "<text x=\"{}\" y=\"{}\"{} stroke=\"#ffffff\" stroke-width=\"3\" "
+          "stroke-opacity=\"0.8\" paint-order=\"stroke\" fill=\"#111111\">{}</text>\n",
+          num(label.x), num(label.y), label.anchor_end ? " text-anchor=\"end\"" : "",
+          xml_text(m.label));
     }
   }
-  svg += "</g>\n";
+  add(svg, "</g>\n");
 }
 
-std::string percent_text(double fraction) {
-  const int percent = astro::trunc_to_int(std::clamp(fraction, 0.0, 1.0) * 100 + 0.5);
-  return std::to_string(percent) + "%";
+/// Whole per cent, rounded half up.
+int percent(double fraction) {
+  return astro::trunc_to_int(std::clamp(fraction, 0.0, 1.0) * 100 + 0.5);
 }
 
 void draw_legend(std::string& svg, const ChartSamples& s) {
@@ -329,47 +349,49 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
   const double sample_right = kLegendLeftPx + 26;
   const double text_left = sample_right + 6;
   auto line_row = [&](const std::string& stroke, const std::string& text) {
-    svg += "<line x1=\"" + num(sample_left) + "\" y1=\"" + num(y - 4) + "\" x2=\"" +
-           num(sample_right) + "\" y2=\"" + num(y - 4) + "\" " + stroke + "/>\n";
-    svg += "<text x=\"" + num(text_left) + "\" y=\"" + num(y) + "\">" + text + "</text>\n";
+    add(svg, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" {}/>\n", num(sample_left), num(y - 4),
+        num(sample_right), num(y - 4), stroke);
+    add(svg, "<text x=\"{}\" y=\"{}\">{}</text>\n", num(text_left), num(y), text);
     y += row;
   };
-  svg += "<g id=\"legend\" font-size=\"11\">\n";
-  line_row("stroke=\"" + std::string(kMoonColour) + "\" stroke-width=\"1.8\" stroke-dasharray=\"" +
-               std::string(kMoonDash) + "\"",
-           "Moon, " + percent_text(s.moon_illuminated_fraction) + " illuminated");
+  add(svg, "<g id=\"legend\" font-size=\"11\">\n");
+  line_row(fmt::format("stroke=\"{}\" stroke-width=\"1.8\" stroke-dasharray=\"{}\"", kMoonColour,
+                       kMoonDash),
+           fmt::format("Moon, {}% illuminated", percent(s.moon_illuminated_fraction)));
   line_row("stroke=\"#000000\" stroke-width=\"1.6\"", "start " + clock_text(s.start_hours));
-  line_row("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"" + std::string(kLimitDash) +
-               "\"",
-           "altitude limit " + whole(s.altitude_limit_deg) + "\xC2\xB0");
-  svg += "<circle cx=\"" + num(sample_left + 4) + "\" cy=\"" + num(y - 4) +
-         "\" r=\"4\" fill=\"#333333\"/><text x=\"" + num(sample_left + 12) + "\" y=\"" + num(y) +
-         "\">primary</text>\n";
-  svg += "<circle cx=\"" + num(sample_left + 68) + "\" cy=\"" + num(y - 4) +
-         "\" r=\"4\" fill=\"#ffffff\" stroke=\"#333333\" stroke-width=\"1.8\"/><text x=\"" +
-         num(sample_left + 76) + "\" y=\"" + num(y) + "\">secondary minimum</text>\n";
+  line_row(
+      fmt::format("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"{}\"", kLimitDash),
+      fmt::format("altitude limit {}\xC2\xB0", whole(s.altitude_limit_deg)));
+  add(svg,
+      "<circle cx=\"{}\" cy=\"{}\" r=\"4\" fill=\"#333333\"/><text x=\"{}\" y=\"{}\">"
+      "primary</text>\n",
+      num(sample_left + 4), num(y - 4), num(sample_left + 12), num(y));
+  add(svg,
+      "<circle cx=\"{}\" cy=\"{}\" r=\"4\" fill=\"#ffffff\" stroke=\"#333333\" "
+      "stroke-width=\"1.8\"/><text x=\"{}\" y=\"{}\">secondary minimum</text>\n",
+      num(sample_left + 68), num(y - 4), num(sample_left + 76), num(y));
   y += row;
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
     line_row(star_stroke(i) + " stroke-width=\"2\"", xml_text(s.stars[i].name));
   }
-  svg += "</g>\n";
+  add(svg, "</g>\n");
 }
 
 void draw_band_key(std::string& svg) {
   double x = kPlotLeftPx;
   const double y = kHeightPx - 14;
-  svg += "<g id=\"twilight-key\" font-size=\"11\">\n";
+  add(svg, "<g id=\"twilight-key\" font-size=\"11\">\n");
   for (std::size_t band = 0; band < kBandFill.size(); ++band) {
-    svg += "<rect x=\"" + num(x) + "\" y=\"" + num(y - 10) +
-           "\" width=\"14\" height=\"12\" fill=\"" + std::string(kBandFill[band]) +
-           "\" stroke=\"#7d8b9e\" stroke-width=\"0.6\"/>\n";
-    svg += "<text x=\"" + num(x + 19) + "\" y=\"" + num(y) + "\">" + std::string(kBandName[band]) +
-           "</text>\n";
+    add(svg,
+        "<rect x=\"{}\" y=\"{}\" width=\"14\" height=\"12\" fill=\"{}\" stroke=\"#7d8b9e\" "
+        "stroke-width=\"0.6\"/>\n",
+        num(x), num(y - 10), kBandFill[band]);
+    add(svg, "<text x=\"{}\" y=\"{}\">{}</text>\n", num(x + 19), num(y), kBandName[band]);
     x += 26 + static_cast<double>(kBandName[band].size()) * kLabelCharPx;
   }
-  svg += "<text x=\"" + num(x + 8) + "\" y=\"" + num(y) +
-         "\" fill=\"#333333\">thick: 1 h either side of a minimum</text>\n";
-  svg += "</g>\n";
+  add(svg, "<text x=\"{}\" y=\"{}\" fill=\"#333333\">thick: 1 h either side of a minimum</text>\n",
+      num(x + 8), num(y));
+  add(svg, "</g>\n");
 }
 
 }  // namespace
@@ -421,14 +443,14 @@ std::string chart_svg(const ChartSamples& s) {
   draw_stars(svg, axis, s);
   draw_limit_and_start(svg, axis, s);
   if (s.stars.empty()) {
-    svg += "<text x=\"" + num((kPlotLeftPx + kPlotRightPx) / 2) + "\" y=\"" +
-           num((kPlotTopPx + kPlotBottomPx) / 2) +
-           "\" text-anchor=\"middle\" font-size=\"20\" fill=\"#333333\">no minima in the "
-           "plan</text>\n";
+    add(svg,
+        "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\" font-size=\"20\" fill=\"#333333\">no "
+        "minima in the plan</text>\n",
+        num((kPlotLeftPx + kPlotRightPx) / 2), num((kPlotTopPx + kPlotBottomPx) / 2));
   }
   draw_legend(svg, s);
   draw_band_key(svg);
-  svg += "</svg>\n";
+  add(svg, "</svg>\n");
   return svg;
 }
 

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
+#include <iterator>
+
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
-#include "formats/fixed_format.h"
 #include "astro/numeric.h"
+#include "io/text.h"
 
 namespace nightmark {
 namespace {
@@ -23,12 +25,6 @@ constexpr std::string_view kSkySafariStarId = "2,-1,-1";
 /// The night's list id is the version-5 UUID of this prefix and the date, in the
 /// URL namespace of RFC 4122.
 constexpr std::string_view kListUuidNamePrefix = "urn:eclipsing-binary-tools:night:";
-
-// Cartes du Ciel columns (0-based start, width).
-constexpr std::size_t kSkychartNameChars = 32;
-constexpr std::size_t kSkychartCoordinateChars = 10;
-constexpr std::size_t kSkychartLabelChars = 32;
-constexpr int kSkychartDecimals = 5;
 
 constexpr double kDegreesPerHour = 15;
 constexpr long long kCentisecondsPerHour = 360000;
@@ -74,26 +70,9 @@ std::string without_v_zeros(std::string_view word) {
   return name;
 }
 
-std::string two_digits(long long n) {
-  return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
-}
-
 /// Nearest whole count of `units` in a non-negative finite `value`.
 long long rounded_units(double value, long long units) {
   return static_cast<long long>(astro::trunc_to_int(value * static_cast<double>(units) + 0.5));
-}
-
-/// "83.82208  ": five decimals, left-aligned in the column.
-std::string skychart_degrees(double degrees) {
-  std::string text;
-  formats::append_fixed(text, degrees, 0, kSkychartDecimals);
-  if (text.size() < kSkychartCoordinateChars) text.resize(kSkychartCoordinateChars, ' ');
-  return text;
-}
-
-std::string padded(std::string text, std::size_t width) {
-  if (text.size() < width) text.resize(width, ' ');
-  return text;
 }
 
 /// Right ascension in [0, 24) hours.
@@ -129,23 +108,20 @@ ExportChoice parse_export_formats(std::string_view list) {
 }
 
 std::string iso_date(const NightDate& date) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
+  return fmt::format("{:04}-{:02}-{:02}", date.year, date.month, date.day);
 }
 
-std::string list_title(const NightDate& date) { return "EB minima " + iso_date(date); }
+std::string list_title(const NightDate& date) {
+  return fmt::format("EB minima {}", iso_date(date));
+}
 
 std::string night_list_uuid(const NightDate& date) {
-  const std::string name = std::string(kListUuidNamePrefix) + iso_date(date);
+  const std::string name = fmt::format("{}{}", kListUuidNamePrefix, iso_date(date));
   uuid_t id;
   uuid_generate_sha1(id, *uuid_get_template("url"), name.data(), name.size());
   char text[37];
   uuid_unparse_lower(id, text);
-  std::string braced(1, '{');
-  braced += text;
-  braced += '}';
-  return braced;
+  return fmt::format("{{{}}}", text);
 }
 
 std::string stellarium_ra(double ra_hours) {
@@ -154,8 +130,8 @@ std::string stellarium_ra(double ra_hours) {
   const long long hours = cs / kCentisecondsPerHour;
   const long long minutes = cs / 6000 % 60;
   const long long centiseconds = cs % 6000;
-  return std::to_string(hours) + "h" + two_digits(minutes) + "m" + two_digits(centiseconds / 100) +
-         "." + two_digits(centiseconds % 100) + "s";
+  return fmt::format("{}h{:02}m{:02}.{:02}s", hours, minutes, centiseconds / 100,
+                     centiseconds % 100);
 }
 
 std::string stellarium_dec(double dec_degrees) {
@@ -164,15 +140,14 @@ std::string stellarium_dec(double dec_degrees) {
   const long long degrees = ds / kDeciarcsecondsPerDegree;
   const long long minutes = ds / 600 % 60;
   const long long deciseconds = ds % 600;
-  return std::string(south && ds != 0 ? "-" : "+") + std::to_string(degrees) + "d" +
-         two_digits(minutes) + "m" + two_digits(deciseconds / 10) + "." +
-         std::to_string(deciseconds % 10) + "s";
+  return fmt::format("{}{}d{:02}m{:02}.{}s", south && ds != 0 ? '-' : '+', degrees, minutes,
+                     deciseconds / 10, deciseconds % 10);
 }
 
 std::string gcvs_name(std::string_view name) {
   const std::vector<std::string_view> w = words(name);
   if (w.size() >= 2 && is_constellation(w[1])) {
-    return without_v_zeros(w[0]) + " " + std::string(w[1]);
+    return fmt::format("{} {}", without_v_zeros(w[0]), w[1]);
   }
   std::string text(name);
   text.erase(text.find_last_not_of(' ') + 1);
@@ -208,8 +183,9 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
   }
   Json list;
   list["name"] = list_title(date);
-  list["description"] = "Minima of eclipsing binaries in the night of " + iso_date(date) +
-                        ", observing from " + clock_text(start_hours) + " JST";
+  list["description"] =
+      fmt::format("Minima of eclipsing binaries in the night of {}, observing from {} JST",
+                  iso_date(date), clock_text(start_hours));
   list["creation date"] = created;
   list["last edit"] = created;
   list["sorting"] = "";
@@ -225,36 +201,30 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
 }
 
 std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date) {
-  std::string text = list_title(date) + "\n";
+  std::string text = fmt::format("{}\n", list_title(date));
   for (const PlanEntry& e : entries) {
-    const std::string name = printable_ascii(e.name);
-    text += padded(name, kSkychartNameChars);
-    text += skychart_degrees(normalized_hours(e.position.ra_hours) * kDegreesPerHour);
-    text += skychart_degrees(e.position.dec_degrees);
-    text += padded(name, kSkychartLabelChars);
-    text += "Min " + clock_time_text(e) + " JST " + printable_ascii(std::string(1, e.kind));
-    text += "\n";
+    // Cartes du Ciel's columns: the name (1-32), right ascension and declination in
+    // decimal degrees (33-42, 43-52), the label (53-84), the time of the minimum. The
+    // name is printable ASCII, so that each byte is one column.
+    const std::string name = io::printable_ascii(e.name);
+    fmt::format_to(std::back_inserter(text), "{:<32}{:<10.5f}{:<10.5f}{:<32}Min {} JST {}\n", name,
+                   normalized_hours(e.position.ra_hours) * kDegreesPerHour, e.position.dec_degrees,
+                   name, clock_time_text(e), io::printable_ascii(std::string(1, e.kind)));
   }
   return text;
 }
 
 std::string skysafari_list(const std::vector<PlanEntry>& entries) {
-  std::string text = std::string(kSkySafariVersionLine) + "\n";
+  std::string text = fmt::format("{}\n", kSkySafariVersionLine);
   for (const PlanEntry& e : entries) {
-    text += "SkyObject=BeginObject\n";
-    text += "\tObjectID=" + std::string(kSkySafariStarId) + "\n";
-    text += "\tCatalogNumber=" + printable_ascii(gcvs_name(e.name)) + "\n";
-    text += "EndObject=SkyObject\n";
+    fmt::format_to(std::back_inserter(text),
+                   "SkyObject=BeginObject\n"
+                   "\tObjectID={}\n"
+                   "\tCatalogNumber={}\n"
+                   "EndObject=SkyObject\n",
+                   kSkySafariStarId, io::printable_ascii(gcvs_name(e.name)));
   }
   return text;
-}
-
-std::string printable_ascii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c < ' ' || c > '~') c = '?';
-  }
-  return out;
 }
 
 }  // namespace nightmark

@@ -70,7 +70,4 @@ std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate
 /// the GCVS-form name.
 std::string skysafari_list(const std::vector<PlanEntry>& entries);
 
-/// Text for a file that counts bytes: every byte outside printable ASCII as '?'.
-std::string printable_ascii(std::string_view text);
-
 }  // namespace nightmark

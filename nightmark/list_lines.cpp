@@ -1,5 +1,7 @@
 #include "list_lines.h"
 
+#include <fmt/format.h>
+
 #include "formats/records.h"
 
 namespace nightmark {
@@ -7,9 +9,8 @@ namespace nightmark {
 bool usable_list_line(const std::string& line, const io::LineReader& reader) {
   if (line.size() >= kMinListLineChars) return true;
   if (!formats::is_blank(line)) {
-    io::warn_line(
-        reader.path(), reader.line_number(),
-        "line shorter than " + std::to_string(kMinListLineChars) + " characters skipped");
+    io::warn_line(reader.path(), reader.line_number(),
+                  fmt::format("line shorter than {} characters skipped", kMinListLineChars));
   }
   return false;
 }

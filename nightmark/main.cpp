@@ -7,12 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "formats/sky_options.h"
 #include "io/answers.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
 #include "io/message_text.h"
+#include "io/output_set.h"
 #include "io/text_files.h"
 #include "list_lines.h"
 #include "mark_lines.h"
@@ -20,6 +23,7 @@
 #include "plan_line.h"
 #include "plan_outputs.h"
 #include "recent_observations.h"
+#include "io/output_file.h"
 
 namespace {
 
@@ -96,15 +100,15 @@ int run(const io::Options& options) {
     throw io::RunError(kDailyListFile + ": fewer than two lines (a title and a column header)");
   }
   if (title.size() < kMinTitleChars) {
-    throw io::RunError(kDailyListFile + ":1: title line shorter than " +
-                       std::to_string(kMinTitleChars) + " characters");
+    throw io::RunError(
+        fmt::format("{}:1: title line shorter than {} characters", kDailyListFile, kMinTitleChars));
   }
   const NightDate date = night_date_from_title(title);
   if (!looks_like_calendar_date(date)) {
     io::warn_line(kDailyListFile, 1,
-                  "title date " + std::to_string(date.year) + "/" + std::to_string(date.month) +
-                      "/" + std::to_string(date.day) +
-                      " is not a calendar date; altitudes are computed for it as it is");
+                  fmt::format("title date {}/{}/{} is not a calendar date; altitudes are computed "
+                              "for it as it is",
+                              date.year, date.month, date.day));
   }
 
   const int hour = io::ask_whole_number(stdin, "time of start /   hour = ", "start hour");

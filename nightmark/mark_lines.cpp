@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <fmt/format.h>
+
 #include "formats/layouts.h"
 
 namespace nightmark {
@@ -17,9 +19,9 @@ constexpr std::string_view kAsasPrefix = "ASAS";
 
 char char_at(std::string_view line, int at) { return formats::extract_field(line, at, 1)[0]; }
 
-/// Two characters from `at`, a blank tens place (or a "-" where `minus_is_zero`)
-/// written as "0".
-std::string two_digits(std::string_view line, int at, bool minus_is_zero = false) {
+/// The two places of a number from `at` as the line holds them, a blank tens place (or
+/// a "-" where `minus_is_zero`) written as "0": the mark files want two digits.
+std::string zero_filled_pair(std::string_view line, int at, bool minus_is_zero = false) {
   std::string digits = formats::extract_field(line, at, 2);
   if (digits[0] == ' ' || (minus_is_zero && digits[0] == '-')) digits[0] = '0';
   return digits;
@@ -33,10 +35,10 @@ struct MarkPosition {
 
 MarkPosition mark_position(std::string_view line) {
   MarkPosition p;
-  p.ra_hour_digits = two_digits(line, dl::kRaH.start);
-  p.ra_minute_digits = two_digits(line, dl::kRaM.start);
-  p.dec_degree_digits = two_digits(line, kDecTensColumn, true);
-  p.dec_minute_digits = two_digits(line, dl::kDecMin.start);
+  p.ra_hour_digits = zero_filled_pair(line, dl::kRaH.start);
+  p.ra_minute_digits = zero_filled_pair(line, dl::kRaM.start);
+  p.dec_degree_digits = zero_filled_pair(line, kDecTensColumn, true);
+  p.dec_minute_digits = zero_filled_pair(line, dl::kDecMin.start);
   const bool south =
       char_at(line, dl::kDecDeg.start) == '-' || char_at(line, kDecTensColumn) == '-';
   p.dec_sign = south ? '-' : '+';
@@ -72,16 +74,17 @@ std::string_view adf_label(std::string_view short_name) {
 std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
-  return "eqt " + p.ra_hour_digits + p.ra_minute_digits + ".0," + p.dec_sign + p.dec_degree_digits +
-         p.dec_minute_digits + ".0,mark 8,\"" +
-         without_double_quotes(std::string(adf_label(name)) + label_suffix(line)) +
-         (recently_observed ? "\",4\n" : "\",1\n");
+  // Mark style 4 for a star observed lately, 1 for the others.
+  return fmt::format("eqt {}{}.0,{}{}{}.0,mark 8,\"{}\",{}\n", p.ra_hour_digits, p.ra_minute_digits, p.dec_sign,
+                     p.dec_degree_digits, p.dec_minute_digits,
+                     without_double_quotes(std::string(adf_label(name)) + label_suffix(line)),
+                     recently_observed ? 4 : 1);
 }
 
 std::string mrk_mark_line(std::string_view line) {
   const MarkPosition p = mark_position(line);
-  return p.ra_hour_digits + "." + p.ra_minute_digits + ".00 " + p.dec_sign + p.dec_degree_digits +
-         "." + p.dec_minute_digits + " " + short_name(line) + label_suffix(line) + "\n";
+  return fmt::format("{}.{}.00 {}{}.{} {}{}\n", p.ra_hour_digits, p.ra_minute_digits, p.dec_sign, p.dec_degree_digits,
+                     p.dec_minute_digits, short_name(line), label_suffix(line));
 }
 
 }  // namespace nightmark

@@ -3,9 +3,11 @@
 #include <cmath>
 #include <set>
 
+#include <fmt/format.h>
+
+#include "astro/numeric.h"
 #include "formats/catalogue.h"
 #include "formats/layouts.h"
-#include "astro/numeric.h"
 #include "formats/records.h"
 #include "io/text_files.h"
 
@@ -57,9 +59,10 @@ EquatorialPosition line_position(std::string_view line) {
 
 EquatorialPosition catalogue_position(const formats::StarRecord& star) {
   // dec_minute_part already carries the sign of the degree field.
-  return {static_cast<double>(star.ra_hour_part) + static_cast<double>(star.ra_minute_part) / 60 +
-              static_cast<double>(star.ra_second_part) / 3600,
-          static_cast<double>(star.dec_degree_part) + static_cast<double>(star.dec_minute_part) / 60};
+  return {
+      static_cast<double>(star.ra_hour_part) + static_cast<double>(star.ra_minute_part) / 60 +
+          static_cast<double>(star.ra_second_part) / 3600,
+      static_cast<double>(star.dec_degree_part) + static_cast<double>(star.dec_minute_part) / 60};
 }
 
 bool close_to(const EquatorialPosition& a, const EquatorialPosition& b) {
@@ -90,8 +93,7 @@ std::string clock_text(double hours) {
   const int minutes = astro::trunc_to_int(hours * 60 + 0.5);
   const int h = minutes / 60;
   const int m = minutes % 60;
-  return {static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10), ':',
-          static_cast<char>('0' + m / 10), static_cast<char>('0' + m % 10)};
+  return fmt::format("{:02}:{:02}", h, m);
 }
 
 std::string clock_time_text(const PlanEntry& entry) {
@@ -120,7 +122,7 @@ void take_catalogue_positions(std::vector<PlanEntry>& entries, const std::string
         e.position_from_catalogue = true;
       } else if (!warned) {
         io::warn_line(star_file, catalogue.line_number(),
-                         name + ": position differs from the plan's; the plan's is used");
+                      name + ": position differs from the plan's; the plan's is used");
         warned = true;
       }
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <fmt/format.h>
+
 #include "io/text_files.h"
 
 namespace nightmark {
@@ -31,8 +33,8 @@ RecentObservationList load_recent_observations(const std::string& path) {
   while (reader.next(line)) {
     if (list.count == kRecentCapacityEntries) {
       io::warn_line(path, reader.line_number(),
-                       "more than " + std::to_string(kRecentCapacityEntries) +
-                           " names; this line and all after it are ignored");
+                    fmt::format("more than {} names; this line and all after it are ignored",
+                                kRecentCapacityEntries));
       break;
     }
     const std::string_view entry = recent_entry_of(line);

@@ -4,15 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "io/atomic_output.h"
+#include "astro/constants.h"
+#include "astro/sites.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/records.h"
+#include "formats/sky_options.h"
+#include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
-#include "astro/constants.h"
-#include "formats/records.h"
-#include "astro/sites.h"
-#include "formats/sky_options.h"
+#include "io/output_file.h"
 #include "io/text_files.h"
 #include "phase_table.h"
 #include "times.h"

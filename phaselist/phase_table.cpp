@@ -1,15 +1,18 @@
 #include "phase_table.h"
 
+#include <fmt/format.h>
+
 #include "astro/angles.h"
 #include "astro/constants.h"
-#include "formats/fixed_format.h"
 #include "astro/horizon.h"
-#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
 #include "astro/sites.h"
+#include "formats/fixed_format.h"
+#include "formats/layouts.h"
 #include "formats/sky_options.h"
 #include "radians.h"
+#include "io/output_file.h"
 
 namespace phaselist {
 namespace {
@@ -31,8 +34,7 @@ float site_latitude_rad() {
 StarRadians star_radians(const formats::StarRecord& star) {
   StarRadians r;
   r.ra = astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, kPhaseTableRadians);
-  r.dec =
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kPhaseTableRadians);
+  r.dec = astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kPhaseTableRadians);
   return r;
 }
 
@@ -86,15 +88,20 @@ std::string altitude_field(float altitude_deg) {
   // "(%2d)" of the whole degrees.
   std::string text = "(";
   formats::append_int(text, astro::trunc_to_int(altitude_deg),
-                    formats::phase_table_line::kAltitudeDigits);
+                      formats::phase_table_line::kAltitudeDigits);
   text += ')';
   return text;
 }
 
+std::string title_line(const TypedTime& start, const TypedTime& stop) {
+  return fmt::format(
+      "Date & Time ; start {:4}/{:2}/{:2} {:2}:{:2} - stop {:4}/{:2}/{:2} {:2}:{:2} (JST)",
+      start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month, stop.day,
+      stop.hour, stop.minute);
+}
+
 void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
-  table.print("Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
-              start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month,
-              stop.day, stop.hour, stop.minute);
+  table.write(title_line(start, stop));
   table.write("\n\n");
 }
 
@@ -125,9 +132,11 @@ void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
   table.write(' ');
   table.write(io::as_c_string(star.var_type));
   table.write("   ");
-  formats::write_fixed(table, static_cast<double>(star.mag_max), pt::kMagMax.width, pt::kMagDecimals);
+  formats::write_fixed(table, static_cast<double>(star.mag_max), pt::kMagMax.width,
+                       pt::kMagDecimals);
   table.write('-');
-  formats::write_fixed(table, static_cast<double>(star.mag_min), pt::kMagMin.width, pt::kMagDecimals);
+  formats::write_fixed(table, static_cast<double>(star.mag_min), pt::kMagMin.width,
+                       pt::kMagDecimals);
   table.write("  ");
   formats::write_fixed(table, start.phase, pt::kStartPhase.width, pt::kPhaseDecimals);
   table.write(altitude_field(start.altitude));

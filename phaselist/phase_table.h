@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "formats/catalogue.h"
 #include "astro/ephemeris.h"
-#include "io/text_files.h"
+#include "formats/catalogue.h"
+#include "io/output_file.h"
 #include "times.h"
 
 namespace phaselist {
@@ -59,7 +59,11 @@ std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarReco
 /// when it is 0 or more, "(--)" when it is below 0.
 std::string altitude_field(float altitude_deg);
 
-/// Writes the title line with the ten typed numbers as typed, and an empty line.
+/// The title line, without its line end: the ten typed numbers as typed, right-aligned
+/// in their columns ("start 2006/ 3/20 21: 0"), wider where they need it.
+std::string title_line(const TypedTime& start, const TypedTime& stop);
+
+/// Writes the title line and an empty line.
 void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop);
 
 /// Writes the column header and the rule line.

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "io/message_text.h"
+#include <fmt/format.h>
+
 #include "formats/records.h"
 #include "gcvs_reader.h"
+#include "io/message_text.h"
 #include "vsx_json.h"
 
 namespace starimport {
@@ -23,8 +25,8 @@ std::string read_whole(const std::string& path, const std::string& shown) {
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
     if (text.size() + got > kMaxJsonBytes) {
-      throw io::RunError(shown + ": JSON text larger than " +
-                            std::to_string(kMaxJsonBytes >> 20) + " MiB");
+      throw io::RunError(
+          fmt::format("{}: JSON text larger than {} MiB", shown, kMaxJsonBytes >> 20));
     }
     text.append(block, got);
   }
@@ -36,7 +38,7 @@ std::string read_whole(const std::string& path, const std::string& shown) {
 
 /// Why a line cut by the reader gives no record.
 std::string cut_line_reason() {
-  return "line longer than " + std::to_string(io::kMaxKeptLineBytes) + " bytes";
+  return fmt::format("line longer than {} bytes", io::kMaxKeptLineBytes);
 }
 
 }  // namespace
@@ -111,7 +113,7 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
   Line header;
   // An empty file has no records to give; it is no failure.
   if (!next_line(header)) return;
-  const std::string at = io::escape_for_message(shown_) + ":" + std::to_string(header.number);
+  const std::string at = fmt::format("{}:{}", io::escape_for_message(shown_), header.number);
   if (header.cut) throw io::RunError(at + ": header row " + cut_line_reason());
   delimiter_ = detect_delimiter(header.text);
   const std::optional<std::vector<std::string>> names = split_fields(header.text, delimiter_);
@@ -143,8 +145,9 @@ void CatalogueInput::read_json(const std::string& path) {
   const std::string text = read_whole(path, shown);
   std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
   if (auto* failure = std::get_if<JsonFailure>(&read)) {
-    throw io::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
-                          ": " + failure->message);
+    throw io::RunError(failure->line > 0
+                           ? fmt::format("{}:{}: {}", shown, failure->line, failure->message)
+                           : fmt::format("{}: {}", shown, failure->message));
   }
   json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));
 }

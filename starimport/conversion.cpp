@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
+#include "io/text.h"
+
 namespace starimport {
 namespace {
-
-bool same_ignoring_case(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 Conversion refuse(std::string reason) {
   Conversion c;
@@ -23,7 +19,7 @@ bool type_selected(std::string_view type, const std::vector<std::string>& types)
   if (types.empty()) return true;
   const std::string_view code = main_type(type);
   return std::any_of(types.begin(), types.end(),
-                     [&](const std::string& t) { return same_ignoring_case(t, code); });
+                     [&](const std::string& t) { return io::same_ignoring_case(t, code); });
 }
 
 Conversion convert_record(const SourceRecord& record, const ConversionSettings& settings) {

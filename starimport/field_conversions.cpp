@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include <fmt/format.h>
+
 #include "astro/constants.h"
 #include "decimal_text.h"
 
@@ -135,7 +137,7 @@ Converted<std::string> convert_epoch(std::string_view text) {
   if (number->integer_digits.size() <= kMaxReducedJdDigits) {
     const std::int64_t reduced =
         number->integer_digits.empty() ? 0 : std::stoll(number->integer_digits);
-    number->integer_digits = std::to_string(reduced + kReducedJdOffsetDays);
+    number->integer_digits = fmt::to_string(reduced + kReducedJdOffsetDays);
   } else if (number->integer_digits.size() < 7 ||
              (number->integer_digits.size() == 7 &&
               std::stoll(number->integer_digits) < kReducedJdOffsetDays)) {
@@ -150,8 +152,8 @@ Converted<std::string> convert_epoch(std::string_view text) {
                    "' is JD 2400000.5 (MJD 0), which the programs read as no elements");
   }
   if (epoch.size() > kElementColumns) {
-    return refused("epoch '" + std::string(written) + "' has more digits than the " +
-                   std::to_string(kElementColumns) + " columns hold");
+    return refused(fmt::format("epoch '{}' has more digits than the {} columns hold", written,
+                               kElementColumns));
   }
   return {std::move(epoch), {}};
 }
@@ -169,8 +171,8 @@ Converted<std::string> convert_period(std::string_view text, char limit) {
   }
   std::string period = fitted(*number);
   if (period.size() > kElementColumns) {
-    return refused("period '" + std::string(written) + "' has more digits than the " +
-                   std::to_string(kElementColumns) + " columns hold");
+    return refused(fmt::format("period '{}' has more digits than the {} columns hold", written,
+                               kElementColumns));
   }
   return {std::move(period), {}};
 }

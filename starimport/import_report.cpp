@@ -1,10 +1,13 @@
 #include "import_report.h"
 
+#include <fmt/format.h>
+
 namespace starimport {
 
 std::string closing_line(long written, long skipped, const EpochScales& scales) {
-  std::string line = std::to_string(written) + (written == 1 ? " line" : " lines") + " written, " +
-                     std::to_string(skipped) + (skipped == 1 ? " record" : " records") + " skipped";
+  std::string line =
+      fmt::format("{} {} written, {} {} skipped", written, written == 1 ? "line" : "lines", skipped,
+                  skipped == 1 ? "record" : "records");
   if (scales.heliocentric) line += "; epochs are HJD: run eclfore and phaselist with --epochs=hjd";
   if (scales.unknown) {
     line +=

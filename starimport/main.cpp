@@ -8,13 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "io/atomic_output.h"
-#include "io/cli.h"
-#include "io/message_text.h"
-#include "io/text_files.h"
+#include <fmt/format.h>
+
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "import_report.h"
+#include "io/atomic_output.h"
+#include "io/cli.h"
+#include "io/console.h"
+#include "io/message_text.h"
+#include "io/output_file.h"
+#include "io/text_files.h"
 #include "options.h"
 #include "star_line.h"
 
@@ -51,13 +55,13 @@ FilePointer spool_standard_input() {
   FilePointer spool(std::tmpfile(), std::fclose);
   if (!spool)
     throw io::RunError(std::string("cannot make a temporary file for standard input: ") +
-                          std::strerror(errno));
+                       std::strerror(errno));
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, stdin)) > 0) {
     if (std::fwrite(block, 1, got, spool.get()) != got) {
       throw io::RunError(std::string("cannot keep standard input in a temporary file: ") +
-                            std::strerror(errno));
+                         std::strerror(errno));
     }
   }
   if (std::ferror(stdin) != 0) {
@@ -65,7 +69,7 @@ FilePointer spool_standard_input() {
   }
   if (std::fflush(spool.get()) != 0) {
     throw io::RunError(std::string("cannot keep standard input in a temporary file: ") +
-                          std::strerror(errno));
+                       std::strerror(errno));
   }
   return spool;
 }
@@ -83,14 +87,14 @@ int run(const io::Options& options) {
     std::string shown = name;
     if (name == "-") {
       spool = spool_standard_input();
-      path = "/dev/fd/" + std::to_string(fileno(spool.get()));
+      path = fmt::format("/dev/fd/{}", fileno(spool.get()));
       shown = kStandardInputShown;
     }
     inputs.push_back(
         std::make_unique<CatalogueInput>(path, shown, settings.format, settings.table));
     if (!settings.format) {
-      std::fprintf(stderr, "%s: read as %s\n", io::escape_for_message(shown).c_str(),
-                   inputs.back()->how_read().c_str());
+      io::print_error_text(fmt::format("{}: read as {}\n", io::escape_for_message(shown),
+                                       inputs.back()->how_read()));
     }
   }
 
@@ -111,9 +115,7 @@ int run(const io::Options& options) {
     ConversionSettings conversion = settings.conversion;
     conversion.label = settings.label.value_or(std::string(input->default_label()));
     const std::string shown = input->shown();
-    const auto warn = [&](long line, const std::string& what) {
-      io::warn_line(shown, line, what);
-    };
+    const auto warn = [&](long line, const std::string& what) { io::warn_line(shown, line, what); };
     InputItem item;
     while (input->next(item)) {
       const auto* record = std::get_if<SourceRecord>(&item.record);
@@ -145,7 +147,7 @@ int run(const io::Options& options) {
   }
   if (file) file->close();
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", closing_line(written, skipped, scales).c_str());
+  io::print_error_text(closing_line(written, skipped, scales) + "\n");
   return 0;
 }
 

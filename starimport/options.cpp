@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "io/message_text.h"
+#include "io/text.h"
 
 namespace starimport {
 namespace {
@@ -23,16 +24,9 @@ constexpr io::OptionSpec kOptions[] = {
 /// Most characters of the catalogue label (columns 90-93).
 constexpr std::size_t kLabelChars = 4;
 
-bool printable(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= ' ' && byte < 0x7f;
-  });
-}
-
 [[noreturn]] void bad(std::string_view option, std::string_view value, std::string_view why) {
-  throw io::UsageError("--" + std::string(option) + ": '" + io::escape_for_message(value) +
-                          "' " + std::string(why));
+  throw io::UsageError("--" + std::string(option) + ": '" + io::escape_for_message(value) + "' " +
+                       std::string(why));
 }
 
 std::vector<std::string> type_list(const std::string& list) {
@@ -42,7 +36,7 @@ std::vector<std::string> type_list(const std::string& list) {
   while (true) {
     const std::size_t comma = list.find(',', start);
     std::string code = list.substr(start, comma == std::string::npos ? comma : comma - start);
-    if (code.empty() || !printable(code) || code.find(' ') != std::string::npos) {
+    if (code.empty() || !io::all_printable_ascii(code) || code.find(' ') != std::string::npos) {
       bad("types", list, "is not a comma-separated list of type codes (or all)");
     }
     types.push_back(std::move(code));
@@ -77,7 +71,7 @@ ImportSettings import_settings(const io::Options& options) {
     s.conversion.select_flag = (*flag)[0];
   }
   if (const auto label = options.value("label")) {
-    if (label->size() > kLabelChars || !printable(*label)) {
+    if (label->size() > kLabelChars || !io::all_printable_ascii(*label)) {
       bad("label", *label, "is not at most 4 printable characters");
     }
     s.label = *label;
@@ -85,7 +79,7 @@ ImportSettings import_settings(const io::Options& options) {
   s.conversion.types = type_list(options.value("types").value_or(kDefaultTypes));
   s.table.need_type = !s.conversion.types.empty();
   if (const auto band = options.value("passband")) {
-    if (band->empty() || !printable(*band) || band->find(' ') != std::string::npos) {
+    if (band->empty() || !io::all_printable_ascii(*band) || band->find(' ') != std::string::npos) {
       bad("passband", *band, "is not a passband name");
     }
     s.conversion.passband = *band;

@@ -1,23 +1,18 @@
 #include "star_line.h"
 
-#include <cstdio>
+#include <fmt/format.h>
 
 namespace starimport {
 namespace {
 
-std::string two_digits(int n) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", n);
-  return text;
-}
+/// A position field's number in its two columns, "05".
+std::string two_columns(int n) { return fmt::format("{:02}", n); }
 
+/// "-0.3", "12.5": the tenths with one decimal, the sign kept below 1.
 std::string magnitude_text(const std::optional<int>& tenths) {
   if (!tenths) return {};
-  char text[16];
   const int magnitude = *tenths < 0 ? -*tenths : *tenths;
-  std::snprintf(text, sizeof text, "%s%d.%d", *tenths < 0 ? "-" : "", magnitude / 10,
-                magnitude % 10);
-  return text;
+  return fmt::format("{}{}.{}", *tenths < 0 ? "-" : "", magnitude / 10, magnitude % 10);
 }
 
 }  // namespace
@@ -27,12 +22,12 @@ formats::StarLineFields star_line_fields(const StarLine& star) {
   f.name = star.name;
   f.epoch = star.epoch;
   f.period = star.period;
-  f.ra_hour_part = two_digits(star.ra.hours);
-  f.ra_minute_part = two_digits(star.ra.minutes);
-  f.ra_second_part = two_digits(star.ra.seconds);
+  f.ra_hour_part = two_columns(star.ra.hours);
+  f.ra_minute_part = two_columns(star.ra.minutes);
+  f.ra_second_part = two_columns(star.ra.seconds);
   f.dec_degree_part = star.dec.south ? '-' : '+';
-  f.dec_degree_part += two_digits(star.dec.degrees);
-  f.dec_minute_part = two_digits(star.dec.minutes);
+  f.dec_degree_part += two_columns(star.dec.degrees);
+  f.dec_minute_part = two_columns(star.dec.minutes);
   f.var_type = star.var_type;
   f.mag_max = magnitude_text(star.max_tenths);
   f.mag_min = magnitude_text(star.min_tenths);

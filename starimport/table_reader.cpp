@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include <fmt/format.h>
+
 #include "io/message_text.h"
+#include "io/text.h"
 
 namespace starimport {
 namespace {
@@ -39,13 +42,6 @@ const ColumnNames kColumnNames[kColumnCount] = {
 /// for many catalogues).
 constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag", "MinMag"};
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool same_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::optional<std::size_t> find_header(const std::vector<std::string>& header,
                                        std::string_view name) {
   // An exact match first: a table may hold "Min" and "min" for different things.
@@ -53,7 +49,7 @@ std::optional<std::size_t> find_header(const std::vector<std::string>& header,
     if (header[i] == name) return i;
   }
   for (std::size_t i = 0; i < header.size(); ++i) {
-    if (same_ignoring_case(header[i], name)) return i;
+    if (io::same_ignoring_case(header[i], name)) return i;
   }
   return std::nullopt;
 }
@@ -223,8 +219,7 @@ std::variant<ColumnMap, std::string> map_columns(
 std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::string>& fields,
                                                        const ColumnMap& columns, long number) {
   if (fields.size() > columns.header_fields) {
-    return "row has " + std::to_string(fields.size()) + " fields, the header " +
-           std::to_string(columns.header_fields);
+    return fmt::format("row has {} fields, the header {}", fields.size(), columns.header_fields);
   }
   const auto text = [&](Column c) { return field_text(fields, columns, c); };
   SourceRecord r;

@@ -4,7 +4,10 @@
 #include <memory>
 #include <optional>
 
+#include <fmt/format.h>
 #include <nlohmann/json.hpp>
+
+#include "io/text.h"
 
 namespace starimport {
 namespace {
@@ -68,8 +71,8 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
     n.text = value ? "true" : "false";
     return put(std::move(n));
   }
-  bool number_integer(number_integer_t value) override { return number(std::to_string(value)); }
-  bool number_unsigned(number_unsigned_t value) override { return number(std::to_string(value)); }
+  bool number_integer(number_integer_t value) override { return number(fmt::to_string(value)); }
+  bool number_unsigned(number_unsigned_t value) override { return number(fmt::to_string(value)); }
   bool number_float(number_float_t, const string_t& text) override { return number(text); }
   bool string(string_t& value) override {
     JsonNode n;
@@ -145,13 +148,8 @@ class TreeBuilder : public nlohmann::json_sax<nlohmann::json> {
 };
 
 const JsonNode* member(const JsonNode& object, std::string_view key) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   for (const auto& [k, value] : object.members) {
-    if (k.size() == key.size() && std::equal(k.begin(), k.end(), key.begin(), [&](char a, char b) {
-          return lower(a) == lower(b);
-        })) {
-      return &value;
-    }
+    if (io::same_ignoring_case(k, key)) return &value;
   }
   return nullptr;
 }
@@ -197,7 +195,7 @@ std::variant<std::vector<SourceRecord>, JsonFailure> read_vsx_json(std::string_v
   TreeBuilder builder(object_lines(text));
   nlohmann::json::sax_parse(text.begin(), text.end(), &builder);
   if (builder.too_deep) {
-    return JsonFailure{0, "JSON nested deeper than " + std::to_string(kMaxJsonDepth) + " levels"};
+    return JsonFailure{0, fmt::format("JSON nested deeper than {} levels", kMaxJsonDepth)};
   }
   if (!builder.error_.empty() || !builder.root) {
     return JsonFailure{line_of_byte(text, builder.error_byte_ > 0 ? builder.error_byte_ - 1 : 0),

@@ -10,6 +10,7 @@
 #include "fast/line_in_place.h"
 #include "forecast_line.h"
 #include "minima_search.h"
+#include "io/output_file.h"
 
 namespace eclfore::fast {
 static_assert(kSineOfDateAllowance >

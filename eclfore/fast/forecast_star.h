@@ -10,6 +10,7 @@
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "search_window.h"
+#include "io/output_file.h"
 
 namespace eclfore::fast {
 

@@ -8,6 +8,7 @@
 
 #include "formats/fixed_format.h"
 #include "formats/layouts.h"
+#include "io/output_file.h"
 
 namespace eclfore::fast {
 namespace {

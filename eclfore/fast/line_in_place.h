@@ -9,6 +9,7 @@
 #include "forecast_line.h"
 #include "forecast_minimum.h"
 #include "io/text_files.h"
+#include "io/output_file.h"
 
 namespace eclfore::fast {
 

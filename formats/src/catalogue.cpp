@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include <fmt/format.h>
+
 #include "astro/constants.h"
-#include "formats/layouts.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
-#include "formats/records.h"
 #include "astro/sexagesimal.h"
+#include "formats/layouts.h"
+#include "formats/records.h"
 
 namespace formats {
 namespace {
@@ -51,8 +53,8 @@ StarRecord parse_star_record(std::string_view line) {
 std::optional<std::string> unusable_star_line(std::string_view line) {
   if (line.size() < kMinStarLineLength) {
     if (is_blank(line)) return std::string();
-    return "line of " + std::to_string(line.size()) + " characters is too short for a star (" +
-           std::to_string(kMinStarLineLength) + " needed); skipped";
+    return fmt::format("line of {} characters is too short for a star ({} needed); skipped",
+                       line.size(), kMinStarLineLength);
   }
   if (line.find('\0') != std::string_view::npos) return "line holds a NUL byte; skipped";
   return std::nullopt;

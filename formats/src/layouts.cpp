@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <fmt/format.h>
+
 namespace formats {
 namespace {
 
@@ -10,13 +12,13 @@ enum class Align { kLeft, kRight };
 /// Puts `text` into `field` of `line` (already blank for the whole layout).
 void place(std::string& line, Field field, std::string_view text, Align align, const char* what) {
   if (text.size() > static_cast<std::size_t>(field.width)) {
-    throw std::invalid_argument(std::string("star.dat field ") + what + ": \"" + std::string(text) +
-                                "\" is longer than " + std::to_string(field.width) + " characters");
+    throw std::invalid_argument(fmt::format(
+        "star.dat field {}: \"{}\" is longer than {} characters", what, text, field.width));
   }
   for (const char c : text) {
     if (static_cast<unsigned char>(c) < ' ') {
-      throw std::invalid_argument(std::string("star.dat field ") + what +
-                                  ": holds a control character");
+      throw std::invalid_argument(
+          fmt::format("star.dat field {}: holds a control character", what));
     }
   }
   const std::size_t pad = align == Align::kRight ? field.width - text.size() : 0;

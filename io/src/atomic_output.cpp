@@ -1,18 +1,22 @@
 #include "io/atomic_output.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "io/text_files.h"
+#include <fmt/format.h>
+
+#include "io/run_error.h"
+#include "signals_held.h"
 
 namespace io {
 namespace {
@@ -38,24 +42,6 @@ char g_signal_message[128];
 std::size_t g_signal_message_length = 0;
 
 constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-/// Holds SIGINT, SIGTERM and SIGHUP back for its scope, so that a temporary file is
-/// never made, renamed or removed without the table saying so.
-class SignalsHeld {
- public:
-  SignalsHeld() {
-    sigset_t held;
-    sigemptyset(&held);
-    for (const int sig : kCleanupSignals) sigaddset(&held, sig);
-    sigprocmask(SIG_BLOCK, &held, &before_);
-  }
-  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
-  SignalsHeld(const SignalsHeld&) = delete;
-  SignalsHeld& operator=(const SignalsHeld&) = delete;
-
- private:
-  sigset_t before_{};
-};
 
 extern "C" void remove_pending_files(int sig) {
   const int saved_errno = errno;
@@ -127,6 +113,15 @@ void sync_folder(const fs::path& folder) {
 
 }  // namespace
 
+SignalsHeld::SignalsHeld() {
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int sig : kCleanupSignals) sigaddset(&held, sig);
+  sigprocmask(SIG_BLOCK, &held, &before_);
+}
+
+SignalsHeld::~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+
 void check_replaceable(const std::string& path) {
   const fs::path target = link_target(path);
   struct stat status {};
@@ -153,8 +148,9 @@ PendingFile::PendingFile(const std::string& path) : path_(path) {
   }
   const mode_t mode = exists ? (status.st_mode & kPermissionBits) : new_file_mode();
   const fs::path folder = target.parent_path();
-  std::string name = (folder.empty() ? fs::path() : folder / "").string() + "." +
-                     target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
+  std::string name =
+      fmt::format("{}.{}.tmp-{}-XXXXXX", (folder.empty() ? fs::path() : folder / "").string(),
+                  target.filename().string(), ::getpid());
   const SignalsHeld held;
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd_ < 0) {
@@ -187,20 +183,6 @@ void PendingFile::sync() const {
   }
 }
 
-void PendingFile::start_writeback(long long offset, long long length) const noexcept {
-  ::sync_file_range(fd_, offset, length, SYNC_FILE_RANGE_WRITE);
-}
-
-bool PendingFile::release_written(long long offset, long long length) const noexcept {
-  const unsigned int wait_for_disk =
-      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-  if (::sync_file_range(fd_, offset, length, wait_for_disk) != 0) {
-    return errno == EINVAL || errno == ESPIPE || errno == ENOSYS;
-  }
-  ::posix_fadvise(fd_, offset, length, POSIX_FADV_DONTNEED);
-  return true;
-}
-
 void PendingFile::commit() {
   if (in_place_ || slot_ < 0) return;
   const SignalsHeld held;
@@ -220,36 +202,6 @@ void PendingFile::discard() noexcept {
   ::unlink(temp_path_.c_str());
   g_pending_used[slot_] = 0;
   slot_ = -1;
-}
-
-OutputSet::OutputSet() = default;
-OutputSet::~OutputSet() = default;
-
-OutputFile& OutputSet::add(const std::string& path) {
-  files_.push_back(std::make_unique<OutputFile>(path));
-  return *files_.back();
-}
-
-void OutputSet::commit() {
-  for (const auto& file : files_) file->finish();
-  for (const auto& file : files_) check_replaceable(file->path());
-  if (files_.empty()) return;
-  // Another run in the same folder renames its set under the same lock.
-  const fs::path folder = fs::path(files_.front()->path()).parent_path();
-  const int lock =
-      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (lock >= 0) ::flock(lock, LOCK_EX);
-  {
-    // A signal waits until the whole set is in place.
-    const SignalsHeld held;
-    try {
-      for (const auto& file : files_) file->commit();
-    } catch (...) {
-      if (lock >= 0) ::close(lock);
-      throw;
-    }
-  }
-  if (lock >= 0) ::close(lock);
 }
 
 void install_output_cleanup(std::string_view program_name) {

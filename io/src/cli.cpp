@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <string>
+
+#include <fmt/format.h>
 
 #include "io/atomic_output.h"
 #include "io/console.h"
@@ -104,21 +107,17 @@ std::string help_text(const ProgramInfo& info) {
   std::vector<std::string> left;
   std::size_t width = 0;
   for (const OptionSpec& option : options) {
-    std::string text = option.short_name != 0 ? std::string("  -") + option.short_name + ", --"
-                                              : std::string("      --");
-    text += option.name;
-    if (!option.argument.empty()) {
-      text += '=';
-      text += option.argument;
-    }
+    std::string text = option.short_name != 0
+                           ? fmt::format("  -{}, --{}", option.short_name, option.name)
+                           : fmt::format("      --{}", option.name);
+    if (!option.argument.empty()) text += fmt::format("={}", option.argument);
     width = std::max(width, text.size());
     left.push_back(std::move(text));
   }
-  std::string help(info.usage);
-  help += "\nOptions:\n";
+  std::string help = fmt::format("{}\nOptions:\n", info.usage);
+  // The help lines in a column two blanks after the longest option.
   for (std::size_t i = 0; i < options.size(); ++i) {
-    help += left[i] + std::string(width - left[i].size() + 2, ' ') + std::string(options[i].help) +
-            "\n";
+    fmt::format_to(std::back_inserter(help), "{:<{}}{}\n", left[i], width + 2, options[i].help);
   }
   return help;
 }
@@ -183,7 +182,7 @@ ParsedCommandLine parse_command_line(int argc, char** argv, const ProgramInfo& i
 namespace {
 
 void print_message(const ProgramInfo& info, const char* what) {
-  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(info.name.size()), info.name.data(), what);
+  print_error_text(fmt::format("{}: {}\n", info.name, what));
 }
 
 /// Exit status of an answer to --help or --version: 0 when it reached standard
@@ -191,7 +190,7 @@ void print_message(const ProgramInfo& info, const char* what) {
 int finish_stdout(const ProgramInfo& info) {
   if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return 0;
   const std::string message =
-      std::string("cannot write to standard output: ") + std::strerror(errno);
+      fmt::format("cannot write to standard output: {}", std::strerror(errno));
   print_message(info, message.c_str());
   return 1;
 }
@@ -233,9 +232,7 @@ int run_program(int argc, char** argv, const ProgramInfo& info, int (*run)(const
     return finish_stdout(info);
   }
   if (parsed.action == ParsedCommandLine::Action::kVersion) {
-    std::printf("%.*s (eclipsing binary tools) %.*s\n", static_cast<int>(info.name.size()),
-                info.name.data(), static_cast<int>(toolset_version().size()),
-                toolset_version().data());
+    print_text(fmt::format("{} (eclipsing binary tools) {}\n", info.name, toolset_version()));
     return finish_stdout(info);
   }
   try {

@@ -16,6 +16,8 @@ void prompt(std::string_view text) {
 
 void print_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
+void print_error_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); }
+
 ScanStatus scan_int(std::FILE* in, int& value) {
   std::string consumed;
   return scan_int(in, value, consumed);

@@ -1,13 +1,8 @@
 #include "io/message_text.h"
 
+#include "io/text.h"
+
 namespace io {
-namespace {
-
-/// Printable ASCII: the blank up to the tilde.
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kLastPrintable = 0x7e;
-
-}  // namespace
 
 std::string escape_for_message(std::string_view bytes) {
   static constexpr char kHexDigits[] = "0123456789abcdef";
@@ -17,7 +12,7 @@ std::string escape_for_message(std::string_view bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == '\\') {
       text += "\\\\";
-    } else if (byte >= kFirstPrintable && byte <= kLastPrintable) {
+    } else if (is_printable_ascii(c)) {
       text += c;
     } else {
       text += "\\x";

@@ -6,26 +6,19 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdarg>
 #include <cstring>
 #include <map>
 #include <utility>
 
-#include "io/atomic_output.h"
+#include <fmt/format.h>
+
+#include "io/console.h"
 #include "io/message_text.h"
 
 namespace io {
 namespace {
 
 constexpr std::size_t kReadChunkBytes = 1 << 16;
-/// Bytes of output after which their writing to the disk is started (see handed_on):
-/// short stretches leave the sync at the close little to wait for (with 8 MiB it
-/// waited a millisecond longer for a 14 MB output, bench/README.md).
-constexpr long long kWritebackBytes = 2LL << 20;
-/// Bytes of output, at most, that are kept in the page cache while a long output is
-/// written: the stretches on their way to the disk and the one being collected (see
-/// handed_on).
-constexpr long long kCachedMostBytes = 16LL << 20;
 
 std::string reason(int error) { return std::strerror(error); }
 
@@ -62,8 +55,9 @@ void finish_warning_count(const std::string& path) {
   const auto it = counts.find(path);
   if (it == counts.end()) return;
   if (it->second.withheld > 0) {
-    std::fprintf(stderr, "warning: %s: %ld more lines skipped; their warnings are not shown\n",
-                 escape_for_message(path).c_str(), it->second.withheld);
+    print_error_text(
+        fmt::format("warning: {}: {} more lines skipped; their warnings are not shown\n",
+                    escape_for_message(path), it->second.withheld));
   }
   counts.erase(it);
 }
@@ -207,159 +201,6 @@ bool LineReader::next(std::string& line) {
   return true;
 }
 
-OutputFile::OutputFile(const std::string& path)
-    : path_(path), pending_(std::make_unique<PendingFile>(path)) {
-  file_ = ::fdopen(pending_->descriptor(), "wb");
-  if (file_ == nullptr) {
-    const int error = errno;
-    ::close(pending_->descriptor());
-    pending_->discard();
-    throw RunError("cannot create " + path + ": " + reason(error));
-  }
-  block_.resize(kBlockBytes + kClaimMostBytes);
-}
-
-OutputFile::~OutputFile() {
-  if (file_ != nullptr) {
-    // Written in place there is no old content to keep: what was written stays.
-    if (pending_->in_place() && used_ > 0) std::fwrite(block_.data(), 1, used_, file_);
-    std::fclose(file_);
-  }
-  // An output that was not committed leaves the old file as it was.
-  pending_->discard();
-}
-
-const std::string& OutputFile::written_path() const { return pending_->written_path(); }
-
-void OutputFile::fail(const char* what) {
-  const int error = errno;
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
-  pending_->discard();
-  throw RunError(std::string(what) + " " + path_ + ": " + reason(error));
-}
-
-void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
-
-void OutputFile::handed_on(std::size_t length) {
-  handed_ += static_cast<long long>(length);
-  // A long file goes to the disk while the program works on: the sync at the close then
-  // waits for little more than the last stretch.
-  if (handed_ - written_back_ >= kWritebackBytes) {
-    if (std::fflush(file_) != 0) fail("cannot write");
-    pending_->start_writeback(written_back_, handed_ - written_back_);
-    written_back_ = handed_;
-    // What is on the disk leaves the page cache, so that the kernel takes the pages of
-    // the next stretches from the ones just freed. On a virtual machine, fresh pages for
-    // every stretch of a long output cost the kernel several times the copy
-    // (bench/README.md). The wait is for a stretch started eight stretches before.
-    if (handed_ - released_ > kCachedMostBytes) {
-      const long long until = handed_ - kCachedMostBytes;
-      if (!pending_->release_written(released_, until - released_)) fail("cannot write");
-      released_ = until;
-    }
-  }
-}
-
-void OutputFile::hand_on_block() {
-  if (std::fwrite(block_.data(), 1, kBlockBytes, file_) != kBlockBytes) fail("cannot write");
-  std::memmove(block_.data(), block_.data() + kBlockBytes, used_ - kBlockBytes);
-  used_ -= kBlockBytes;
-  handed_on(kBlockBytes);
-}
-
-void OutputFile::flush_block() {
-  if (used_ > 0 && std::fwrite(block_.data(), 1, used_, file_) != used_) fail("cannot write");
-  const std::size_t length = std::exchange(used_, 0);
-  handed_on(length);
-}
-
-template <typename Fill>
-void OutputFile::fill_across_blocks(std::size_t length, Fill fill) {
-  if (used_ >= kBlockBytes) hand_on_block();
-  std::size_t done = 0;
-  while (used_ + (length - done) > kBlockBytes) {
-    const std::size_t part = kBlockBytes - used_;
-    fill(block_.data() + used_, done, part);
-    used_ += part;
-    done += part;
-    hand_on_block();
-  }
-  fill(block_.data() + used_, done, length - done);
-  used_ += length - done;
-}
-
-void OutputFile::put_across_blocks(const char* text, std::size_t length) {
-  fill_across_blocks(length, [text](char* to, std::size_t from, std::size_t count) {
-    std::memcpy(to, text + from, count);
-  });
-}
-
-void OutputFile::put_blanks_across_blocks(std::size_t count) {
-  fill_across_blocks(
-      count, [](char* to, std::size_t /*from*/, std::size_t n) { std::memset(to, ' ', n); });
-}
-
-void OutputFile::write(std::string_view text) {
-  check_open();
-  // Copied a line at a time: memchr finds the line ends far faster than a byte loop.
-  while (!text.empty()) {
-    const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
-    if (newline == nullptr) {
-      put(text.data(), text.size());
-      return;
-    }
-    const auto before = static_cast<std::size_t>(newline - text.data());
-    put(text.data(), before);
-    end_line();
-    text.remove_prefix(before + 1);
-  }
-}
-
-void OutputFile::print(const char* format, ...) {
-  char small[512];
-  std::va_list args;
-  va_start(args, format);
-  std::va_list again;
-  va_copy(again, args);
-  const int n = std::vsnprintf(small, sizeof small, format, args);
-  va_end(args);
-  if (n < 0) {
-    va_end(again);
-    throw RunError("cannot format output for " + path_);
-  }
-  if (static_cast<std::size_t>(n) < sizeof small) {
-    va_end(again);
-    write(std::string_view(small, static_cast<std::size_t>(n)));
-    return;
-  }
-  std::string large(static_cast<std::size_t>(n) + 1, '\0');
-  std::vsnprintf(large.data(), large.size(), format, again);
-  va_end(again);
-  large.resize(static_cast<std::size_t>(n));
-  write(large);
-}
-
-void OutputFile::finish() {
-  if (file_ == nullptr) return;
-  flush_block();
-  if (std::fflush(file_) != 0) fail("cannot write");
-  pending_->sync();
-  std::FILE* f = std::exchange(file_, nullptr);
-  if (std::fclose(f) != 0) {
-    const int error = errno;
-    pending_->discard();
-    throw RunError("cannot close " + path_ + ": " + reason(error));
-  }
-}
-
-void OutputFile::commit() { pending_->commit(); }
-
-void OutputFile::close() {
-  finish();
-  commit();
-}
-
 void warn_line(const std::string& path, long line_number, std::string_view what) {
   WarningCount& count = warning_counts()[path];
   if (count.printed == kMaxWarningsPerFile) {
@@ -367,15 +208,15 @@ void warn_line(const std::string& path, long line_number, std::string_view what)
     return;
   }
   ++count.printed;
-  std::fprintf(stderr, "warning: %s:%ld: %s\n", escape_for_message(path).c_str(), line_number,
-               escape_for_message(what).c_str());
+  print_error_text(fmt::format("warning: {}:{}: {}\n", escape_for_message(path), line_number,
+                               escape_for_message(what)));
 }
 
 void finish_warnings(const std::string& path) { finish_warning_count(path); }
 
 void warn_file(const std::string& path, std::string_view what) {
-  std::fprintf(stderr, "warning: %s: %s\n", escape_for_message(path).c_str(),
-               escape_for_message(what).c_str());
+  print_error_text(
+      fmt::format("warning: {}: {}\n", escape_for_message(path), escape_for_message(what)));
 }
 
 }  // namespace io

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "io/text_files.h"
+#include "io/run_error.h"
 
 namespace datesel {
 namespace {

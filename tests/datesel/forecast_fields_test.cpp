@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "io/text_files.h"
+#include "io/run_error.h"
 
 namespace datesel {
 namespace {

@@ -11,6 +11,7 @@
 #include "e2e.h"
 #include "formats/catalogue.h"
 #include "worked_example.h"
+#include "io/output_file.h"
 
 namespace {
 

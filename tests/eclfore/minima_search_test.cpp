@@ -10,6 +10,7 @@
 #include "listing_rule.h"
 #include "search_window.h"
 #include "worked_example.h"
+#include "io/output_file.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "conditions.h"
 #include "e2e.h"
 #include "forecast_line.h"
+#include "io/output_file.h"
 
 namespace {
 

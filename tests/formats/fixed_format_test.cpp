@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "e2e.h"
+#include "io/output_file.h"
+
 namespace {
 
 /// A "%W.Pf" piece of an output file and its width and precision.
@@ -198,6 +201,34 @@ TEST(FixedFormat, IntegersAsPrintf) {
       ASSERT_EQ(got, std::string(want, static_cast<std::size_t>(n))) << formats[i] << value;
     }
   }
+}
+
+TEST(FixedFormat, WrittenIntoAnOutputFileAsPrintf) {
+  // Numbers written straight into an output file's blocks, across many of them so that
+  // numbers and their padding straddle the blocks' ends.
+  e2e::TempDir dir;
+  const std::string path = (dir.path() / "numbers.txt").string();
+  io::OutputFile out(path);
+  std::string want;
+  for (int i = 0; i < 30000; ++i) {
+    const double value = (i - 15000) * 0.0137;
+    out.write("name");
+    formats::write_fixed(out, value, 12, 4);
+    out.write(' ');
+    formats::write_int(out, i, 4);
+    out.write('|');
+    formats::write_fixed(out, value, 2, 0);
+    formats::write_fixed(out, value, 40, 9);  // padding longer than one piece of blanks
+    out.end_line();
+    char line[128];
+    std::snprintf(line, sizeof line, "name%12.4f %4d|%2.0f%40.9f\r\n", value, i, value, value);
+    want += line;
+  }
+  out.close();
+  EXPECT_GT(want.size(), 1000000u);
+  EXPECT_EQ(dir.read("numbers.txt"), want);
+  EXPECT_THROW(formats::write_fixed(out, 1.0, 4, 1), io::RunError) << "the file is closed";
+  EXPECT_THROW(formats::write_int(out, 1, 4), io::RunError);
 }
 
 }  // namespace

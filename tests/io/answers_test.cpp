@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "io/text_files.h"
+#include "io/run_error.h"
 
 namespace {
 

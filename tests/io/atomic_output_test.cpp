@@ -8,7 +8,8 @@
 #include <string>
 
 #include "io/atomic_output.h"
-#include "io/text_files.h"
+#include "io/output_file.h"
+#include "io/output_set.h"
 
 namespace {
 

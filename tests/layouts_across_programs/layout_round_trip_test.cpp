@@ -14,6 +14,7 @@
 #include "io/text_files.h"
 #include "night_filter.h"
 #include "phase_table.h"
+#include "io/output_file.h"
 
 namespace {
 

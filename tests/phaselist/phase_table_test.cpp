@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -38,6 +40,33 @@ TEST(AltitudeField, BelowZeroIsDashesHoweverSmall) {
   EXPECT_EQ(phaselist::altitude_field(-0.5f), "(--)");
   EXPECT_EQ(phaselist::altitude_field(-89.0f), "(--)");
   EXPECT_EQ(phaselist::altitude_field(std::nanf("")), "(--)");
+}
+
+TEST(TitleLine, TheTypedNumbersInTheColumnsOfTheCFormat) {
+  // The columns of printf's "%4d/%2d/%2d %2d:%2d", for every kind of number a user can
+  // type: the table's title has always had these bytes.
+  const auto printf_title = [](const phaselist::TypedTime& a, const phaselist::TypedTime& b) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d %2d:%2d (JST)",
+                  a.year, a.month, a.day, a.hour, a.minute, b.year, b.month, b.day, b.hour,
+                  b.minute);
+    return std::string(text);
+  };
+  const phaselist::TypedTime start{2006, 3, 20, 21, 0};
+  const phaselist::TypedTime stop{2006, 3, 21, 28, 30};
+  EXPECT_EQ(phaselist::title_line(start, stop),
+            "Date & Time ; start 2006/ 3/20 21: 0 - stop 2006/ 3/21 28:30 (JST)");
+  constexpr int kNumbers[] = {
+      0,   1,    -1,   9,    10,    -9,     -10,   99,   100,        -100,
+      999, 1000, -999, 9999, 10000, -12345, 65536, 1998, 2147483647, -2147483647 - 1};
+  for (const int n : kNumbers) {
+    for (const int m : kNumbers) {
+      const phaselist::TypedTime a{n, m, n, m, n};
+      const phaselist::TypedTime b{m, n, m, n, m};
+      EXPECT_EQ(phaselist::title_line(a, b), printf_title(a, b)) << n << " " << m;
+    }
+  }
 }
 
 }  // namespace

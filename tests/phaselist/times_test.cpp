@@ -7,7 +7,7 @@
 
 #include "astro/horizon.h"
 #include "astro/sites.h"
-#include "io/text_files.h"
+#include "io/run_error.h"
 
 namespace {
 

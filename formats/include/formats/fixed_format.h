@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "io/text_files.h"
+#include "io/output_file.h"
 
 namespace formats {
 

@@ -11,14 +11,12 @@
 /// temporary file can be made although the output itself may be written.
 
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "io/run_error.h"
 
 namespace io {
-
-class OutputFile;
 
 /// Where the bytes of one output go until it is complete.
 class PendingFile {
@@ -41,15 +39,6 @@ class PendingFile {
   bool in_place() const { return in_place_; }
   /// Writes the file's bytes through to the disk; throws RunError "cannot write PATH".
   void sync() const;
-  /// Starts writing the bytes from `offset` on (`length` of them) to the disk without
-  /// waiting, so that the sync at the end finds most of a long file written already. A
-  /// hint: a file system that cannot does nothing.
-  void start_writeback(long long offset, long long length) const noexcept;
-  /// Waits until the bytes from `offset` on (`length` of them) are on the disk, then
-  /// drops them from the page cache. False, with errno set, when their writing failed:
-  /// the wait takes the error, so the sync at the end would no longer see it. A file
-  /// system that cannot does nothing, and true.
-  bool release_written(long long offset, long long length) const noexcept;
   /// Renames the temporary file over the output; throws RunError "cannot replace PATH"
   /// (the temporary file is removed then). Nothing to do when in place.
   void commit();
@@ -68,29 +57,6 @@ class PendingFile {
 /// Throws RunError "cannot create PATH: REASON" when the output `path` (symlinks
 /// followed) is a folder or an existing file the user may not write (a read-only file).
 void check_replaceable(const std::string& path);
-
-/// Files of one run that belong together (nightmark's plan and its mark files): none
-/// replaces its old file before all are complete and every name is known to be
-/// replaceable, and the renames of two runs in one folder never interleave (an advisory
-/// lock on the folder of the first file is held while they are made).
-class OutputSet {
- public:
-  OutputSet();
-  ~OutputSet();
-  OutputSet(const OutputSet&) = delete;
-  OutputSet& operator=(const OutputSet&) = delete;
-
-  /// Opens one more output of the set. Nothing on disk changes until commit(): a
-  /// failure of any later file leaves every old file of the set as it was.
-  OutputFile& add(const std::string& path);
-  /// Completes every file (flushed, synced), checks every name again, then renames
-  /// them all. Throws RunError naming the file at fault; then no file of the set was
-  /// replaced, unless a rename itself failed (a disk error).
-  void commit();
-
- private:
-  std::vector<std::unique_ptr<OutputFile>> files_;
-};
 
 /// Installs, once, handlers that remove the temporary files of outputs in progress at
 /// SIGINT, SIGTERM and SIGHUP and then end the process by the same signal (after

@@ -1,5 +1,6 @@
 #pragma once
-/// The console dialogue: prompts and the answers typed to them.
+/// The console: prompts and the answers typed to them, and text written on standard
+/// output and standard error.
 ///
 /// Answers are read like the C library's "%d" and "%f" scans: leading white space,
 /// line ends included, is skipped, and what does not belong to the number stays
@@ -22,6 +23,10 @@ void prompt(std::string_view text);
 
 /// Writes text on standard output as it is: no line end added, no flush.
 void print_text(std::string_view text);
+
+/// Writes text on standard error as it is (a message, a warning). A failure to write
+/// it is passed over: standard error is where it would be told.
+void print_error_text(std::string_view text);
 
 /// Reads a decimal integer as "%d" does; a value outside int's range is kNotNumber
 /// rather than undefined.

@@ -1,15 +1,12 @@
 #pragma once
-/// Reading and writing the system's text files.
+/// Reading the system's text files, and the warnings about their lines.
 ///
-/// Input: only regular files are read (a pipe or a device could block the run or never
-/// end); a UTF-8 byte-order mark at the start is skipped; every CR is dropped wherever it
-/// stands, a Ctrl-Z byte ends the input, and a last line without a line end is a line like
-/// any other. Output: every line end is CR LF, and a failed write or close is reported,
-/// never passed over; an output replaces its old file only once it is complete (see
-/// atomic_output.h).
+/// Only regular files are read (a pipe or a device could block the run or never end); a
+/// UTF-8 byte-order mark at the start is skipped; every CR is dropped wherever it stands,
+/// a Ctrl-Z byte ends the input, and a last line without a line end is a line like any
+/// other. Output files are written by output_file.h.
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -86,130 +83,6 @@ class LineReader {
   long line_number_ = 0;
   bool owns_warnings_ = true;  ///< false once moved from
 };
-
-class PendingFile;
-
-/// An output text file, '\n' written as CR LF. The old file of that name stays as it
-/// was until close() (or the commit of its OutputSet) replaces it with the complete new
-/// one (see atomic_output.h); a file that is destroyed unclosed, after an error say,
-/// leaves it as it was.
-class OutputFile {
- public:
-  /// Opens `path` for a new content; throws RunError naming the file when it cannot
-  /// (a folder or a read-only file of that name, a folder that cannot be written).
-  explicit OutputFile(const std::string& path);
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
-  /// Writes text, each '\n' as CR LF.
-  void write(std::string_view text);
-  /// Writes text that holds no '\n', as it is (write() without looking for line ends).
-  void write_text(std::string_view text) {
-    check_open();
-    put(text.data(), text.size());
-  }
-  /// The next `length` bytes of the file, to be written in place before any other call
-  /// (they must hold no '\n'): a pointer into the block, or null when `length` exceeds
-  /// kClaimMostBytes (then write them with write_text).
-  char* claim(std::size_t length) {
-    check_open();
-    if (length > kClaimMostBytes) return nullptr;
-    if (used_ >= kBlockBytes) hand_on_block();
-    char* at = block_.data() + used_;
-    used_ += length;
-    return at;
-  }
-  /// Most bytes one claim() takes: a claim may run past the block's end into this room,
-  /// so that every block handed on is whole.
-  static constexpr std::size_t kClaimMostBytes = 4096;
-  /// Writes one character, '\n' as CR LF.
-  void write(char c) {
-    if (c == '\n') {
-      end_line();
-      return;
-    }
-    check_open();
-    put(&c, 1);
-  }
-  /// printf-style formatted write, each '\n' as CR LF.
-  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  /// Ends a line, as write("\n") would: CR LF.
-  void end_line() {
-    check_open();
-    put(kLineEnd.data(), kLineEnd.size());
-  }
-  /// Completes the file and replaces the old one with it; throws RunError when anything
-  /// written did not reach the disk (the old file then stays as it was).
-  void close();
-  /// Completes the file (flushed, synced, closed) without replacing the old one yet:
-  /// for the files of an OutputSet. Throws RunError as close() does.
-  void finish();
-  /// Replaces the old file with the finished one.
-  void commit();
-  /// The file the bytes are in until the commit.
-  const std::string& written_path() const;
-  const std::string& path() const { return path_; }
-
- private:
-  /// Every line end of an output file.
-  static constexpr std::string_view kLineEnd = "\r\n";
-  /// Output is handed to the C library in whole blocks of this size, so that every
-  /// write but the last starts and ends on a page of the file: the kernel then never
-  /// takes a page in two writes, which cost it a quarter more time for a long output
-  /// (bench/README.md).
-  static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
-
-  [[noreturn]] void fail(const char* what);
-  [[noreturn]] void fail_closed() const;
-  void check_open() const {
-    if (file_ == nullptr) fail_closed();
-  }
-  /// Copies bytes into the block as they are, handing each full block to the C library.
-  void put(const char* text, std::size_t length) {
-    if (used_ + length <= kBlockBytes) {
-      std::memcpy(block_.data() + used_, text, length);
-      used_ += length;
-    } else {
-      put_across_blocks(text, length);
-    }
-  }
-  void put_blanks(std::size_t count) {
-    if (used_ + count <= kBlockBytes) {
-      std::memset(block_.data() + used_, ' ', count);
-      used_ += count;
-    } else {
-      put_blanks_across_blocks(count);
-    }
-  }
-  void put_across_blocks(const char* text, std::size_t length);
-  void put_blanks_across_blocks(std::size_t count);
-  /// Puts `length` bytes into whole blocks: fill(to, from, count) writes the bytes
-  /// from..from + count of them at `to`.
-  template <typename Fill>
-  void fill_across_blocks(std::size_t length, Fill fill);
-  /// Hands the first kBlockBytes of the collected bytes (used_ at least that many) to
-  /// the C library and moves what a claim put past them to the front.
-  void hand_on_block();
-  /// Hands all the collected bytes to the C library.
-  void flush_block();
-  /// Counts `length` bytes handed on, starts the writing of a long stretch to the disk
-  /// and drops from the page cache what an earlier stretch put on it.
-  void handed_on(std::size_t length);
-
-  std::string path_;
-  std::unique_ptr<PendingFile> pending_;
-  std::FILE* file_ = nullptr;
-  /// Bytes not yet handed on: block_[0, used_), kBlockBytes and the room of a claim.
-  std::vector<char> block_;
-  std::size_t used_ = 0;
-  long long handed_ = 0;        ///< bytes handed to the C library
-  long long written_back_ = 0;  ///< bytes whose writing to the disk has been started
-  long long released_ = 0;      ///< bytes on the disk and out of the page cache
-};
-
-/// The text that printf's "%s" prints of a string: up to its first NUL, if any.
-inline std::string_view as_c_string(const std::string& text) { return text.c_str(); }
 
 /// A warning on standard error naming the file and line: "FILE:LINE: what", every byte
 /// that is not printable ASCII escaped. At most 100 are printed for one reading of a

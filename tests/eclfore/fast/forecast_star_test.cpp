@@ -24,6 +24,7 @@
 #include "minima_search.h"
 #include "search_window.h"
 #include "worked_example.h"
+#include "io/output_file.h"
 
 namespace {
 

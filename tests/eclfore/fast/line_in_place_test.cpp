@@ -16,6 +16,7 @@
 #include "forecast_line.h"
 #include "formats/catalogue.h"
 #include "worked_example.h"
+#include "io/output_file.h"
 
 namespace {
 
