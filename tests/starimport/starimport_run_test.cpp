@@ -1,5 +1,5 @@
 // Runs of the built starimport: options, messages and exit status, the output file,
-// and a GCVS extract imported and forecast by eclfore.
+// standard input, and a GCVS extract imported and forecast by eclfore.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -148,6 +148,59 @@ TEST(StarimportRun, FailuresWriteNothing) {
   r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"bad.json"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("starimport: bad.json:2: not valid JSON"), std::string::npos) << r.err;
+}
+
+/// Runs starimport through the shell, for the redirections the harness does not make:
+/// `command` is the arguments and redirections after the program's name.
+e2e::RunResult run_in_shell(const e2e::TempDir& dir, const std::string& command) {
+  return e2e::run("/bin/sh", dir.path(), "", {"-c", "exec \"$0\" " + command, STARIMPORT_BIN});
+}
+
+TEST(StarimportRun, StandardInputNeverEmptiesNorReplacesItsOwnFile) {
+  e2e::TempDir dir;
+  const std::string table = "Name\tRA\tDec\tType\tEpoch\tPeriod\nX\t1\t1\tEA\t2450000\t1.5\n";
+  dir.write("src.tsv", table);
+  dir.write("star.dat", "old\n");
+  // The output is the file standard input reads, named or not.
+  for (const char* command : {"-o src.tsv < src.tsv", "-o src.tsv - < src.tsv"}) {
+    const e2e::RunResult r = run_in_shell(dir, command);
+    EXPECT_EQ(r.exit_code, 1) << command;
+    EXPECT_NE(
+        r.err.find("starimport: cannot write src.tsv: it is the same file as standard input\n"),
+        std::string::npos)
+        << r.err;
+    EXPECT_EQ(dir.read("src.tsv"), table);
+  }
+  // Nothing read from a closed standard input, or from /dev/null, even named.
+  const std::string closed =
+      "starimport: (standard input): nothing read (standard input is closed, or neither a file "
+      "nor a pipe); star.dat is left as it was\n";
+  for (const char* command : {"-o star.dat <&-", "-o star.dat - < /dev/null"}) {
+    const e2e::RunResult r = run_in_shell(dir, command);
+    EXPECT_EQ(r.exit_code, 1) << command;
+    EXPECT_EQ(r.err, closed) << command;
+    EXPECT_EQ(dir.read("star.dat"), "old\n");
+  }
+  // An empty file or pipe standing for a FILE nobody named: a failed download, say.
+  const std::string unnamed =
+      "starimport: (standard input): nothing read and no FILE named; star.dat is left as it "
+      "was (name standard input '-' to import an empty one)\n";
+  EXPECT_EQ(e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat"}).err, unnamed);
+  const e2e::RunResult piped =
+      e2e::run("/bin/sh", dir.path(), "", {"-c", ": | \"$0\" -o star.dat", STARIMPORT_BIN});
+  EXPECT_EQ(piped.exit_code, 1);
+  EXPECT_EQ(piped.err, unnamed);
+  EXPECT_EQ(dir.read("star.dat"), "old\n");
+  // Named, an empty standard input is imported as it is; on standard output nothing
+  // is replaced, so nothing read is no failure there.
+  const e2e::RunResult named = e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat", "-"});
+  EXPECT_EQ(named.exit_code, 0) << named.err;
+  EXPECT_EQ(dir.read("star.dat"), "");
+  const e2e::RunResult console = run_in_shell(dir, "<&-");
+  EXPECT_EQ(console.exit_code, 0) << console.err;
+  EXPECT_EQ(
+      console.err,
+      "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
 }
 
 TEST(StarimportRun, BadOptionsAreUsageErrors) {
