@@ -31,6 +31,11 @@ Format detect_format(std::string_view first_line);
 /// Largest JSON text read, bytes: far above any reply of the service.
 inline constexpr std::size_t kMaxJsonBytes = 64u << 20;
 
+/// Most bytes of a table row that spans lines (a quoted field holding line ends), line
+/// ends counted: as many as a LineReader keeps of one line, so that a quote that is
+/// never closed cannot take the rest of the file into memory.
+inline constexpr std::size_t kMaxRowBytes = io::kMaxKeptLineBytes;
+
 /// A record of the input, or why the lines at `line` give none.
 struct InputItem {
   long line = 0;
@@ -76,8 +81,13 @@ class CatalogueInput {
     bool cut = false;
   };
 
+  /// The next line as it is (a line read ahead first).
+  bool next_raw_line(Line& line);
   /// The next line that is not blank and, in a table, not a '#' comment.
   bool next_line(Line& line);
+  /// The record of a table row starting with `first`, with the lines that follow while
+  /// a quoted field is open (RFC 4180), or why it gives none.
+  std::variant<SourceRecord, std::string> read_row(const Line& first);
   void read_table_header(const TableRequest& request);
   void read_json(const std::string& path);
 
@@ -87,6 +97,9 @@ class CatalogueInput {
   std::deque<Line> pending_;
   Delimiter delimiter_ = Delimiter::tab;
   ColumnMap columns_;
+  /// The line of a quote that was never closed, its row refused and the lines after it
+  /// read again as rows; 0 once a line with an odd number of quotes has come since.
+  long unclosed_quote_line_ = 0;
   std::vector<SourceRecord> json_records_;
   std::size_t next_json_ = 0;
 };

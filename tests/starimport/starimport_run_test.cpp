@@ -1,5 +1,6 @@
 // Runs of the built starimport: options, messages and exit status, the output file,
-// standard input, and a GCVS extract imported and forecast by eclfore.
+// standard input, quoted fields over lines, and a GCVS extract imported and forecast by
+// eclfore.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -201,6 +202,32 @@ TEST(StarimportRun, StandardInputNeverEmptiesNorReplacesItsOwnFile) {
   EXPECT_EQ(
       console.err,
       "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
+}
+
+TEST(StarimportRun, QuotedFieldOverLinesIsOneRecord) {
+  e2e::TempDir dir;
+  dir.write("t.csv",
+            "Name,RA,Dec,Type,Epoch,Period,Remarks\n"
+            "\"multi\nline\",10,10,EA,2450000.5,1.5,\n"
+            "Good,10,10,EA,2450000.5,1.5,\"two\nlines\"\n"
+            "After,10,10,EA,2450000.5,1.5,\n");
+  const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"t.csv"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Good                    2450000.5          1.5 00 40 00  +10 00       EA              "
+            "    TABL\r\n"
+            "After                   2450000.5          1.5 00 40 00  +10 00       EA              "
+            "    TABL\r\n");
+  EXPECT_EQ(r.err,
+            "t.csv: read as table (comma-separated)\n"
+            "warning: t.csv:2: the name field holds a line end (a quoted field over lines 2-3); "
+            "skipped\n"
+            "warning: t.csv:4: no maximum magnitude; left blank\n"
+            "warning: t.csv:4: no minimum magnitude; left blank\n"
+            "warning: t.csv:6: no maximum magnitude; left blank\n"
+            "warning: t.csv:6: no minimum magnitude; left blank\n"
+            "2 lines written, 1 record skipped; a plain table does not say its epochs' time "
+            "scale: run eclfore and phaselist with the --epochs its source names\n");
 }
 
 TEST(StarimportRun, BadOptionsAreUsageErrors) {
