@@ -1,9 +1,7 @@
 #include "catalogue_input.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 #include "io/message_text.h"
@@ -15,26 +13,6 @@ namespace starimport {
 namespace {
 
 bool is_comment(std::string_view line) { return trim(line).starts_with('#'); }
-
-/// The whole of a file as bytes (its byte-order mark skipped), at most kMaxJsonBytes:
-/// a JSON text is parsed whole, and its lines may be longer than a LineReader keeps.
-std::string read_whole(const std::string& path, const std::string& shown) {
-  const io::InputStream file = io::open_input_file(path);
-  std::string text;
-  char block[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-    if (text.size() + got > kMaxJsonBytes) {
-      throw io::RunError(shown + ": JSON text larger than " +
-                            std::to_string(kMaxJsonBytes >> 20) + " MiB");
-    }
-    text.append(block, got);
-  }
-  if (std::ferror(file.get()) != 0) {
-    throw io::RunError("cannot read " + shown + ": " + std::strerror(errno));
-  }
-  return text;
-}
 
 /// Why a line cut by the reader gives no record.
 std::string cut_line_reason() {
@@ -145,21 +123,26 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
 
 void CatalogueInput::read_json(const std::string& path) {
   pending_.clear();
-  const std::string shown = io::escape_for_message(shown_);
-  const std::string text = read_whole(path, shown);
-  std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
-  if (auto* failure = std::get_if<JsonFailure>(&read)) {
-    throw io::RunError(shown + (failure->line > 0 ? ":" + std::to_string(failure->line) : "") +
-                          ": " + failure->message);
-  }
-  json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));
+  json_file_ = io::open_input_file(path);
+  json_ = std::make_unique<VsxJsonReader>(json_file_.get(), io::escape_for_message(shown_));
+  if (std::optional<JsonFailure> failure = json_->check()) throw_json_failure(*failure);
+}
+
+void CatalogueInput::throw_json_failure(const JsonFailure& failure) const {
+  throw io::RunError(io::escape_for_message(shown_) +
+                     (failure.line > 0 ? ":" + std::to_string(failure.line) : "") + ": " +
+                     failure.message);
 }
 
 bool CatalogueInput::next(InputItem& item) {
   if (format_ == Format::vsx_json) {
-    if (next_json_ == json_records_.size()) return false;
-    item.line = json_records_[next_json_].line;
-    item.record = std::move(json_records_[next_json_++]);
+    SourceRecord record;
+    if (!json_->next(record)) {
+      if (json_->failure()) throw_json_failure(*json_->failure());
+      return false;
+    }
+    item.line = record.line;
+    item.record = std::move(record);
     return true;
   }
   Line line;

@@ -15,6 +15,7 @@
 #include "io/text_files.h"
 #include "source_record.h"
 #include "table_reader.h"
+#include "vsx_json.h"
 
 namespace starimport {
 
@@ -27,9 +28,6 @@ std::optional<Format> format_of_name(std::string_view name);
 /// The format a file's first line that is not blank shows: '{' or '[' first is VSX
 /// JSON, the '|' separators of the GCVS 5.1 table are the GCVS, anything else a table.
 Format detect_format(std::string_view first_line);
-
-/// Largest JSON text read, bytes: far above any reply of the service.
-inline constexpr std::size_t kMaxJsonBytes = 64u << 20;
 
 /// Most bytes of a table row that spans lines (a quoted field holding line ends), line
 /// ends counted: as many as a LineReader keeps of one line, so that a quote that is
@@ -52,9 +50,9 @@ class CatalogueInput {
  public:
   /// Opens `path` (named `shown` in messages, escaped there), decides the format (or takes
   /// `format`) and reads what comes before the records: a table's header and the
-  /// lines under it, the whole of a JSON text. Throws io::RunError naming the file
-  /// when it cannot be read, a table lacks a needed column or a JSON text is not a
-  /// VSX reply.
+  /// lines under it; a JSON text is read through once to check it. Throws io::RunError
+  /// naming the file when it cannot be read, a table lacks a needed column or a JSON
+  /// text is not a VSX reply.
   CatalogueInput(const std::string& path, std::string shown, std::optional<Format> format,
                  const TableRequest& request);
 
@@ -90,6 +88,8 @@ class CatalogueInput {
   std::variant<SourceRecord, std::string> read_row(const Line& first);
   void read_table_header(const TableRequest& request);
   void read_json(const std::string& path);
+  /// Throws io::RunError "FILE:LINE: message" for a JSON text that gives no records.
+  [[noreturn]] void throw_json_failure(const JsonFailure& failure) const;
 
   std::string shown_;
   io::LineReader reader_;
@@ -100,8 +100,8 @@ class CatalogueInput {
   /// The line of a quote that was never closed, its row refused and the lines after it
   /// read again as rows; 0 once a line with an odd number of quotes has come since.
   long unclosed_quote_line_ = 0;
-  std::vector<SourceRecord> json_records_;
-  std::size_t next_json_ = 0;
+  io::InputStream json_file_;
+  std::unique_ptr<VsxJsonReader> json_;
 };
 
 }  // namespace starimport

@@ -51,7 +51,7 @@ constexpr const char* kUsage =
 using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 /// Standard input copied to a temporary file that goes with the process, so that it is
-/// read like any named file (its format decided from its first line, JSON read whole).
+/// read like any named file (its format decided from its first line, JSON read twice).
 FilePointer spool_standard_input() {
   FilePointer spool(std::tmpfile(), std::fclose);
   if (!spool)

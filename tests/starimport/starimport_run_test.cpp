@@ -1,9 +1,11 @@
 // Runs of the built starimport: options, messages and exit status, the output file,
-// standard input, quoted fields over lines, and a GCVS extract imported and forecast by
-// eclfore.
+// standard input, the memory a long JSON reply takes, quoted fields over lines, and a
+// GCVS extract imported and forecast by eclfore.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "e2e.h"
@@ -202,6 +204,46 @@ TEST(StarimportRun, StandardInputNeverEmptiesNorReplacesItsOwnFile) {
   EXPECT_EQ(
       console.err,
       "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
+}
+
+// A JSON reply is read as a stream. 8 MiB of empty objects took 2 GB when the reply was
+// held whole; now the child's peak memory (getrusage of the children: this test's only
+// child) stays under 16 MiB. The address sanitizer adds tens of MiB to every run: its
+// build checks only that memory does not follow the reply.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long kJsonPeakLimitKib = 128 * 1024;
+#else
+constexpr long kJsonPeakLimitKib = 16 * 1024;
+#endif
+
+TEST(StarimportRun, LongJsonReplyKeepsMemoryBounded) {
+  e2e::TempDir dir;
+  const long objects = (8L << 20) / 3;
+  {
+    std::ofstream reply(dir.path() / "reply.json", std::ios::binary);
+    const std::string block = [] {
+      std::string b;
+      for (int i = 0; i < 4096; ++i) b += "{},";
+      return b;
+    }();
+    reply << '[';
+    long left = objects - 1;
+    for (; left >= 4096; left -= 4096) reply << block;
+    reply << block.substr(0, static_cast<std::size_t>(left) * 3) << "{}]";
+  }
+  const e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), "",
+               {"--format=vsx-json", "-o", "star.dat", "reply.json"}, std::chrono::seconds(120));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(r.err.ends_with("0 lines written, " + std::to_string(objects) + " records skipped\n"))
+      << r.err.substr(r.err.size() - 200);
+  EXPECT_EQ(dir.read("star.dat"), "");
+  rusage children{};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+  RecordProperty("children_max_rss_kib", static_cast<int>(children.ru_maxrss));
+  RecordProperty("sampled_peak_kib", static_cast<int>(r.peak_memory_kib));
+  EXPECT_LT(children.ru_maxrss, kJsonPeakLimitKib) << "KiB";
+  EXPECT_LT(r.peak_memory_kib, kJsonPeakLimitKib) << "KiB";
 }
 
 TEST(StarimportRun, QuotedFieldOverLinesIsOneRecord) {
