@@ -103,11 +103,15 @@ void refuse_empty_standard_input(std::FILE* spool, bool named, const std::string
 }
 
 /// Refuses an output that is the file standard input reads (`-o star.dat < star.dat`),
-/// as io::refuse_shared_files refuses a named input.
+/// as io::refuse_shared_files refuses a named input. A device (/dev/null, a terminal)
+/// is written in place, so it may be both.
 void refuse_output_on_standard_input(const std::string& output) {
   struct stat input {};
   struct stat written {};
-  if (::fstat(STDIN_FILENO, &input) != 0 || ::stat(output.c_str(), &written) != 0) return;
+  if (::fstat(STDIN_FILENO, &input) != 0 || !S_ISREG(input.st_mode) ||
+      ::stat(output.c_str(), &written) != 0) {
+    return;
+  }
   if (input.st_dev == written.st_dev && input.st_ino == written.st_ino) {
     throw io::RunError("cannot write " + io::escape_for_message(output) +
                        ": it is the same file as standard input");
