@@ -75,14 +75,14 @@ TEST(JsonStream, RecordsOfAReplyLongerThanAPiece) {
 
 TEST(JsonStream, FailuresAsOneParseOfTheWholeTextGivesThem) {
   const std::string good = long_reply(1200);
-  // Each fault at every byte of a stretch that pieces end in.
+  // Each fault at every third byte of a stretch that a piece ends in.
   const std::vector<std::pair<std::string, bool>> faults = {
       {"", true},  // the text cut there
       {",]", false}, {"\x01", false}, {"\\q", false}, {"1.", false},
       {"}", false},  {":", false},    {"tru", false}, {"-", false}};
   const std::size_t from = JsonStream::kPieceBytes - 60;
   int compared = 0;
-  for (std::size_t at = from; at < from + 120; ++at) {
+  for (std::size_t at = from; at < from + 120; at += 3) {
     for (const auto& [fault, cut] : faults) {
       const std::string text = good.substr(0, at) + fault + (cut ? "" : good.substr(at));
       const JsonFailure whole = whole_text_failure(text);
@@ -105,7 +105,7 @@ TEST(JsonStream, FailuresAsOneParseOfTheWholeTextGivesThem) {
       ++compared;
     }
   }
-  EXPECT_GT(compared, 800);
+  EXPECT_GT(compared, 250);
 }
 
 TEST(JsonStream, ValuesLongerThanTheParserMayHold) {
