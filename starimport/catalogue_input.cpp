@@ -1,8 +1,8 @@
 #include "catalogue_input.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <utility>
 
 #include <fmt/format.h>
 
@@ -15,26 +15,6 @@ namespace starimport {
 namespace {
 
 bool is_comment(std::string_view line) { return trim(line).starts_with('#'); }
-
-/// The whole of a file as bytes (its byte-order mark skipped), at most kMaxJsonBytes:
-/// a JSON text is parsed whole, and its lines may be longer than a LineReader keeps.
-std::string read_whole(const std::string& path, const std::string& shown) {
-  const io::InputStream file = io::open_input_file(path);
-  std::string text;
-  char block[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) {
-    if (text.size() + got > kMaxJsonBytes) {
-      throw io::RunError(
-          fmt::format("{}: JSON text larger than {} MiB", shown, kMaxJsonBytes >> 20));
-    }
-    text.append(block, got);
-  }
-  if (std::ferror(file.get()) != 0) {
-    throw io::RunError("cannot read " + shown + ": " + std::strerror(errno));
-  }
-  return text;
-}
 
 /// Why a line cut by the reader gives no record.
 std::string cut_line_reason() {
@@ -92,21 +72,25 @@ CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
   }
 }
 
+bool CatalogueInput::next_raw_line(Line& line) {
+  if (!pending_.empty()) {
+    line = std::move(pending_.front());
+    pending_.pop_front();
+    return true;
+  }
+  if (!reader_.next(line.text)) return false;
+  line.number = reader_.line_number();
+  line.cut = reader_.line_was_cut();
+  return true;
+}
+
 bool CatalogueInput::next_line(Line& line) {
-  while (true) {
-    if (!pending_.empty()) {
-      line = std::move(pending_.front());
-      pending_.pop_front();
-    } else if (reader_.next(line.text)) {
-      line.number = reader_.line_number();
-      line.cut = reader_.line_was_cut();
-    } else {
-      return false;
-    }
+  while (next_raw_line(line)) {
     if (formats::is_blank(line.text)) continue;
     if (format_ == Format::table && is_comment(line.text)) continue;
     return true;
   }
+  return false;
 }
 
 void CatalogueInput::read_table_header(const TableRequest& request) {
@@ -141,22 +125,27 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
 
 void CatalogueInput::read_json(const std::string& path) {
   pending_.clear();
+  json_file_ = io::open_input_file(path);
+  json_ = std::make_unique<VsxJsonReader>(json_file_.get(), io::escape_for_message(shown_));
+  if (std::optional<JsonFailure> failure = json_->check()) throw_json_failure(*failure);
+}
+
+void CatalogueInput::throw_json_failure(const JsonFailure& failure) const {
   const std::string shown = io::escape_for_message(shown_);
-  const std::string text = read_whole(path, shown);
-  std::variant<std::vector<SourceRecord>, JsonFailure> read = read_vsx_json(text);
-  if (auto* failure = std::get_if<JsonFailure>(&read)) {
-    throw io::RunError(failure->line > 0
-                           ? fmt::format("{}:{}: {}", shown, failure->line, failure->message)
-                           : fmt::format("{}: {}", shown, failure->message));
-  }
-  json_records_ = std::move(std::get<std::vector<SourceRecord>>(read));
+  throw io::RunError(failure.line > 0
+                         ? fmt::format("{}:{}: {}", shown, failure.line, failure.message)
+                         : fmt::format("{}: {}", shown, failure.message));
 }
 
 bool CatalogueInput::next(InputItem& item) {
   if (format_ == Format::vsx_json) {
-    if (next_json_ == json_records_.size()) return false;
-    item.line = json_records_[next_json_].line;
-    item.record = std::move(json_records_[next_json_++]);
+    SourceRecord record;
+    if (!json_->next(record)) {
+      if (json_->failure()) throw_json_failure(*json_->failure());
+      return false;
+    }
+    item.line = record.line;
+    item.record = std::move(record);
     return true;
   }
   Line line;
@@ -170,13 +159,65 @@ bool CatalogueInput::next(InputItem& item) {
     item.record = read_gcvs_record(line.text, line.number);
     return true;
   }
-  const std::optional<std::vector<std::string>> fields = split_fields(line.text, delimiter_);
-  if (!fields) {
-    item.record = std::string("a quote is not closed, or text follows a closing quote");
-  } else {
-    item.record = read_table_row(*fields, columns_, line.number);
-  }
+  item.record = read_row(line);
   return true;
+}
+
+std::variant<SourceRecord, std::string> CatalogueInput::read_row(const Line& first) {
+  const std::string unclosed = "a quote is not closed, or text follows a closing quote";
+  SplitRow row = split_row(first.text, delimiter_);
+  if (unclosed_quote_line_ > 0 && std::count(first.text.begin(), first.text.end(), '"') % 2 != 0) {
+    // After a quote that was never closed, the next line with an odd number of quotes
+    // may hold the rest of that quoted field and the rest of its record: such a line
+    // is no record of its own.
+    const long opened = std::exchange(unclosed_quote_line_, 0);
+    if (row.quote_in_plain_field) {
+      return fmt::format(
+          "a quote in a field that does not start with one (the end of the quoted field "
+          "opened on line {}?)",
+          opened);
+    }
+  }
+  // A quoted field open at the end of the line goes on on the next lines.
+  std::vector<Line> taken;
+  std::string text = first.text;
+  bool too_long = false;
+  while (row.quotes == RowQuotes::open) {
+    Line next;
+    if (!next_raw_line(next)) break;
+    taken.push_back(std::move(next));
+    const Line& added = taken.back();
+    too_long = added.cut || text.size() + 1 + added.text.size() > kMaxRowBytes;
+    if (too_long) break;
+    text += '\n';
+    text += added.text;
+    row = split_row(text, delimiter_);
+  }
+  if (row.quotes != RowQuotes::closed) {
+    // The lines taken are read again as rows: a stray quote costs only its own line.
+    for (auto line = taken.rbegin(); line != taken.rend(); ++line) {
+      pending_.push_front(std::move(*line));
+    }
+    if (!taken.empty()) unclosed_quote_line_ = first.number;
+    if (too_long) {
+      return fmt::format("a quoted field is not closed within {} bytes", kMaxRowBytes);
+    }
+    return unclosed;
+  }
+  if (!taken.empty()) {
+    // A line end may not stand in a star.dat line: the record is refused when one of the
+    // fields it is read from holds one.
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+      const std::optional<std::size_t>& at = columns_.index[c];
+      if (!at || *at >= row.fields.size() || row.fields[*at].find('\n') == std::string::npos) {
+        continue;
+      }
+      const std::string_view field = column_field_name(static_cast<Column>(c));
+      return fmt::format("the {} field holds a line end (a quoted field over lines {}-{})",
+                         field.empty() ? "flag" : field, first.number, taken.back().number);
+    }
+  }
+  return read_table_row(row.fields, columns_, first.number);
 }
 
 std::string CatalogueInput::how_read() const {

@@ -15,6 +15,7 @@
 #include "io/text_files.h"
 #include "source_record.h"
 #include "table_reader.h"
+#include "vsx_json.h"
 
 namespace starimport {
 
@@ -28,8 +29,10 @@ std::optional<Format> format_of_name(std::string_view name);
 /// JSON, the '|' separators of the GCVS 5.1 table are the GCVS, anything else a table.
 Format detect_format(std::string_view first_line);
 
-/// Largest JSON text read, bytes: far above any reply of the service.
-inline constexpr std::size_t kMaxJsonBytes = 64u << 20;
+/// Most bytes of a table row that spans lines (a quoted field holding line ends), line
+/// ends counted: as many as a LineReader keeps of one line, so that a quote that is
+/// never closed cannot take the rest of the file into memory.
+inline constexpr std::size_t kMaxRowBytes = io::kMaxKeptLineBytes;
 
 /// A record of the input, or why the lines at `line` give none.
 struct InputItem {
@@ -47,9 +50,9 @@ class CatalogueInput {
  public:
   /// Opens `path` (named `shown` in messages, escaped there), decides the format (or takes
   /// `format`) and reads what comes before the records: a table's header and the
-  /// lines under it, the whole of a JSON text. Throws io::RunError naming the file
-  /// when it cannot be read, a table lacks a needed column or a JSON text is not a
-  /// VSX reply.
+  /// lines under it; a JSON text is read through once to check it. Throws io::RunError
+  /// naming the file when it cannot be read, a table lacks a needed column or a JSON
+  /// text is not a VSX reply.
   CatalogueInput(const std::string& path, std::string shown, std::optional<Format> format,
                  const TableRequest& request);
 
@@ -76,10 +79,17 @@ class CatalogueInput {
     bool cut = false;
   };
 
+  /// The next line as it is (a line read ahead first).
+  bool next_raw_line(Line& line);
   /// The next line that is not blank and, in a table, not a '#' comment.
   bool next_line(Line& line);
+  /// The record of a table row starting with `first`, with the lines that follow while
+  /// a quoted field is open (RFC 4180), or why it gives none.
+  std::variant<SourceRecord, std::string> read_row(const Line& first);
   void read_table_header(const TableRequest& request);
   void read_json(const std::string& path);
+  /// Throws io::RunError "FILE:LINE: message" for a JSON text that gives no records.
+  [[noreturn]] void throw_json_failure(const JsonFailure& failure) const;
 
   std::string shown_;
   io::LineReader reader_;
@@ -87,8 +97,11 @@ class CatalogueInput {
   std::deque<Line> pending_;
   Delimiter delimiter_ = Delimiter::tab;
   ColumnMap columns_;
-  std::vector<SourceRecord> json_records_;
-  std::size_t next_json_ = 0;
+  /// The line of a quote that was never closed, its row refused and the lines after it
+  /// read again as rows; 0 once a line with an odd number of quotes has come since.
+  long unclosed_quote_line_ = 0;
+  io::InputStream json_file_;
+  std::unique_ptr<VsxJsonReader> json_;
 };
 
 }  // namespace starimport

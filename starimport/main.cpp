@@ -1,6 +1,9 @@
 // starimport: star.dat lines from the public catalogues of light elements. It reads
 // GCVS 5.1 records, delimited tables (VizieR, VSX exports, spreadsheets) and VSX JSON
 // replies, and writes one checked star.dat line for every usable record, in input order.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,15 +45,17 @@ constexpr const char* kUsage =
     "line there gives the counts and the time scale of the epochs.\n"
     "\n"
     "Exit status: 0 when the run completed (also with records skipped); 1 when a file\n"
-    "cannot be read, a table lacks a needed column, or the output cannot be written;\n"
-    "2 for a fault in the options.\n"
+    "cannot be read, a table lacks a needed column, or the output cannot be written\n"
+    "(also when it is the file standard input reads, or when standard input gives\n"
+    "nothing to replace it with: closed, or no FILE named); 2 for a fault in the\n"
+    "options.\n"
     "\n"
     "See starimport(1).\n";
 
 using FilePointer = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 /// Standard input copied to a temporary file that goes with the process, so that it is
-/// read like any named file (its format decided from its first line, JSON read whole).
+/// read like any named file (its format decided from its first line, JSON read twice).
 FilePointer spool_standard_input() {
   FilePointer spool(std::tmpfile(), std::fclose);
   if (!spool)
@@ -74,6 +79,49 @@ FilePointer spool_standard_input() {
   return spool;
 }
 
+/// True when standard input is a file or a pipe the user gave; false when it is a
+/// terminal, /dev/null or was closed (the run opens a closed one on /dev/null).
+bool standard_input_given() {
+  struct stat status {};
+  if (::fstat(STDIN_FILENO, &status) != 0) return false;
+  return S_ISREG(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode);
+}
+
+/// An output file is not replaced by an import that read no byte from a standard input
+/// that was closed or not redirected, or that stood for a FILE nobody named: a failed
+/// download piped in, or a forgotten file name, would otherwise empty the catalogue.
+/// An empty file or pipe named as '-' is imported as it is.
+void refuse_empty_standard_input(std::FILE* spool, bool named, const std::string& output) {
+  if (std::ftell(spool) != 0) return;
+  const std::string kept = io::escape_for_message(output) + " is left as it was";
+  if (!standard_input_given()) {
+    throw io::RunError(std::string(kStandardInputShown) +
+                       ": nothing read (standard input is closed, or neither a file nor a "
+                       "pipe); " +
+                       kept);
+  }
+  if (!named) {
+    throw io::RunError(std::string(kStandardInputShown) + ": nothing read and no FILE named; " +
+                       kept + " (name standard input '-' to import an empty one)");
+  }
+}
+
+/// Refuses an output that is the file standard input reads (`-o star.dat < star.dat`),
+/// as io::refuse_shared_files refuses a named input. A device (/dev/null, a terminal)
+/// is written in place, so it may be both.
+void refuse_output_on_standard_input(const std::string& output) {
+  struct stat input {};
+  struct stat written {};
+  if (::fstat(STDIN_FILENO, &input) != 0 || !S_ISREG(input.st_mode) ||
+      ::stat(output.c_str(), &written) != 0) {
+    return;
+  }
+  if (input.st_dev == written.st_dev && input.st_ino == written.st_ino) {
+    throw io::RunError("cannot write " + io::escape_for_message(output) +
+                       ": it is the same file as standard input");
+  }
+}
+
 int run(const io::Options& options) {
   using namespace starimport;
   const ImportSettings settings = import_settings(options);
@@ -87,6 +135,9 @@ int run(const io::Options& options) {
     std::string shown = name;
     if (name == "-") {
       spool = spool_standard_input();
+      if (settings.output) {
+        refuse_empty_standard_input(spool.get(), !options.operands.empty(), *settings.output);
+      }
       path = fmt::format("/dev/fd/{}", fileno(spool.get()));
       shown = kStandardInputShown;
     }
@@ -100,9 +151,14 @@ int run(const io::Options& options) {
 
   std::unique_ptr<io::OutputFile> file;
   if (settings.output) {
-    // An output that is one of the inputs (through a link, too) is refused.
+    // An output that is one of the inputs (through a link, too) is refused, standard
+    // input redirected from it as well.
     for (const std::string& name : settings.inputs) {
-      if (name != "-") io::refuse_shared_files({name}, {*settings.output});
+      if (name == "-") {
+        refuse_output_on_standard_input(*settings.output);
+      } else {
+        io::refuse_shared_files({name}, {*settings.output});
+      }
     }
     // The lines replace the old file only when all are written.
     file = std::make_unique<io::OutputFile>(*settings.output);

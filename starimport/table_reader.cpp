@@ -108,45 +108,52 @@ std::string_view delimiter_name(Delimiter delimiter) {
   return "blank-separated";
 }
 
-std::optional<std::vector<std::string>> split_fields(std::string_view line, Delimiter delimiter) {
+SplitRow split_row(std::string_view text, Delimiter delimiter) {
   const char sep = delimiter_char(delimiter);
   const bool by_blanks = delimiter == Delimiter::blanks;
-  std::string_view rest = trim(line);
+  std::string_view rest = trim(text);
   if (delimiter == Delimiter::pipe && rest.size() >= 2 && rest.front() == '|' &&
       rest.back() == '|') {
     rest = rest.substr(1, rest.size() - 2);
   }
-  std::vector<std::string> fields;
+  SplitRow row;
   std::size_t i = 0;
   const auto skip_blanks = [&] {
     while (i < rest.size() && is_blank_char(rest[i]) && rest[i] != sep) ++i;
   };
   while (true) {
     skip_blanks();
-    std::string text;
+    std::string field;
     if (i < rest.size() && rest[i] == '"') {
       ++i;
       while (true) {
-        if (i == rest.size()) return std::nullopt;
+        if (i == rest.size()) {
+          row.quotes = RowQuotes::open;
+          return row;
+        }
         if (rest[i] == '"') {
           if (i + 1 < rest.size() && rest[i + 1] == '"') {
-            text += '"';
+            field += '"';
             i += 2;
             continue;
           }
           ++i;
           break;
         }
-        text += rest[i++];
+        field += rest[i++];
       }
       skip_blanks();
-      if (i < rest.size() && !(by_blanks || rest[i] == sep)) return std::nullopt;
+      if (i < rest.size() && !(by_blanks || rest[i] == sep)) {
+        row.quotes = RowQuotes::text_after_close;
+        return row;
+      }
     } else {
       const std::size_t start = i;
       while (i < rest.size() && (by_blanks ? !is_blank_char(rest[i]) : rest[i] != sep)) ++i;
-      text = std::string(trim(rest.substr(start, i - start)));
+      field = std::string(trim(rest.substr(start, i - start)));
+      if (field.find('"') != std::string::npos) row.quote_in_plain_field = true;
     }
-    fields.push_back(std::move(text));
+    row.fields.push_back(std::move(field));
     if (by_blanks) {
       skip_blanks();
       if (i >= rest.size()) break;
@@ -155,7 +162,13 @@ std::optional<std::vector<std::string>> split_fields(std::string_view line, Deli
       ++i;  // the delimiter
     }
   }
-  return fields;
+  return row;
+}
+
+std::optional<std::vector<std::string>> split_fields(std::string_view line, Delimiter delimiter) {
+  SplitRow row = split_row(line, delimiter);
+  if (row.quotes != RowQuotes::closed) return std::nullopt;
+  return std::move(row.fields);
 }
 
 bool is_dash_row(const std::vector<std::string>& fields) {

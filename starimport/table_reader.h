@@ -24,10 +24,28 @@ Delimiter detect_delimiter(std::string_view header);
 /// Words for the message that says how a table was read, e.g. "tab-separated".
 std::string_view delimiter_name(Delimiter delimiter);
 
+/// How the quotes of a row stand once it is split.
+enum class RowQuotes {
+  closed,            ///< every quoted field closed: the fields are whole
+  open,              ///< a quoted field runs to the end of the text (it may go on on the next line)
+  text_after_close,  ///< text follows a closing quote
+};
+
+/// A row cut into its fields.
+struct SplitRow {
+  std::vector<std::string> fields;  ///< whole only when `quotes` is closed
+  RowQuotes quotes = RowQuotes::closed;
+  bool quote_in_plain_field = false;  ///< a field that does not start with a quote holds one
+};
+
 /// The fields of a row, blanks around them dropped. A field may be quoted with '"'
-/// ("" inside stands for one quote), also to hold the delimiter. A '|' row written
-/// between a leading and a trailing '|' has neither taken for an empty field.
-/// Nothing when a quote is not closed, or text follows a closing quote.
+/// ("" inside stands for one quote), also to hold the delimiter or, in a row that
+/// spans lines (RFC 4180), a line end. A '|' row written between a leading and a
+/// trailing '|' has neither taken for an empty field.
+SplitRow split_row(std::string_view text, Delimiter delimiter);
+
+/// The fields of split_row; nothing when a quote is not closed, or text follows a
+/// closing quote.
 std::optional<std::vector<std::string>> split_fields(std::string_view line, Delimiter delimiter);
 
 /// True for a row of dashes under a header (every field dashes or empty, one at least

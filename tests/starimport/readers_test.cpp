@@ -2,6 +2,7 @@
 // record converted field by field, and each line read back by the star.dat reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "conversion.h"
 #include "e2e.h"
 #include "gcvs_reader.h"
+#include "table_reader.h"
 #include "vsx_json.h"
 
 namespace starimport {
@@ -211,6 +213,51 @@ TEST(Tables, QuotedCsvFromASpreadsheet) {
   EXPECT_EQ(got.refused,
             (std::vector<std::string>{"4: a quote is not closed, or text follows a closing quote",
                                       "5: row has 9 fields, the header 8"}));
+}
+
+TEST(Tables, QuotedFieldsOverLines) {
+  // RFC 4180: a quoted field may hold line ends. A record is never made of part of one.
+  std::string long_remark;
+  for (int i = 0; i < 60; ++i) long_remark += std::string(99, 'r') + "\n";
+  e2e::TempDir dir;
+  dir.write("stars.csv",
+            "Name,RA,Dec,Type,Epoch,Period,Remarks\n"
+            "\"multi\nline\",10,10,EA,2450000.5,1.5,\n"
+            "Kept,10,10,EA,2450000.5,1.5,\"two\n\n# no comment\nlines\"\n"
+            "\"tail\nwith\" x,10,10,EA,2450000.5,1.5,\n"
+            "After,10,10,EA,2450000.5,1.5,\n"
+            "Long,10,10,EA,2450000.5,1.5,\"" +
+                long_remark +
+                "end\",10,10,EA,2450000.5,1.5,\n"
+                "Next,10,10,EA,2450000.5,1.5,\n");
+  const Imported got = import((dir.path() / "stars.csv").string());
+  std::vector<std::string> names;
+  for (const std::string& line : got.lines) names.push_back(std::string(trim(line.substr(0, 20))));
+  EXPECT_EQ(names, (std::vector<std::string>{"Kept", "After", "Next"}));
+  // Kept spans lines 4-7: a blank line and a '#' line inside quotes are part of a field.
+  EXPECT_EQ(got.warned.front(), "4: no maximum magnitude; left blank");
+  const std::vector<std::string> expected = {
+      "2: the name field holds a line end (a quoted field over lines 2-3)",
+      "8: a quote is not closed, or text follows a closing quote",
+      "9: a quote in a field that does not start with one (the end of the quoted field opened "
+      "on line 8?)",
+      "11: a quoted field is not closed within 4096 bytes",
+      "71: a quote in a field that does not start with one (the end of the quoted field opened "
+      "on line 11?)"};
+  for (const std::string& refusal : expected) {
+    EXPECT_NE(std::find(got.refused.begin(), got.refused.end(), refusal), got.refused.end())
+        << refusal;
+  }
+  // The lines of the long remark are read again as rows: each is refused on its own.
+  EXPECT_EQ(got.refused.size(), expected.size() + 59);
+
+  // The quotes of a row as the splitter sees them.
+  EXPECT_EQ(split_row("\"a,b\",\"c", Delimiter::comma).quotes, RowQuotes::open);
+  EXPECT_EQ(split_row("\"a\"b,c", Delimiter::comma).quotes, RowQuotes::text_after_close);
+  const SplitRow plain = split_row("12\",\"x\"\"y\"", Delimiter::comma);
+  EXPECT_EQ(plain.quotes, RowQuotes::closed);
+  EXPECT_TRUE(plain.quote_in_plain_field);
+  EXPECT_EQ(plain.fields, (std::vector<std::string>{"12\"", "x\"y"}));
 }
 
 TEST(Tables, PipeTableWithGcvsNames) {

@@ -1,9 +1,12 @@
 // Runs of the built starimport that a case folder (tests/e2e/starimport) cannot hold:
 // its output forecast by eclfore, a message that ends in the JSON parser's own words,
-// and the version, which changes with every release.
+// the version, which changes with every release, standard input given or closed
+// through the shell, the memory a long JSON reply takes, and quoted fields over lines.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "e2e.h"
@@ -54,6 +57,126 @@ TEST(StarimportRun, VersionNamesTheToolset) {
   const e2e::RunResult version = e2e::run(STARIMPORT_BIN, dir.path(), "", {"--version"});
   EXPECT_EQ(version.exit_code, 0);
   EXPECT_TRUE(version.out.starts_with("starimport (eclipsing binary tools) ")) << version.out;
+}
+
+/// Runs starimport through the shell, for the redirections the harness does not make:
+/// `command` is the arguments and redirections after the program's name.
+e2e::RunResult run_in_shell(const e2e::TempDir& dir, const std::string& command) {
+  return e2e::run("/bin/sh", dir.path(), "", {"-c", "exec \"$0\" " + command, STARIMPORT_BIN});
+}
+
+TEST(StarimportRun, StandardInputNeverEmptiesNorReplacesItsOwnFile) {
+  e2e::TempDir dir;
+  const std::string table = "Name\tRA\tDec\tType\tEpoch\tPeriod\nX\t1\t1\tEA\t2450000\t1.5\n";
+  dir.write("src.tsv", table);
+  dir.write("star.dat", "old\n");
+  // The output is the file standard input reads, named or not.
+  for (const char* command : {"-o src.tsv < src.tsv", "-o src.tsv - < src.tsv"}) {
+    const e2e::RunResult r = run_in_shell(dir, command);
+    EXPECT_EQ(r.exit_code, 1) << command;
+    EXPECT_NE(
+        r.err.find("starimport: cannot write src.tsv: it is the same file as standard input\n"),
+        std::string::npos)
+        << r.err;
+    EXPECT_EQ(dir.read("src.tsv"), table);
+  }
+  // Nothing read from a closed standard input, or from /dev/null, even named.
+  const std::string closed =
+      "starimport: (standard input): nothing read (standard input is closed, or neither a file "
+      "nor a pipe); star.dat is left as it was\n";
+  for (const char* command : {"-o star.dat <&-", "-o star.dat - < /dev/null"}) {
+    const e2e::RunResult r = run_in_shell(dir, command);
+    EXPECT_EQ(r.exit_code, 1) << command;
+    EXPECT_EQ(r.err, closed) << command;
+    EXPECT_EQ(dir.read("star.dat"), "old\n");
+  }
+  // An empty file or pipe standing for a FILE nobody named: a failed download, say.
+  const std::string unnamed =
+      "starimport: (standard input): nothing read and no FILE named; star.dat is left as it "
+      "was (name standard input '-' to import an empty one)\n";
+  EXPECT_EQ(e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat"}).err, unnamed);
+  const e2e::RunResult piped =
+      e2e::run("/bin/sh", dir.path(), "", {"-c", ": | \"$0\" -o star.dat", STARIMPORT_BIN});
+  EXPECT_EQ(piped.exit_code, 1);
+  EXPECT_EQ(piped.err, unnamed);
+  EXPECT_EQ(dir.read("star.dat"), "old\n");
+  // Named, an empty standard input is imported as it is; on standard output nothing
+  // is replaced, so nothing read is no failure there.
+  const e2e::RunResult named = e2e::run(STARIMPORT_BIN, dir.path(), "", {"-o", "star.dat", "-"});
+  EXPECT_EQ(named.exit_code, 0) << named.err;
+  EXPECT_EQ(dir.read("star.dat"), "");
+  const e2e::RunResult console = run_in_shell(dir, "<&-");
+  EXPECT_EQ(console.exit_code, 0) << console.err;
+  EXPECT_EQ(
+      console.err,
+      "(standard input): read as table (tab-separated)\n0 lines written, 0 records skipped\n");
+}
+
+// A JSON reply is read as a stream: the child's peak memory (getrusage of the children:
+// this test's only child) stays under 16 MiB for 8 MiB of empty objects, which took two
+// hundred times as much when the reply was held whole (bench/README.md). The address sanitizer keeps up to 256 MiB of freed
+// blocks and its shadow besides: its build checks only that memory does not follow the
+// reply.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long kJsonPeakLimitKib = 1024 * 1024;
+#else
+constexpr long kJsonPeakLimitKib = 16 * 1024;
+#endif
+
+TEST(StarimportRun, LongJsonReplyKeepsMemoryBounded) {
+  e2e::TempDir dir;
+  const long objects = (8L << 20) / 3;
+  {
+    std::ofstream reply(dir.path() / "reply.json", std::ios::binary);
+    const std::string block = [] {
+      std::string b;
+      for (int i = 0; i < 4096; ++i) b += "{},";
+      return b;
+    }();
+    reply << '[';
+    long left = objects - 1;
+    for (; left >= 4096; left -= 4096) reply << block;
+    reply << block.substr(0, static_cast<std::size_t>(left) * 3) << "{}]";
+  }
+  const e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), "",
+               {"--format=vsx-json", "-o", "star.dat", "reply.json"}, std::chrono::seconds(120));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(r.err.ends_with("0 lines written, " + std::to_string(objects) + " records skipped\n"))
+      << r.err.substr(r.err.size() - 200);
+  EXPECT_EQ(dir.read("star.dat"), "");
+  rusage children{};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+  RecordProperty("children_max_rss_kib", static_cast<int>(children.ru_maxrss));
+  RecordProperty("sampled_peak_kib", static_cast<int>(r.peak_memory_kib));
+  EXPECT_LT(children.ru_maxrss, kJsonPeakLimitKib) << "KiB";
+  EXPECT_LT(r.peak_memory_kib, kJsonPeakLimitKib) << "KiB";
+}
+
+TEST(StarimportRun, QuotedFieldOverLinesIsOneRecord) {
+  e2e::TempDir dir;
+  dir.write("t.csv",
+            "Name,RA,Dec,Type,Epoch,Period,Remarks\n"
+            "\"multi\nline\",10,10,EA,2450000.5,1.5,\n"
+            "Good,10,10,EA,2450000.5,1.5,\"two\nlines\"\n"
+            "After,10,10,EA,2450000.5,1.5,\n");
+  const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"t.csv"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "Good                    2450000.5          1.5 00 40 00  +10 00       EA              "
+            "    TABL\r\n"
+            "After                   2450000.5          1.5 00 40 00  +10 00       EA              "
+            "    TABL\r\n");
+  EXPECT_EQ(r.err,
+            "t.csv: read as table (comma-separated)\n"
+            "warning: t.csv:2: the name field holds a line end (a quoted field over lines 2-3); "
+            "skipped\n"
+            "warning: t.csv:4: no maximum magnitude; left blank\n"
+            "warning: t.csv:4: no minimum magnitude; left blank\n"
+            "warning: t.csv:6: no maximum magnitude; left blank\n"
+            "warning: t.csv:6: no minimum magnitude; left blank\n"
+            "2 lines written, 1 record skipped; a plain table does not say its epochs' time "
+            "scale: run eclfore and phaselist with the --epochs its source names\n");
 }
 
 }  // namespace
