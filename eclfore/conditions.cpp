@@ -1,5 +1,7 @@
 #include "conditions.h"
 
+#include <fmt/format.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -71,8 +73,8 @@ ConditionTable read_conditions(const std::string& path) {
       }
     }
     if (scan.numbers > 0) {
-      io::warn_file(path, "the last row has " + std::to_string(scan.numbers) +
-                                 " of 5 numbers and is ignored");
+      io::warn_file(path,
+                    fmt::format("the last row has {} of 5 numbers and is ignored", scan.numbers));
     }
     io::warn_file(path, "no terminator row (99)");
     break;
@@ -82,11 +84,14 @@ ConditionTable read_conditions(const std::string& path) {
 }
 
 void print_conditions(const ConditionTable& table) {
-  std::printf("\ncondition\n");
+  io::print_text("\ncondition\n");
   for (int n = 0; n < table.count; ++n) {
     const SelectionCondition& c = table.rows[static_cast<std::size_t>(n)];
-    std::printf("No = %d , Mag= %4.1f - %4.1f ( %3.1f ) , RD= %3.0f - %3.0f\n", n, c.mag_bright,
-                c.mag_faint, c.min_depth, c.dec_upper, c.dec_lower);
+    // The floats widened to double, as printf's "%4.1f" took them: the same digits.
+    io::print_text(fmt::format("No = {} , Mag= {:4.1f} - {:4.1f} ( {:3.1f} ) , RD= {:3.0f} - {:3.0f}\n",
+                               n, static_cast<double>(c.mag_bright),
+                               static_cast<double>(c.mag_faint), static_cast<double>(c.min_depth),
+                               static_cast<double>(c.dec_upper), static_cast<double>(c.dec_lower)));
   }
 }
 

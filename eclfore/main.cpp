@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include <fmt/format.h>
+
 #include "astro/constants.h"
 #include "conditions.h"
 #include "dialogue.h"
@@ -54,8 +56,8 @@ int run(const io::Options& options) {
   eclfore::ForecastRequest request;
   request.sky_options = formats::sky_options(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
-  std::printf("\n<<< binary minima calculation >>>\n");
-  std::printf("Version Oct/2006\n\n");
+  io::print_text("\n<<< binary minima calculation >>>\n");
+  io::print_text("Version Oct/2006\n\n");
   request.year = eclfore::ask_int(stdin, "year  = ", "year");
   request.month = eclfore::ask_int(stdin, "month = ", "month");
   // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
@@ -68,14 +70,14 @@ int run(const io::Options& options) {
   const int condition_no = eclfore::ask_condition_no(stdin, conditions.count);
   const eclfore::SelectionCondition& condition =
       conditions.rows[static_cast<std::size_t>(condition_no)];
-  std::printf("\n");
+  io::print_text("\n");
 
   const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
-  std::printf("\n\nSTART J.D. = %f\nEND   J.D. = %f\n\n",
-              static_cast<double>(static_cast<long double>(window.start_mjd) +
-                                  static_cast<long double>(astro::kMjdZeroJd)),
-              static_cast<double>(static_cast<long double>(window.end_mjd) +
-                                  static_cast<long double>(astro::kMjdZeroJd)));
+  io::print_text(fmt::format("\n\nSTART J.D. = {:f}\nEND   J.D. = {:f}\n\n",
+                             static_cast<double>(static_cast<long double>(window.start_mjd) +
+                                                 static_cast<long double>(astro::kMjdZeroJd)),
+                             static_cast<double>(static_cast<long double>(window.end_mjd) +
+                                                 static_cast<long double>(astro::kMjdZeroJd))));
 
   // Built only when an option asks for it: the default run never calls ERFA.
   std::optional<astro::ObservingConditions> sky;
@@ -95,8 +97,8 @@ int run(const io::Options& options) {
     catalogue.emplace(kStarFile);
     have_line = catalogue->next(line);
   } catch (const io::RunError&) {
-    // The message as the forecast has always printed it, "%d" with 0, kept on purpose.
-    std::printf("Cannot open input file. %d\n", 0);
+    // The message as the forecast has always printed it, its 0 kept on purpose.
+    io::print_text("Cannot open input file. 0\n");
     throw;
   }
   io::OutputFile forecast(kForecastFile);
