@@ -49,6 +49,15 @@ constexpr StarLineSlot kStarLineSlots[] = {
 
 }  // namespace
 
+std::optional<std::string> beyond_field(std::string_view what, int value, Field field,
+                                        std::string_view where) {
+  const WholeNumberRange range = whole_numbers_within(field);
+  if (range.holds(value)) return std::nullopt;
+  return std::string(what) + ' ' + std::to_string(value) + " does not fit the " +
+         std::to_string(field.width) + " columns of " + std::string(where) + " (" +
+         std::to_string(range.lowest) + " to " + std::to_string(range.highest) + ")";
+}
+
 std::string format_star_line(const StarLineFields& fields) {
   std::string line(star_line::kLineChars, ' ');
   for (const StarLineSlot& slot : kStarLineSlots) {
