@@ -1,17 +1,29 @@
 #include "dialogue.h"
 
+#include <string>
+
 #include "io/answers.h"
 #include "io/console.h"
 #include "astro/numeric.h"
+#include "formats/layouts.h"
+#include "io/run_error.h"
 
 namespace eclfore {
-
 int ask_int(std::FILE* in, std::string_view question, std::string_view answer_name) {
   return io::ask_whole_number(in, question, answer_name);
 }
 
 float ask_float(std::FILE* in, std::string_view question, std::string_view answer_name) {
   return io::ask_decimal_number(in, question, answer_name);
+}
+
+int ask_year(std::FILE* in, std::string_view forecast_file) {
+  const int year = ask_int(in, "year  = ", "year");
+  if (auto misfit = formats::beyond_field("year", year, formats::forecast_line::kYear,
+                                          "the year in " + std::string(forecast_file))) {
+    throw io::RunError(*misfit);
+  }
+  return year;
 }
 
 ObservingSite ask_site(std::FILE* in) {

@@ -8,7 +8,8 @@
 ///   never asks again on the same input: every question consumes input or ends the
 ///   run, so a dialogue of n bytes asks at most n + 1 questions of one kind;
 /// - the condition number is one of those listed; datesel never hands on its
-///   end-of-run day 99.
+///   end-of-run day 99;
+/// - a year handed on fits four columns (-999 to 9999).
 
 #include <cstdint>
 #include <cstdio>
@@ -29,7 +30,8 @@ constexpr int kListedConditions = 3;
 
 void eclfore_dialogue(std::FILE* in) {
   try {
-    eclfore::ask_int(in, "year  = ", "year");
+    const int year = eclfore::ask_year(in, "data.dat");
+    FUZZ_CHECK(year >= -999 && year <= 9999);
     eclfore::ask_int(in, "month = ", "month");
     eclfore::ask_float(in, "how many minimun degrees = ", "lowest altitude");
     eclfore::ask_site(in);
@@ -53,8 +55,11 @@ void datesel_dialogue(std::FILE* in, std::size_t size) {
 
 void phaselist_dialogue(std::FILE* in) {
   try {
-    phaselist::read_typed_time(in, "start date & time");
-    phaselist::read_typed_time(in, "stop date & time");
+    for (const char* which : {"start date & time", "stop date & time"}) {
+      const phaselist::TypedTime typed = phaselist::read_typed_time(in, which);
+      phaselist::refuse_year_beyond_title(typed, which, "isou.txt");
+      FUZZ_CHECK(typed.year >= -999 && typed.year <= 9999);
+    }
   } catch (const io::RunError&) {
   }
 }

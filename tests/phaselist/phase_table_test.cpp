@@ -4,6 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+
+#include "e2e.h"
+#include "formats/layouts.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -38,6 +43,20 @@ TEST(AltitudeField, BelowZeroIsDashesHoweverSmall) {
   EXPECT_EQ(phaselist::altitude_field(-0.5f), "(--)");
   EXPECT_EQ(phaselist::altitude_field(-89.0f), "(--)");
   EXPECT_EQ(phaselist::altitude_field(std::nanf("")), "(--)");
+}
+
+TEST(WriteTitle, PutsTheYearsOfTheirColumnsWhereTheLayoutHasThem) {
+  e2e::TempDir dir;
+  const std::string path = (dir.path() / "isou.txt").string();
+  {
+    io::OutputFile table(path);
+    phaselist::write_title(table, {9999, 3, 7, 4, 30}, {-999, 12, 31, 29, 59});
+    table.close();
+  }
+  const std::string title = e2e::read_file(path);
+  ASSERT_EQ(title, "Date & Time ; start 9999/ 3/ 7  4:30 - stop -999/12/31 29:59 (JST)\r\n\r\n");
+  EXPECT_EQ(formats::extract_field(title, formats::phase_table_title::kStartYear), "9999");
+  EXPECT_EQ(formats::extract_field(title, formats::phase_table_title::kStopYear), "-999");
 }
 
 }  // namespace
