@@ -24,7 +24,9 @@ int ask_year(std::FILE* in, std::string_view forecast_file);
 
 /// Shows the site menu and asks "no = " until the answer is 1 to 11 or 99 (then asks
 /// for longitude and latitude, degrees east and north). Any other answer, NaN and
-/// infinity included, shows the menu again.
+/// infinity included, shows the menu again; so does a typed site whose latitude is not
+/// from -90 to 90 or whose longitude is not finite, after a line for each saying why.
+/// A finite longitude beyond -180 to 180 is a direction all the same, and kept.
 ObservingSite ask_site(std::FILE* in);
 
 /// Asks "\nNo = " until the answer is a listed condition, 0 to count - 1.

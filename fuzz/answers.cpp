@@ -9,8 +9,10 @@
 ///   run, so a dialogue of n bytes asks at most n + 1 questions of one kind;
 /// - the condition number is one of those listed; datesel never hands on its
 ///   end-of-run day 99;
-/// - a year handed on fits four columns (-999 to 9999).
+/// - a year handed on fits four columns (-999 to 9999); a site handed on has a
+///   latitude from -90 to 90 and a finite longitude.
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -34,7 +36,8 @@ void eclfore_dialogue(std::FILE* in) {
     FUZZ_CHECK(year >= -999 && year <= 9999);
     eclfore::ask_int(in, "month = ", "month");
     eclfore::ask_float(in, "how many minimun degrees = ", "lowest altitude");
-    eclfore::ask_site(in);
+    const eclfore::ObservingSite site = eclfore::ask_site(in);
+    FUZZ_CHECK(std::isfinite(site.longitude_deg) && std::fabs(site.latitude_deg) <= 90.0f);
     const int number = eclfore::ask_condition_no(in, kListedConditions);
     FUZZ_CHECK(number >= 0 && number < kListedConditions);
   } catch (const io::RunError&) {

@@ -14,6 +14,9 @@ struct ObservingSite {
   float latitude_deg = 0;   ///< degrees, north positive
 };
 
+/// The poles' latitude, degrees: every site lies from -90 (south) to +90 (north).
+inline constexpr float kPoleLatitudeDeg = 90.0f;
+
 /// The sites of the numbers 1 to 11 (a menu's choices), in order; degrees east and north.
 inline constexpr std::array<ObservingSite, 11> kSiteTable{{
     {141.35f, 43.07f},  // sapporo
