@@ -58,7 +58,7 @@ int run(const io::Options& options) {
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   io::print_text("\n<<< binary minima calculation >>>\n");
   io::print_text("Version Oct/2006\n\n");
-  request.year = eclfore::ask_int(stdin, "year  = ", "year");
+  request.year = eclfore::ask_year(stdin, kForecastFile);
   request.month = eclfore::ask_int(stdin, "month = ", "month");
   // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =

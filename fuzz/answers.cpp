@@ -8,8 +8,11 @@
 ///   never asks again on the same input: every question consumes input or ends the
 ///   run, so a dialogue of n bytes asks at most n + 1 questions of one kind;
 /// - the condition number is one of those listed; datesel never hands on its
-///   end-of-run day 99.
+///   end-of-run day 99;
+/// - a year handed on fits four columns (-999 to 9999); a site handed on has a
+///   latitude from -90 to 90 and a finite longitude.
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -29,10 +32,12 @@ constexpr int kListedConditions = 3;
 
 void eclfore_dialogue(std::FILE* in) {
   try {
-    eclfore::ask_int(in, "year  = ", "year");
+    const int year = eclfore::ask_year(in, "data.dat");
+    FUZZ_CHECK(year >= -999 && year <= 9999);
     eclfore::ask_int(in, "month = ", "month");
     eclfore::ask_float(in, "how many minimun degrees = ", "lowest altitude");
-    eclfore::ask_site(in);
+    const eclfore::ObservingSite site = eclfore::ask_site(in);
+    FUZZ_CHECK(std::isfinite(site.longitude_deg) && std::fabs(site.latitude_deg) <= 90.0f);
     const int number = eclfore::ask_condition_no(in, kListedConditions);
     FUZZ_CHECK(number >= 0 && number < kListedConditions);
   } catch (const io::RunError&) {
@@ -53,8 +58,11 @@ void datesel_dialogue(std::FILE* in, std::size_t size) {
 
 void phaselist_dialogue(std::FILE* in) {
   try {
-    phaselist::read_typed_time(in, "start date & time");
-    phaselist::read_typed_time(in, "stop date & time");
+    for (const char* which : {"start date & time", "stop date & time"}) {
+      const phaselist::TypedTime typed = phaselist::read_typed_time(in, which);
+      phaselist::refuse_year_beyond_title(typed, which, "isou.txt");
+      FUZZ_CHECK(typed.year >= -999 && typed.year <= 9999);
+    }
   } catch (const io::RunError&) {
   }
 }

@@ -5,7 +5,9 @@
 /// Invariants:
 /// - reading the title month ends in a year and a month or in RunError naming the
 ///   file, never in another exception; it is refused exactly when the first line
-///   does not reach the month field or a field is not a finite number in int range;
+///   does not reach the month field, a field is not a finite number in int range, or
+///   the year does not fit its four columns (it runs on past them, or reads beyond
+///   -999 to 9999);
 /// - the day field (two columns) always reads as a number from -9 to 99;
 /// - a DailyListLine has exactly its width and one line end, whatever the line;
 /// - a daily title is "=== " ... " ===" and a line end for any three integers.
@@ -29,6 +31,12 @@ bool reads_as_int(std::string_view line, int start, int length) {
   return astro::fits_int32(formats::parse_decimal(formats::extract_field(line, start, length)));
 }
 
+/// True when the year of columns 27-30 is -999 to 9999.
+bool year_fits(std::string_view line) {
+  const double year = formats::parse_decimal(formats::extract_field(line, 27, 4));
+  return year > -1000 && year < 10000;
+}
+
 void check_title(int year, int month, int day) {
   const std::string title = datesel::daily_title(year, month, day);
   FUZZ_CHECK(title.starts_with("=== ") && title.ends_with(" ===\n"));
@@ -48,7 +56,8 @@ void check_title_month(std::string_view bytes) {
     FUZZ_CHECK(std::string_view(e.what()).find(path) != std::string_view::npos);
   }
   const bool readable = has_line && first_line.size() >= datesel::kTitleLineMinChars &&
-                        reads_as_int(first_line, 27, 4) && reads_as_int(first_line, 32, 2);
+                        reads_as_int(first_line, 27, 4) && reads_as_int(first_line, 32, 2) &&
+                        first_line[31] == ' ' && year_fits(first_line);
   FUZZ_CHECK(refused != readable);
   if (!refused) check_title(title.year, title.month, 1);
 }

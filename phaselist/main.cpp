@@ -45,8 +45,8 @@ constexpr const char* kUsage =
     "before its phase is taken. --of-date: altitudes of the apparent place of date.\n"
     "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
-    "when an answer is not five integers, star.dat cannot be read or isou.txt cannot\n"
-    "be written.\n"
+    "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
+    "cannot be read or isou.txt cannot be written.\n"
     "\n"
     "See phaselist(1).\n";
 
@@ -65,8 +65,10 @@ int run(const io::Options& options) {
 
   io::prompt(kStartPrompt);
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");
+  refuse_year_beyond_title(start_typed, "start date & time", kTableFile);
   io::prompt(kStopPrompt);
   const TypedTime stop_typed = read_typed_time(stdin, "stop date & time");
+  refuse_year_beyond_title(stop_typed, "stop date & time", kTableFile);
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
   const float latitude = site_latitude_rad();

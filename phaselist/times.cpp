@@ -1,10 +1,13 @@
 #include "times.h"
 
 #include <array>
+#include <string>
 
 #include "io/answers.h"
 #include "astro/dates.h"
 #include "astro/sexagesimal.h"
+#include "formats/layouts.h"
+#include "io/run_error.h"
 
 namespace phaselist {
 
@@ -12,6 +15,15 @@ TypedTime read_typed_time(std::FILE* in, std::string_view which) {
   const std::array<int, 5> n =
       io::read_five_whole_numbers(in, which, "year month day hour minute");
   return {n[0], n[1], n[2], n[3], n[4]};
+}
+
+void refuse_year_beyond_title(const TypedTime& typed, std::string_view which,
+                              std::string_view table_file) {
+  if (auto misfit =
+          formats::beyond_field("year", typed.year, formats::phase_table_title::kStartYear,
+                                "the year in " + std::string(table_file) + "'s title")) {
+    throw io::RunError(std::string(which) + ": " + *misfit);
+  }
 }
 
 float decimal_hour(int hour, int minute) {

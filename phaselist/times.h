@@ -27,6 +27,12 @@ struct TableTime {
 /// "start date & time") when a value is not an integer or the input ends first.
 TypedTime read_typed_time(std::FILE* in, std::string_view which);
 
+/// Throws io::RunError naming the answer (`which`) when the typed year does not fit
+/// the year fields of the title of `table_file` (-999 to 9999): a wider year would
+/// shift the title's columns. The other numbers are not checked.
+void refuse_year_beyond_title(const TypedTime& typed, std::string_view which,
+                              std::string_view table_file);
+
 /// JST decimal hours hour + minute / 60, rounded to single precision, the way
 /// calendar_to_mjd takes its hour.
 float decimal_hour(int hour, int minute);

@@ -51,6 +51,14 @@ constexpr StarLineSlot kStarLineSlots[] = {
 
 }  // namespace
 
+std::optional<std::string> beyond_field(std::string_view what, int value, Field field,
+                                        std::string_view where) {
+  const WholeNumberRange range = whole_numbers_within(field);
+  if (range.holds(value)) return std::nullopt;
+  return fmt::format("{} {} does not fit the {} columns of {} ({} to {})", what, value,
+                     field.width, where, range.lowest, range.highest);
+}
+
 std::string format_star_line(const StarLineFields& fields) {
   std::string line(star_line::kLineChars, ' ');
   for (const StarLineSlot& slot : kStarLineSlots) {

@@ -49,6 +49,52 @@ TEST(TitleMonth, RefusesLinesWithoutAYearAndMonth) {
   EXPECT_EQ(title_month(with_field(32, "+I"), "data.dat").month, 0);
 }
 
+/// kForecast with `year` in place of its year field, as "%4d" writes it: a wider year
+/// pushes the rest of the line to the right.
+std::string with_year(std::string_view year) {
+  std::string line(kForecast);
+  line.replace(
+      27, 4,
+      year.size() < 4 ? std::string(4 - year.size(), ' ') + std::string(year) : std::string(year));
+  return line;
+}
+
+/// The message of title_month for `line`, empty when it reads the line.
+std::string refusal_of(const std::string& line) {
+  try {
+    title_month(line, "data.dat");
+  } catch (const io::RunError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+TEST(TitleMonth, TakesTheYearsThatTheTitleHolds) {
+  EXPECT_EQ(title_month(with_year("9999"), "data.dat").year, 9999);
+  EXPECT_EQ(title_month(with_year("-999"), "data.dat").year, -999);
+  EXPECT_EQ(title_month(with_year("0"), "data.dat").year, 0);
+}
+
+TEST(TitleMonth, RefusesAYearThatDoesNotFitItsFourColumns) {
+  // A five-character year shifts the month: not read as year 1000 and month 0.
+  EXPECT_EQ(refusal_of(with_year("10000")),
+            "data.dat: line 1: year \"10000\" runs past its 4 columns (27-30)");
+  EXPECT_EQ(refusal_of(with_year("-1000")),
+            "data.dat: line 1: year \"-1000\" runs past its 4 columns (27-30)");
+  // Four columns that read as a wider number: the title's year would widen the title.
+  EXPECT_EQ(refusal_of(with_field(27, "1e5 ")),
+            "data.dat: line 1: year 100000 does not fit the 4 columns of the year in the "
+            "daily list's title (-999 to 9999)");
+  EXPECT_EQ(refusal_of(with_field(27, "-1e3")),
+            "data.dat: line 1: year -1000 does not fit the 4 columns of the year in the "
+            "daily list's title (-999 to 9999)");
+  // What stands in column 31 is quoted from the first character of the year on.
+  EXPECT_EQ(refusal_of(with_field(27, "  1e9")),
+            "data.dat: line 1: year \"1e9\" runs past its 4 columns (27-30)");
+  EXPECT_EQ(refusal_of(with_field(31, "\x01")),
+            "data.dat: line 1: year \"2006\\x01\" runs past its 4 columns (27-30)");
+}
+
 TEST(ForecastDay, TruncatesTheDayField) {
   EXPECT_EQ(forecast_day(kForecast), 6);
   EXPECT_EQ(forecast_day(with_field(35, "31")), 31);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -82,6 +83,45 @@ TEST(StarLineWriter, RefusesTextsThatWouldMoveOrCutColumns) {
   f = sample_fields();
   f.period.clear();
   EXPECT_TRUE(formats::lacks_elements(formats::parse_star_record(formats::format_star_line(f))));
+}
+
+/// printf's "%d" of `value`.
+std::string printed(long long value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld", value);
+  return text;
+}
+
+TEST(WholeNumbersWithin, EndWhereTheCLibraryWidensTheField) {
+  for (int width = 1; width <= 9; ++width) {
+    SCOPED_TRACE(width);
+    const formats::WholeNumberRange range = formats::whole_numbers_within({0, width});
+    const auto columns = static_cast<std::size_t>(width);
+    EXPECT_EQ(printed(range.highest).size(), columns);
+    EXPECT_LE(printed(range.lowest).size(), columns);
+    EXPECT_GT(printed(range.highest + 1LL).size(), columns);
+    EXPECT_GT(printed(range.lowest - 1LL).size(), columns);
+  }
+  const formats::WholeNumberRange years = formats::whole_numbers_within({27, 4});
+  EXPECT_EQ(years.lowest, -999);
+  EXPECT_EQ(years.highest, 9999);
+  EXPECT_TRUE(years.holds(-999) && years.holds(0) && years.holds(9999));
+  EXPECT_FALSE(years.holds(-1000) || years.holds(10000));
+}
+
+TEST(BeyondField, NamesTheNumberTheColumnsAndWhatTheyHold) {
+  const formats::Field year = formats::forecast_line::kYear;
+  EXPECT_EQ(formats::beyond_field("year", 10000, year, "the year in data.dat"),
+            "year 10000 does not fit the 4 columns of the year in data.dat (-999 to 9999)");
+  EXPECT_EQ(formats::beyond_field("year", -2147483647 - 1, year, "X"),
+            "year -2147483648 does not fit the 4 columns of X (-999 to 9999)");
+  EXPECT_EQ(formats::beyond_field("year", 2147483647, year, "X"),
+            "year 2147483647 does not fit the 4 columns of X (-999 to 9999)");
+  EXPECT_EQ(formats::beyond_field("year", 9999, year, "X"), std::nullopt);
+  EXPECT_EQ(formats::beyond_field("year", -999, year, "X"), std::nullopt);
+  // The years every writer of a year field takes: the same four columns.
+  EXPECT_EQ(formats::daily_title::kYear.width, year.width);
+  EXPECT_EQ(formats::phase_table_title::kStartYear.width, year.width);
 }
 
 }  // namespace

@@ -7,6 +7,11 @@
 #include <limits>
 #include <string>
 
+#include "e2e.h"
+#include "formats/layouts.h"
+#include "io/output_file.h"
+#include "io/text_files.h"
+
 namespace {
 
 using phaselist::phase_at;
@@ -67,6 +72,20 @@ TEST(TitleLine, TheTypedNumbersInTheColumnsOfTheCFormat) {
       EXPECT_EQ(phaselist::title_line(a, b), printf_title(a, b)) << n << " " << m;
     }
   }
+}
+
+TEST(WriteTitle, PutsTheYearsOfTheirColumnsWhereTheLayoutHasThem) {
+  e2e::TempDir dir;
+  const std::string path = (dir.path() / "isou.txt").string();
+  {
+    io::OutputFile table(path);
+    phaselist::write_title(table, {9999, 3, 7, 4, 30}, {-999, 12, 31, 29, 59});
+    table.close();
+  }
+  const std::string title = e2e::read_file(path);
+  ASSERT_EQ(title, "Date & Time ; start 9999/ 3/ 7  4:30 - stop -999/12/31 29:59 (JST)\r\n\r\n");
+  EXPECT_EQ(formats::extract_field(title, formats::phase_table_title::kStartYear), "9999");
+  EXPECT_EQ(formats::extract_field(title, formats::phase_table_title::kStopYear), "-999");
 }
 
 }  // namespace

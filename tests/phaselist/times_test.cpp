@@ -8,6 +8,8 @@
 #include "astro/horizon.h"
 #include "astro/sites.h"
 #include "io/run_error.h"
+#include "io/text_files.h"
+#include "typed_input.h"
 
 namespace {
 
@@ -48,17 +50,7 @@ TEST(TableTime, HoursAfterMidnightRunIntoTheNextDay) {
   EXPECT_EQ(phaselist::table_time(TypedTime{2006, 3, 6, 29, 45}).mjd, 53800.86458337307);
 }
 
-/// A FILE* over the given text, closed at the end of the scope.
-struct Input {
-  explicit Input(const std::string& text) : file(std::tmpfile()) {
-    std::fputs(text.c_str(), file);
-    std::rewind(file);
-  }
-  ~Input() { std::fclose(file); }
-  Input(const Input&) = delete;
-  Input& operator=(const Input&) = delete;
-  std::FILE* file;
-};
+using Input = support::TypedInput;
 
 TEST(ReadTypedTime, TakesFiveIntegersAcrossLines) {
   Input in("2006 3\n 7\n\n4 30 2006 3 7 5 45");
@@ -80,6 +72,22 @@ TEST(ReadTypedTime, RefusesWhatIsNotFiveIntegersNamingTheAnswer) {
       ADD_FAILURE() << "accepted '" << text << "'";
     } catch (const io::RunError& e) {
       EXPECT_EQ(std::string(e.what()).rfind("start date & time: ", 0), 0u) << e.what();
+    }
+  }
+}
+
+TEST(RefuseYearBeyondTitle, TakesTheFourColumnsOfYearsAndLeavesTheRestUnchecked) {
+  EXPECT_NO_THROW(phaselist::refuse_year_beyond_title({9999, 13, 32, 28, 75}, "start", "isou.txt"));
+  EXPECT_NO_THROW(phaselist::refuse_year_beyond_title({-999, 2147483647, -2147483647 - 1, 0, 0},
+                                                      "stop", "isou.txt"));
+  for (const int year : {10000, -1000, 2147483647, -2147483647 - 1}) {
+    try {
+      phaselist::refuse_year_beyond_title({year, 3, 7, 4, 30}, "stop date & time", "isou.txt");
+      ADD_FAILURE() << "accepted " << year;
+    } catch (const io::RunError& e) {
+      EXPECT_EQ(std::string(e.what()), "stop date & time: year " + std::to_string(year) +
+                                           " does not fit the 4 columns of the year in "
+                                           "isou.txt's title (-999 to 9999)");
     }
   }
 }

@@ -36,13 +36,24 @@ std::vector<Case> answer_cases() {
       {"answer_start_largest_ints",
        {},
        "2147483647 2147483647 2147483647 2147483647 2147483647\n" + kStop,
-       succeeds("typed times are not range-checked; a star whose cycle count does not fit "
-                "32 bits is skipped with a warning")},
+       fails_before_writing()},
       {"answer_stop_smallest_ints",
        {},
        "2006 3 7 4 30\n-2147483648 -2147483648 -2147483648 -2147483648 -2147483648\n",
-       succeeds("typed times are not range-checked; a star whose cycle count does not fit "
-                "32 bits is skipped with a warning")},
+       fails_before_writing()},
+      {"answer_start_largest_ints_but_the_year",
+       {},
+       "9999 2147483647 2147483647 2147483647 2147483647\n" + kStop,
+       with_warning(
+           succeeds("beyond the year typed times are not range-checked; a star whose cycle count "
+                    "does not fit 32 bits is skipped with a warning"))},
+      {"answer_stop_smallest_ints_but_the_year",
+       {},
+       "2006 3 7 4 30\n-999 -2147483648 -2147483648 -2147483648 -2147483648\n",
+       with_warning(
+           succeeds("beyond the year typed times are not range-checked; a star whose cycle count "
+                    "does not fit 32 bits is skipped with a warning"))},
+      {"answer_start_year_of_five_digits", {}, "10000 3 7 4 30\n" + kStop, fails_before_writing()},
   };
 }
 

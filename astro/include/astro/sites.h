@@ -13,6 +13,9 @@ struct ObservingSite {
   float latitude_deg = 0;   ///< degrees, north positive
 };
 
+/// The poles' latitude, degrees: every site lies from -90 (south) to +90 (north).
+inline constexpr float kPoleLatitudeDeg = 90.0f;
+
 /// The sites from north-east to south-west, in the order of the forecast's menu; degrees
 /// east and north.
 inline constexpr std::array<ObservingSite, 11> kSiteTable{{

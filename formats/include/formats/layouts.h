@@ -4,6 +4,7 @@
 /// change in one place. Columns are 0-based byte offsets from the start of a line.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,28 @@ struct Field {
 /// The field from the start of `first` to the end of `last` (what a reader takes
 /// as one text, e.g. right ascension hours and minutes together).
 constexpr Field span(Field first, Field last) { return {first.start, last.end() - first.start}; }
+
+/// The whole numbers that printf's "%Wd" writes within W columns: -(10^(W-1) - 1) to
+/// 10^W - 1, the minus sign taking a column. A number outside widens its field and
+/// shifts every column after it.
+struct WholeNumberRange {
+  int lowest;
+  int highest;
+  constexpr bool holds(int value) const { return value >= lowest && value <= highest; }
+};
+
+/// The whole numbers that `field` holds right-aligned (a width of 1 to 9 columns).
+constexpr WholeNumberRange whole_numbers_within(Field field) {
+  int highest = 0;
+  for (int k = 0; k < field.width && k < 9; ++k) highest = highest * 10 + 9;
+  return {-(highest / 10), highest};
+}
+
+/// Nothing when `field` holds `value`; else the message "WHAT VALUE does not fit the
+/// W columns of WHERE (LOWEST to HIGHEST)", such as "year 10000 does not fit the 4
+/// columns of the year in data.dat (-999 to 9999)".
+std::optional<std::string> beyond_field(std::string_view what, int value, Field field,
+                                        std::string_view where);
 
 /// The characters of `field` in `line`; columns past the end of the line read as blanks.
 inline std::string extract_field(std::string_view line, Field field) {
@@ -185,5 +208,14 @@ static_assert(kStartAltitude.width == kAltitudeDigits + 2 &&
 /// Characters of a line before its line end.
 inline constexpr int kLineChars = kStopAltitude.end();
 }  // namespace phase_table_line
+
+/// isou.txt's title "Date & Time ; start %4d/%2d/%2d %2d:%2d - stop %4d/%2d/%2d
+/// %2d:%2d (JST)": the typed start and stop as typed. The widths are minimum widths;
+/// these columns hold for numbers that fit them.
+namespace phase_table_title {
+inline constexpr Field kStartYear{20, 4};
+inline constexpr Field kStopYear{44, 4};
+static_assert(kStartYear.width == kStopYear.width);
+}  // namespace phase_table_title
 
 }  // namespace formats
