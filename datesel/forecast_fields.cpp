@@ -5,6 +5,7 @@
 #include "astro/numeric.h"
 #include "formats/layouts.h"
 #include "formats/records.h"
+#include "io/message_text.h"
 #include "io/text_files.h"
 
 namespace datesel {
@@ -15,7 +16,8 @@ namespace fl = formats::forecast_line;
 io::RunError bad_field(const std::string& path, const char* what, std::string_view line,
                        formats::Field field) {
   return io::RunError(fmt::format("{}: line 1: {} field \"{}\" is not a number within int range",
-                                  path, what, formats::extract_field(line, field)));
+                                  path, what,
+                                  io::escape_for_message(formats::extract_field(line, field))));
 }
 
 }  // namespace
