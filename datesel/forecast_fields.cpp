@@ -19,7 +19,8 @@ namespace fl = formats::forecast_line;
 io::RunError bad_field(const std::string& path, const char* what, std::string_view line,
                        formats::Field field) {
   return io::RunError(fmt::format("{}: line 1: {} field \"{}\" is not a number within int range",
-                                  path, what, formats::extract_field(line, field)));
+                                  path, what,
+                                  io::escape_for_message(formats::extract_field(line, field))));
 }
 
 /// The year of a line as written from its field on, up to the next blank, for a message.

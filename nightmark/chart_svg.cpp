@@ -74,12 +74,12 @@ void add(std::string& svg, fmt::format_string<Args...> format, Args&&... args) {
   fmt::format_to(std::back_inserter(svg), format, std::forward<Args>(args)...);
 }
 
-/// Text for XML with the markup characters escaped. With `ascii_only` (names from a
-/// hand-kept file, which may hold bytes that are not UTF-8 and that no reader accepts)
-/// every byte outside printable ASCII becomes '?'.
-std::string xml_text(std::string_view text, bool ascii_only = true) {
+/// Text for XML with the markup characters escaped. The chart is UTF-8, so a name keeps
+/// its characters beyond ASCII; a byte of a hand-kept file that is a control or not
+/// UTF-8 becomes '?', as no reader accepts it.
+std::string xml_text(std::string_view text) {
   std::string out;
-  for (const char c : text) {
+  for (const char c : io::printable_utf8(text)) {
     switch (c) {
       case '&':
         out += "&amp;";
@@ -94,11 +94,18 @@ std::string xml_text(std::string_view text, bool ascii_only = true) {
         out += "&quot;";
         break;
       default:
-        const bool beyond_ascii = static_cast<unsigned char>(c) > 0x7f;
-        out += io::is_printable_ascii(c) || (beyond_ascii && !ascii_only) ? c : '?';
+        out += c;
     }
   }
   return out;
+}
+
+/// The characters a label shows: a UTF-8 character (or a '?' in place of a byte) is one.
+std::size_t shown_characters(std::string_view text) {
+  const std::string shown = io::printable_utf8(text);
+  return static_cast<std::size_t>(std::count_if(shown.begin(), shown.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xc0U) != 0x80;  // not a continuation byte
+  }));
 }
 
 struct Axis {
@@ -186,7 +193,7 @@ void open_document(std::string& svg, const std::string& title) {
       "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"{0}\" "
       "height=\"{1}\" viewBox=\"0 0 {0} {1}\" font-family=\"sans-serif\" font-size=\"12\">\n",
       num(kWidthPx), num(kHeightPx));
-  add(svg, "<title>{}</title>\n", xml_text(title, false));
+  add(svg, "<title>{}</title>\n", xml_text(title));
   add(svg,
       "<defs><clipPath id=\"plot\"><rect x=\"{}\" y=\"{}\" width=\"{}\" height=\"{}\"/>"
       "</clipPath></defs>\n",
@@ -194,7 +201,7 @@ void open_document(std::string& svg, const std::string& title) {
       num(kPlotBottomPx - kPlotTopPx));
   add(svg, "<rect width=\"{}\" height=\"{}\" fill=\"#ffffff\"/>\n", num(kWidthPx), num(kHeightPx));
   add(svg, "<text x=\"{}\" y=\"26\" font-size=\"17\" font-weight=\"bold\">{}</text>\n",
-      num(kPlotLeftPx), xml_text(title, false));
+      num(kPlotLeftPx), xml_text(title));
 }
 
 void draw_shading(std::string& svg, const Axis& axis, const ChartSamples& s) {
@@ -309,7 +316,7 @@ void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
       if (!axis.contains(m.hours)) continue;
       const double x = axis.x(m.hours);
       const double y = Axis::y(std::clamp(m.altitude_deg, 0.0, kTopAltitudeDeg));
-      const PlacedLabel label = place_label(x, y, m.label.size(), taken);
+      const PlacedLabel label = place_label(x, y, shown_characters(m.label), taken);
       if (label.moved) {
         add(svg,
             "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" "

@@ -15,6 +15,7 @@
 #include "io/cli.h"
 #include "io/console.h"
 #include "io/message_text.h"
+#include "io/output_file.h"
 #include "io/output_set.h"
 #include "io/text_files.h"
 #include "list_lines.h"
@@ -23,7 +24,6 @@
 #include "plan_line.h"
 #include "plan_outputs.h"
 #include "recent_observations.h"
-#include "io/output_file.h"
 
 namespace {
 
@@ -104,7 +104,13 @@ int run(const io::Options& options) {
         fmt::format("{}:1: title line shorter than {} characters", kDailyListFile, kMinTitleChars));
   }
   const NightDate date = night_date_from_title(title);
-  if (!looks_like_calendar_date(date)) {
+  if (!title_year_in_range(title)) {
+    io::warn_line(
+        kDailyListFile, 1,
+        fmt::format("title date {}/{}/{} is not a calendar date; altitudes are computed "
+                    "for {}/{}/{}",
+                    title_year_text(title), date.month, date.day, date.year, date.month, date.day));
+  } else if (!looks_like_calendar_date(date)) {
     io::warn_line(kDailyListFile, 1,
                   fmt::format("title date {}/{}/{} is not a calendar date; altitudes are computed "
                               "for it as it is",

@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include "formats/layouts.h"
+#include "io/text.h"
 
 namespace nightmark {
 namespace {
@@ -59,6 +60,11 @@ std::string label_suffix(std::string_view line) {
   return suffix;
 }
 
+/// The mark line as the file takes it, with its line end: the characters are copied
+/// from a hand-kept list, so a control byte (a TAB too) or a byte that is not UTF-8
+/// is written as '?', and the chart software reads one line of text.
+std::string mark_file_line(std::string_view text) { return io::printable_utf8(text) + "\n"; }
+
 }  // namespace
 
 std::string short_name(std::string_view line) {
@@ -75,16 +81,18 @@ std::string adf_mark_line(std::string_view line, bool recently_observed) {
   const MarkPosition p = mark_position(line);
   const std::string name = short_name(line);
   // Mark style 4 for a star observed lately, 1 for the others.
-  return fmt::format("eqt {}{}.0,{}{}{}.0,mark 8,\"{}\",{}\n", p.ra_hour_digits, p.ra_minute_digits, p.dec_sign,
-                     p.dec_degree_digits, p.dec_minute_digits,
-                     without_double_quotes(std::string(adf_label(name)) + label_suffix(line)),
-                     recently_observed ? 4 : 1);
+  return mark_file_line(
+      fmt::format("eqt {}{}.0,{}{}{}.0,mark 8,\"{}\",{}", p.ra_hour_digits, p.ra_minute_digits,
+                  p.dec_sign, p.dec_degree_digits, p.dec_minute_digits,
+                  without_double_quotes(std::string(adf_label(name)) + label_suffix(line)),
+                  recently_observed ? 4 : 1));
 }
 
 std::string mrk_mark_line(std::string_view line) {
   const MarkPosition p = mark_position(line);
-  return fmt::format("{}.{}.00 {}{}.{} {}{}\n", p.ra_hour_digits, p.ra_minute_digits, p.dec_sign, p.dec_degree_digits,
-                     p.dec_minute_digits, short_name(line), label_suffix(line));
+  return mark_file_line(fmt::format("{}.{}.00 {}{}.{} {}{}", p.ra_hour_digits, p.ra_minute_digits,
+                                    p.dec_sign, p.dec_degree_digits, p.dec_minute_digits,
+                                    short_name(line), label_suffix(line)));
 }
 
 }  // namespace nightmark

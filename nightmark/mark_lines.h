@@ -19,11 +19,13 @@ std::string_view adf_label(std::string_view short_name);
 /// eqt HHMM.0,sDDMM.0,mark 8,"label_Ctt",F where F is 4 for a recently observed
 /// star and 1 otherwise. Characters are copied, never converted: only blanks of the
 /// tens places become "0", and a "-" in column 53 gives "0" degree tens.
-/// Columns past the end of the line read as blanks.
+/// Columns past the end of the line read as blanks. A control byte (TAB included) or
+/// a byte that is not UTF-8 is written as '?'; printable UTF-8 is kept.
 std::string adf_mark_line(std::string_view line, bool recently_observed);
 
 /// The MrkMarkLine of a night-list line, with its '\n': HH.MM.00 sDD.MM name_Ctt,
-/// with the same position characters as the AdfMarkLine and the whole short name.
+/// with the same position characters as the AdfMarkLine and the whole short name,
+/// the same bytes written as '?'.
 std::string mrk_mark_line(std::string_view line);
 
 }  // namespace nightmark

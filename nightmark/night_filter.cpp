@@ -1,5 +1,6 @@
 #include "night_filter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/angles.h"
@@ -38,7 +39,33 @@ float float_field(std::string_view line, formats::Field field) {
 }  // namespace
 
 NightDate night_date_from_title(std::string_view title) {
-  return {int_field(title, dt::kYear), int_field(title, dt::kMonth), int_field(title, dt::kDay)};
+  const double year = formats::parse_decimal(formats::extract_field(title, dt::kYear));
+  const int year_used =
+      std::isnan(year)
+          ? 0
+          : astro::trunc_to_int(std::clamp<double>(year, kFirstTitleYear, kLastTitleYear));
+  return {year_used, int_field(title, dt::kMonth), int_field(title, dt::kDay)};
+}
+
+bool title_year_in_range(std::string_view title) {
+  const std::string field = formats::extract_field(title, dt::kYear);
+  // parse_decimal reads a field without a number (NAN without a sign, a word) as 0:
+  // the year must start with its digits.
+  std::string_view digits(field);
+  digits.remove_prefix(std::min(digits.find_first_not_of(' '), digits.size()));
+  if (digits.starts_with('+') || digits.starts_with('-')) digits.remove_prefix(1);
+  if (digits.starts_with('.')) digits.remove_prefix(1);
+  if (digits.empty() || digits[0] < '0' || digits[0] > '9') return false;
+  const double year = formats::parse_decimal(field);
+  // Truncated toward zero, -999.5 is still -999: the bounds are one past the ends.
+  return year > kFirstTitleYear - 1 && year < kLastTitleYear + 1;
+}
+
+std::string title_year_text(std::string_view title) {
+  const std::string field = formats::extract_field(title, dt::kYear);
+  const auto first = field.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return field.substr(first, field.find_last_not_of(' ') - first + 1);
 }
 
 bool looks_like_calendar_date(const NightDate& date) {

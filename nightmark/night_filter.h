@@ -3,6 +3,7 @@
 /// from a start time, seen from the built-in site (139.77 E, 35.67 N).
 
 #include <map>
+#include <string>
 #include <string_view>
 
 #include "astro/dates.h"
@@ -14,9 +15,25 @@ namespace nightmark {
 /// The night's date: the evening's calendar date, JST.
 using NightDate = astro::CalendarDate;
 
+/// The years a title may give: what its four year columns hold written in digits.
+/// The Sun's and the Moon's places are computed for these; far beyond them they are not
+/// numbers.
+inline constexpr int kFirstTitleYear = -999;
+inline constexpr int kLastTitleYear = 9999;
+
 /// The date of the title line ("=== 2006/ 3/ 5 ==="): year in columns 4-7, month
-/// 9-10, day 12-13, each converted and truncated toward zero. Not range-checked.
+/// 9-10, day 12-13, each converted and truncated toward zero. Month and day are not
+/// range-checked; a year that is not a number reads 0, one beyond kFirstTitleYear or
+/// kLastTitleYear the nearer of the two.
 NightDate night_date_from_title(std::string_view title);
+
+/// True when the title's year field is a number from kFirstTitleYear to kLastTitleYear
+/// (a fraction truncated), so that night_date_from_title holds the year as it stands;
+/// false for a field without digits (blanks, a word, NAN, INF).
+bool title_year_in_range(std::string_view title);
+
+/// The title's year field as it stands, without its blanks, for a message.
+std::string title_year_text(std::string_view title);
 
 /// True when month is 1 to 12 and day 1 to 31.
 bool looks_like_calendar_date(const NightDate& date);

@@ -132,9 +132,10 @@ void CatalogueInput::read_json(const std::string& path) {
 
 void CatalogueInput::throw_json_failure(const JsonFailure& failure) const {
   const std::string shown = io::escape_for_message(shown_);
-  throw io::RunError(failure.line > 0
-                         ? fmt::format("{}:{}: {}", shown, failure.line, failure.message)
-                         : fmt::format("{}: {}", shown, failure.message));
+  throw io::RunError(
+      failure.line > 0
+          ? fmt::format("{}:{}: {}", shown, failure.line, io::escape_for_message(failure.message))
+          : fmt::format("{}: {}", shown, io::escape_for_message(failure.message)));
 }
 
 bool CatalogueInput::next(InputItem& item) {

@@ -70,17 +70,19 @@ InputStream open_input_file(const std::string& path, bool missing_is_empty) {
   if (fd < 0) {
     const int error = errno;
     if (error == ENOENT && missing_is_empty) return nullptr;
-    throw RunError("cannot open " + path + ": " + reason(error));
+    throw RunError("cannot open " + escape_for_message(path) + ": " + reason(error));
   }
   struct stat status {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     const int error = errno;
     const bool stat_failed = status.st_mode == 0;
     ::close(fd);
-    if (stat_failed) throw RunError("cannot read " + path + ": " + reason(error));
-    if (S_ISDIR(status.st_mode)) throw RunError("cannot read " + path + ": " + reason(EISDIR));
-    throw RunError("cannot read " + path + ": not a regular file (" + kind_of_file(status.st_mode) +
-                   ")");
+    if (stat_failed)
+      throw RunError("cannot read " + escape_for_message(path) + ": " + reason(error));
+    if (S_ISDIR(status.st_mode))
+      throw RunError("cannot read " + escape_for_message(path) + ": " + reason(EISDIR));
+    throw RunError("cannot read " + escape_for_message(path) + ": not a regular file (" +
+                   kind_of_file(status.st_mode) + ")");
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -88,7 +90,7 @@ InputStream open_input_file(const std::string& path, bool missing_is_empty) {
   if (!file) {
     const int error = errno;
     ::close(fd);
-    throw RunError("cannot open " + path + ": " + reason(error));
+    throw RunError("cannot open " + escape_for_message(path) + ": " + reason(error));
   }
   char start[kUtf8Bom.size()];
   if (std::fread(start, 1, sizeof start, file.get()) != sizeof start ||
@@ -134,7 +136,7 @@ bool LineReader::fill() {
   if (end_ == 0) {
     if (std::ferror(file_.get())) {
       const int error = errno;
-      throw RunError("cannot read " + path_ + ": " + reason(error));
+      throw RunError("cannot read " + escape_for_message(path_) + ": " + reason(error));
     }
     finished_ = true;
     return false;

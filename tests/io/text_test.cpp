@@ -32,6 +32,28 @@ TEST(PrintableAscii, EveryOtherByteBecomesAQuestionMarkInPlace) {
   EXPECT_EQ(io::printable_ascii(""), "");
 }
 
+TEST(PrintableUtf8, KeepsPrintableCharactersAndMarksEveryOtherByte) {
+  EXPECT_EQ(io::printable_utf8("V1234 Cyg ~!\"'"), "V1234 Cyg ~!\"'");
+  // Two, three and four bytes, the highest character there is among them.
+  EXPECT_EQ(io::printable_utf8("caf\xc3\xa9 \xe5\x8c\x97 \xf0\x9f\x8c\x9f \xf4\x8f\xbf\xbd"),
+            "caf\xc3\xa9 \xe5\x8c\x97 \xf0\x9f\x8c\x9f \xf4\x8f\xbf\xbd");
+  EXPECT_EQ(io::printable_utf8(std::string("a\0\tb\x7f\x1b", 6)), "a??b??");
+  // Latin-1, a lone continuation byte, a sequence cut off at the end of the name.
+  EXPECT_EQ(io::printable_utf8("caf\xe9"), "caf?");
+  EXPECT_EQ(io::printable_utf8("\x80X"), "?X");
+  EXPECT_EQ(io::printable_utf8("X\xe5\x8c"), "X??");
+  EXPECT_EQ(io::printable_utf8("\xe5\x8cX"), "??X") << "a sequence broken by ASCII";
+  // Well formed in shape but not characters a reader may take.
+  EXPECT_EQ(io::printable_utf8("\xc0\xaf"), "??") << "overlong '/'";
+  EXPECT_EQ(io::printable_utf8("\xe0\x80\xaf"), "???") << "overlong '/'";
+  EXPECT_EQ(io::printable_utf8("\xed\xa0\x80"), "???") << "a surrogate";
+  EXPECT_EQ(io::printable_utf8("\xf4\x90\x80\x80"), "????") << "beyond U+10FFFF";
+  EXPECT_EQ(io::printable_utf8("\xc2\x9b"), "??") << "C1 control (CSI)";
+  EXPECT_EQ(io::printable_utf8("\xef\xbf\xbf"), "???") << "U+FFFF";
+  EXPECT_EQ(io::printable_utf8("\xc2\xa0\xc2\xb0"), "\xc2\xa0\xc2\xb0") << "first after C1";
+  EXPECT_EQ(io::printable_utf8(""), "");
+}
+
 TEST(SameIgnoringCase, OnlyTheAsciiLettersFold) {
   EXPECT_TRUE(io::same_ignoring_case("VarType", "vartype"));
   EXPECT_TRUE(io::same_ignoring_case("EA", "ea"));

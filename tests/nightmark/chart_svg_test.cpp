@@ -87,6 +87,18 @@ TEST(ChartSvg, NamesAreEscaped) {
   EXPECT_NE(svg.find("A&amp;B &lt;C&gt; &quot;D&quot; ??"), std::string::npos);
 }
 
+TEST(ChartSvg, UnicodeNamesKeepTheirCharactersAndOtherBytesBecomeQuestionMarks) {
+  ChartSamples s = synthetic_night(1);
+  s.stars[0].name =
+      "caf\xC3\xA9 \xE5\x8C\x97\t\xC3 \xC2\x9B"
+      "1m";
+  s.stars[0].minima[0].label = s.stars[0].name + " 21.50";
+  const std::string svg = chart_svg(s);
+  expect_well_formed(svg, "chart with UTF-8 and stray bytes in a name");
+  EXPECT_NE(svg.find(">caf\xC3\xA9 \xE5\x8C\x97?? ??1m</text>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find(">caf\xC3\xA9 \xE5\x8C\x97?? ??1m 21.50</text>"), std::string::npos);
+}
+
 TEST(ChartSvg, TwentyStarsEachWithItsOwnStyle) {
   const std::string svg = chart_svg(synthetic_night(20));
   expect_well_formed(svg, "twenty-star chart");

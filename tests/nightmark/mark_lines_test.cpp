@@ -73,6 +73,18 @@ TEST(MarkLines, LabelsAndRecentFlag) {
   EXPECT_EQ(mrk_mark_line(asas_alone), "09.10.00 -05.07 ASAS_K21\n");
 }
 
+TEST(MarkLines, ControlBytesAndBytesNotUtf8AreQuestionMarks) {
+  // A TAB is no blank, so it stays inside the short name; an ESC would start a
+  // terminal sequence, Latin-1 0xE9 is not UTF-8. UTF-8 itself is kept.
+  const std::string named = list_line("V1\tcaf\xC3\xA9\xE9\x1B[m", " 9 10", " -5  7");
+  EXPECT_EQ(adf_mark_line(named, false),
+            "eqt 0910.0,-0507.0,mark 8,\"V1?caf\xC3\xA9??[m_K21\",1\n");
+  EXPECT_EQ(mrk_mark_line(named), "09.10.00 -05.07 V1?caf\xC3\xA9??[m_K21\n");
+  std::string stray_catalogue = list_line("ZZ", "15 20", "-20 30");
+  stray_catalogue[20] = '\x85';
+  EXPECT_EQ(mrk_mark_line(stray_catalogue), "15.20.00 -20.30 ZZ_?21\n");
+}
+
 TEST(MarkLines, ShortLineReadsBlanksPastItsEnd) {
   EXPECT_EQ(adf_mark_line("AB", false), "eqt 0 0 .0,+0 0 .0,mark 8,\"AB_   \",1\n");
   EXPECT_EQ(mrk_mark_line(""), "0 .0 .00 +0 .0  _   \n");

@@ -36,6 +36,28 @@ TEST(NightDate, FromTitleColumns) {
   EXPECT_FALSE(looks_like_calendar_date(night_date_from_title("Night of 5 March 2006")));
 }
 
+TEST(NightDate, TitleYearOutsideTheYearsIsFlaggedAndHeldAtAnEnd) {
+  EXPECT_TRUE(title_year_in_range("=== 2006/ 3/ 5 ==="));
+  EXPECT_TRUE(title_year_in_range("=== 9999/ 3/ 5 ==="));
+  EXPECT_TRUE(title_year_in_range("=== -999/ 3/ 5 ==="));
+  EXPECT_TRUE(title_year_in_range("===    0/ 3/ 5 ==="));
+  EXPECT_TRUE(title_year_in_range("=== -1.5/ 3/ 5 ===")) << "truncated to -1";
+  struct Case {
+    const char* title;
+    int year_used;
+    const char* shown;
+  };
+  for (const Case& c :
+       {Case{"=== NAN / 3/ 5 ===", 0, "NAN"}, Case{"===     / 3/ 5 ===", 0, ""},
+        Case{"=== -NAN/ 3/ 5 ===", 0, "-NAN"}, Case{"=== +INF/ 3/ 5 ===", 9999, "+INF"},
+        Case{"=== -INF/ 3/ 5 ===", -999, "-INF"}, Case{"=== 1e9 / 3/ 5 ===", 9999, "1e9"},
+        Case{"=== -1e4/ 3/ 5 ===", -999, "-1e4"}, Case{"Night of 5 March", 0, "t of"}}) {
+    EXPECT_FALSE(title_year_in_range(c.title)) << c.title;
+    EXPECT_EQ(night_date_from_title(c.title).year, c.year_used) << c.title;
+    EXPECT_EQ(title_year_text(c.title), c.shown) << c.title;
+  }
+}
+
 TEST(ListedMinimum, TimeAndPositionFields) {
   const ListedMinimum m = read_listed_minimum(list_line("26.20", "15 20", "-20 30"));
   EXPECT_EQ(m.time_hours, 26.2f);

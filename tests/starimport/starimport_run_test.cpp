@@ -52,6 +52,17 @@ TEST(StarimportRun, JsonThatIsNotValidWritesNothing) {
   EXPECT_TRUE(r.err.starts_with("starimport: bad.json:2: not valid JSON")) << r.err;
 }
 
+TEST(StarimportRun, ParserWordsQuoteTheBytesOfTheReplyEscaped) {
+  e2e::TempDir dir;
+  dir.write("reply.json", "{\"VSXObjects\":{\"VSXObject\":[{\"Name\":\"a\xff\x1b\"}]}}\n");
+  const e2e::RunResult r = e2e::run(STARIMPORT_BIN, dir.path(), "", {"reply.json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_TRUE(r.err.starts_with("starimport: reply.json:1: not valid JSON")) << r.err;
+  EXPECT_NE(r.err.find("\\xff"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find('\xff'), std::string::npos) << "no raw byte reaches the terminal";
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+}
+
 TEST(StarimportRun, VersionNamesTheToolset) {
   e2e::TempDir dir;
   const e2e::RunResult version = e2e::run(STARIMPORT_BIN, dir.path(), "", {"--version"});
@@ -114,9 +125,9 @@ TEST(StarimportRun, StandardInputNeverEmptiesNorReplacesItsOwnFile) {
 
 // A JSON reply is read as a stream: the child's peak memory (getrusage of the children:
 // this test's only child) stays under 16 MiB for 8 MiB of empty objects, which took two
-// hundred times as much when the reply was held whole (bench/README.md). The address sanitizer keeps up to 256 MiB of freed
-// blocks and its shadow besides: its build checks only that memory does not follow the
-// reply.
+// hundred times as much when the reply was held whole (bench/README.md). The address sanitizer
+// keeps up to 256 MiB of freed blocks and its shadow besides: its build checks only that memory
+// does not follow the reply.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr long kJsonPeakLimitKib = 1024 * 1024;
 #else
