@@ -195,9 +195,9 @@ bool PendingFile::open_beside(bool exists, const struct stat& old) {
   temp_path_ = name;
   slot_ = register_pending(temp_path_);
   if (slot_ < 0) {
-    const bool too_long = temp_path_.size() >= PATH_MAX;
-    discard();
-    if (too_long) cannot_create(path_, ENAMETOOLONG);
+    ::close(std::exchange(fd_, -1));
+    ::unlink(temp_path_.c_str());
+    if (temp_path_.size() >= PATH_MAX) cannot_create(path_, ENAMETOOLONG);
     throw RunError("cannot create " + path_ + ": too many output files at once");
   }
   if (!exists) {
@@ -209,6 +209,7 @@ bool PendingFile::open_beside(bool exists, const struct stat& old) {
   if (::fstat(fd_, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
       ::fchown(fd_, old.st_uid, old.st_gid) != 0) {
     // The new file would change hands (and lock its owner out): rewrite the old one.
+    ::close(std::exchange(fd_, -1));
     discard();
     return false;
   }
