@@ -80,14 +80,24 @@ nightmark::PlanOutputChoice plan_output_choice(const io::Options& options) {
   return choice;
 }
 
+/// The files this run writes: the plan, the mark files and those the options add.
+std::vector<std::string_view> written_files(const nightmark::PlanOutputChoice& extras) {
+  using namespace nightmark;
+  std::vector<std::string_view> files = {kNightListFile, kAdfFile, kMrkFile};
+  if (extras.chart) files.push_back(kChartFile);
+  if (extras.exports.stellarium) files.push_back(kStellariumFile);
+  if (extras.exports.skychart) files.push_back(kSkychartFile);
+  if (extras.exports.skysafari) files.push_back(kSkySafariFile);
+  return files;
+}
+
 int run(const io::Options& options) {
   using namespace nightmark;
   const astro::SkyOptions sky_options = formats::sky_options(options);
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
-  io::refuse_shared_files({kRecentFile, kDailyListFile, kCatalogueFile},
-                          {kNightListFile, kAdfFile, kMrkFile, kChartFile, kStellariumFile,
-                           kSkychartFile, kSkySafariFile});
+  const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
+  io::refuse_shared_files(inputs, written_files(extras));
 
   const RecentObservationList recent = load_recent_observations(kRecentFile);
 

@@ -71,8 +71,9 @@ OutputFile::OutputFile(const std::string& path, std::unique_ptr<Stream> stream)
 }
 
 OutputFile::~OutputFile() {
-  // Written in place there is no old content to keep: what was written stays.
-  if (open_ && stream_->pending.in_place() && block_.collected_bytes() > 0) {
+  // Written to a device or a FIFO there is no old content to keep: what was written
+  // stays.
+  if (open_ && stream_->pending.direct() && block_.collected_bytes() > 0) {
     std::fwrite(block_.collected(), 1, block_.collected_bytes(), stream_->file);
   }
 }
@@ -119,10 +120,13 @@ void OutputFile::finish() {
   }
 }
 
+void OutputFile::prepare() { stream_->pending.prepare(); }
+
 void OutputFile::commit() { stream_->pending.commit(); }
 
 void OutputFile::close() {
   finish();
+  prepare();
   commit();
 }
 

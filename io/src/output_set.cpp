@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "io/atomic_output.h"
 #include "signals_held.h"
 
 namespace io {
@@ -21,7 +20,9 @@ OutputFile& OutputSet::add(const std::string& path) {
 
 void OutputSet::commit() {
   for (const auto& file : files_) file->finish();
-  for (const auto& file : files_) check_replaceable(file->path());
+  // Every file checked (and those rewritten in place opened) before the first is
+  // replaced: a file that cannot be written leaves all as they were.
+  for (const auto& file : files_) file->prepare();
   if (files_.empty()) return;
   // Another run in the same folder renames its set under the same lock.
   const std::filesystem::path folder = std::filesystem::path(files_.front()->path()).parent_path();

@@ -1,6 +1,8 @@
 // Outputs that replace their old file only when complete.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -102,6 +104,48 @@ TEST_F(AtomicOutput, SharedFilesAreRefused) {
   EXPECT_THROW(io::refuse_shared_files({path("in.dat")}, {path("hard.dat")}), io::RunError);
   EXPECT_THROW(io::refuse_shared_files({}, {path("in.dat"), path("hard.dat")}), io::RunError);
   EXPECT_NO_THROW(io::refuse_shared_files({path("in.dat")}, {path("missing.dat")}));
+  // Two outputs through a link to a file not yet made.
+  fs::create_symlink("b.dat", dir_ / "a.dat");
+  EXPECT_THROW(io::refuse_shared_files({}, {path("b.dat"), path("a.dat")}), io::RunError);
+  EXPECT_NO_THROW(io::refuse_shared_files({}, {path("a.dat"), path("c.dat")}));
+}
+
+TEST_F(AtomicOutput, LongestNameIsWrittenAndItsTemporaryFileCut) {
+  const std::string name(255, 'n');
+  write(name, "old");
+  io::OutputFile out(path(name));
+  out.write("new");
+  std::string temporary;
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    if (entry.path().filename() != name) temporary = entry.path().filename().string();
+  }
+  EXPECT_EQ(temporary.size(), 255u);
+  EXPECT_TRUE(temporary.starts_with(".nnn")) << temporary;
+  out.close();
+  EXPECT_EQ(read(name), "new");
+  EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(AtomicOutput, TemporaryFilesOfEndedProcessesAreRemoved) {
+  // A process that has ended, and one that runs (this one's parent).
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+  const std::string stale = ".out.dat.tmp-" + std::to_string(ended) + "-AbCdEf";
+  const std::string tail = ".tmp-" + std::to_string(ended) + "-AbCdEf";
+  const std::string stale_cut = "." + std::string(255 - 1 - tail.size(), 'n') + tail;
+  const std::string running = ".out.dat.tmp-" + std::to_string(::getppid()) + "-AbCdEf";
+  const std::string other = ".other.dat.tmp-" + std::to_string(ended) + "-AbCdEf";
+  for (const std::string& name : {stale, running, other}) write(name, "x");
+  io::OutputFile(path("out.dat")).close();
+  EXPECT_FALSE(fs::exists(dir_ / stale));
+  EXPECT_TRUE(fs::exists(dir_ / running));
+  EXPECT_TRUE(fs::exists(dir_ / other)) << "another output's";
+  const std::string long_name(255, 'n');
+  write(stale_cut, "x");
+  io::OutputFile(path(long_name)).close();
+  EXPECT_FALSE(fs::exists(dir_ / stale_cut)) << "one whose name was cut";
 }
 
 }  // namespace

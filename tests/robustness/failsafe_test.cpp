@@ -3,49 +3,26 @@
 // shell script, and checks the old output byte for byte afterwards.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "e2e.h"
 #include "programs.h"
+#include "shell.h"
 
 namespace robustness {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kConditions = "8.0 12.5 0.5 90 -30\n99\n";
-const std::string kEclforeAnswers = "2006\n3\n20\n3\n0\n";
-const std::string kNightmarkAnswers = "20\n0\n0\n";
 const std::string kPhaselistAnswers = "2006 3 7 4 30\n2006 3 7 5 45\n";
-const std::string kOld = "the old output\r\n";
 
 std::string repeated(const std::string& line, int times) {
   std::string text;
   text.reserve((line.size() + 2) * static_cast<std::size_t>(times));
   for (int i = 0; i < times; ++i) text += line + "\r\n";
   return text;
-}
-
-/// Runs `script` with /bin/sh in `dir`; the programs are $ECLFORE, $DATESEL, $NIGHTMARK,
-/// $PHASELIST. Returns the exit status (128 + N for a signal N).
-int sh(const e2e::TempDir& dir, const std::string& script) {
-  dir.write(".e2e-script", "cd '" + dir.path().string() +
-                               "' || exit 99\nECLFORE='" ECLFORE_BIN "'\nDATESEL='" DATESEL_BIN
-                               "'\nNIGHTMARK='" NIGHTMARK_BIN "'\nPHASELIST='" PHASELIST_BIN "'\n" +
-                               script + "\n");
-  const int status = std::system(("sh '" + (dir.path() / ".e2e-script").string() + "'").c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-/// No temporary file of an output is left in the folder.
-void expect_no_temporary_files(const e2e::TempDir& dir) {
-  for (const auto& entry : fs::directory_iterator(dir.path())) {
-    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
-  }
 }
 
 class Failsafe : public testing::Test {
@@ -71,14 +48,17 @@ TEST_F(Failsafe, KilledRunLeavesTheOldOutput) {
   std::string busy_star = kStarLine;
   busy_star.replace(busy_star.find("1.2345678"), 9, "0.0123457");
   dir_.write("star.dat", repeated(busy_star, 20000));
-  // (SIGINT is ignored by a job the shell starts in the background, so it cannot be
-  // sent this way; it takes the same handler.)
-  for (const char* sig : {"TERM", "HUP"}) {
+  // A job the shell starts in the background ignores SIGINT and SIGQUIT, and a signal
+  // ignored at the start stays ignored (nohup): env gives them back their default.
+  // 37 is a real-time signal (SIGRTMIN + 3).
+  for (const char* sig :
+       {"TERM", "HUP", "INT", "QUIT", "USR1", "ALRM", "XCPU", "VTALRM", "PROF", "37"}) {
     SCOPED_TRACE(sig);
     dir_.write("data.dat", kOld);
     const int status =
         sh(dir_, std::string("printf '") + "2006\\n3\\n20\\n3\\n0\\n" +
-                     "' >.a; \"$ECLFORE\" <.a >/dev/null 2>.err & pid=$!\n"
+                     "' >.a; env --default-signal=INT,QUIT \"$ECLFORE\" <.a >/dev/null 2>.err & "
+                     "pid=$!\n"
                      "until ls .data.dat.tmp-* >/dev/null 2>&1; do sleep 0.01; done\n"
                      "sleep 0.2; kill -" +
                      sig + " $pid; wait $pid");

@@ -61,9 +61,12 @@ class OutputFile {
   /// Completes the file (flushed, synced, closed) without replacing the old one yet:
   /// for the files of an OutputSet. Throws RunError as close() does.
   void finish();
+  /// Checks that the finished file can replace the old one (see PendingFile::prepare);
+  /// nothing on disk changes.
+  void prepare();
   /// Replaces the old file with the finished one.
   void commit();
-  /// The file the bytes are in until the commit.
+  /// The file the bytes are in until the commit (empty when an unnamed one).
   const std::string& written_path() const;
   const std::string& path() const { return path_; }
 

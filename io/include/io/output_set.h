@@ -23,9 +23,10 @@ class OutputSet {
   /// Opens one more output of the set. Nothing on disk changes until commit(): a
   /// failure of any later file leaves every old file of the set as it was.
   OutputFile& add(const std::string& path);
-  /// Completes every file (flushed, synced), checks every name again, then renames
-  /// them all. Throws RunError naming the file at fault; then no file of the set was
-  /// replaced, unless a rename itself failed (a disk error).
+  /// Completes every file (flushed, synced), checks every name again (and opens those
+  /// rewritten in place), then replaces them all. Throws RunError naming the file at
+  /// fault; then no file of the set was replaced, unless a rename or the rewriting of
+  /// an old file itself failed (a disk error).
   void commit();
 
  private:
