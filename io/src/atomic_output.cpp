@@ -18,6 +18,7 @@
 
 #include <fmt/format.h>
 
+#include "io/message_text.h"
 #include "io/run_error.h"
 #include "signals_held.h"
 #include "temporary_names.h"
@@ -106,7 +107,7 @@ mode_t new_file_mode() {
 }
 
 [[noreturn]] void cannot_create(const std::string& path, int error) {
-  throw RunError("cannot create " + path + ": " + reason(error));
+  throw RunError("cannot create " + escape_for_message(path) + ": " + reason(error));
 }
 
 /// True when the rename of a new file over `old` in `folder` would be refused: in a
@@ -198,7 +199,8 @@ bool PendingFile::open_beside(bool exists, const struct stat& old) {
     ::close(std::exchange(fd_, -1));
     ::unlink(temp_path_.c_str());
     if (temp_path_.size() >= PATH_MAX) cannot_create(path_, ENAMETOOLONG);
-    throw RunError("cannot create " + path_ + ": too many output files at once");
+    throw RunError("cannot create " + escape_for_message(path_) +
+                   ": too many output files at once");
   }
   if (!exists) {
     // mkstemp makes the file for its owner alone; a new file gets the bits fopen gives.
@@ -223,7 +225,8 @@ void PendingFile::open_direct() {
   // O_NONBLOCK: a FIFO without a reader is refused (ENXIO) instead of waited on.
   fd_ = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0) {
-    if (errno == ENXIO) throw RunError("cannot create " + path_ + ": no process reads the FIFO");
+    if (errno == ENXIO)
+      throw RunError("cannot create " + escape_for_message(path_) + ": no process reads the FIFO");
     cannot_create(path_, errno);
   }
   // Written as usual from here: a reader that is slow holds the writes back.
@@ -262,7 +265,7 @@ void PendingFile::sync() const {
   // The unnamed file needs no sync: the old file is synced after the copy.
   if (way_ == Way::kInPlace) return;
   if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) {
-    throw RunError("cannot write " + path_ + ": " + reason(errno));
+    throw RunError("cannot write " + escape_for_message(path_) + ": " + reason(errno));
   }
 }
 
@@ -289,7 +292,7 @@ void PendingFile::prepare() {
       (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)) {
     const int error = errno;
     discard();
-    throw RunError("cannot write " + path_ + ": " + reason(error));
+    throw RunError("cannot write " + escape_for_message(path_) + ": " + reason(error));
   }
 }
 
@@ -300,20 +303,21 @@ void PendingFile::copy_into_place() {
   for (;;) {
     const ssize_t got = ::pread(kept_fd_, chunk.data(), chunk.size(), offset);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw RunError("cannot write " + path_ + ": " + reason(errno));
+    if (got < 0) throw RunError("cannot write " + escape_for_message(path_) + ": " + reason(errno));
     if (got == 0) break;
     for (ssize_t done = 0; done < got;) {
       const ssize_t put = ::pwrite(target_fd_, chunk.data() + done,
                                    static_cast<std::size_t>(got - done), offset + done);
       if (put < 0 && errno == EINTR) continue;
-      if (put < 0) throw RunError("cannot write " + path_ + ": " + reason(errno));
+      if (put < 0)
+        throw RunError("cannot write " + escape_for_message(path_) + ": " + reason(errno));
       done += put;
     }
     offset += got;
   }
   if (::ftruncate(target_fd_, offset) != 0 ||
       (::fsync(target_fd_) != 0 && errno != EINVAL && errno != EROFS)) {
-    throw RunError("cannot write " + path_ + ": " + reason(errno));
+    throw RunError("cannot write " + escape_for_message(path_) + ": " + reason(errno));
   }
 }
 
@@ -337,7 +341,7 @@ void PendingFile::commit() {
   if (::rename(temp_path_.c_str(), target_.c_str()) != 0) {
     const int error = errno;
     discard();
-    throw RunError("cannot replace " + path_ + ": " + reason(error));
+    throw RunError("cannot replace " + escape_for_message(path_) + ": " + reason(error));
   }
   g_pending_used[slot_] = 0;
   slot_ = -1;
@@ -404,8 +408,9 @@ void refuse_shared_files(std::span<const std::string_view> inputs,
                                   earlier.status.st_ino == entry.status.st_ino
                             : !earlier.exists && earlier.future_path == entry.future_path;
       if (same && !is_input) {
-        throw RunError("cannot write " + entry.name + ": it is the same file as the " +
-                       (earlier.is_input ? "input " : "output ") + earlier.name);
+        throw RunError("cannot write " + escape_for_message(entry.name) +
+                       ": it is the same file as the " + (earlier.is_input ? "input " : "output ") +
+                       escape_for_message(earlier.name));
       }
     }
     seen.push_back(entry);

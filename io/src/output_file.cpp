@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "io/atomic_output.h"
+#include "io/message_text.h"
 #include "io/run_error.h"
 #include "writeback.h"
 
@@ -23,7 +24,7 @@ std::FILE* open_stream(PendingFile& pending, const std::string& path) {
     const int error = errno;
     ::close(pending.descriptor());
     pending.discard();
-    throw RunError("cannot create " + path + ": " + reason(error));
+    throw RunError("cannot create " + escape_for_message(path) + ": " + reason(error));
   }
   return file;
 }
@@ -85,10 +86,12 @@ void OutputFile::fail(const char* what) {
   open_ = false;
   stream_->close_stream();
   stream_->pending.discard();
-  throw RunError(std::string(what) + " " + path_ + ": " + reason(error));
+  throw RunError(std::string(what) + " " + escape_for_message(path_) + ": " + reason(error));
 }
 
-void OutputFile::fail_closed() const { throw RunError("write to closed file " + path_); }
+void OutputFile::fail_closed() const {
+  throw RunError("write to closed file " + escape_for_message(path_));
+}
 
 void OutputFile::write(std::string_view text) {
   check_open();
@@ -116,7 +119,7 @@ void OutputFile::finish() {
   if (std::fclose(file) != 0) {
     const int error = errno;
     stream_->pending.discard();
-    throw RunError("cannot close " + path_ + ": " + reason(error));
+    throw RunError("cannot close " + escape_for_message(path_) + ": " + reason(error));
   }
 }
 
