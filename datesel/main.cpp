@@ -58,8 +58,6 @@ int run(const io::Options& /*options*/) {
 int main(int argc, char** argv) {
   static constexpr io::ProgramInfo kInfo{
       "datesel",
-      "usage: datesel\n"
-      "\n"
       "Writes the daily list of one night, obsday.dat, out of the month's forecast.\n"
       "Reads the title's year and month from the first line of data.dat, then asks\n"
       "\"Day (99:end) = \" again and again. For every day typed it rewrites obsday.dat\n"

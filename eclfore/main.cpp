@@ -17,11 +17,11 @@
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
+#include "io/output_file.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "search_window.h"
-#include "io/output_file.h"
 
 namespace {
 
@@ -29,9 +29,7 @@ const std::string kConditionFile = "condition.dat";
 const std::string kStarFile = "star.dat";
 const std::string kForecastFile = "data.dat";
 
-constexpr std::string_view kUsage =
-    "usage: eclfore [--sun-below=DEG] [--moon-distance=DEG] [--epochs=SCALE] [--of-date]\n"
-    "\n"
+constexpr std::string_view kAbout =
     "Forecasts a month's primary and secondary minima of eclipsing binaries that\n"
     "fall at night (18:00 to 05:59 JST) with the star high enough at the site.\n"
     "Asks for the year, the month, the lowest altitude (degrees), the site (a menu\n"
@@ -123,6 +121,6 @@ int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kSunBelowOption,
                                                 formats::kMoonDistanceOption,
                                                 formats::kEpochsOption, formats::kOfDateOption};
-  static constexpr io::ProgramInfo kInfo{"eclfore", kUsage, kOptions};
+  static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

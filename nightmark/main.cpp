@@ -27,9 +27,7 @@
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: nightmark [--of-date]\n"
-    "\n"
+constexpr std::string_view kAbout =
     "Plans the rest of an observing night. Run it in the folder that holds\n"
     "obsday2.dat (a daily list saved from datesel) and, if kept, recent_obs.txt\n"
     "(names of stars observed lately, one a line).\n"
@@ -183,6 +181,6 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::ProgramInfo kInfo{"nightmark", kUsage, kOptions};
+  static constexpr io::ProgramInfo kInfo{"nightmark", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

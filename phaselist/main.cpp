@@ -26,9 +26,7 @@ constexpr const char* kTableFile = "isou.txt";
 constexpr const char* kStartPrompt = "Star date & time (ex. 1998 1 1 21 0 JST) ";
 constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
 
-constexpr const char* kUsage =
-    "usage: phaselist [--epochs=SCALE] [--of-date]\n"
-    "\n"
+constexpr const char* kAbout =
     "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
     "stop time, of every star of star.dat whose select flag (column 88, counted from 0)\n"
     "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N.\n"
@@ -109,6 +107,6 @@ int run(const io::Options& options) {
 
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption};
-  static constexpr io::ProgramInfo kInfo{"phaselist", kUsage, kOptions};
+  static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

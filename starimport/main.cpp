@@ -29,9 +29,7 @@ namespace {
 
 constexpr const char* kStandardInputShown = "(standard input)";
 
-constexpr const char* kUsage =
-    "usage: starimport [OPTION]... [FILE]...\n"
-    "\n"
+constexpr const char* kAbout =
     "Turns catalogues of light elements into star.dat lines for eclfore and phaselist:\n"
     "the GCVS 5.1 main table (gcvs5.txt), delimited tables with a header row (TSV,\n"
     "CSV, '|'-separated, VizieR exports) and VSX JSON replies. Reads the FILEs named\n"
@@ -210,6 +208,7 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static const io::ProgramInfo info{"starimport", kUsage, starimport::import_options(), true};
+  static const io::ProgramInfo info{"starimport", kAbout, starimport::import_options(),
+                                    "[FILE]..."};
   return io::run_program(argc, argv, info, run);
 }

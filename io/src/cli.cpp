@@ -102,6 +102,34 @@ std::string written_option(const char* argument) {
 
 }  // namespace
 
+std::string usage_line(const ProgramInfo& info) {
+  std::vector<std::string> items;
+  for (const OptionSpec& option : info.options) {
+    std::string item =
+        option.short_name != 0
+            ? fmt::format("[-{}{}]", option.short_name,
+                          option.argument.empty() ? "" : fmt::format(" {}", option.argument))
+            : fmt::format("[--{}{}]", option.name,
+                          option.argument.empty() ? "" : fmt::format("={}", option.argument));
+    if (option.repeatable) item += "...";
+    items.push_back(std::move(item));
+  }
+  if (!info.operands.empty()) items.emplace_back(info.operands);
+  std::string usage = fmt::format("usage: {}", info.name);
+  const std::size_t indent = usage.size();
+  std::size_t column = usage.size();
+  for (const std::string& item : items) {
+    // A new line before an item that would run past the width, never before the first.
+    if (column > indent && column + 1 + item.size() > kHelpWidth) {
+      usage += fmt::format("\n{:{}}", "", indent);
+      column = indent;
+    }
+    usage += fmt::format(" {}", item);
+    column += 1 + item.size();
+  }
+  return usage + "\n";
+}
+
 std::string help_text(const ProgramInfo& info) {
   const std::vector<OptionSpec> options = all_options(info);
   std::vector<std::string> left;
@@ -114,7 +142,7 @@ std::string help_text(const ProgramInfo& info) {
     width = std::max(width, text.size());
     left.push_back(std::move(text));
   }
-  std::string help = fmt::format("{}\nOptions:\n", info.usage);
+  std::string help = fmt::format("{}\n{}\nOptions:\n", usage_line(info), info.about);
   // The help lines in a column two blanks after the longest option.
   for (std::size_t i = 0; i < options.size(); ++i) {
     fmt::format_to(std::back_inserter(help), "{:<{}}{}\n", left[i], width + 2, options[i].help);
@@ -166,7 +194,7 @@ ParsedCommandLine parse_command_line(int argc, char** argv, const ProgramInfo& i
                                std::strcmp(argv[optind - 1], "--") == 0 &&
                                argv[optind - 1] != last_value;
   for (int i = optind; i < argc; ++i) parsed.options.operands.emplace_back(argv[i]);
-  if (!info.takes_operands) {
+  if (info.operands.empty()) {
     if (!parsed.options.operands.empty()) {
       throw UsageError("unexpected argument " + quoted(parsed.options.operands.front()));
     }

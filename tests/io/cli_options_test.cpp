@@ -17,8 +17,9 @@ constexpr io::OptionSpec kOptions[] = {
     {"output", "FILE", "write to FILE", 'o'},
     {"site", "NAME", "a site, repeatable", 0, true},
 };
-constexpr io::ProgramInfo kInfo{"demo", "usage: demo\n", kOptions};
-constexpr io::ProgramInfo kWithOperands{"demo", "usage: demo FILE...\n", kOptions, true};
+constexpr io::ProgramInfo kInfo{"demo", "Does what the options say.\n", kOptions};
+constexpr io::ProgramInfo kWithOperands{"demo", "Does what the options say.\n", kOptions,
+                                        "FILE..."};
 
 ParsedCommandLine parse(std::vector<std::string> args, const io::ProgramInfo& info = kInfo) {
   args.insert(args.begin(), "demo");
@@ -96,7 +97,9 @@ TEST(CommandLine, HelpAndVersionStandAlone) {
 
 TEST(CommandLine, HelpListsEveryOptionAfterTheUsage) {
   EXPECT_EQ(io::help_text(kInfo),
-            "usage: demo\n"
+            "usage: demo [--sun-below=DEG] [--chart] [-o FILE] [--site=NAME]...\n"
+            "\n"
+            "Does what the options say.\n"
             "\n"
             "Options:\n"
             "      --sun-below=DEG  the Sun's depression for the night, degrees\n"
@@ -105,6 +108,23 @@ TEST(CommandLine, HelpListsEveryOptionAfterTheUsage) {
             "      --site=NAME      a site, repeatable\n"
             "      --help           print this help and exit\n"
             "      --version        print the name and version and exit\n");
+}
+
+TEST(CommandLine, TheUsageLineWrapsUnderItsFirstOptionWithTheOperandsLast) {
+  static constexpr io::OptionSpec kLong[] = {{"first-option-of-many", "VALUE", ""},
+                                      {"second-option-of-many", "VALUE", ""},
+                                      {"third-option-of-many", "VALUE", ""},
+                                      {"fourth", "", ""}};
+  constexpr io::ProgramInfo kLongInfo{"demo", "", kLong, "[FILE]..."};
+  EXPECT_EQ(io::usage_line(kLongInfo),
+            "usage: demo [--first-option-of-many=VALUE] [--second-option-of-many=VALUE]\n"
+            "            [--third-option-of-many=VALUE] [--fourth] [FILE]...\n");
+  // An item longer than the width stands alone on its line, never after a break alone.
+  static constexpr io::OptionSpec kHuge[] = {
+      {"an-option-whose-name-alone-runs-past-the-width-of-the-help-text", "X", ""}};
+  constexpr io::ProgramInfo kHugeInfo{"demo", "", kHuge};
+  EXPECT_EQ(io::usage_line(kHugeInfo),
+            "usage: demo [--an-option-whose-name-alone-runs-past-the-width-of-the-help-text=X]\n");
 }
 
 }  // namespace

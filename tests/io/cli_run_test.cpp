@@ -7,10 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "e2e.h"
+#include "io/cli.h"
 
 namespace {
 
@@ -188,6 +190,36 @@ TEST_P(ProgramArguments, HelpListsTheOptionsAfterTheUsage) {
   EXPECT_LT(out.find("usage: " + GetParam().name), options);
   EXPECT_NE(out.find("      --help  ", options), std::string::npos) << out;
   EXPECT_NE(out.find("      --version  ", options), std::string::npos) << out;
+}
+
+// The usage line (the lines before the first blank one) names every option the help
+// lists, so that no option can be left out of it.
+TEST(UsageLine, EveryProgramNamesEachOfItsOptions) {
+  e2e::TempDir dir;
+  for (const char* program :
+       {ECLFORE_BIN, DATESEL_BIN, NIGHTMARK_BIN, PHASELIST_BIN, STARIMPORT_BIN}) {
+    const std::string out = e2e::run(program, dir.path(), "", {"--help"}).out;
+    const std::string usage = out.substr(0, out.find("\n\n"));
+    const auto options = out.find("\nOptions:\n");
+    ASSERT_NE(options, std::string::npos) << out;
+    std::size_t named = 0;
+    for (std::size_t at = out.find("\n  ", options); at != std::string::npos;
+         at = out.find("\n  ", at + 1)) {
+      const std::size_t dashes = out.find("--", at);
+      const std::string name = out.substr(dashes, out.find_first_of("= ", dashes) - dashes);
+      if (name == "--help" || name == "--version") continue;
+      ++named;
+      const bool short_form = out.compare(at + 3, 1, "-") == 0;
+      const std::string in_usage = short_form ? "[" + out.substr(at + 3, 2) + " " : "[" + name;
+      EXPECT_NE(usage.find(in_usage), std::string::npos) << program << ": " << name << "\n"
+                                                         << usage;
+    }
+    EXPECT_EQ(named > 0, usage.find('[') != std::string::npos) << program << "\n" << usage;
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(line.size(), io::kHelpWidth) << program << ": " << line;
+    }
+  }
 }
 
 // Options with values, on a small program built on the same main.

@@ -29,6 +29,6 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::ProgramInfo kInfo{"optdemo", "usage: optdemo [OPTION]...\n", kOptions};
+  static constexpr io::ProgramInfo kInfo{"optdemo", "Prints the options it is given.\n", kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

@@ -42,10 +42,14 @@ struct UsageError : std::runtime_error {
 
 /// What a program says about itself for --help and --version, and the options it takes.
 struct ProgramInfo {
-  std::string_view name;   ///< e.g. "eclfore"
-  std::string_view usage;  ///< the --help text before the list of options, ending with a line end
+  std::string_view name;  ///< e.g. "eclfore"
+  /// The --help text between the usage line and the list of options, ending with a line
+  /// end (the usage line itself is made from the options: none can be left out of it).
+  std::string_view about;
   std::span<const OptionSpec> options = {};  ///< besides --help and --version
-  bool takes_operands = false;               ///< starimport's FILE...; the others take none
+  /// The operands as the usage line shows them, e.g. "[FILE]..."; empty: the program
+  /// takes none.
+  std::string_view operands = {};
 };
 
 /// The toolset version, e.g. "1.0.0".
@@ -63,7 +67,17 @@ struct ParsedCommandLine {
 /// an operand (or "--") where the program takes none.
 ParsedCommandLine parse_command_line(int argc, char** argv, const ProgramInfo& info);
 
-/// The --help text: the usage, then one line per option with its help line.
+/// The usage line: "usage: NAME", every option of info.options in brackets
+/// ("[--name=ARG]", "[-x ARG]" for one with a short name, "..." after a repeatable one),
+/// then the operands; wrapped before kHelpWidth, the lines after the first indented under
+/// the first option.
+std::string usage_line(const ProgramInfo& info);
+
+/// Width of the --help text that the usage line keeps within, characters.
+inline constexpr std::size_t kHelpWidth = 80;
+
+/// The --help text: the usage line, a blank line, info.about, then one line per option
+/// with its help line.
 std::string help_text(const ProgramInfo& info);
 
 /// The whole of a program's main. Parses the arguments against info.options (plus --help,
