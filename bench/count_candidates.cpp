@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "conditions.h"
 #include "formats/catalogue.h"
 #include "io/text_files.h"
-#include "conditions.h"
 #include "minima_search.h"
 
 int main(int argc, char** argv) {

@@ -16,11 +16,11 @@
 #include "formats/catalogue.h"
 #include "formats/fixed_format.h"
 #include "formats/records.h"
+#include "io/output_file.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "search_window.h"
-#include "io/output_file.h"
 
 namespace {
 

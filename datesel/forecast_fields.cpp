@@ -49,9 +49,9 @@ TitleMonth title_month(std::string_view first_line, const std::string& path) {
   // A year wider than its columns (from an eclfore that did not refuse it) runs on
   // into the blank after them and shifts every field that follows.
   if (first_line[static_cast<std::size_t>(fl::kYear.end())] != ' ') {
-    throw io::RunError(fmt::format("{}: line 1: year \"{}\" runs past its {} columns ({}-{})",
-                                   path, year_as_written(first_line), fl::kYear.width,
-                                   fl::kYear.start, fl::kYear.end() - 1));
+    throw io::RunError(fmt::format("{}: line 1: year \"{}\" runs past its {} columns ({}-{})", path,
+                                   year_as_written(first_line), fl::kYear.width, fl::kYear.start,
+                                   fl::kYear.end() - 1));
   }
   if (auto misfit = formats::beyond_field("year", *year, formats::daily_title::kYear,
                                           "the year in the daily list's title")) {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "io/console.h"
 #include "astro/constants.h"
+#include "io/console.h"
 #include "io/text_files.h"
 
 namespace eclfore {
@@ -27,7 +27,7 @@ enum class RowEnd { kComplete, kTerminator, kShort };
 
 struct RowScan {
   RowEnd end = RowEnd::kComplete;
-  int numbers = 0;                                    ///< numbers read into the row
+  int numbers = 0;                              ///< numbers read into the row
   io::ScanStatus status = io::ScanStatus::kOk;  ///< of the failed scan of a short row
 };
 
@@ -88,10 +88,11 @@ void print_conditions(const ConditionTable& table) {
   for (int n = 0; n < table.count; ++n) {
     const SelectionCondition& c = table.rows[static_cast<std::size_t>(n)];
     // The floats widened to double, as printf's "%4.1f" took them: the same digits.
-    io::print_text(fmt::format("No = {} , Mag= {:4.1f} - {:4.1f} ( {:3.1f} ) , RD= {:3.0f} - {:3.0f}\n",
-                               n, static_cast<double>(c.mag_bright),
-                               static_cast<double>(c.mag_faint), static_cast<double>(c.min_depth),
-                               static_cast<double>(c.dec_upper), static_cast<double>(c.dec_lower)));
+    io::print_text(
+        fmt::format("No = {} , Mag= {:4.1f} - {:4.1f} ( {:3.1f} ) , RD= {:3.0f} - {:3.0f}\n", n,
+                    static_cast<double>(c.mag_bright), static_cast<double>(c.mag_faint),
+                    static_cast<double>(c.min_depth), static_cast<double>(c.dec_upper),
+                    static_cast<double>(c.dec_lower)));
   }
 }
 
@@ -99,8 +100,8 @@ bool is_selected(const formats::StarRecord& star, const SelectionCondition& cond
   const long double depth =
       static_cast<long double>(star.mag_min) - static_cast<long double>(star.mag_max);
   return star.mag_max >= condition.mag_bright && star.mag_min <= condition.mag_faint &&
-         depth + kDepthSlackMag >= condition.min_depth && star.dec_degree_part <= condition.dec_upper &&
-         star.dec_degree_part >= condition.dec_lower;
+         depth + kDepthSlackMag >= condition.min_depth &&
+         star.dec_degree_part <= condition.dec_upper && star.dec_degree_part >= condition.dec_lower;
 }
 
 }  // namespace eclfore

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "io/answers.h"
-#include "io/console.h"
 #include "astro/numeric.h"
 #include "formats/layouts.h"
+#include "io/answers.h"
+#include "io/console.h"
 #include "io/run_error.h"
 
 namespace eclfore {

@@ -11,8 +11,8 @@
 #include "forecast_minimum.h"
 #include "formats/catalogue.h"
 #include "formats/fixed_format.h"
-#include "io/text_files.h"
 #include "io/output_file.h"
+#include "io/text_files.h"
 
 namespace eclfore {
 

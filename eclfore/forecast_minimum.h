@@ -2,8 +2,8 @@
 /// One minimum that the forecast search accepted: what the ForecastLine shows and
 /// what any other consumer of the month's minima (a chart, an export) takes.
 
-#include "formats/catalogue.h"
 #include "astro/dates.h"
+#include "formats/catalogue.h"
 
 namespace eclfore {
 
@@ -20,7 +20,8 @@ struct ForecastMinimum {
   MinimumKind kind = MinimumKind::kPrimary;
   double minimum_mjd = 0;  ///< instant of the minimum, MJD (days, UT)
   double minimum_jd = 0;   ///< the same instant as a Julian Date (days, UT)
-  astro::LocalDate night;        ///< JST night date; hour 18 to 29 (12 to 35 when the Sun sets the night), minute 0 to 60
+  astro::LocalDate night;  ///< JST night date; hour 18 to 29 (12 to 35 when the Sun sets the
+                           ///< night), minute 0 to 60
   float altitude_deg = 0;  ///< altitude of the star at the minimum, degrees
 };
 

@@ -19,10 +19,10 @@
 #include <string>
 #include <string_view>
 
-#include "io/text_files.h"
 #include "day_answer.h"
 #include "dialogue.h"
 #include "fuzz_support.h"
+#include "io/text_files.h"
 #include "times.h"
 
 namespace {

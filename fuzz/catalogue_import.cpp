@@ -12,12 +12,12 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/catalogue.h"
 #include "astro/constants.h"
-#include "io/text_files.h"
 #include "catalogue_input.h"
 #include "conversion.h"
+#include "formats/catalogue.h"
 #include "fuzz_support.h"
+#include "io/text_files.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "io/text_files.h"
 #include "conditions.h"
 #include "fuzz_support.h"
+#include "io/text_files.h"
 
 namespace {
 

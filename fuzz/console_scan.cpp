@@ -23,8 +23,8 @@
 #include <string>
 #include <string_view>
 
-#include "io/console.h"
 #include "fuzz_support.h"
+#include "io/console.h"
 
 namespace {
 
@@ -53,8 +53,7 @@ void check_float(io::ScanStatus status, float value, const std::string& consumed
   if (status == io::ScanStatus::kOk) {
     // The value is that of the number's first kMaxNumberChars characters.
     const std::size_t start = std::min(consumed.find_first_not_of(" \t\n\v\f\r"), consumed.size());
-    const std::string kept =
-        consumed.substr(start, static_cast<std::size_t>(io::kMaxNumberChars));
+    const std::string kept = consumed.substr(start, static_cast<std::size_t>(io::kMaxNumberChars));
     const float c_value = std::strtof(kept.c_str(), nullptr);
     FUZZ_CHECK((std::isnan(value) && std::isnan(c_value)) ||
                std::memcmp(&value, &c_value, sizeof value) == 0);

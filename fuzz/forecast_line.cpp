@@ -19,11 +19,11 @@
 #include <string_view>
 
 #include "astro/numeric.h"
-#include "formats/records.h"
-#include "io/text_files.h"
 #include "daily_list.h"
 #include "forecast_fields.h"
+#include "formats/records.h"
 #include "fuzz_support.h"
+#include "io/text_files.h"
 
 namespace {
 

@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "formats/records.h"
-#include "io/text_files.h"
 #include "fuzz_support.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -180,8 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!padded_lines.empty());
     const std::string& padding = padded_lines.front();
     // The padding line is longer than the reader keeps of a line: it is cut there.
-    FUZZ_CHECK(padding.size() ==
-               std::min(kReaderBlockBytes - offset - 1, io::kMaxKeptLineBytes));
+    FUZZ_CHECK(padding.size() == std::min(kReaderBlockBytes - offset - 1, io::kMaxKeptLineBytes));
     // Behind the padding line a byte-order mark is text like any other.
     const std::vector<std::string> expected_padded = expected_lines(bytes, false);
     FUZZ_CHECK(std::equal(padded_lines.begin() + 1, padded_lines.end(), expected_padded.begin(),

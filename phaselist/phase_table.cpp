@@ -11,8 +11,8 @@
 #include "formats/fixed_format.h"
 #include "formats/layouts.h"
 #include "formats/sky_options.h"
-#include "radians.h"
 #include "io/output_file.h"
+#include "radians.h"
 
 namespace phaselist {
 namespace {

@@ -3,17 +3,16 @@
 #include <array>
 #include <string>
 
-#include "io/answers.h"
 #include "astro/dates.h"
 #include "astro/sexagesimal.h"
 #include "formats/layouts.h"
+#include "io/answers.h"
 #include "io/run_error.h"
 
 namespace phaselist {
 
 TypedTime read_typed_time(std::FILE* in, std::string_view which) {
-  const std::array<int, 5> n =
-      io::read_five_whole_numbers(in, which, "year month day hour minute");
+  const std::array<int, 5> n = io::read_five_whole_numbers(in, which, "year month day hour minute");
   return {n[0], n[1], n[2], n[3], n[4]};
 }
 

@@ -69,9 +69,9 @@ class JsonStream::Relay : public JsonSax {
                    const nlohmann::detail::exception& e) override {
     if (stream_.cut_ || stream_.read_error_ != 0) return false;
     if (stream_.too_long_) {
-      stream_.failure_ =
-          JsonFailure{stream_.value_line_,
-                      fmt::format("JSON string or number longer than {} bytes", kMaxJsonValueBytes)};
+      stream_.failure_ = JsonFailure{
+          stream_.value_line_,
+          fmt::format("JSON string or number longer than {} bytes", kMaxJsonValueBytes)};
     } else {
       stream_.failure_ = stream_.parse_failure(byte, e.what());
     }

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "io/cli.h"
 #include "catalogue_input.h"
 #include "conversion.h"
+#include "io/cli.h"
 
 namespace starimport {
 

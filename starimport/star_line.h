@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "formats/layouts.h"
 #include "field_conversions.h"
+#include "formats/layouts.h"
 
 namespace starimport {
 

@@ -9,8 +9,8 @@
 #include "astro/horizon.h"
 #include "fast/line_in_place.h"
 #include "forecast_line.h"
-#include "minima_search.h"
 #include "io/output_file.h"
+#include "minima_search.h"
 
 namespace eclfore::fast {
 static_assert(kSineOfDateAllowance >

@@ -7,10 +7,10 @@
 #include "fast/prefilter.h"
 #include "fast/quick_altitude.h"
 #include "formats/catalogue.h"
+#include "io/output_file.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "search_window.h"
-#include "io/output_file.h"
 
 namespace eclfore::fast {
 

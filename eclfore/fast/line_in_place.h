@@ -8,8 +8,8 @@
 
 #include "forecast_line.h"
 #include "forecast_minimum.h"
-#include "io/text_files.h"
 #include "io/output_file.h"
+#include "io/text_files.h"
 
 namespace eclfore::fast {
 

@@ -55,8 +55,8 @@ std::optional<std::string> beyond_field(std::string_view what, int value, Field 
                                         std::string_view where) {
   const WholeNumberRange range = whole_numbers_within(field);
   if (range.holds(value)) return std::nullopt;
-  return fmt::format("{} {} does not fit the {} columns of {} ({} to {})", what, value,
-                     field.width, where, range.lowest, range.highest);
+  return fmt::format("{} {} does not fit the {} columns of {} ({} to {})", what, value, field.width,
+                     where, range.lowest, range.highest);
 }
 
 std::string format_star_line(const StarLineFields& fields) {

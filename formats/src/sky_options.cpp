@@ -29,7 +29,7 @@ std::optional<double> parse_degrees(std::string_view text) {
 [[noreturn]] void bad_value(const io::OptionSpec& spec, const std::string& value,
                             std::string_view wanted) {
   throw io::UsageError("--" + std::string(spec.name) + "=" + io::escape_for_message(value) + ": " +
-                   std::string(wanted));
+                       std::string(wanted));
 }
 
 }  // namespace

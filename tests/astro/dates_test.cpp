@@ -174,8 +174,8 @@ TEST(JdToLocalDate, ReturnsJulianDatesBeforeTheReform) {
 TEST(JdToLocalDate, TheEarlyHoursOfTheFirstGregorianDayBelongToTheLastJulianDate) {
   // 1582-10-15 followed 1582-10-04: no night was dated 5 to 14 October.
   expect_date(jd_to_local_date(jst_jd(1582, 10, 15, 2)), 1582, 10, 4, 26, 0);
-  expect_date(jd_to_local_date(jst_jd(1582, 10, 15, 9), astro::kSunNightMorningEndHour), 1582,
-              10, 4, 33, 0);
+  expect_date(jd_to_local_date(jst_jd(1582, 10, 15, 9), astro::kSunNightMorningEndHour), 1582, 10,
+              4, 33, 0);
   expect_date(jd_to_local_date(jst_jd(1582, 10, 16, 2)), 1582, 10, 15, 26, 0);
   expect_date(jd_to_local_date(jst_jd(1582, 10, 4, 2)), 1582, 10, 3, 26, 0);
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "io/text_files.h"
 #include "e2e.h"
+#include "io/text_files.h"
 
 namespace {
 
@@ -84,8 +84,7 @@ TEST(ReadConditions, NoConditionIsAnError) {
     }
   }
   e2e::TempDir empty;
-  EXPECT_THROW(eclfore::read_conditions((empty.path() / "condition.dat").string()),
-               io::RunError);
+  EXPECT_THROW(eclfore::read_conditions((empty.path() / "condition.dat").string()), io::RunError);
 }
 
 formats::StarRecord star_with(float mag_max, float mag_min, float dec_deg) {

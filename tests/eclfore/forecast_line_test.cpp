@@ -10,8 +10,8 @@
 
 #include "e2e.h"
 #include "formats/catalogue.h"
-#include "worked_example.h"
 #include "io/output_file.h"
+#include "worked_example.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "e2e.h"
 #include "fast/forecast_star.h"
 #include "formats/catalogue.h"
+#include "io/output_file.h"
 #include "listing_rule.h"
 #include "search_window.h"
 #include "worked_example.h"
-#include "io/output_file.h"
 
 namespace {
 

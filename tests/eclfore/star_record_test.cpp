@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "formats/catalogue.h"
 #include "conditions.h"
 #include "e2e.h"
 #include "forecast_line.h"
+#include "formats/catalogue.h"
 #include "io/output_file.h"
 
 namespace {

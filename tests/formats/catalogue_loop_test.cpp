@@ -21,7 +21,7 @@ std::string named(const std::string& name, const std::string& line = kStar) {
 
 struct Pass {
   std::vector<std::string> used;  // names handed to use, trailing blanks cut
-  std::string out, err;  // out: the names handed to named, in order
+  std::string out, err;           // out: the names handed to named, in order
 };
 
 /// Runs the loop over `catalogue` (CR LF lines) and records what it did.

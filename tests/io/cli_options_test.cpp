@@ -112,9 +112,9 @@ TEST(CommandLine, HelpListsEveryOptionAfterTheUsage) {
 
 TEST(CommandLine, TheUsageLineWrapsUnderItsFirstOptionWithTheOperandsLast) {
   static constexpr io::OptionSpec kLong[] = {{"first-option-of-many", "VALUE", ""},
-                                      {"second-option-of-many", "VALUE", ""},
-                                      {"third-option-of-many", "VALUE", ""},
-                                      {"fourth", "", ""}};
+                                             {"second-option-of-many", "VALUE", ""},
+                                             {"third-option-of-many", "VALUE", ""},
+                                             {"fourth", "", ""}};
   constexpr io::ProgramInfo kLongInfo{"demo", "", kLong, "[FILE]..."};
   EXPECT_EQ(io::usage_line(kLongInfo),
             "usage: demo [--first-option-of-many=VALUE] [--second-option-of-many=VALUE]\n"

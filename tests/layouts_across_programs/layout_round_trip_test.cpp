@@ -11,10 +11,10 @@
 #include "formats/catalogue.h"
 #include "formats/layouts.h"
 #include "formats/records.h"
+#include "io/output_file.h"
 #include "io/text_files.h"
 #include "night_filter.h"
 #include "phase_table.h"
-#include "io/output_file.h"
 
 namespace {
 

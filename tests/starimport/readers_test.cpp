@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "formats/catalogue.h"
-#include "formats/records.h"
 #include "catalogue_input.h"
 #include "conversion.h"
 #include "e2e.h"
+#include "formats/catalogue.h"
+#include "formats/records.h"
 #include "gcvs_reader.h"
 #include "table_reader.h"
 #include "vsx_json.h"

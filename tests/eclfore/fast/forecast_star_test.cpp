@@ -20,11 +20,11 @@
 #include "e2e.h"
 #include "forecast_line.h"
 #include "formats/catalogue.h"
+#include "io/output_file.h"
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "search_window.h"
 #include "worked_example.h"
-#include "io/output_file.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "e2e.h"
 #include "forecast_line.h"
 #include "formats/catalogue.h"
-#include "worked_example.h"
 #include "io/output_file.h"
+#include "worked_example.h"
 
 namespace {
 
