@@ -13,6 +13,7 @@
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
 #include "formats/records.h"
+#include "formats/site_option.h"
 #include "formats/sky_options.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
@@ -46,6 +47,11 @@ constexpr std::string_view kAbout =
     "the Moon, --epochs=hjd or bjd reads heliocentric or barycentric epochs, and\n"
     "--of-date takes altitudes from the apparent place of date.\n"
     "\n"
+    "--site answers the site question, which is then not asked: a menu number 1-11,\n"
+    "a place name (sapporo, sendai, tokyo, niigata, kanazawa, nagoya, osaka,\n"
+    "hiroshima, kochi, fukuoka, okinawa) or LON,LAT in degrees east and north\n"
+    "(--site=-0.13,51.48), longitude -180 to 360, latitude -90 to 90.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure (message on standard error).\n"
     "See eclfore(1).\n";
 
@@ -53,6 +59,7 @@ constexpr std::string_view kAbout =
 int run(const io::Options& options) {
   eclfore::ForecastRequest request;
   request.sky_options = formats::sky_options(options);
+  const std::optional<astro::NamedSite> site_given = formats::site_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   io::print_text("\n<<< binary minima calculation >>>\n");
   io::print_text("Version Oct/2006\n\n");
@@ -61,7 +68,7 @@ int run(const io::Options& options) {
   // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =
       eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
-  request.site = eclfore::ask_site(stdin);
+  request.site = site_given ? site_given->site : eclfore::ask_site(stdin);
 
   const eclfore::ConditionTable conditions = eclfore::read_conditions(kConditionFile);
   eclfore::print_conditions(conditions);
@@ -118,9 +125,9 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::OptionSpec kOptions[] = {formats::kSunBelowOption,
-                                                formats::kMoonDistanceOption,
-                                                formats::kEpochsOption, formats::kOfDateOption};
+  static constexpr io::OptionSpec kOptions[] = {
+      formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
+      formats::kOfDateOption, formats::kSiteOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

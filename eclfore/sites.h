@@ -1,7 +1,6 @@
 #pragma once
 /// The observing site of the forecast: the site menu and the site before the dialogue.
 
-#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -18,8 +17,8 @@ static_assert(astro::kTokyoRow == kTokyoMenuNumber - 1, "the menu numbers the si
 /// The site of a menu number 1 to 11 (the rows of the site table); nothing for any other
 /// number.
 inline std::optional<ObservingSite> site_for_menu_number(int number) {
-  if (number < 1 || number > static_cast<int>(astro::kSiteTable.size())) return std::nullopt;
-  return astro::kSiteTable[static_cast<std::size_t>(number - 1)];
+  if (const auto row = astro::numbered_site(number)) return row->site;
+  return std::nullopt;
 }
 
 /// The site before the dialogue sets one.

@@ -44,11 +44,11 @@ void check_filter(const nightmark::NightDate& date, std::string_view line) {
   const nightmark::ListedMinimum minimum = nightmark::read_listed_minimum(line);
   const bool finite = std::isfinite(minimum.time_hours) && std::isfinite(minimum.ra_hours) &&
                       std::isfinite(minimum.dec_degrees);
-  const float latitude = nightmark::site_latitude_radians();
+  const nightmark::PlanSite site = nightmark::plan_site(astro::kBuiltInSite);
   for (const StartTime& start : kStartTimes) {
     const float start_hours = nightmark::start_time_hours(start.hour, start.minute);
     const nightmark::Verdict verdict =
-        nightmark::judge_minimum(date, start_hours, start.south_only, latitude, minimum);
+        nightmark::judge_minimum(date, start_hours, start.south_only, site, minimum);
     FUZZ_CHECK((verdict == nightmark::Verdict::kNotANumber) == !finite);
     if (verdict == nightmark::Verdict::kKept) {
       FUZZ_CHECK(static_cast<long double>(minimum.time_hours) -

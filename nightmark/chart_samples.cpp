@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include <fmt/format.h>
+
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/numeric.h"
-#include "astro/sites.h"
 #include "exports.h"
 
 namespace nightmark {
@@ -23,24 +24,23 @@ constexpr double kSunSearchToleranceHours = 1.0 / 3600;
 /// The plan's altitude limit at the start time, degrees.
 constexpr double kPlanAltitudeLimitDeg = 10;
 
-constexpr double kSiteLongitudeDeg = astro::kBuiltInSite.longitude_deg;
-constexpr double kSiteLatitudeDeg = astro::kBuiltInSite.latitude_deg;
-
-double sun_altitude_at(const NightDate& date, double hours) {
-  return astro::sun_altitude_deg(night_jd(date, static_cast<float>(hours)), kSiteLongitudeDeg,
-                                 kSiteLatitudeDeg);
+double sun_altitude_at(const NightDate& date, const astro::ObservingSite& site, double hours) {
+  return astro::sun_altitude_deg(night_jd(date, static_cast<float>(hours)), site.longitude_deg,
+                                 site.latitude_deg);
 }
 
-/// The hour in [from, to] where the Sun crosses kSunsetAltitudeDeg, by bisection;
-/// the Sun's altitude is monotonic from noon to midnight and from midnight to noon.
-double sun_crossing(const NightDate& date, double from, double to, double fallback) {
-  const double at_from = sun_altitude_at(date, from) - kSunsetAltitudeDeg;
-  const double at_to = sun_altitude_at(date, to) - kSunsetAltitudeDeg;
-  if (!(at_from * at_to < 0)) return fallback;
-  const bool rising = at_from < 0;
+/// The hour in [from, to] where the Sun sets (or rises, `rising`) through
+/// kSunsetAltitudeDeg, by bisection. Near Japan the Sun's altitude is monotonic from
+/// noon to midnight and from midnight to noon JST; far from it a crossing the other way
+/// (a sunrise in the evening's hours) is none, and `fallback` stands in.
+double sun_crossing(const NightDate& date, const astro::ObservingSite& site, double from, double to,
+                    bool rising, double fallback) {
+  const double at_from = sun_altitude_at(date, site, from) - kSunsetAltitudeDeg;
+  const double at_to = sun_altitude_at(date, site, to) - kSunsetAltitudeDeg;
+  if (!(at_from * at_to < 0) || (at_from < 0) != rising) return fallback;
   while (to - from > kSunSearchToleranceHours) {
     const double mid = (from + to) / 2;
-    const bool above = sun_altitude_at(date, mid) > kSunsetAltitudeDeg;
+    const bool above = sun_altitude_at(date, site, mid) > kSunsetAltitudeDeg;
     if (above != rising) {
       from = mid;
     } else {
@@ -60,11 +60,11 @@ double night_jd(const NightDate& date, float hours) {
          astro::kMjdZeroJd;
 }
 
-SunsetSunrise sunset_sunrise(const NightDate& date) {
+SunsetSunrise sunset_sunrise(const NightDate& date, const astro::ObservingSite& site) {
   constexpr double kUsualSunsetHours = 18;
   constexpr double kUsualSunriseHours = 30;
-  return {sun_crossing(date, kNoonHours, kMidnightHours, kUsualSunsetHours),
-          sun_crossing(date, kMidnightHours, kNextNoonHours, kUsualSunriseHours)};
+  return {sun_crossing(date, site, kNoonHours, kMidnightHours, false, kUsualSunsetHours),
+          sun_crossing(date, site, kMidnightHours, kNextNoonHours, true, kUsualSunriseHours)};
 }
 
 AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
@@ -86,37 +86,47 @@ AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
   return {std::max(kNoonHours, std::floor(first)), std::min(kNextNoonHours, std::ceil(last))};
 }
 
+std::string site_title_text(const astro::NamedSite& site) {
+  const float longitude = site.site.longitude_deg;
+  const float latitude = site.site.latitude_deg;
+  // West and south as words, so that no minus sign stands beside them.
+  std::string text =
+      fmt::format("{}\xC2\xB0 {}, {}\xC2\xB0 {}", std::fabs(longitude), longitude < 0 ? 'W' : 'E',
+                  std::fabs(latitude), latitude < 0 ? 'S' : 'N');
+  if (!site.name.empty()) text = fmt::format("{}, {}", site.name, text);
+  return text;
+}
+
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
-                           float start_hours, bool of_date) {
+                           float start_hours, bool of_date, const astro::NamedSite& site) {
+  const double longitude_deg = site.site.longitude_deg;
+  const double latitude_deg = site.site.latitude_deg;
   ChartSamples s;
-  s.title =
-      "EB minima, night of " + iso_date(date) + " (JST), site 139.77\xC2\xB0 E, 35.67\xC2\xB0 N";
+  s.title = "EB minima, night of " + iso_date(date) + " (JST), site " + site_title_text(site);
   s.start_hours = start_hours;
   s.altitude_limit_deg = kPlanAltitudeLimitDeg;
-  const AxisHours axis = axis_hours(sunset_sunrise(date), start_hours, plan);
+  const AxisHours axis = axis_hours(sunset_sunrise(date, site.site), start_hours, plan);
   const int steps = astro::trunc_to_int((axis.last - axis.first) / kChartStepHours + 0.5);
   std::vector<float> hours;  // the filter's single-precision clock times
   for (int i = 0; i <= steps; ++i) {
     hours.push_back(static_cast<float>(axis.first + i * kChartStepHours));
     s.hours.push_back(hours.back());
     const double jd = night_jd(date, hours.back());
-    s.sun_altitude_deg.push_back(astro::sun_altitude_deg(jd, kSiteLongitudeDeg, kSiteLatitudeDeg));
-    s.moon_altitude_deg.push_back(
-        astro::moon_altitude_deg(jd, kSiteLongitudeDeg, kSiteLatitudeDeg));
+    s.sun_altitude_deg.push_back(astro::sun_altitude_deg(jd, longitude_deg, latitude_deg));
+    s.moon_altitude_deg.push_back(astro::moon_altitude_deg(jd, longitude_deg, latitude_deg));
   }
   s.moon_illuminated_fraction =
       astro::moon_illuminated_fraction(night_jd(date, static_cast<float>(kMidnightHours)));
 
-  const float latitude = site_latitude_radians();
+  const PlanSite plan_place = plan_site(site.site);
   for (const PlanEntry& e : plan) {
     auto altitude_at = [&](float t) -> double {
       if (of_date) {
-        return astro::star_altitude_of_date_deg(night_jd(date, t), kSiteLongitudeDeg,
-                                                kSiteLatitudeDeg,
+        return astro::star_altitude_of_date_deg(night_jd(date, t), longitude_deg, latitude_deg,
                                                 degrees_to_radians(e.position.ra_hours * 15),
                                                 degrees_to_radians(e.position.dec_degrees));
       }
-      return position_at(date, t, latitude, ra_radians(e.listed.ra_hours),
+      return position_at(date, t, plan_place, ra_radians(e.listed.ra_hours),
                          dec_radians(e.listed.dec_degrees))
           .altitude;
     };

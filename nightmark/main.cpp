@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "formats/site_option.h"
 #include "formats/sky_options.h"
 #include "io/answers.h"
 #include "io/atomic_output.h"
@@ -48,6 +49,12 @@ constexpr std::string_view kAbout =
     "--of-date takes the altitude at the start time and the azimuth at the minimum\n"
     "from the star's apparent place of date instead of its J2000 position.\n"
     "\n"
+    "--site puts the observer elsewhere than the built-in site 139.77 E, 35.67 N:\n"
+    "a number 1-11 of eclfore's site menu, a place name (sapporo, sendai, tokyo,\n"
+    "niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
+    "LON,LAT in degrees east and north (--site=-0.13,51.48); the chart's title\n"
+    "names it.\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -60,6 +67,7 @@ constexpr io::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
     {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
     formats::kOfDateOption,
+    formats::kSiteOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -94,6 +102,7 @@ int run(const io::Options& options) {
   const astro::SkyOptions sky_options = formats::sky_options(options);
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
+  if (const auto site = formats::site_option(options)) extras.site = *site;
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -131,10 +140,10 @@ int run(const io::Options& options) {
       io::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
   const float start_hours = start_time_hours(hour, minute);
   const bool south_only = sky_choice != 0;
-  const float latitude = site_latitude_radians();
+  const PlanSite site = plan_site(extras.site.site);
   // Only --of-date asks for the ephemerides; the default run never calls ERFA.
   std::optional<OfDateSky> of_date;
-  if (sky_options.of_date) of_date.emplace(date);
+  if (sky_options.of_date) of_date.emplace(date, extras.site.site);
 
   // One set: no file is replaced before all three are complete.
   io::OutputSet outputs;
@@ -151,8 +160,8 @@ int run(const io::Options& options) {
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
     const ListedMinimum minimum = read_listed_minimum(line);
-    const Verdict verdict = judge_minimum(date, start_hours, south_only, latitude, minimum,
-                                          of_date ? &*of_date : nullptr);
+    const Verdict verdict =
+        judge_minimum(date, start_hours, south_only, site, minimum, of_date ? &*of_date : nullptr);
     if (verdict == Verdict::kNotANumber) {
       io::warn_line(kDailyListFile, daily.line_number(),
                     "time or position is not a finite number; line skipped");

@@ -9,7 +9,6 @@
 #include "astro/numeric.h"
 #include "astro/precision.h"
 #include "astro/sexagesimal.h"
-#include "astro/sites.h"
 #include "formats/layouts.h"
 #include "formats/records.h"
 #include "radians.h"
@@ -74,9 +73,9 @@ bool looks_like_calendar_date(const NightDate& date) {
 
 float start_time_hours(int hour, int minute) { return astro::whole_and_minutes(hour, minute); }
 
-float site_latitude_radians() {
-  return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
-                           kNightPlanRadians);
+PlanSite plan_site(const astro::ObservingSite& site) {
+  return {site,
+          astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, kNightPlanRadians)};
 }
 
 ListedMinimum read_listed_minimum(std::string_view line) {
@@ -101,13 +100,13 @@ float dec_radians(float dec_degrees) {
   return astro::to_radians(dec_degrees, astro::kDegreesPerHalfTurn, kNightPlanRadians);
 }
 
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
-                                      float dec) {
+astro::HorizontalPosition position_at(const NightDate& date, float hours, const PlanSite& site,
+                                      float ra, float dec) {
   const double mjd =
       astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
                              static_cast<float>(date.day), hours);
   return astro::position_at(
-      astro::star_at_site(astro::kBuiltInSite.longitude_deg, latitude, ra, dec), mjd);
+      astro::star_at_site(site.degrees.longitude_deg, site.latitude_rad, ra, dec), mjd);
 }
 
 astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float dec_degrees) {
@@ -117,9 +116,8 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
         astro::calendar_to_mjd(static_cast<float>(date_.year), static_cast<float>(date_.month),
                                static_cast<float>(date_.day), hours);
     it = skies_
-             .emplace(hours,
-                      astro::InstantSky(mjd + astro::kMjdZeroJd, astro::kBuiltInSite.longitude_deg,
-                                        astro::kBuiltInSite.latitude_deg))
+             .emplace(hours, astro::InstantSky(mjd + astro::kMjdZeroJd, site_.longitude_deg,
+                                               site_.latitude_deg))
              .first;
   }
   const astro::InstantSky::Observed seen =
@@ -132,8 +130,8 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
   return out;
 }
 
-Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
-                      const ListedMinimum& minimum, OfDateSky* of_date) {
+Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
+                      const PlanSite& site, const ListedMinimum& minimum, OfDateSky* of_date) {
   if (!std::isfinite(minimum.time_hours) || !std::isfinite(minimum.ra_hours) ||
       !std::isfinite(minimum.dec_degrees)) {
     return Verdict::kNotANumber;
@@ -142,7 +140,7 @@ Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
   const float dec = dec_radians(minimum.dec_degrees);
   auto where = [&](float hours) {
     return of_date != nullptr ? of_date->position(hours, minimum.ra_hours, minimum.dec_degrees)
-                              : position_at(date, hours, latitude, ra, dec);
+                              : position_at(date, hours, site, ra, dec);
   };
   const astro::HorizontalPosition at_start = where(start_hours);
   // Written as the conditions for keeping, so a value that is not a number drops.

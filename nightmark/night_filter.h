@@ -1,6 +1,7 @@
 #pragma once
 /// The night plan filter: which minima of a daily list are still worth observing
-/// from a start time, seen from the built-in site (139.77 E, 35.67 N).
+/// from a start time, seen from the site (the built-in site, 139.77 E, 35.67 N, or the
+/// one --site gives).
 
 #include <map>
 #include <string>
@@ -9,6 +10,7 @@
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/horizon.h"
+#include "astro/sites.h"
 
 namespace nightmark {
 
@@ -41,8 +43,13 @@ bool looks_like_calendar_date(const NightDate& date);
 /// Start time, JST decimal hours (after midnight counted on from 24), single precision.
 float start_time_hours(int hour, int minute);
 
-/// Site latitude, radians, single precision (five-decimal pi).
-float site_latitude_radians();
+/// The site as the plan's formulas take it. The latitude is converted with the
+/// five-decimal pi for a typed site as for the built-in one: one rule for every site.
+struct PlanSite {
+  astro::ObservingSite degrees;  ///< longitude degrees east, latitude degrees north
+  float latitude_rad = 0;        ///< the latitude, radians, single precision
+};
+PlanSite plan_site(const astro::ObservingSite& site);
 
 /// What the filter reads of one daily-list line, single precision.
 struct ListedMinimum {
@@ -62,22 +69,23 @@ float dec_radians(float dec_degrees);
 
 /// Azimuth (degrees from south through west) and altitude (degrees) at the site for
 /// `hours` JST on the night's date; hours of 24 or more run on into the next day.
-/// latitude, ra, dec in radians.
-astro::HorizontalPosition position_at(const NightDate& date, float hours, float latitude, float ra,
-                                      float dec);
+/// ra, dec in radians.
+astro::HorizontalPosition position_at(const NightDate& date, float hours, const PlanSite& site,
+                                      float ra, float dec);
 
 /// Positions of date (--of-date) on the night's date: the sky of each instant is
 /// computed once and kept, for the start time and for each time field met.
 class OfDateSky {
  public:
-  explicit OfDateSky(const NightDate& date) : date_(date) {}
+  OfDateSky(const NightDate& date, const astro::ObservingSite& site) : date_(date), site_(site) {}
   /// Azimuth (degrees from south through west, in (0, 360]) and altitude (degrees) of
   /// date at `hours` JST on the night's date of the star at ra_hours, dec_degrees
-  /// (taken as ICRS), at the built-in site.
+  /// (taken as ICRS), at the site.
   astro::HorizontalPosition position(float hours, float ra_hours, float dec_degrees);
 
  private:
   NightDate date_;
+  astro::ObservingSite site_;
   std::map<float, astro::InstantSky> skies_;
 };
 
@@ -94,7 +102,8 @@ enum class Verdict {
 /// `south_only`, the star stands at an azimuth above 315 or below 15 degrees at the
 /// minimum. The altitude at the minimum is not tested. With `of_date` both positions
 /// are of date (the instants the same); null keeps the J2000 positions.
-Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only, float latitude,
-                      const ListedMinimum& minimum, OfDateSky* of_date = nullptr);
+Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
+                      const PlanSite& site, const ListedMinimum& minimum,
+                      OfDateSky* of_date = nullptr);
 
 }  // namespace nightmark

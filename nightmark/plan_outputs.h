@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "astro/sites.h"
 #include "exports.h"
 #include "night_filter.h"
 #include "plan_entry.h"
@@ -23,6 +24,9 @@ struct PlanOutputChoice {
   bool chart = false;     ///< --chart
   ExportFormats exports;  ///< --export=FORMATS
   bool of_date = false;   ///< --of-date: the chart's altitudes of the apparent place
+  /// --site: the chart's site; without it the built-in site, which the title names by
+  /// its degrees alone.
+  astro::NamedSite site{"", astro::kBuiltInSite};
   bool any() const { return chart || exports.stellarium || exports.skychart || exports.skysafari; }
 };
 

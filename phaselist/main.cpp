@@ -9,6 +9,7 @@
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
 #include "formats/records.h"
+#include "formats/site_option.h"
 #include "formats/sky_options.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
@@ -29,7 +30,7 @@ constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
 constexpr const char* kAbout =
     "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
     "stop time, of every star of star.dat whose select flag (column 88, counted from 0)\n"
-    "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N.\n"
+    "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N (or from --site).\n"
     "Both files are in the current folder; isou.txt is created or replaced.\n"
     "\n"
     "It asks for two answers of five integers each, a JST date and clock time:\n"
@@ -41,6 +42,9 @@ constexpr const char* kAbout =
     "--epochs=hjd or bjd: star.dat's epochs are heliocentric (UTC) or barycentric\n"
     "(TDB) Julian Dates; each typed time is converted into that scale for the star\n"
     "before its phase is taken. --of-date: altitudes of the apparent place of date.\n"
+    "--site: a number 1-11 of eclfore's site menu, a place name (sapporo, sendai,\n"
+    "tokyo, niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
+    "LON,LAT in degrees east and north (--site=-0.13,51.48).\n"
     "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
@@ -48,17 +52,19 @@ constexpr const char* kAbout =
     "\n"
     "See phaselist(1).\n";
 
-/// The sky of a table time, when an option asks for it.
+/// The sky of a table time at the site, when an option asks for it.
 std::optional<astro::InstantSky> instant_sky(const astro::SkyOptions& options,
-                                             const phaselist::TableTime& time) {
+                                             const phaselist::TableTime& time,
+                                             const astro::ObservingSite& site) {
   if (!options.any()) return std::nullopt;
-  return astro::InstantSky(time.mjd + astro::kMjdZeroJd, astro::kBuiltInSite.longitude_deg,
-                           astro::kBuiltInSite.latitude_deg);
+  return astro::InstantSky(time.mjd + astro::kMjdZeroJd, site.longitude_deg, site.latitude_deg);
 }
 
 int run(const io::Options& options) {
   using namespace phaselist;
   const astro::SkyOptions sky_options = formats::sky_options(options);
+  const std::optional<astro::NamedSite> site_given = formats::site_option(options);
+  const TableSite site = table_site(site_given ? site_given->site : astro::kBuiltInSite);
   io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   io::prompt(kStartPrompt);
@@ -69,10 +75,9 @@ int run(const io::Options& options) {
   refuse_year_beyond_title(stop_typed, "stop date & time", kTableFile);
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
-  const float latitude = site_latitude_rad();
   // Built only when an option asks for it: the default run never calls ERFA.
-  const std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start);
-  const std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop);
+  const std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start, site.degrees);
+  const std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop, site.degrees);
   auto time_sky = [&](const std::optional<astro::InstantSky>& sky) {
     return TimeSky{sky ? &*sky : nullptr, sky_options.epochs, sky_options.of_date};
   };
@@ -92,8 +97,8 @@ int run(const io::Options& options) {
   visitor.wanted = formats::selected_for_phase_table;
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
-    const auto at_start = star_at(start, star, place, latitude, time_sky(start_sky));
-    const auto at_stop = star_at(stop, star, place, latitude, time_sky(stop_sky));
+    const auto at_start = star_at(start, star, place, site, time_sky(start_sky));
+    const auto at_stop = star_at(stop, star, place, site, time_sky(stop_sky));
     if (!at_start || !at_stop) return "cycle count since the epoch does not fit 32 bits";
     write_star_line(table, star, *at_start, *at_stop);
     return std::nullopt;
@@ -106,7 +111,8 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption};
+  static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
+                                                formats::kSiteOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

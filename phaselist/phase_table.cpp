@@ -7,7 +7,6 @@
 #include "astro/horizon.h"
 #include "astro/numeric.h"
 #include "astro/precision.h"
-#include "astro/sites.h"
 #include "formats/fixed_format.h"
 #include "formats/layouts.h"
 #include "formats/sky_options.h"
@@ -26,9 +25,9 @@ constexpr const char* kRule =
 
 }  // namespace
 
-float site_latitude_rad() {
-  return astro::to_radians(astro::kBuiltInSite.latitude_deg, astro::kDegreesPerHalfTurn,
-                           kPhaseTableRadians);
+TableSite table_site(const astro::ObservingSite& site) {
+  return {site,
+          astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, kPhaseTableRadians)};
 }
 
 StarRadians star_radians(const formats::StarRecord& star) {
@@ -46,22 +45,22 @@ std::optional<double> phase_at(double mjd, double epoch_mjd, double period) {
 }
 
 std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
-                                  const StarRadians& place, float latitude_rad) {
+                                  const StarRadians& place, const TableSite& site) {
   const std::optional<double> phase = phase_at(time.mjd, star.epoch_mjd, star.period);
   if (!phase) return std::nullopt;
   StarAtTime at;
   at.phase = *phase;
-  at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
-                                                       latitude_rad, place.ra, place.dec),
+  at.altitude = astro::position_at(astro::star_at_site(site.degrees.longitude_deg,
+                                                       site.latitude_rad, place.ra, place.dec),
                                    time.mjd)
                     .altitude;
   return at;
 }
 
 std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
-                                  const StarRadians& place, float latitude_rad,
+                                  const StarRadians& place, const TableSite& site,
                                   const TimeSky& sky) {
-  if (sky.sky == nullptr) return star_at(time, star, place, latitude_rad);
+  if (sky.sky == nullptr) return star_at(time, star, place, site);
   const formats::IcrsPosition icrs = formats::icrs_position(star);
   double mjd = time.mjd;
   if (sky.epochs != astro::EpochScale::kJd) {
@@ -75,8 +74,8 @@ std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarReco
   if (sky.of_date) {
     at.altitude = static_cast<float>(sky.sky->observed(icrs.ra_rad, icrs.dec_rad).altitude_deg);
   } else {
-    at.altitude = astro::position_at(astro::star_at_site(astro::kBuiltInSite.longitude_deg,
-                                                         latitude_rad, place.ra, place.dec),
+    at.altitude = astro::position_at(astro::star_at_site(site.degrees.longitude_deg,
+                                                         site.latitude_rad, place.ra, place.dec),
                                      time.mjd)
                       .altitude;
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "astro/ephemeris.h"
+#include "astro/sites.h"
 #include "formats/catalogue.h"
 #include "io/output_file.h"
 #include "times.h"
@@ -24,8 +25,14 @@ struct StarAtTime {
   float altitude = 0;  ///< degrees, -90 to +90
 };
 
-/// Latitude of the built-in site, 35.67 degrees north, in radians (pi 3.14159).
-float site_latitude_rad();
+/// The site as the table's formulas take it. The latitude is converted with pi
+/// 3.14159 for a typed site as for the built-in one (35.67 degrees north): one rule
+/// for every site.
+struct TableSite {
+  astro::ObservingSite degrees;  ///< longitude degrees east, latitude degrees north
+  float latitude_rad = 0;        ///< the latitude, radians, single precision
+};
+TableSite table_site(const astro::ObservingSite& site);
 
 /// The star's right ascension (ra_hours x pi / 12) and declination
 /// (dec_degrees x pi / 180) in radians, with pi 3.14159.
@@ -37,10 +44,10 @@ StarRadians star_radians(const formats::StarRecord& star);
 /// a 32-bit integer (or x is not finite). period must not be 0.
 std::optional<double> phase_at(double mjd, double epoch_mjd, double period);
 
-/// Phase and altitude of a star at `time`, at the site latitude `latitude_rad`
-/// (radians); nothing when the phase is not defined (see phase_at).
+/// Phase and altitude of a star at `time`, at `site`; nothing when the phase is not
+/// defined (see phase_at).
 std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
-                                  const StarRadians& place, float latitude_rad);
+                                  const StarRadians& place, const TableSite& site);
 
 /// The options for today's sky at one of the table's times.
 struct TimeSky {
@@ -53,7 +60,8 @@ struct TimeSky {
 /// scale (the instant converted into HJD or BJD for the star first), the altitude of
 /// date with --of-date. Without a sky it is star_at.
 std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarRecord& star,
-                                  const StarRadians& place, float latitude_rad, const TimeSky& sky);
+                                  const StarRadians& place, const TableSite& site,
+                                  const TimeSky& sky);
 
 /// The altitude column: "(%2d)" with the altitude (degrees) truncated toward zero
 /// when it is 0 or more, "(--)" when it is below 0.

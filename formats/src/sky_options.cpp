@@ -1,11 +1,9 @@
 #include "formats/sky_options.h"
 
-#include <charconv>
-#include <cmath>
 #include <string>
-#include <system_error>
 
 #include "io/message_text.h"
+#include "option_number.h"
 
 namespace formats {
 namespace {
@@ -13,18 +11,6 @@ namespace {
 /// The degree limits of the options, both ends included.
 constexpr double kSunBelowLimitDeg = 90;
 constexpr double kMoonDistanceMaxDeg = 180;
-
-/// A number with nothing before or after it (a leading '+' allowed).
-std::optional<double> parse_degrees(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 [[noreturn]] void bad_value(const io::OptionSpec& spec, const std::string& value,
                             std::string_view wanted) {
@@ -68,13 +54,13 @@ std::optional<double> parse_sun_below(std::string_view text) {
   if (text == "civil") return astro::kCivilTwilightDeg;
   if (text == "nautical") return astro::kNauticalTwilightDeg;
   if (text == "astronomical") return astro::kAstronomicalTwilightDeg;
-  const auto value = parse_degrees(text);
+  const auto value = parse_option_number<double>(text);
   if (!value || *value < -kSunBelowLimitDeg || *value > kSunBelowLimitDeg) return std::nullopt;
   return value;
 }
 
 std::optional<double> parse_moon_distance(std::string_view text) {
-  const auto value = parse_degrees(text);
+  const auto value = parse_option_number<double>(text);
   if (!value || *value < 0 || *value > kMoonDistanceMaxDeg) return std::nullopt;
   return value;
 }

@@ -17,6 +17,9 @@ using testing_plan::four_stars;
 using testing_plan::kMarch5;
 using testing_svg::expect_well_formed;
 
+/// The site of a run without --site.
+constexpr astro::NamedSite kBuiltIn{"", astro::kBuiltInSite};
+
 TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
   struct Case {
     NightDate date;
@@ -25,7 +28,7 @@ TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
   } cases[] = {
       {kMarch5, 17.65, 30.09}, {{2026, 6, 21}, 19.00, 28.43}, {{2026, 12, 21}, 16.52, 30.78}};
   for (const Case& c : cases) {
-    const SunsetSunrise sun = sunset_sunrise(c.date);
+    const SunsetSunrise sun = sunset_sunrise(c.date, astro::kBuiltInSite);
     EXPECT_NEAR(sun.sunset_hours, c.sunset, 1.0 / 60) << c.date.month;
     EXPECT_NEAR(sun.sunrise_hours, c.sunrise, 1.0 / 60) << c.date.month;
     for (const double h : {sun.sunset_hours, sun.sunrise_hours}) {
@@ -35,6 +38,25 @@ TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
       EXPECT_NEAR(altitude, kSunsetAltitudeDeg, 0.01);  // a second of time is 0.004 deg
     }
   }
+}
+
+// Twelve hours of longitude from Japan the Sun rises in the evening's hours of JST: that
+// crossing is no sunset, and the chart's usual night stands in rather than the day.
+TEST(ChartAxis, FarFromJapanTheUsualNightStandsIn) {
+  const SunsetSunrise london = sunset_sunrise(kMarch5, {-0.13f, 51.48f});
+  EXPECT_EQ(london.sunset_hours, 18);
+  EXPECT_EQ(london.sunrise_hours, 30);
+  const SunsetSunrise okinawa = sunset_sunrise(kMarch5, astro::kSiteTable[10].site);
+  EXPECT_GT(okinawa.sunset_hours, sunset_sunrise(kMarch5, astro::kBuiltInSite).sunset_hours);
+}
+
+TEST(ChartSite, TitleNamesThePlaceAndItsDegrees) {
+  EXPECT_EQ(site_title_text(kBuiltIn), "139.77\xC2\xB0 E, 35.67\xC2\xB0 N");
+  EXPECT_EQ(site_title_text(astro::kSiteTable[10]), "okinawa, 127.68\xC2\xB0 E, 26.22\xC2\xB0 N");
+  EXPECT_EQ(site_title_text({"", {-0.13f, 51.48f}}), "0.13\xC2\xB0 W, 51.48\xC2\xB0 N");
+  EXPECT_EQ(site_title_text({"", {-70.4f, -24.6f}}), "70.4\xC2\xB0 W, 24.6\xC2\xB0 S");
+  EXPECT_EQ(site_title_text({"", {-0.0f, 0.0f}}), "0\xC2\xB0 E, 0\xC2\xB0 N");
+  EXPECT_EQ(site_title_text({"", {350.0f, 90.0f}}), "350\xC2\xB0 E, 90\xC2\xB0 N");
 }
 
 TEST(ChartAxis, WholeHoursWidenedForThePlan) {
@@ -58,7 +80,7 @@ TEST(ChartSamples, StarsOfThePlanOnTheFiltersFormulas) {
   plan.push_back(plan[0]);  // ZZ Ori again, at another minimum
   plan.back().kind = 's';
   plan.back().listed.time_hours = 27.5f;
-  const ChartSamples s = chart_samples(plan, kMarch5, 20.0f, false);
+  const ChartSamples s = chart_samples(plan, kMarch5, 20.0f, false, kBuiltIn);
   ASSERT_EQ(s.hours.size(), 141u);  // 17 to 31 every tenth of an hour
   EXPECT_EQ(s.hours.front(), 17);
   EXPECT_NEAR(s.hours.back(), 31, 1e-5);
@@ -71,18 +93,19 @@ TEST(ChartSamples, StarsOfThePlanOnTheFiltersFormulas) {
   // The worked example's altitudes: ZZ Ori 58.5 at 20:00, UU Lib 27.5 at its minimum.
   EXPECT_NEAR(s.stars[0].altitude_deg[30], 58.5, 0.05);
   EXPECT_NEAR(s.stars[3].minima[0].altitude_deg, 27.5, 0.05);
-  EXPECT_EQ(s.stars[1].minima[0].altitude_deg, position_at(kMarch5, 22.0f, site_latitude_radians(),
-                                                           ra_radians(plan[1].listed.ra_hours),
-                                                           dec_radians(plan[1].listed.dec_degrees))
-                                                   .altitude);
+  EXPECT_EQ(
+      s.stars[1].minima[0].altitude_deg,
+      position_at(kMarch5, 22.0f, plan_site(astro::kBuiltInSite),
+                  ra_radians(plan[1].listed.ra_hours), dec_radians(plan[1].listed.dec_degrees))
+          .altitude);
   EXPECT_GT(s.moon_illuminated_fraction, 0.3);  // 6 days after new Moon (28 February)
   EXPECT_LT(s.moon_illuminated_fraction, 0.45);
 }
 
 TEST(ChartSamples, OfDateAltitudesFromTheJ2000Position) {
   const std::vector<PlanEntry> plan = four_stars();
-  const ChartSamples mean = chart_samples(plan, kMarch5, 20.0f, false);
-  const ChartSamples of_date = chart_samples(plan, kMarch5, 20.0f, true);
+  const ChartSamples mean = chart_samples(plan, kMarch5, 20.0f, false, kBuiltIn);
+  const ChartSamples of_date = chart_samples(plan, kMarch5, 20.0f, true, kBuiltIn);
   for (std::size_t k = 0; k < plan.size(); ++k) {
     for (std::size_t i = 0; i < mean.hours.size(); i += 10) {
       // Six years of precession and the aberration move a star by minutes of arc;
@@ -93,13 +116,13 @@ TEST(ChartSamples, OfDateAltitudesFromTheJ2000Position) {
 }
 
 TEST(ChartSamples, WorkedExampleChartAsRecorded) {
-  const std::string svg = chart_svg(chart_samples(four_stars(), kMarch5, 20.0f, false));
+  const std::string svg = chart_svg(chart_samples(four_stars(), kMarch5, 20.0f, false, kBuiltIn));
   expect_well_formed(svg, "worked example chart");
   EXPECT_EQ(svg, e2e::read_file(std::string(NIGHTMARK_GOLDEN_DIR) + "/obsday3.svg"));
 }
 
 TEST(ChartSamples, EmptyPlanChart) {
-  const ChartSamples s = chart_samples({}, kMarch5, 20.0f, false);
+  const ChartSamples s = chart_samples({}, kMarch5, 20.0f, false, kBuiltIn);
   EXPECT_TRUE(s.stars.empty());
   EXPECT_EQ(s.hours.front(), 17);
   const std::string svg = chart_svg(s);

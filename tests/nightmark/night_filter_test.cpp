@@ -95,25 +95,25 @@ TEST(Position, WorkedExampleAltitudesAndAzimuths) {
       {" 6 50| 20 10", "73.8", 20.5f, "39.4"},
       {"15 20|-20 30", "-37.5", 26.2f, "329.3"},
   };
-  const float latitude = site_latitude_radians();
+  const PlanSite site = plan_site(astro::kBuiltInSite);
   for (const Case& c : cases) {
     const std::string fields = c.line;
     const ListedMinimum m = read_listed_minimum(
         list_line("21.00", fields.substr(0, 5).c_str(), fields.substr(6).c_str()));
     const float ra = ra_radians(m.ra_hours);
     const float dec = dec_radians(m.dec_degrees);
-    EXPECT_EQ(tenths(position_at(kMarch5, 20.0f, latitude, ra, dec).altitude), c.altitude_at_start)
+    EXPECT_EQ(tenths(position_at(kMarch5, 20.0f, site, ra, dec).altitude), c.altitude_at_start)
         << c.line;
-    EXPECT_EQ(tenths(position_at(kMarch5, c.minimum_hours, latitude, ra, dec).azimuth),
+    EXPECT_EQ(tenths(position_at(kMarch5, c.minimum_hours, site, ra, dec).azimuth),
               c.azimuth_at_minimum)
         << c.line;
   }
   // UU Lib at its minimum would be 27.5 degrees high in the south sector.
   const ListedMinimum uu = read_listed_minimum(list_line("26.20", "15 20", "-20 30"));
-  EXPECT_EQ(tenths(position_at(kMarch5, 26.2f, latitude, ra_radians(uu.ra_hours),
-                               dec_radians(uu.dec_degrees))
-                       .altitude),
-            "27.5");
+  EXPECT_EQ(
+      tenths(position_at(kMarch5, 26.2f, site, ra_radians(uu.ra_hours), dec_radians(uu.dec_degrees))
+                 .altitude),
+      "27.5");
 }
 
 // The limit cases themselves run end to end (tests/e2e/nightmark); here the value
@@ -122,15 +122,15 @@ TEST(Position, ExactlyTenDegreesAt1809) {
   const ListedMinimum m = read_listed_minimum(list_line("21.00", "10 09", " -7 06"));
   const float ra = ra_radians(m.ra_hours);
   const float dec = dec_radians(m.dec_degrees);
-  const float latitude = site_latitude_radians();
-  EXPECT_EQ(position_at(kMarch5, start_time_hours(18, 9), latitude, ra, dec).altitude, 10.0f);
-  EXPECT_GT(position_at(kMarch5, start_time_hours(18, 10), latitude, ra, dec).altitude, 10.0f);
+  const PlanSite site = plan_site(astro::kBuiltInSite);
+  EXPECT_EQ(position_at(kMarch5, start_time_hours(18, 9), site, ra, dec).altitude, 10.0f);
+  EXPECT_GT(position_at(kMarch5, start_time_hours(18, 10), site, ra, dec).altitude, 10.0f);
 }
 
 TEST(Judge, TimeThatIsNotAFiniteNumberDropsTheLine) {
-  const float latitude = site_latitude_radians();
+  const PlanSite site = plan_site(astro::kBuiltInSite);
   for (const char* time : {" +INF", " -NAN", " 9e99"}) {
-    EXPECT_EQ(judge_minimum(kMarch5, 20.0f, false, latitude,
+    EXPECT_EQ(judge_minimum(kMarch5, 20.0f, false, site,
                             read_listed_minimum(list_line(time, " 5 36", " 12 34"))),
               Verdict::kNotANumber)
         << time;

@@ -87,7 +87,7 @@ TEST(ForecastStar, TheSameBytesAsTheRule) {
     request.year = 1990 + round * 3;
     request.month = 1 + round % 12;
     request.min_altitude_deg = limits[round % 7];
-    request.site = round % 2 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)]
+    request.site = round % 2 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)].site
                              : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
                                                     static_cast<float>(unit(rng) * 180 - 90)};
     const auto [quick, exact] = both_ways(stars, request);
@@ -123,7 +123,7 @@ TEST(ForecastStar, WithTheOptionsForTodaysSkyTheSameBytesAsTheRule) {
     request.year = months[round % 6][0];
     request.month = months[round % 6][1];
     request.min_altitude_deg = limits[(round / 2) % 6];
-    request.site = round % 3 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)]
+    request.site = round % 3 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)].site
                              : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
                                                     static_cast<float>(unit(rng) * 180 - 90)};
     request.sky_options = choices[round % 6];

@@ -1,0 +1,26 @@
+#pragma once
+/// The number an option's value holds, shared by the option texts of formats/.
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace formats {
+
+/// A finite number with nothing before or after it (a leading '+' allowed), rounded
+/// straight from the decimal to `Number` (float or double).
+template <typename Number>
+std::optional<Number> parse_option_number(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  Number value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace formats
