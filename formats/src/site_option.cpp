@@ -9,7 +9,7 @@
 #include <fmt/format.h>
 
 #include "io/message_text.h"
-#include "option_number.h"
+#include "option_values.h"
 
 namespace formats {
 namespace {
@@ -30,11 +30,6 @@ std::optional<int> parse_row_number(std::string_view text) {
   return value;
 }
 
-[[noreturn]] void bad_site(std::string_view text, std::string_view wanted) {
-  throw io::UsageError(
-      fmt::format("--{}={}: {}", kSiteOption.name, io::escape_for_message(text), wanted));
-}
-
 std::string place_names() {
   std::string names;
   for (const astro::NamedSite& row : astro::kSiteTable) {
@@ -52,25 +47,28 @@ astro::NamedSite parse_site(std::string_view text) {
   if (by_name != astro::kSiteTable.end()) return *by_name;
   if (const auto number = parse_row_number(text)) {
     if (const auto row = astro::numbered_site(*number)) return *row;
-    bad_site(text,
-             fmt::format("no site is numbered {} (1 to {})", *number, astro::kSiteTable.size()));
+    refuse_option_value(
+        kSiteOption, text,
+        fmt::format("no site is numbered {} (1 to {})", *number, astro::kSiteTable.size()));
   }
   const std::size_t comma = text.find(',');
   if (comma == std::string_view::npos) {
-    bad_site(text, fmt::format("wants a number 1 to {}, a place name ({}) or LON,LAT (degrees "
-                               "east, degrees north)",
-                               astro::kSiteTable.size(), place_names()));
+    refuse_option_value(kSiteOption, text,
+                        fmt::format("wants a number 1 to {}, a place name ({}) or LON,LAT (degrees "
+                                    "east, degrees north)",
+                                    astro::kSiteTable.size(), place_names()));
   }
   const auto longitude = parse_option_number<float>(text.substr(0, comma));
   const auto latitude = parse_option_number<float>(text.substr(comma + 1));
   if (!longitude || !latitude) {
-    bad_site(text, "wants LON,LAT: two numbers of degrees (east, north) and a comma between");
+    refuse_option_value(kSiteOption, text,
+                        "wants LON,LAT: two numbers of degrees (east, north) and a comma between");
   }
   if (*longitude < kWestmostLongitudeDeg || *longitude > kEastmostLongitudeDeg) {
-    bad_site(text, "longitude must be from -180 to 360 degrees");
+    refuse_option_value(kSiteOption, text, "longitude must be from -180 to 360 degrees");
   }
   if (std::fabs(*latitude) > astro::kPoleLatitudeDeg) {
-    bad_site(text, "latitude must be from -90 to 90 degrees");
+    refuse_option_value(kSiteOption, text, "latitude must be from -90 to 90 degrees");
   }
   return {"", {*longitude, *latitude}};
 }

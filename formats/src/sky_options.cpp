@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "io/message_text.h"
-#include "option_number.h"
+#include "option_values.h"
 
 namespace formats {
 namespace {
@@ -12,12 +11,6 @@ namespace {
 constexpr double kSunBelowLimitDeg = 90;
 constexpr double kMoonDistanceMaxDeg = 180;
 
-[[noreturn]] void bad_value(const io::OptionSpec& spec, const std::string& value,
-                            std::string_view wanted) {
-  throw io::UsageError("--" + std::string(spec.name) + "=" + io::escape_for_message(value) + ": " +
-                       std::string(wanted));
-}
-
 }  // namespace
 
 astro::SkyOptions sky_options(const io::Options& options) {
@@ -25,18 +18,18 @@ astro::SkyOptions sky_options(const io::Options& options) {
   if (const auto value = options.value(kSunBelowOption.name)) {
     sky.sun_below_deg = parse_sun_below(*value);
     if (!sky.sun_below_deg) {
-      bad_value(kSunBelowOption, *value,
-                "wants degrees from -90 to 90, civil, nautical or astronomical");
+      refuse_option_value(kSunBelowOption, *value,
+                          "wants degrees from -90 to 90, civil, nautical or astronomical");
     }
   }
   if (const auto value = options.value(kMoonDistanceOption.name)) {
     sky.moon_distance_deg = parse_moon_distance(*value);
     if (!sky.moon_distance_deg)
-      bad_value(kMoonDistanceOption, *value, "wants degrees from 0 to 180");
+      refuse_option_value(kMoonDistanceOption, *value, "wants degrees from 0 to 180");
   }
   if (const auto value = options.value(kEpochsOption.name)) {
     const auto scale = parse_epoch_scale(*value);
-    if (!scale) bad_value(kEpochsOption, *value, "wants jd, hjd or bjd");
+    if (!scale) refuse_option_value(kEpochsOption, *value, "wants jd, hjd or bjd");
     sky.epochs = *scale;
   }
   sky.of_date = options.has(kOfDateOption.name);

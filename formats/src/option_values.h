@@ -1,11 +1,16 @@
 #pragma once
-/// The number an option's value holds, shared by the option texts of formats/.
+/// Reading an option's value and refusing a bad one, shared by the option texts of formats/.
 
 #include <charconv>
 #include <cmath>
 #include <optional>
 #include <string_view>
 #include <system_error>
+
+#include <fmt/format.h>
+
+#include "io/cli.h"
+#include "io/message_text.h"
 
 namespace formats {
 
@@ -21,6 +26,14 @@ std::optional<Number> parse_option_number(std::string_view text) {
     return std::nullopt;
   }
   return value;
+}
+
+/// Throws the usage fault "--NAME=VALUE: WANTED" of a bad value of `option`, the value
+/// quoted with its bytes escaped.
+[[noreturn]] inline void refuse_option_value(const io::OptionSpec& option, std::string_view value,
+                                             std::string_view wanted) {
+  throw io::UsageError(
+      fmt::format("--{}={}: {}", option.name, io::escape_for_message(value), wanted));
 }
 
 }  // namespace formats
