@@ -9,12 +9,12 @@
 
 namespace io {
 
+void print_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
 void prompt(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  print_text(text);
   std::fflush(stdout);
 }
-
-void print_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 void print_error_text(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); }
 
