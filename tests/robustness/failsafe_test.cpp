@@ -59,7 +59,9 @@ TEST_F(Failsafe, KilledRunLeavesTheOldOutput) {
         sh(dir_, std::string("printf '") + "2006\\n3\\n20\\n3\\n0\\n" +
                      "' >.a; env --default-signal=INT,QUIT \"$ECLFORE\" <.a >/dev/null 2>.err & "
                      "pid=$!\n"
-                     "until ls .data.dat.tmp-* >/dev/null 2>&1; do sleep 0.01; done\n"
+                     "tries=0; until ls .data.dat.tmp-* >/dev/null 2>&1 || [ $tries -ge 3000 ]; "
+                     "do tries=$((tries + 1)); sleep 0.01; done\n"
+                     "ls .data.dat.tmp-* >/dev/null 2>&1 || { kill -KILL $pid; exit 3; }\n"
                      "sleep 0.2; kill -" +
                      sig + " $pid; wait $pid");
     EXPECT_GT(status, 128) << "the run ended by the signal";
