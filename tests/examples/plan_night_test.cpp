@@ -81,6 +81,24 @@ TEST(PlanNight, StartsAtDuskUnlessToldAndPassesTheOptionsOn) {
   EXPECT_NE(r.out.find("START J.D."), std::string::npos);
 }
 
+// Without --date the night is today's in Japan's zone, the programs' own clock.
+TEST(PlanNight, PlansTodayInJapanWithoutADate) {
+  const NightFolder folder;
+  auto title_of_today = [&] {
+    return e2e::run("/usr/bin/env", folder.dir.path(), "",
+                    {"TZ=Asia/Tokyo", "date", "+=== %Y/%_m/%_d ==="})
+        .out;
+  };
+  // Taken before and after the run, for a run across midnight in Tokyo.
+  const std::string before = title_of_today();
+  const e2e::RunResult r = folder.run({"--quiet", "--start=20:00"});
+  const std::string after = title_of_today();
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::string plan = folder.dir.read("obsday3.txt");
+  const std::string title = plan.substr(0, plan.find('\r')) + "\n";
+  EXPECT_TRUE(title == before || title == after) << title << before;
+}
+
 TEST(PlanNight, StopsAtTheFirstFailingStepWithItsStatus) {
   const NightFolder folder;
   fs::remove(folder.dir.path() / "condition.dat");
