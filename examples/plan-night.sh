@@ -5,7 +5,7 @@
 # lists (nightmark). The programs are taken from PATH. See plan-night.sh(1).
 set -u
 
-me=plan-night.sh
+me="plan-night.sh"
 
 usage() {
   cat <<'EOF'
