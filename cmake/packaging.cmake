@@ -2,7 +2,8 @@
 #
 #   cmake --install build --prefix P   puts the five programs in P/bin, their manual
 #                                     pages in P/share/man/man1 and man5, and the
-#                                     README and sample files in P/share/doc/<package>;
+#                                     README in P/share/doc/<package>, the sample
+#                                     files and plan-night.sh in its examples/;
 #   cd build && cpack -G DEB           builds <package>_<version>_<arch>.deb.
 
 include(GNUInstallDirs)
@@ -18,7 +19,7 @@ install(TARGETS eclfore datesel nightmark phaselist starimport
 # Manual pages are installed compressed (gzip -9n: no name or time stamp inside, so
 # the package is reproducible), as Debian's policy asks; plain when gzip is absent.
 set(EBT_MAN_PAGES man/eclfore.1 man/datesel.1 man/nightmark.1 man/phaselist.1 man/starimport.1
-    man/eclipsing-binary-files.5)
+    man/eclipsing-binary-files.5 man/plan-night.sh.1)
 find_program(EBT_GZIP gzip)
 set(ebt_installed_pages)
 foreach(page IN LISTS EBT_MAN_PAGES)
@@ -42,7 +43,9 @@ endforeach()
 add_custom_target(man_pages ALL DEPENDS ${ebt_installed_pages})
 
 install(FILES README.md DESTINATION ${EBT_DOC_DIR})
-install(DIRECTORY examples/ DESTINATION ${EBT_DOC_DIR}/examples)
+# The night's script keeps its execute bits, so that a cron line can call it there.
+install(DIRECTORY examples/ DESTINATION ${EBT_DOC_DIR}/examples PATTERN "*.sh" EXCLUDE)
+install(PROGRAMS examples/plan-night.sh DESTINATION ${EBT_DOC_DIR}/examples)
 
 set(CPACK_PACKAGE_NAME ${EBT_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

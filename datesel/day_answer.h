@@ -1,9 +1,12 @@
 #pragma once
-/// The answer typed at the day prompt.
+/// The answer to the day question: typed at the prompt, or given as --day.
 
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "io/cli.h"
 
 namespace datesel {
 
@@ -18,5 +21,12 @@ inline constexpr int kEndDay = 99;
 /// when the answer is kEndDay or the input has ended. Throws io::RunError naming
 /// the answer when it is not an integer (or lies beyond int's range).
 std::optional<int> read_day(std::FILE* in);
+
+inline constexpr io::OptionSpec kDayOption{"day", "D", "answers the day question (1 to 31)", 0,
+                                           true};
+
+/// The days of every --day in `options`, in order; empty when none is given. Throws
+/// io::UsageError naming the value for one that is not a whole number from 1 to 31.
+std::vector<int> day_options(const io::Options& options);
 
 }  // namespace datesel

@@ -6,10 +6,12 @@
 
 #include <fmt/format.h>
 
+#include "answer_options.h"
 #include "astro/constants.h"
 #include "conditions.h"
 #include "dialogue.h"
 #include "fast/forecast_star.h"
+#include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
 #include "formats/records.h"
@@ -52,7 +54,16 @@ constexpr std::string_view kAbout =
     "hiroshima, kochi, fukuoka, okinawa) or LON,LAT in degrees east and north\n"
     "(--site=-0.13,51.48), longitude -180 to 360, latitude -90 to 90.\n"
     "\n"
-    "Exit status 0 on success, 1 on failure (message on standard error).\n"
+    "--year, --month, --lowest and --condition answer the other questions in the\n"
+    "same way: a question answered by an option is not asked, and given every\n"
+    "answer the run asks nothing (--condition=N then also leaves out the list of\n"
+    "conditions). A value an answer could not take (a month outside 1 to 12, a\n"
+    "condition that condition.dat does not list) is a usage fault, status 2, before\n"
+    "data.dat is touched. A typed month outside 1 to 12 lists nothing, with a\n"
+    "warning. --quiet leaves out the title, the search window and the names read.\n"
+    "\n"
+    "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
+    "(message on standard error).\n"
     "See eclfore(1).\n";
 
 /// The entry routine: the dialogue, the window, then one pass over the catalogue.
@@ -60,29 +71,49 @@ int run(const io::Options& options) {
   eclfore::ForecastRequest request;
   request.sky_options = formats::sky_options(options);
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
+  const eclfore::GivenAnswers given = eclfore::given_answers(options);
+  const bool quiet = formats::quiet_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
-  io::print_text("\n<<< binary minima calculation >>>\n");
-  io::print_text("Version Oct/2006\n\n");
-  request.year = eclfore::ask_year(stdin, kForecastFile);
-  request.month = eclfore::ask_int(stdin, "month = ", "month");
+  if (!quiet) {
+    io::print_text("\n<<< binary minima calculation >>>\n");
+    io::print_text("Version Oct/2006\n\n");
+  }
+  request.year = given.year ? *given.year : eclfore::ask_year(stdin, kForecastFile);
+  if (given.month) {
+    request.month = *given.month;
+  } else {
+    request.month = eclfore::ask_int(stdin, "month = ", "month");
+    eclfore::warn_of_typed_month(request.month);
+  }
   // "minimun" is the prompt's own spelling, kept on purpose: users' scripts answer it.
   request.min_altitude_deg =
-      eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
+      given.lowest_deg
+          ? *given.lowest_deg
+          : eclfore::ask_float(stdin, "how many minimun degrees = ", "lowest altitude");
   request.site = site_given ? site_given->site : eclfore::ask_site(stdin);
 
   const eclfore::ConditionTable conditions = eclfore::read_conditions(kConditionFile);
-  eclfore::print_conditions(conditions);
-  const int condition_no = eclfore::ask_condition_no(stdin, conditions.count);
+  int condition_no = 0;
+  if (given.condition) {
+    eclfore::refuse_unlisted_condition(*given.condition, conditions.count, kConditionFile);
+    condition_no = *given.condition;
+  } else {
+    // The table is the question's menu: shown only when it is asked.
+    eclfore::print_conditions(conditions);
+    condition_no = eclfore::ask_condition_no(stdin, conditions.count);
+  }
   const eclfore::SelectionCondition& condition =
       conditions.rows[static_cast<std::size_t>(condition_no)];
-  io::print_text("\n");
 
   const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
-  io::print_text(fmt::format("\n\nSTART J.D. = {:f}\nEND   J.D. = {:f}\n\n",
-                             static_cast<double>(static_cast<long double>(window.start_mjd) +
-                                                 static_cast<long double>(astro::kMjdZeroJd)),
-                             static_cast<double>(static_cast<long double>(window.end_mjd) +
-                                                 static_cast<long double>(astro::kMjdZeroJd))));
+  if (!quiet) {
+    io::print_text("\n");
+    io::print_text(fmt::format("\n\nSTART J.D. = {:f}\nEND   J.D. = {:f}\n\n",
+                               static_cast<double>(static_cast<long double>(window.start_mjd) +
+                                                   static_cast<long double>(astro::kMjdZeroJd)),
+                               static_cast<double>(static_cast<long double>(window.end_mjd) +
+                                                   static_cast<long double>(astro::kMjdZeroJd))));
+  }
 
   // Built only when an option asks for it: the default run never calls ERFA.
   std::optional<astro::ObservingConditions> sky;
@@ -110,7 +141,9 @@ int run(const io::Options& options) {
 
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
-  visitor.named = [](const formats::StarRecord& star) { io::print_text(star.name); };
+  visitor.named = [quiet](const formats::StarRecord& star) {
+    if (!quiet) io::print_text(star.name);
+  };
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
@@ -127,7 +160,9 @@ int run(const io::Options& options) {
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
-      formats::kOfDateOption, formats::kSiteOption};
+      formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
+      eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
+      formats::kQuietOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

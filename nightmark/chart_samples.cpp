@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -29,18 +30,18 @@ double sun_altitude_at(const NightDate& date, const astro::ObservingSite& site, 
                                  site.latitude_deg);
 }
 
-/// The hour in [from, to] where the Sun sets (or rises, `rising`) through
-/// kSunsetAltitudeDeg, by bisection. Near Japan the Sun's altitude is monotonic from
-/// noon to midnight and from midnight to noon JST; far from it a crossing the other way
-/// (a sunrise in the evening's hours) is none, and `fallback` stands in.
-double sun_crossing(const NightDate& date, const astro::ObservingSite& site, double from, double to,
-                    bool rising, double fallback) {
-  const double at_from = sun_altitude_at(date, site, from) - kSunsetAltitudeDeg;
-  const double at_to = sun_altitude_at(date, site, to) - kSunsetAltitudeDeg;
-  if (!(at_from * at_to < 0) || (at_from < 0) != rising) return fallback;
+/// The hour in [from, to] where the Sun sets (or rises, `rising`) through `altitude_deg`,
+/// by bisection. Near Japan the Sun's altitude is monotonic from noon to midnight and
+/// from midnight to noon JST; far from it a crossing the other way (a sunrise in the
+/// evening's hours) is none, and so is one where the Sun stays on one side.
+std::optional<double> sun_crossing(const NightDate& date, const astro::ObservingSite& site,
+                                   double from, double to, bool rising, double altitude_deg) {
+  const double at_from = sun_altitude_at(date, site, from) - altitude_deg;
+  const double at_to = sun_altitude_at(date, site, to) - altitude_deg;
+  if (!(at_from * at_to < 0) || (at_from < 0) != rising) return std::nullopt;
   while (to - from > kSunSearchToleranceHours) {
     const double mid = (from + to) / 2;
-    const bool above = sun_altitude_at(date, site, mid) > kSunsetAltitudeDeg;
+    const bool above = sun_altitude_at(date, site, mid) > altitude_deg;
     if (above != rising) {
       from = mid;
     } else {
@@ -63,8 +64,14 @@ double night_jd(const NightDate& date, float hours) {
 SunsetSunrise sunset_sunrise(const NightDate& date, const astro::ObservingSite& site) {
   constexpr double kUsualSunsetHours = 18;
   constexpr double kUsualSunriseHours = 30;
-  return {sun_crossing(date, site, kNoonHours, kMidnightHours, false, kUsualSunsetHours),
-          sun_crossing(date, site, kMidnightHours, kNextNoonHours, true, kUsualSunriseHours)};
+  return {sun_crossing(date, site, kNoonHours, kMidnightHours, false, kSunsetAltitudeDeg)
+              .value_or(kUsualSunsetHours),
+          sun_crossing(date, site, kMidnightHours, kNextNoonHours, true, kSunsetAltitudeDeg)
+              .value_or(kUsualSunriseHours)};
+}
+
+std::optional<double> civil_dusk_hours(const NightDate& date, const astro::ObservingSite& site) {
+  return sun_crossing(date, site, kNoonHours, kMidnightHours, false, astro::kCivilTwilightDeg);
 }
 
 AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,

@@ -2,6 +2,7 @@
 /// The altitude chart's samples of a night plan: the time axis from sunset to
 /// sunrise at the site, the Sun, the Moon and every star of the plan.
 
+#include <optional>
 #include <vector>
 
 #include "astro/sites.h"
@@ -27,6 +28,11 @@ struct SunsetSunrise {
   double sunrise_hours = 0;  ///< about 28.4 to 30.9
 };
 SunsetSunrise sunset_sunrise(const NightDate& date, const astro::ObservingSite& site);
+
+/// The end of civil twilight in the evening at the site, JST decimal hours of the night
+/// to about a second: where the Sun's centre sets through astro::kCivilTwilightDeg
+/// between noon and midnight. Nothing where it does not (a summer night far north).
+std::optional<double> civil_dusk_hours(const NightDate& date, const astro::ObservingSite& site);
 
 /// The axis ends, whole hours: sunset to sunrise, widened to the start time and to an
 /// hour after the last minimum, within 12 and 36 (noon to noon).

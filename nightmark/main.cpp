@@ -25,6 +25,7 @@
 #include "plan_line.h"
 #include "plan_outputs.h"
 #include "recent_observations.h"
+#include "start_answer.h"
 
 namespace {
 
@@ -55,6 +56,14 @@ constexpr std::string_view kAbout =
     "LON,LAT in degrees east and north (--site=-0.13,51.48); the chart's title\n"
     "names it.\n"
     "\n"
+    "--start=HH:MM answers the start time (12:00 to 29:59, after midnight 24:00 to\n"
+    "29:59) and --sky=all or south the sky question; a question so answered is not\n"
+    "asked. --start=dusk starts at the end of civil twilight (the Sun's centre 6\n"
+    "degrees below the horizon) at the site on the evening of obsday2.dat's date,\n"
+    "rounded up to the whole minute. A bad value is a usage fault (status 2) before\n"
+    "any file is touched. A typed start hour of 0 to 11 is taken as typed, with a\n"
+    "warning: the hours after midnight are 24 to 29.\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -68,6 +77,8 @@ constexpr io::OptionSpec kOptions[] = {
     {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
     formats::kOfDateOption,
     formats::kSiteOption,
+    nightmark::kStartOption,
+    nightmark::kSkyOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -103,6 +114,7 @@ int run(const io::Options& options) {
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
   if (const auto site = formats::site_option(options)) extras.site = *site;
+  const GivenAnswers given = given_answers(options);
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -134,12 +146,21 @@ int run(const io::Options& options) {
                               date.year, date.month, date.day));
   }
 
-  const int hour = io::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
-  const int minute = io::ask_whole_number(stdin, "                minute = ", "start minute");
-  const int sky_choice =
-      io::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice");
-  const float start_hours = start_time_hours(hour, minute);
-  const bool south_only = sky_choice != 0;
+  formats::ClockTime start;
+  if (given.start) {
+    start = *given.start;
+  } else if (given.start_at_dusk) {
+    start = dusk_start(date, extras.site.site);
+  } else {
+    start.hour = io::ask_whole_number(stdin, "time of start /   hour = ", "start hour");
+    start.minute = io::ask_whole_number(stdin, "                minute = ", "start minute");
+    warn_of_morning_hour(start.hour);
+  }
+  const bool south_only =
+      given.south_only
+          ? *given.south_only
+          : io::ask_whole_number(stdin, "Sky all=0 or south=1, input number ? ", "sky choice") != 0;
+  const float start_hours = start_time_hours(start.hour, start.minute);
   const PlanSite site = plan_site(extras.site.site);
   // Only --of-date asks for the ephemerides; the default run never calls ERFA.
   std::optional<OfDateSky> of_date;

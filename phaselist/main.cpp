@@ -6,6 +6,7 @@
 
 #include "astro/constants.h"
 #include "astro/sites.h"
+#include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
 #include "formats/records.h"
@@ -46,9 +47,14 @@ constexpr const char* kAbout =
     "tokyo, niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
     "LON,LAT in degrees east and north (--site=-0.13,51.48).\n"
     "\n"
+    "--start and --stop answer the two questions, which are then not asked:\n"
+    "YYYY-MM-DDTHH:MM (2025-01-15T25:30), the hour 0 to 29 (after midnight 24 on),\n"
+    "the year -999 to 9999; a bad value is a usage fault (status 2) before isou.txt\n"
+    "is touched. --quiet leaves out the names read.\n"
+    "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
-    "cannot be read or isou.txt cannot be written.\n"
+    "cannot be read or isou.txt cannot be written; 2 for a bad option or option value.\n"
     "\n"
     "See phaselist(1).\n";
 
@@ -65,14 +71,20 @@ int run(const io::Options& options) {
   const astro::SkyOptions sky_options = formats::sky_options(options);
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
   const TableSite site = table_site(site_given ? site_given->site : astro::kBuiltInSite);
+  const std::optional<TypedTime> start_given = time_option(options, kStartOption);
+  const std::optional<TypedTime> stop_given = time_option(options, kStopOption);
+  const bool quiet = formats::quiet_option(options);
   io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
-  io::prompt(kStartPrompt);
-  const TypedTime start_typed = read_typed_time(stdin, "start date & time");
-  refuse_year_beyond_title(start_typed, "start date & time", kTableFile);
-  io::prompt(kStopPrompt);
-  const TypedTime stop_typed = read_typed_time(stdin, "stop date & time");
-  refuse_year_beyond_title(stop_typed, "stop date & time", kTableFile);
+  auto ask_time = [](const char* prompt, const char* which) {
+    io::prompt(prompt);
+    const TypedTime typed = read_typed_time(stdin, which);
+    refuse_year_beyond_title(typed, which, kTableFile);
+    return typed;
+  };
+  const TypedTime start_typed =
+      start_given ? *start_given : ask_time(kStartPrompt, "start date & time");
+  const TypedTime stop_typed = stop_given ? *stop_given : ask_time(kStopPrompt, "stop date & time");
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
   // Built only when an option asks for it: the default run never calls ERFA.
@@ -93,7 +105,9 @@ int run(const io::Options& options) {
 
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
-  visitor.named = [](const formats::StarRecord& star) { io::print_text(star.name); };
+  visitor.named = [quiet](const formats::StarRecord& star) {
+    if (!quiet) io::print_text(star.name);
+  };
   visitor.wanted = formats::selected_for_phase_table;
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
@@ -112,7 +126,8 @@ int run(const io::Options& options) {
 
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
-                                                formats::kSiteOption};
+                                                formats::kSiteOption,   phaselist::kStartOption,
+                                                phaselist::kStopOption, formats::kQuietOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

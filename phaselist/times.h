@@ -3,7 +3,10 @@
 /// instants they stand for at the built-in site.
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
+
+#include "io/cli.h"
 
 namespace phaselist {
 
@@ -32,6 +35,22 @@ TypedTime read_typed_time(std::FILE* in, std::string_view which);
 /// shift the title's columns. The other numbers are not checked.
 void refuse_year_beyond_title(const TypedTime& typed, std::string_view which,
                               std::string_view table_file);
+
+inline constexpr io::OptionSpec kStartOption{"start", "YYYY-MM-DDTHH:MM",
+                                             "answers the start date & time"};
+inline constexpr io::OptionSpec kStopOption{"stop", "YYYY-MM-DDTHH:MM",
+                                            "answers the stop date & time"};
+
+/// The hours a --start or --stop may give: the day's 0 to 23, and on from 24 to the
+/// last hour of the night's fixed end (06:00 the next morning).
+inline constexpr int kLastOptionHour = 29;
+
+/// The time `option` (kStartOption or kStopOption) gives in `options`, or nothing when
+/// it is not given. Throws io::UsageError naming the option and its value for one that
+/// is not YYYY-MM-DDTHH:MM with a year that fits the title's year field (-999 to 9999,
+/// a minus sign before it), a month 1 to 12, a day 1 to 31, an hour 0 to
+/// kLastOptionHour and a minute 00 to 59.
+std::optional<TypedTime> time_option(const io::Options& options, const io::OptionSpec& option);
 
 /// JST decimal hours hour + minute / 60, rounded to single precision, the way
 /// calendar_to_mjd takes its hour.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 #include "astro/ephemeris.h"
 #include "astro/sites.h"
@@ -38,6 +39,31 @@ TEST(ChartAxis, SunsetAndSunriseAtTheSite) {
       EXPECT_NEAR(altitude, kSunsetAltitudeDeg, 0.01);  // a second of time is 0.004 deg
     }
   }
+}
+
+// astropy's end of civil twilight (tests/nightmark/make_dusk_reference.py, no refraction).
+// Tolerance 20 s: ERFA's Sun and astropy's agree to well under a second of time; the
+// search stops within a second. Measured: at most 8 s apart.
+TEST(CivilDusk, AsAstropyHasIt) {
+  struct Case {
+    NightDate date;
+    astro::ObservingSite site;
+    double dusk_hours;  // JST
+  } cases[] = {{kMarch5, astro::kBuiltInSite, 18.07824},
+               {{2026, 1, 18}, astro::kBuiltInSite, 17.35180},
+               {{2026, 6, 21}, astro::kBuiltInSite, 19.50079},
+               {{2026, 6, 21}, astro::kSiteTable[10].site, 19.84507}};
+  for (const Case& c : cases) {
+    const std::optional<double> dusk = civil_dusk_hours(c.date, c.site);
+    ASSERT_TRUE(dusk.has_value()) << c.date.month;
+    EXPECT_NEAR(*dusk, c.dusk_hours, 20.0 / 3600) << c.date.month;
+  }
+}
+
+// Under the midnight sun the Sun stays above -6 degrees all evening: no dusk.
+TEST(CivilDusk, NoneWhereTheSunStaysUp) {
+  EXPECT_FALSE(civil_dusk_hours({2026, 6, 21}, {139.77f, 70.0f}).has_value());
+  EXPECT_TRUE(civil_dusk_hours({2026, 12, 21}, {139.77f, 70.0f}).has_value());
 }
 
 // Twelve hours of longitude from Japan the Sun rises in the evening's hours of JST: that

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <tuple>
 
 #include "astro/horizon.h"
 #include "astro/sites.h"
+#include "io/cli.h"
 #include "io/run_error.h"
 #include "io/text_files.h"
 #include "typed_input.h"
@@ -89,6 +92,39 @@ TEST(RefuseYearBeyondTitle, TakesTheFourColumnsOfYearsAndLeavesTheRestUnchecked)
                                            " does not fit the 4 columns of the year in "
                                            "isou.txt's title (-999 to 9999)");
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+std::optional<TypedTime> start_given(const std::string& text) {
+  io::Options options;
+  options.given = {{"start", text}};
+  return phaselist::time_option(options, phaselist::kStartOption);
+}
+
+TEST(TimeOption, ReadsTheTypedFiveNumbersFromOneText) {
+  EXPECT_FALSE(phaselist::time_option(io::Options{}, phaselist::kStopOption));
+  const auto t = start_given("2025-01-15T25:30");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(std::tie(t->year, t->month, t->day, t->hour, t->minute),
+            std::make_tuple(2025, 1, 15, 25, 30));
+  const auto ancient = start_given("-999-3-7T0:05");
+  ASSERT_TRUE(ancient);
+  EXPECT_EQ(std::tie(ancient->year, ancient->month, ancient->day, ancient->hour, ancient->minute),
+            std::make_tuple(-999, 3, 7, 0, 5));
+  EXPECT_EQ(start_given("9999-12-31T29:59")->year, 9999);
+}
+
+TEST(TimeOption, RefusesWhatTheTitleOrTheCalendarCannotHold) {
+  for (const char* bad :
+       {"10000-01-01T00:00", "-1000-01-01T00:00", "2025-13-01T00:00", "2025-00-01T00:00",
+        "2025-01-32T00:00", "2025-01-00T00:00", "2025-01-01T30:00", "2025-01-01T00:60",
+        "2025-01-01T00:5", "2025-01-01", "2025-01-01 00:00", "2025/01/01T00:00", "T00:00",
+        "2025-01-01T", "+2025-01-01T00:00", "2025-001-01T00:00", ""}) {
+    EXPECT_THROW(start_given(bad), io::UsageError) << bad;
   }
 }
 
