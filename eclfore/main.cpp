@@ -12,6 +12,7 @@
 #include "fast/forecast_star.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/horizon_option.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -52,6 +53,11 @@ constexpr std::string_view kAbout =
     "hiroshima, kochi, fukuoka, okinawa) or LON,LAT in degrees east and north\n"
     "(--site=-0.13,51.48), longitude -180 to 360, latitude -90 to 90.\n"
     "\n"
+    "--horizon=FILE lists a minimum only with the star also at or above your\n"
+    "skyline: FILE holds lines AZIMUTH ALTITUDE in degrees, the azimuth from north\n"
+    "through east (0-360), the altitude between points linear in azimuth; blank\n"
+    "lines and lines starting with # are left out.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure (message on standard error).\n"
     "See eclfore(1).\n";
 
@@ -60,6 +66,7 @@ int run(const io::Options& options) {
   eclfore::ForecastRequest request;
   request.sky_options = formats::sky_options(options);
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
+  request.horizon = formats::horizon_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   io::print_text("\n<<< binary minima calculation >>>\n");
   io::print_text("Version Oct/2006\n\n");
@@ -127,7 +134,7 @@ int run(const io::Options& options) {
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
-      formats::kOfDateOption, formats::kSiteOption};
+      formats::kOfDateOption,   formats::kSiteOption,         formats::kHorizonOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
