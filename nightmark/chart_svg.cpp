@@ -382,8 +382,17 @@ int percent(double fraction) {
   return astro::trunc_to_int(std::clamp(fraction, 0.0, 1.0) * 100 + 0.5);
 }
 
+/// True when the skyline hides some star at some sample.
+bool any_behind_skyline(const ChartSamples& s) {
+  return std::any_of(s.stars.begin(), s.stars.end(), [](const ChartStar& star) {
+    return std::find(star.behind_skyline.begin(), star.behind_skyline.end(), 1) !=
+           star.behind_skyline.end();
+  });
+}
+
 void draw_legend(std::string& svg, const ChartSamples& s) {
-  const std::size_t rows = s.stars.size() + 4;
+  const bool skyline_row = any_behind_skyline(s);
+  const std::size_t rows = s.stars.size() + 4 + (skyline_row ? 1 : 0);
   const double row =
       std::max(kLegendRowMinPx,
                std::min(kLegendRowPx, (kHeightPx - kPlotTopPx - 8) / static_cast<double>(rows)));
@@ -405,6 +414,11 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
   line_row(
       fmt::format("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"{}\"", kLimitDash),
       fmt::format("altitude limit {}\xC2\xB0", whole(s.altitude_limit_deg)));
+  if (skyline_row) {
+    line_row(fmt::format("stroke=\"{}\" stroke-width=\"{}\"", kBehindSkylineColour,
+                         kBehindSkylineWidthPx),
+             "behind your horizon");
+  }
   add(svg,
       "<circle cx=\"{}\" cy=\"{}\" r=\"4\" fill=\"#333333\"/><text x=\"{}\" y=\"{}\">"
       "primary</text>\n",

@@ -81,6 +81,7 @@ TEST(ChartSvg, BehindTheSkylineThinAndGrey) {
   const std::string open = chart_svg(s);
   s.stars[0].behind_skyline.assign(s.hours.size(), 0);
   EXPECT_EQ(chart_svg(s), open);
+  EXPECT_EQ(open.find("behind your horizon"), std::string::npos);
   // Hidden from sample 30 to 50 and from 120 on.
   for (std::size_t i = 30; i <= 50; ++i) s.stars[0].behind_skyline[i] = 1;
   for (std::size_t i = 120; i < s.hours.size(); ++i) s.stars[0].behind_skyline[i] = 1;
@@ -107,6 +108,8 @@ TEST(ChartSvg, BehindTheSkylineThinAndGrey) {
     EXPECT_TRUE(points[k].starts_with(before.substr(before.rfind(' ') + 1) + " ")) << k;
   }
   EXPECT_EQ(std::count(points[1].begin(), points[1].end(), ' '), 22);  // 23 samples
+  EXPECT_NE(svg.find("stroke=\"#9a9a9a\" stroke-width=\"0.8\"/>\n<text"), std::string::npos);
+  EXPECT_NE(svg.find(">behind your horizon</text>"), std::string::npos);
 }
 
 TEST(ChartSvg, EmptyPlanShowsTheNightAndTheMoon) {
