@@ -12,6 +12,7 @@ ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingC
   rule.month = request.month;
   rule.min_altitude_deg = request.min_altitude_deg;
   rule.site = request.site;
+  if (request.horizon) rule.horizon = &*request.horizon;
   if (sky == nullptr) return rule;
   // The options as the tables were built for them.
   const astro::SkyOptions& options = sky->options();
@@ -51,9 +52,13 @@ std::optional<ForecastMinimum> listed_minimum(const StarForRule& s, const Search
   const astro::LocalDate night = night_date(window, instant->jd, rule.morning_end_hour);
   if (!in_listed_night(rule, night)) return std::nullopt;
   if (rule.sun_night && !rule.sky->sun_ok(instant->jd)) return std::nullopt;
-  const float altitude_deg = rule.of_date ? rule.sky->altitude_of_date(instant->jd, s.place)
-                                          : astro::position_at(s.seen, instant->mjd).altitude;
+  // The horizon routines' position: with --of-date only its azimuth, for the skyline.
+  std::optional<astro::HorizontalPosition> seen;
+  if (!rule.of_date || rule.horizon != nullptr) seen = astro::position_at(s.seen, instant->mjd);
+  const float altitude_deg =
+      rule.of_date ? rule.sky->altitude_of_date(instant->jd, s.place) : seen->altitude;
   if (!high_enough(rule, altitude_deg)) return std::nullopt;
+  if (rule.horizon != nullptr && !above_skyline(rule, *seen, altitude_deg)) return std::nullopt;
   if (rule.moon && !rule.sky->moon_ok(instant->jd, s.place)) return std::nullopt;
   return ForecastMinimum{s.star, kind, instant->mjd, instant->jd, night, altitude_deg};
 }

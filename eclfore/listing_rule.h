@@ -9,7 +9,9 @@
 ///  3. it falls in the night: outside the day hours 6:00 to 17:59 JST, or with
 ///     --sun-below with the Sun below that altitude;
 ///  4. the star then stands at or above the horizon and the lowest altitude: the horizon
-///     routines' altitude, or with --of-date the altitude of its apparent place;
+///     routines' altitude, or with --of-date the altitude of its apparent place; with
+///     --horizon also at or above the observer's skyline at the horizon routines'
+///     azimuth;
 ///  5. with --moon-distance, the Moon is below the horizon or far enough from the star.
 ///
 /// listed_minimum applies the rule to one candidate. The shortcuts of fast/ decide parts
@@ -22,6 +24,7 @@
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/horizon.h"
+#include "astro/horizon_profile.h"
 #include "astro/precision.h"
 #include "forecast_minimum.h"
 #include "formats/catalogue.h"
@@ -39,6 +42,8 @@ struct ForecastRequest {
   /// --sun-below, --moon-distance, --epochs, --of-date; none by default, and then the
   /// forecast never calls the ephemerides.
   astro::SkyOptions sky_options;
+  /// --horizon: the observer's skyline; none by default.
+  std::optional<astro::HorizonProfile> horizon;
 };
 
 /// The fixed night of step 3: from 18:00 JST to the morning's end at 6:00 (the hours
@@ -69,6 +74,9 @@ struct ListingRule {
   int morning_end_hour = astro::kFixedNightMorningEndHour;
   bool of_date = false;  ///< --of-date: step 4 takes the altitude of date
   bool moon = false;     ///< --moon-distance: step 5 asks the Moon
+  /// --horizon: the skyline of step 4 (null without it; the request's, which must
+  /// outlive the rule).
+  const astro::HorizonProfile* horizon = nullptr;
 
   /// Step 2: a night date in the asked month.
   bool in_asked_month(int night_year, int night_month) const {
@@ -130,6 +138,17 @@ inline bool in_listed_night(const ListingRule& rule, const astro::LocalDate& nig
 /// altitude. NaN is neither.
 inline bool high_enough(const ListingRule& rule, float altitude_deg) {
   return altitude_deg >= 0 && altitude_deg >= rule.min_altitude_deg;
+}
+
+/// Step 4's skyline: true without --horizon, else when the star at the horizon
+/// routines' azimuth `seen` (its altitude replaced by `altitude_deg`, the one step 4
+/// tests) stands at or above the skyline.
+inline bool above_skyline(const ListingRule& rule, const astro::HorizontalPosition& seen,
+                          float altitude_deg) {
+  if (rule.horizon == nullptr) return true;
+  astro::HorizontalPosition tested = seen;
+  tested.altitude = altitude_deg;
+  return astro::above_horizon(*rule.horizon, tested);
 }
 
 /// The rule on the candidate of `kind` at `candidate_mjd` (MJD, days; in the epochs' scale

@@ -14,6 +14,7 @@
 #include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/horizon_option.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -62,6 +63,11 @@ constexpr std::string_view kAbout =
     "data.dat is touched. A typed month outside 1 to 12 lists nothing, with a\n"
     "warning. --quiet leaves out the title, the search window and the names read.\n"
     "\n"
+    "--horizon=FILE lists a minimum only with the star also at or above your\n"
+    "skyline: FILE holds lines AZIMUTH ALTITUDE in degrees, the azimuth from north\n"
+    "through east (0-360), the altitude between points linear in azimuth; blank\n"
+    "lines and lines starting with # are left out.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
     "(message on standard error).\n"
     "See eclfore(1).\n";
@@ -73,6 +79,7 @@ int run(const io::Options& options) {
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
   const eclfore::GivenAnswers given = eclfore::given_answers(options);
   const bool quiet = formats::quiet_option(options);
+  request.horizon = formats::horizon_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   if (!quiet) {
     io::print_text("\n<<< binary minima calculation >>>\n");
@@ -162,7 +169,7 @@ int main(int argc, char** argv) {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
       formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
       eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
-      formats::kQuietOption};
+      formats::kQuietOption,    formats::kHorizonOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

@@ -11,7 +11,8 @@ set(EBT_FUZZ_TARGETS
   recent_obs
   condition_file
   answers
-  catalogue_import)
+  catalogue_import
+  horizon_file)
 
 set(EBT_FUZZ_LIBS_line_fields formats)
 set(EBT_FUZZ_LIBS_star_record formats)
@@ -22,6 +23,7 @@ set(EBT_FUZZ_LIBS_recent_obs nightmark_lib)
 set(EBT_FUZZ_LIBS_condition_file eclfore_lib)
 set(EBT_FUZZ_LIBS_answers eclfore_lib datesel_lib phaselist_lib)
 set(EBT_FUZZ_LIBS_catalogue_import starimport_lib)
+set(EBT_FUZZ_LIBS_horizon_file formats)
 
 # Sets `out` to the targets whose libraries are all defined in this build.
 function(ebt_available_fuzz_targets out)

@@ -105,7 +105,8 @@ std::string site_title_text(const astro::NamedSite& site) {
 }
 
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
-                           float start_hours, bool of_date, const astro::NamedSite& site) {
+                           float start_hours, bool of_date, const astro::NamedSite& site,
+                           const astro::HorizonProfile* skyline) {
   const double longitude_deg = site.site.longitude_deg;
   const double latitude_deg = site.site.latitude_deg;
   ChartSamples s;
@@ -143,6 +144,15 @@ ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& 
       ChartStar added;
       added.name = e.name;
       for (const float t : hours) added.altitude_deg.push_back(altitude_at(t));
+      if (skyline != nullptr) {
+        for (std::size_t i = 0; i < hours.size(); ++i) {
+          astro::HorizontalPosition seen =
+              position_at(date, hours[i], plan_place, ra_radians(e.listed.ra_hours),
+                          dec_radians(e.listed.dec_degrees));
+          seen.altitude = static_cast<float>(added.altitude_deg[i]);
+          added.behind_skyline.push_back(astro::above_horizon(*skyline, seen) ? 0 : 1);
+        }
+      }
       s.stars.push_back(std::move(added));
       star = s.stars.end() - 1;
     }

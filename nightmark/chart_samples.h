@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "chart_svg.h"
 #include "night_filter.h"
@@ -47,9 +48,12 @@ AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
 /// come from the toolset's own horizon formulas with the position of the plan line, as
 /// the plan filter computes them; with `of_date`, from the star's J2000 position
 /// (catalogue or plan) taken to the observed place of date. The title names the site:
-/// its place name when it has one, and its longitude and latitude.
+/// its place name when it has one, and its longitude and latitude. With `skyline`
+/// (--horizon; null: none) each sample of a star says whether the skyline hides it,
+/// read at the azimuth of the toolset's own formulas (with `of_date` too).
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
-                           float start_hours, bool of_date, const astro::NamedSite& site);
+                           float start_hours, bool of_date, const astro::NamedSite& site,
+                           const astro::HorizonProfile* skyline = nullptr);
 
 /// The site as the chart's title names it: "okinawa, 127.68° E, 26.22° N", or without
 /// a name "0.13° W, 51.48° N"; the degrees as the shortest text of their float.

@@ -56,6 +56,9 @@ constexpr std::array<double, 4> kBandLimitsDeg = {kSunsetAltitudeDeg, astro::kCi
 constexpr std::array<std::string_view, 6> kStarColour = {"#0072B2", "#D55E00", "#009E73",
                                                          "#CC79A7", "#E69F00", "#56B4E9"};
 constexpr std::array<std::string_view, 4> kStarDash = {"", "7 3", "2 2", "9 3 2 3"};
+/// A curve's stretch behind the observer's skyline: thin and grey.
+constexpr std::string_view kBehindSkylineColour = "#9a9a9a";
+constexpr double kBehindSkylineWidthPx = 0.8;
 constexpr std::string_view kMoonColour = "#555555";
 constexpr std::string_view kMoonDash = "9 5";
 constexpr std::string_view kLimitDash = "1.5 3";
@@ -289,6 +292,34 @@ void draw_moon(std::string& svg, const Axis& axis, const ChartSamples& s) {
       num(x), num(y), kMoonColour);
 }
 
+/// A star's curve where the skyline hides it at some samples: the stretches between
+/// two visible samples in the star's own stroke, the rest thin and grey.
+void draw_curve_with_skyline(std::string& svg, const Axis& axis, const std::vector<double>& hours,
+                             const ChartStar& star, const std::string& stroke) {
+  const std::size_t n =
+      std::min({hours.size(), star.altitude_deg.size(), star.behind_skyline.size()});
+  auto hidden_step = [&](std::size_t i) {  // the step from sample i - 1 to sample i
+    return star.behind_skyline[i - 1] != 0 || star.behind_skyline[i] != 0;
+  };
+  std::size_t first = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if (i + 1 < n && hidden_step(i + 1) == hidden_step(i)) continue;
+    // Samples first to i are one stretch.
+    std::string points;
+    for (std::size_t k = first; k <= i; ++k) {
+      if (!points.empty()) points += ' ';
+      add(points, "{},{}", num(axis.x(hours[k])), num(Axis::y(star.altitude_deg[k])));
+    }
+    if (hidden_step(i)) {
+      add(svg, "<polyline stroke=\"{}\" stroke-width=\"{}\" points=\"{}\"/>\n",
+          kBehindSkylineColour, kBehindSkylineWidthPx, points);
+    } else {
+      add(svg, "<polyline {} points=\"{}\"/>\n", stroke, points);
+    }
+    first = i;
+  }
+}
+
 void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
   add(svg, "<g id=\"stars\" fill=\"none\" stroke-width=\"1.7\" clip-path=\"url(#plot)\">\n");
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
@@ -302,8 +333,13 @@ void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
           points_of(axis, s.hours, star.altitude_deg, m.hours - kHighlightHalfHours,
                     m.hours + kHighlightHalfHours));
     }
-    add(svg, "<polyline {} points=\"{}\"/>\n", star_stroke(i),
-        points_of(axis, s.hours, star.altitude_deg, axis.first_hours, axis.last_hours));
+    if (std::find(star.behind_skyline.begin(), star.behind_skyline.end(), 1) ==
+        star.behind_skyline.end()) {
+      add(svg, "<polyline {} points=\"{}\"/>\n", star_stroke(i),
+          points_of(axis, s.hours, star.altitude_deg, axis.first_hours, axis.last_hours));
+    } else {
+      draw_curve_with_skyline(svg, axis, s.hours, star, star_stroke(i));
+    }
   }
   add(svg, "</g>\n");
 
@@ -346,8 +382,17 @@ int percent(double fraction) {
   return astro::trunc_to_int(std::clamp(fraction, 0.0, 1.0) * 100 + 0.5);
 }
 
+/// True when the skyline hides some star at some sample.
+bool any_behind_skyline(const ChartSamples& s) {
+  return std::any_of(s.stars.begin(), s.stars.end(), [](const ChartStar& star) {
+    return std::find(star.behind_skyline.begin(), star.behind_skyline.end(), 1) !=
+           star.behind_skyline.end();
+  });
+}
+
 void draw_legend(std::string& svg, const ChartSamples& s) {
-  const std::size_t rows = s.stars.size() + 4;
+  const bool skyline_row = any_behind_skyline(s);
+  const std::size_t rows = s.stars.size() + 4 + (skyline_row ? 1 : 0);
   const double row =
       std::max(kLegendRowMinPx,
                std::min(kLegendRowPx, (kHeightPx - kPlotTopPx - 8) / static_cast<double>(rows)));
@@ -369,6 +414,11 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
   line_row(
       fmt::format("stroke=\"#000000\" stroke-width=\"1.3\" stroke-dasharray=\"{}\"", kLimitDash),
       fmt::format("altitude limit {}\xC2\xB0", whole(s.altitude_limit_deg)));
+  if (skyline_row) {
+    line_row(fmt::format("stroke=\"{}\" stroke-width=\"{}\"", kBehindSkylineColour,
+                         kBehindSkylineWidthPx),
+             "behind your horizon");
+  }
   add(svg,
       "<circle cx=\"{}\" cy=\"{}\" r=\"4\" fill=\"#333333\"/><text x=\"{}\" y=\"{}\">"
       "primary</text>\n",

@@ -20,6 +20,9 @@ struct ChartMinimum {
 struct ChartStar {
   std::string name;                  ///< for the legend
   std::vector<double> altitude_deg;  ///< degrees, one per ChartSamples::hours
+  /// 1 where the observer's skyline hides the star, one per ChartSamples::hours; empty
+  /// without a skyline (--horizon).
+  std::vector<unsigned char> behind_skyline;
   std::vector<ChartMinimum> minima;  ///< in plan order
 };
 

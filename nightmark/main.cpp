@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "formats/horizon_option.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
 #include "io/answers.h"
@@ -64,6 +65,12 @@ constexpr std::string_view kAbout =
     "any file is touched. A typed start hour of 0 to 11 is taken as typed, with a\n"
     "warning: the hours after midnight are 24 to 29.\n"
     "\n"
+    "--horizon=FILE keeps a minimum only with the star also at or above your\n"
+    "skyline at the start time; FILE holds lines AZIMUTH ALTITUDE in degrees, the\n"
+    "azimuth from north through east (0-360), the altitude between points linear in\n"
+    "azimuth; blank lines and lines starting with # are left out. The chart draws a\n"
+    "curve thin and grey where the skyline hides the star.\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -79,6 +86,7 @@ constexpr io::OptionSpec kOptions[] = {
     formats::kSiteOption,
     nightmark::kStartOption,
     nightmark::kSkyOption,
+    formats::kHorizonOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -115,6 +123,8 @@ int run(const io::Options& options) {
   extras.of_date = sky_options.of_date;
   if (const auto site = formats::site_option(options)) extras.site = *site;
   const GivenAnswers given = given_answers(options);
+  extras.skyline = formats::horizon_option(options);
+  const astro::HorizonProfile* skyline = extras.skyline ? &*extras.skyline : nullptr;
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -181,8 +191,8 @@ int run(const io::Options& options) {
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
     const ListedMinimum minimum = read_listed_minimum(line);
-    const Verdict verdict =
-        judge_minimum(date, start_hours, south_only, site, minimum, of_date ? &*of_date : nullptr);
+    const Verdict verdict = judge_minimum(date, start_hours, south_only, site, minimum,
+                                          of_date ? &*of_date : nullptr, skyline);
     if (verdict == Verdict::kNotANumber) {
       io::warn_line(kDailyListFile, daily.line_number(),
                     "time or position is not a finite number; line skipped");

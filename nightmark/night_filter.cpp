@@ -131,7 +131,8 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
 }
 
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
-                      const PlanSite& site, const ListedMinimum& minimum, OfDateSky* of_date) {
+                      const PlanSite& site, const ListedMinimum& minimum, OfDateSky* of_date,
+                      const astro::HorizonProfile* skyline) {
   if (!std::isfinite(minimum.time_hours) || !std::isfinite(minimum.ra_hours) ||
       !std::isfinite(minimum.dec_degrees)) {
     return Verdict::kNotANumber;
@@ -145,6 +146,9 @@ Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
   const astro::HorizontalPosition at_start = where(start_hours);
   // Written as the conditions for keeping, so a value that is not a number drops.
   if (!(at_start.altitude > kLowestAltitudeDeg)) return Verdict::kLowAtStart;
+  if (skyline != nullptr && !astro::above_horizon(*skyline, at_start)) {
+    return Verdict::kBehindSkyline;
+  }
   const Ext lead = static_cast<Ext>(minimum.time_hours) - static_cast<Ext>(start_hours);
   if (!(lead > kLeadTimeHours)) return Verdict::kTooSoon;
   if (!south_only) return Verdict::kKept;

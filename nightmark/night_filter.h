@@ -10,6 +10,7 @@
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "astro/horizon.h"
+#include "astro/horizon_profile.h"
 #include "astro/sites.h"
 
 namespace nightmark {
@@ -91,19 +92,21 @@ class OfDateSky {
 
 enum class Verdict {
   kKept,
-  kLowAtStart,    ///< 10 degrees high or less at the start time
-  kTooSoon,       ///< the minimum comes 0.75 hour or less after the start
-  kOutsideSouth,  ///< south only: azimuth at the minimum from 15 to 315 degrees
-  kNotANumber,    ///< time or position is not a finite number
+  kLowAtStart,     ///< 10 degrees high or less at the start time
+  kBehindSkyline,  ///< behind the observer's skyline (--horizon) at the start time
+  kTooSoon,        ///< the minimum comes 0.75 hour or less after the start
+  kOutsideSouth,   ///< south only: azimuth at the minimum from 15 to 315 degrees
+  kNotANumber,     ///< time or position is not a finite number
 };
 
 /// Judges one minimum: kept when the star stands more than 10 degrees high at the
 /// start time, the minimum comes more than 0.75 hour after it, and, when
 /// `south_only`, the star stands at an azimuth above 315 or below 15 degrees at the
 /// minimum. The altitude at the minimum is not tested. With `of_date` both positions
-/// are of date (the instants the same); null keeps the J2000 positions.
+/// are of date (the instants the same); null keeps the J2000 positions. With `skyline`
+/// (--horizon; null: none) the star must also stand at or above it at the start time.
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
                       const PlanSite& site, const ListedMinimum& minimum,
-                      OfDateSky* of_date = nullptr);
+                      OfDateSky* of_date = nullptr, const astro::HorizonProfile* skyline = nullptr);
 
 }  // namespace nightmark

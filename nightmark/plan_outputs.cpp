@@ -23,9 +23,9 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
     take_catalogue_positions(plan, std::string(kCatalogueFile));
   }
   if (choice.chart) {
-    files.push_back(
-        {std::string(kChartFile),
-         chart_svg(chart_samples(plan, date, start_hours, choice.of_date, choice.site))});
+    files.push_back({std::string(kChartFile),
+                     chart_svg(chart_samples(plan, date, start_hours, choice.of_date, choice.site,
+                                             choice.skyline ? &*choice.skyline : nullptr))});
   }
   if (f.stellarium) {
     files.push_back(

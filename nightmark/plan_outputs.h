@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
+#include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "exports.h"
 #include "night_filter.h"
@@ -27,6 +30,9 @@ struct PlanOutputChoice {
   /// --site: the chart's site; without it the built-in site, which the title names by
   /// its degrees alone.
   astro::NamedSite site{"", astro::kBuiltInSite};
+  /// --horizon: the observer's skyline, behind which the chart draws a curve thin and
+  /// grey; none by default.
+  std::optional<astro::HorizonProfile> skyline;
   bool any() const { return chart || exports.stellarium || exports.skychart || exports.skysafari; }
 };
 

@@ -9,6 +9,7 @@
 #include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/horizon_option.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -46,6 +47,9 @@ constexpr const char* kAbout =
     "--site: a number 1-11 of eclfore's site menu, a place name (sapporo, sendai,\n"
     "tokyo, niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
     "LON,LAT in degrees east and north (--site=-0.13,51.48).\n"
+    "--horizon=FILE: your skyline, lines AZIMUTH ALTITUDE in degrees (azimuth from\n"
+    "north through east, 0-360; blank lines and lines starting with # left out);\n"
+    "a star behind it gets (--) for its altitude, as one below the horizon does.\n"
     "\n"
     "--start and --stop answer the two questions, which are then not asked:\n"
     "YYYY-MM-DDTHH:MM (2025-01-15T25:30), the hour 0 to 29 (after midnight 24 on),\n"
@@ -54,7 +58,9 @@ constexpr const char* kAbout =
     "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
-    "cannot be read or isou.txt cannot be written; 2 for a bad option or option value.\n"
+    "or the horizon file cannot be read or isou.txt cannot be written; 2 for a bad\n"
+    "option or option value.\n"
+    "or the horizon file cannot be read or isou.txt cannot be written.\n"
     "\n"
     "See phaselist(1).\n";
 
@@ -74,6 +80,7 @@ int run(const io::Options& options) {
   const std::optional<TypedTime> start_given = time_option(options, kStartOption);
   const std::optional<TypedTime> stop_given = time_option(options, kStopOption);
   const bool quiet = formats::quiet_option(options);
+  const std::optional<astro::HorizonProfile> skyline = formats::horizon_option(options);
   io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
   auto ask_time = [](const char* prompt, const char* which) {
@@ -114,7 +121,7 @@ int run(const io::Options& options) {
     const auto at_start = star_at(start, star, place, site, time_sky(start_sky));
     const auto at_stop = star_at(stop, star, place, site, time_sky(stop_sky));
     if (!at_start || !at_stop) return "cycle count since the epoch does not fit 32 bits";
-    write_star_line(table, star, *at_start, *at_stop);
+    write_star_line(table, star, *at_start, *at_stop, skyline ? &*skyline : nullptr);
     return std::nullopt;
   };
   formats::for_each_catalogue_star(stars, line, have_line, visitor);
@@ -127,7 +134,8 @@ int run(const io::Options& options) {
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
                                                 formats::kSiteOption,   phaselist::kStartOption,
-                                                phaselist::kStopOption, formats::kQuietOption};
+                                                phaselist::kStopOption, formats::kQuietOption,
+                                               formats::kHorizonOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

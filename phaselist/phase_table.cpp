@@ -50,10 +50,11 @@ std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarReco
   if (!phase) return std::nullopt;
   StarAtTime at;
   at.phase = *phase;
-  at.altitude = astro::position_at(astro::star_at_site(site.degrees.longitude_deg,
-                                                       site.latitude_rad, place.ra, place.dec),
-                                   time.mjd)
-                    .altitude;
+  const astro::HorizontalPosition seen = astro::position_at(
+      astro::star_at_site(site.degrees.longitude_deg, site.latitude_rad, place.ra, place.dec),
+      time.mjd);
+  at.altitude = seen.altitude;
+  at.azimuth = seen.azimuth;
   return at;
 }
 
@@ -72,12 +73,15 @@ std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarReco
   StarAtTime at;
   at.phase = *phase;
   if (sky.of_date) {
-    at.altitude = static_cast<float>(sky.sky->observed(icrs.ra_rad, icrs.dec_rad).altitude_deg);
+    const astro::InstantSky::Observed seen = sky.sky->observed(icrs.ra_rad, icrs.dec_rad);
+    at.altitude = static_cast<float>(seen.altitude_deg);
+    at.azimuth = static_cast<float>(seen.azimuth_deg);
   } else {
-    at.altitude = astro::position_at(astro::star_at_site(site.degrees.longitude_deg,
-                                                         site.latitude_rad, place.ra, place.dec),
-                                     time.mjd)
-                      .altitude;
+    const astro::HorizontalPosition seen = astro::position_at(
+        astro::star_at_site(site.degrees.longitude_deg, site.latitude_rad, place.ra, place.dec),
+        time.mjd);
+    at.altitude = seen.altitude;
+    at.azimuth = seen.azimuth;
   }
   return at;
 }
@@ -90,6 +94,13 @@ std::string altitude_field(float altitude_deg) {
                       formats::phase_table_line::kAltitudeDigits);
   text += ')';
   return text;
+}
+
+std::string altitude_field(const StarAtTime& at, const astro::HorizonProfile* skyline) {
+  if (skyline != nullptr && !astro::above_horizon(*skyline, {at.azimuth, at.altitude})) {
+    return "(--)";
+  }
+  return altitude_field(at.altitude);
 }
 
 std::string title_line(const TypedTime& start, const TypedTime& stop) {
@@ -110,7 +121,8 @@ void write_header(io::OutputFile& table) {
 }
 
 void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
-                     const StarAtTime& start, const StarAtTime& stop) {
+                     const StarAtTime& start, const StarAtTime& stop,
+                     const astro::HorizonProfile* skyline) {
   namespace pt = formats::phase_table_line;
   const double epoch_jd =
       static_cast<double>(static_cast<Ext>(star.epoch_mjd) + static_cast<Ext>(astro::kMjdZeroJd));
@@ -138,10 +150,10 @@ void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
                        pt::kMagDecimals);
   table.write("  ");
   formats::write_fixed(table, start.phase, pt::kStartPhase.width, pt::kPhaseDecimals);
-  table.write(altitude_field(start.altitude));
+  table.write(altitude_field(start, skyline));
   table.write("  -  ");
   formats::write_fixed(table, stop.phase, pt::kStopPhase.width, pt::kPhaseDecimals);
-  table.write(altitude_field(stop.altitude));
+  table.write(altitude_field(stop, skyline));
   table.end_line();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "astro/ephemeris.h"
+#include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "formats/catalogue.h"
 #include "io/output_file.h"
@@ -23,6 +24,7 @@ struct StarRadians {
 struct StarAtTime {
   double phase = 0;    ///< in [0, 1) after the epoch, in (-1, 0] before it
   float altitude = 0;  ///< degrees, -90 to +90
+  float azimuth = 0;   ///< degrees from south through west, for the observer's skyline
 };
 
 /// The site as the table's formulas take it. The latitude is converted with pi
@@ -67,6 +69,10 @@ std::optional<StarAtTime> star_at(const TableTime& time, const formats::StarReco
 /// when it is 0 or more, "(--)" when it is below 0.
 std::string altitude_field(float altitude_deg);
 
+/// The altitude column of a star at a time: "(--)" also when `skyline` (the observer's,
+/// --horizon; null without it) hides the star, else altitude_field.
+std::string altitude_field(const StarAtTime& at, const astro::HorizonProfile* skyline);
+
 /// The title line, without its line end: the ten typed numbers as typed, right-aligned
 /// in their columns ("start 2006/ 3/20 21: 0"), wider where they need it.
 std::string title_line(const TypedTime& start, const TypedTime& stop);
@@ -79,8 +85,10 @@ void write_header(io::OutputFile& table);
 
 /// Writes one star's line: name, epoch as a Julian Date, period, type, magnitude
 /// range, then phase and altitude at the start and at the stop time. Values wider
-/// than their columns (a negative phase, a period of 1000 days) shift the rest.
+/// than their columns (a negative phase, a period of 1000 days) shift the rest. A star
+/// behind `skyline` (null: none) gets "(--)" for its altitude.
 void write_star_line(io::OutputFile& table, const formats::StarRecord& star,
-                     const StarAtTime& start, const StarAtTime& stop);
+                     const StarAtTime& start, const StarAtTime& stop,
+                     const astro::HorizonProfile* skyline = nullptr);
 
 }  // namespace phaselist

@@ -55,8 +55,10 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
     write_line_in_place(out, text(), *minimum);
     ++listed;
   };
-  if (!prefilter.hour_angle_known && !rule.of_date) {
-    // No quick altitude without the hour angle: the rule after the prefilter's date steps.
+  if ((!prefilter.hour_angle_known && !rule.of_date) || rule.horizon != nullptr) {
+    // No quick altitude without the hour angle, nor with a skyline, which needs the
+    // azimuth: the rule after the prefilter (whose altitude bound, on the lowest altitude
+    // and the horizon alone, rejects only what the skyline, never lower, rejects too).
     for_each_candidate(star, window, keep, write_listed);
     return listed;
   }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "svg_check.h"
 
@@ -68,6 +71,45 @@ TEST(ChartSvg, WellFormedWithEveryPart) {
     EXPECT_NE(svg.find(part), std::string::npos) << part;
   }
   EXPECT_EQ(svg.find("no minima in the plan"), std::string::npos);
+}
+
+// Behind the skyline a curve is thin and grey, in stretches that meet the star's own
+// stroke at the samples where it passes behind and comes out; without a skyline, or with
+// nothing hidden, one polyline as before.
+TEST(ChartSvg, BehindTheSkylineThinAndGrey) {
+  ChartSamples s = synthetic_night(1);
+  const std::string open = chart_svg(s);
+  s.stars[0].behind_skyline.assign(s.hours.size(), 0);
+  EXPECT_EQ(chart_svg(s), open);
+  EXPECT_EQ(open.find("behind your horizon"), std::string::npos);
+  // Hidden from sample 30 to 50 and from 120 on.
+  for (std::size_t i = 30; i <= 50; ++i) s.stars[0].behind_skyline[i] = 1;
+  for (std::size_t i = 120; i < s.hours.size(); ++i) s.stars[0].behind_skyline[i] = 1;
+  const std::string svg = chart_svg(s);
+  expect_well_formed(svg, "chart with a skyline");
+  const std::string grey = "<polyline stroke=\"#9a9a9a\" stroke-width=\"0.8\" points=\"";
+  const std::string own = "<polyline stroke=\"#0072B2\" points=\"";
+  std::vector<std::string> stretches;  // the strokes in drawing order
+  std::vector<std::string> points;
+  for (std::size_t at = svg.find("<polyline stroke=\"#"); at != std::string::npos;
+       at = svg.find("<polyline stroke=\"#", at + 1)) {
+    const std::string line = svg.substr(at, svg.find('\n', at) - at);
+    if (line.starts_with(grey)) stretches.push_back("grey");
+    if (line.starts_with(own)) stretches.push_back("own");
+    if (line.starts_with(grey) || line.starts_with(own)) {
+      const std::size_t from = line.find("points=\"") + 8;
+      points.push_back(line.substr(from, line.rfind('"') - from));
+    }
+  }
+  ASSERT_EQ(stretches, (std::vector<std::string>{"own", "grey", "own", "grey"}));
+  // Each stretch starts where the one before ends: samples 0-29, 29-51, 51-119, 119-140.
+  for (std::size_t k = 1; k < points.size(); ++k) {
+    const std::string& before = points[k - 1];
+    EXPECT_TRUE(points[k].starts_with(before.substr(before.rfind(' ') + 1) + " ")) << k;
+  }
+  EXPECT_EQ(std::count(points[1].begin(), points[1].end(), ' '), 22);  // 23 samples
+  EXPECT_NE(svg.find("stroke=\"#9a9a9a\" stroke-width=\"0.8\"/>\n<text"), std::string::npos);
+  EXPECT_NE(svg.find(">behind your horizon</text>"), std::string::npos);
 }
 
 TEST(ChartSvg, EmptyPlanShowsTheNightAndTheMoon) {

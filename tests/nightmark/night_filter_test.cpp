@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -135,6 +136,41 @@ TEST(Judge, TimeThatIsNotAFiniteNumberDropsTheLine) {
               Verdict::kNotANumber)
         << time;
   }
+}
+
+// The skyline is tested where the 10 degrees are, at the start time, against the
+// position the filter computes: a star above 10 degrees is kept only when it also
+// stands at or above the skyline at its azimuth there, and not by its azimuth at the
+// minimum.
+TEST(Judge, TheSkylineAtTheStartTime) {
+  const PlanSite site = plan_site(astro::kBuiltInSite);
+  const ListedMinimum m = read_listed_minimum(list_line("23.00", " 5 36", " 12 34"));
+  const astro::HorizontalPosition at_start =
+      position_at(kMarch5, 20.0f, site, ra_radians(m.ra_hours), dec_radians(m.dec_degrees));
+  ASSERT_GT(at_start.altitude, 40.0f);
+  const double azimuth = astro::azimuth_from_north_deg(at_start.azimuth);
+  ASSERT_GT(azimuth, 180.0);  // in the west at 20:00
+  auto judge = [&](const astro::HorizonProfile& skyline) {
+    return judge_minimum(kMarch5, 20.0f, false, site, m, nullptr, &skyline);
+  };
+  // Exactly the star's altitude at its azimuth: at the skyline, so kept.
+  const astro::HorizonProfile level = astro::horizon_profile({{0, at_start.altitude}});
+  EXPECT_EQ(judge(level), Verdict::kKept);
+  const astro::HorizonProfile above =
+      astro::horizon_profile({{0, std::nextafter(at_start.altitude, 90.0f)}});
+  EXPECT_EQ(judge(above), Verdict::kBehindSkyline);
+  // A wall in the west hides it, the same wall in the east does not.
+  const astro::HorizonProfile west_wall = astro::horizon_profile(
+      {{azimuth - 5, 80}, {azimuth + 5, 80}, {azimuth + 10, 0}, {azimuth - 10, 0}});
+  EXPECT_EQ(judge(west_wall), Verdict::kBehindSkyline);
+  const astro::HorizonProfile east_wall = astro::horizon_profile(
+      {{azimuth - 185, 80}, {azimuth - 175, 80}, {azimuth - 170, 0}, {azimuth - 190, 0}});
+  EXPECT_EQ(judge(east_wall), Verdict::kKept);
+  // The 10 degrees still hold below a skyline lower than them.
+  const ListedMinimum low = read_listed_minimum(list_line("21.00", "10 09", " -7 06"));
+  const astro::HorizonProfile open = astro::horizon_profile({{0, -5}});
+  EXPECT_EQ(judge_minimum(kMarch5, start_time_hours(18, 9), false, site, low, nullptr, &open),
+            Verdict::kLowAtStart);
 }
 
 }  // namespace

@@ -47,6 +47,22 @@ TEST(AltitudeField, BelowZeroIsDashesHoweverSmall) {
   EXPECT_EQ(phaselist::altitude_field(std::nanf("")), "(--)");
 }
 
+TEST(AltitudeField, BehindTheSkylineIsDashesInTheSameWidth) {
+  // A roof in the south, 30 degrees high from 135 to 225 degrees from north.
+  const astro::HorizonProfile roof =
+      astro::horizon_profile({{125, 0}, {135, 30}, {225, 30}, {235, 0}});
+  phaselist::StarAtTime south{0.5, 29.9f, 360.0f};  // the horizon routines' south
+  EXPECT_EQ(phaselist::altitude_field(south, &roof), "(--)");
+  EXPECT_EQ(phaselist::altitude_field(south, nullptr), "(29)");
+  south.altitude = 30;
+  EXPECT_EQ(phaselist::altitude_field(south, &roof), "(30)");
+  phaselist::StarAtTime north{0.5, 12.0f, 180.0f};
+  EXPECT_EQ(phaselist::altitude_field(north, &roof), "(12)");
+  north.altitude = -0.5f;  // below the horizon stays "(--)" in front of a lower skyline
+  const astro::HorizonProfile sea = astro::horizon_profile({{0, -2}});
+  EXPECT_EQ(phaselist::altitude_field(north, &sea), "(--)");
+}
+
 TEST(TitleLine, TheTypedNumbersInTheColumnsOfTheCFormat) {
   // The columns of printf's "%4d/%2d/%2d %2d:%2d", for every kind of number a user can
   // type: the table's title has always had these bytes.

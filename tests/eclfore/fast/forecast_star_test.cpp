@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "astro/constants.h"
+#include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "e2e.h"
 #include "forecast_line.h"
@@ -135,6 +137,48 @@ TEST(ForecastStar, WithTheOptionsForTodaysSkyTheSameBytesAsTheRule) {
     lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
   }
   EXPECT_GT(lines, 3000);
+}
+
+TEST(ForecastStar, WithAHorizonTheSameBytesAsTheRule) {
+  // A skyline high in the east and low elsewhere, dipping below 0 in the north: the
+  // prefilter still rejects on the lowest altitude alone and the rule decides the rest,
+  // without and with --of-date (whose altitude is tested against the skyline too).
+  const astro::HorizonProfile skyline = astro::horizon_profile(
+      {{0, -2}, {60, 15}, {90, 35}, {150, 25}, {200, 5}, {280, 12.5}, {330, 0}});
+  std::mt19937_64 rng(20261209);
+  std::uniform_real_distribution<double> unit(0, 1);
+  astro::SkyOptions of_date;
+  of_date.of_date = true;
+  const float limits[] = {-3.0f, 0.0f, 20.0f, 40.0f};
+  long lines = 0;
+  long hidden = 0;
+  for (int round = 0; round < 8; ++round) {
+    const std::vector<formats::StarRecord> stars = random_stars(rng, 150);
+    eclfore::ForecastRequest request;
+    request.year = 2000 + round * 3;
+    request.month = 1 + round * 5 % 12;
+    request.min_altitude_deg = limits[round % 4];
+    request.site = round % 2 ? astro::kSiteTable[static_cast<std::size_t>(round % 11)].site
+                             : astro::ObservingSite{static_cast<float>(unit(rng) * 360 - 180),
+                                                    static_cast<float>(unit(rng) * 180 - 90)};
+    std::optional<astro::ObservingConditions> sky;
+    if (round >= 4) {
+      request.sky_options = of_date;
+      sky.emplace(eclfore::window_sky(
+          request.sky_options, eclfore::search_window(request.year, request.month), request.site));
+    }
+    const auto [open_quick, open_exact] = both_ways(stars, request, sky ? &*sky : nullptr);
+    request.horizon = skyline;
+    const auto [quick, exact] = both_ways(stars, request, sky ? &*sky : nullptr);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    const auto count = [](const std::string& text) {
+      return static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+    };
+    lines += count(exact);
+    hidden += count(open_exact) - count(exact);
+  }
+  EXPECT_GT(lines, 3000);
+  EXPECT_GT(hidden, 500);  // the skyline hides a good share of the minima
 }
 
 }  // namespace
