@@ -101,8 +101,8 @@ TEST(StarExtension, TextReachingTheColumnsBetweenTheFieldsBlanksTheFieldsBesideI
   EXPECT_EQ(problems, (std::vector<std::string>{
                           "eclipse_duration \"12.505\" does not stand within columns 95-99; read "
                           "as blank",
-                          "secondary_duration \"5 13.2\" does not stand within columns 101-105; "
-                          "read as blank",
+                          "secondary_duration \"12.505 13.2\" does not stand within columns "
+                          "101-105; read as blank",
                           "epoch_error \"BJD/TDB\" is not a number of 0 or more; read as blank"}));
   // Text right after the catalogue field, and after the time scale.
   EXPECT_EQ(problems_of("x 17").size(), 1u);
