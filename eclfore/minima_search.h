@@ -4,6 +4,7 @@
 /// listing rule to each of them.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -48,6 +49,19 @@ inline double secondary_epoch_mjd(const formats::StarRecord& star) {
   const Ext phase = star.extension.secondary_phase.value_or(formats::kDefaultSecondaryPhase);
   return static_cast<double>(static_cast<Ext>(star.epoch_mjd) -
                              static_cast<Ext>(star.period) * (1 - phase));
+}
+
+/// The cycle count E from the star's epoch of its minimum of `kind` at `candidate_mjd`
+/// (MJD, days, in the epoch's time scale, as for_each_candidate hands it on): the
+/// nearest whole number n for a primary minimum, n + the secondary phase for a
+/// secondary one. The count of formats::minimum_uncertainty_days.
+inline double cycle_count(const formats::StarRecord& star, MinimumKind kind, double candidate_mjd) {
+  const double phase =
+      kind == MinimumKind::kPrimary
+          ? 0.0
+          : star.extension.secondary_phase.value_or(formats::kDefaultSecondaryPhase);
+  const double cycles = (candidate_mjd - star.epoch_mjd) / star.period;
+  return std::nearbyint(cycles - phase) + phase;
 }
 
 /// Calls test(kind, minimum_mjd) for every candidate minimum of both passes that

@@ -163,6 +163,11 @@ std::string_view time_scale_word(astro::EpochScale scale) {
   return "";
 }
 
+std::optional<double> minimum_uncertainty_days(const StarExtension& extension, double cycles) {
+  if (!extension.epoch_error_days || !extension.period_error_days) return std::nullopt;
+  return std::hypot(*extension.epoch_error_days, cycles * *extension.period_error_days);
+}
+
 StarExtension parse_star_extension(std::string_view line, std::vector<std::string>* problems) {
   StarExtension extension;
   if (line.size() <= static_cast<std::size_t>(star_line::kLineChars)) return extension;

@@ -102,3 +102,34 @@ TEST(RulesByScale, ALinesTimeScaleHoldsOverEpochsAndTheOthersTakeEpochs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CycleCount, WholeForAPrimaryAndOnByTheSecondaryPhaseForASecondary) {
+  formats::StarRecord star = formats::parse_star_record(kExDemoLine);
+  star.extension.secondary_phase = 0.4132;
+  // Every candidate of the worked example's month: cycles 817 to 844.
+  std::vector<double> primaries, secondaries;
+  eclfore::for_each_candidate(
+      star, eclfore::search_window(2006, 10), eclfore::keep_all,
+      [&](eclfore::MinimumKind kind, double mjd) {
+        const double e = eclfore::cycle_count(star, kind, mjd);
+        (kind == eclfore::MinimumKind::kPrimary ? primaries : secondaries).push_back(e);
+      });
+  ASSERT_EQ(primaries.size(), 27u);
+  ASSERT_EQ(secondaries.size(), 28u);
+  for (std::size_t i = 0; i < primaries.size(); ++i) EXPECT_EQ(primaries[i], 817.0 + i);
+  for (std::size_t i = 0; i < secondaries.size(); ++i) {
+    EXPECT_EQ(secondaries[i], 816.0 + i + 0.4132);
+  }
+  // Before the epoch the count is negative; at phase 0.5 by default.
+  formats::StarRecord plain = formats::parse_star_record(kExDemoLine);
+  EXPECT_EQ(eclfore::cycle_count(plain, eclfore::MinimumKind::kSecondary,
+                                 plain.epoch_mjd - 9.5 * plain.period),
+            -9.5);
+  EXPECT_EQ(eclfore::cycle_count(plain, eclfore::MinimumKind::kPrimary,
+                                 plain.epoch_mjd - 3 * plain.period + 0.01),
+            -3.0);
+}
+
+}  // namespace
