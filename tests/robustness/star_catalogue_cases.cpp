@@ -107,6 +107,18 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"magnitudes_infinite_and_nan", kMagMaxColumn, "+INF -NAN", false,
        "magnitudes are not range-checked: such a star fails the selection limits, or is "
        "listed as it is"},
+      // The fields of the extension after column 93 (secondary phase at 107, epoch error
+      // at 114, time scale at 138).
+      {"secondary_phase_plus_inf", 107, "  +INF", true,
+       "a phase that is not a number in range is warned of and read as 0.5"},
+      {"secondary_phase_minus_nan", 107, "  -NAN", true,
+       "a phase that is not a number in range is warned of and read as 0.5"},
+      {"secondary_phase_1e_minus_320", 107, "1e-320", false,
+       "a phase just above 0 is in range: the secondary minima fall with the primary ones"},
+      {"epoch_error_1e999", 114, "     1e999", true,
+       "an error that overflows is warned of and read as unknown"},
+      {"time_scale_control_bytes", 138, "\x01\x7f\xff", true,
+       "a time scale that is not JD, HJD or BJD is warned of and read as --epochs says"},
   };
   for (const Field& f : fields) {
     const Expect e = goes_on(f.why);
