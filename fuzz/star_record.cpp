@@ -16,12 +16,18 @@
 /// - star_record_problem and lacks_elements never throw, and a record with elements
 ///   that has no problem has a finite epoch and a finite period above 0, so the
 ///   minima search can step through it.
+/// - the extension's fields after column 93 hold values in their ranges (those the
+///   reader keeps), a line of 94 characters or fewer has none and no problem, each
+///   problem names its field, and the fields written back by the extension's writer
+///   read back to the same values whenever their texts fit the columns.
 
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/catalogue.h"
 #include "formats/records.h"
@@ -33,6 +39,34 @@ namespace {
 /// seconds reads -9 ("-9") to 99, with slack for single-precision rounding.
 constexpr float kRaLowHours = -9.0f - 9.0f / 60 - 9.0f / 3600 - 0.001f;
 constexpr float kRaHighHours = 99.0f + 99.0f / 60 + 99.0f / 3600 + 0.001f;
+
+void check_extension(std::string_view line, const formats::StarExtension& read) {
+  std::vector<std::string> problems;
+  const formats::StarExtension e = formats::parse_star_extension(line, &problems);
+  FUZZ_CHECK(e == read);
+  if (line.size() <= static_cast<std::size_t>(formats::star_line::kLineChars)) {
+    FUZZ_CHECK(e == formats::StarExtension{} && problems.empty());
+  }
+  FUZZ_CHECK(problems.size() <= 6);
+  for (const std::string& p : problems) {
+    FUZZ_CHECK(p.ends_with("; read as blank") && p.find('_') != std::string::npos);
+  }
+  for (const auto& percent : {e.eclipse_duration_pct, e.secondary_duration_pct}) {
+    if (percent) FUZZ_CHECK(*percent > 0 && *percent <= 100);
+  }
+  if (e.secondary_phase) FUZZ_CHECK(*e.secondary_phase > 0 && *e.secondary_phase < 1);
+  for (const auto& error : {e.epoch_error_days, e.period_error_days}) {
+    if (error) FUZZ_CHECK(std::isfinite(*error) && *error >= 0);
+  }
+  std::string written;
+  try {
+    written = formats::format_star_extension(e);
+  } catch (const std::invalid_argument&) {
+    return;  // a value whose shortest text is wider than its columns
+  }
+  const std::string line_back = std::string(formats::star_line::kLineChars, 'x') + written;
+  FUZZ_CHECK(formats::parse_star_extension(line_back, nullptr) == e);
+}
 
 void check_record(std::string_view line) {
   const std::optional<std::string> unusable = formats::unusable_star_line(line);
@@ -75,6 +109,8 @@ void check_record(std::string_view line) {
     if (!problem) FUZZ_CHECK(star.period > 0 && star.epoch_mjd != 0);
   }
   if (problem) FUZZ_CHECK(!problem->empty());
+
+  check_extension(line, star.extension);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"star_dat_line_of_10000_characters",
        {content("star.dat", padded(kStarLine, 10000) + "\n")},
        {},
-       quietly(goes_on("a line of any length is one record; columns past 93 are not read"))},
+       quietly(goes_on("a line of any length is one record; blank columns past 93 hold "
+                       "no field of the extension"))},
       {"star_dat_junk_line_of_10000_characters",
        {before_good(std::string(10000, 'x') + "\n")},
        {},
@@ -60,8 +61,9 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"star_dat_cr_only_line_ends",
        {content("star.dat", kStarLine + "\r" + bad_star(kPeriodColumn, "   -1.0") + "\r")},
        {},
-       quietly(goes_on("a CR is dropped wherever it stands: the file is one line, whose "
-                       "columns 0-93 are the first star"))},
+       with_warning(goes_on("a CR is dropped wherever it stands: the file is one line, whose "
+                            "columns 0-93 are the first star; the rest stands where the "
+                            "extension's fields do, each warned of and read as blank"))},
       {"star_dat_ctrl_z_in_the_middle",
        {content("star.dat", kStarLine + "\n\x1a" + bad_line(kPeriodColumn, "   -1.0"))},
        {},
@@ -105,6 +107,18 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"magnitudes_infinite_and_nan", kMagMaxColumn, "+INF -NAN", false,
        "magnitudes are not range-checked: such a star fails the selection limits, or is "
        "listed as it is"},
+      // The fields of the extension after column 93 (secondary phase at 107, epoch error
+      // at 114, time scale at 138).
+      {"secondary_phase_plus_inf", 107, "  +INF", true,
+       "a phase that is not a number in range is warned of and read as 0.5"},
+      {"secondary_phase_minus_nan", 107, "  -NAN", true,
+       "a phase that is not a number in range is warned of and read as 0.5"},
+      {"secondary_phase_1e_minus_320", 107, "1e-320", false,
+       "a phase just above 0 is in range: the secondary minima fall with the primary ones"},
+      {"epoch_error_1e999", 114, "     1e999", true,
+       "an error that overflows is warned of and read as unknown"},
+      {"time_scale_control_bytes", 138, "\x01\x7f\xff", true,
+       "a time scale that is not JD, HJD or BJD is warned of and read as --epochs says"},
   };
   for (const Field& f : fields) {
     const Expect e = goes_on(f.why);
