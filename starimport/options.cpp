@@ -17,7 +17,7 @@ constexpr io::OptionSpec kOptions[] = {
      0, true},
     {"flag", "DIGIT", "select flag of every line, column 88 (default blank)"},
     {"label", "TEXT", "catalogue label, columns 90-93 (default GCVS, VSX or TABL)"},
-    {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW)"},
+    {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW,EC,ED,ESD)"},
     {"passband", "BAND", "passband of the magnitudes preferred (default V)"},
 };
 
