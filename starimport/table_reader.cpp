@@ -42,6 +42,14 @@ const ColumnNames kColumnNames[kColumnCount] = {
 /// for many catalogues).
 constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag", "MinMag"};
 
+/// VizieR's flag columns of VSX (B/vsx). A table exported without the object id is still
+/// VSX's when it has VSX's own "Name" and "Type" (the GCVS in VizieR says VarName and
+/// VarType) and at least kVizierVsxFlagsNeeded of these.
+constexpr std::string_view kVizierVsxFlagNames[] = {"l_max",    "u_max",   "n_max", "f_min",
+                                                    "l_min",    "u_min",   "n_min", "u_Epoch",
+                                                    "l_Period", "u_Period"};
+constexpr std::size_t kVizierVsxFlagsNeeded = 3;
+
 std::optional<std::size_t> find_header(const std::vector<std::string>& header,
                                        std::string_view name) {
   // An exact match first: a table may hold "Min" and "min" for different things.
@@ -223,10 +231,17 @@ std::variant<ColumnMap, std::string> map_columns(
     return "no " + std::string(names.field) + " column (looked for " + looked +
            "; name it with --column " + std::string(names.field) + "=NAME)";
   }
-  map.vsx_names =
-      std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames),
-                  [&](std::string_view n) { return find_header(header, n).has_value(); });
+  map.vsx_names = has_vsx_names(header);
   return map;
+}
+
+bool has_vsx_names(const std::vector<std::string>& header) {
+  const auto has = [&](std::string_view n) { return find_header(header, n).has_value(); };
+  if (std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames), has)) return true;
+  if (!has("Name") || !has("Type")) return false;
+  const auto flags =
+      std::count_if(std::begin(kVizierVsxFlagNames), std::end(kVizierVsxFlagNames), has);
+  return static_cast<std::size_t>(flags) >= kVizierVsxFlagsNeeded;
 }
 
 std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::string>& fields,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion.h"
+#include "import_report.h"
 #include "options.h"
 
 namespace starimport {
@@ -21,6 +22,17 @@ TEST(DefaultTypes, EveryEclipsingTypeButEllipsoidalAndTransits) {
     EXPECT_FALSE(type_selected(type, s.conversion.types)) << type;
   }
   EXPECT_TRUE(s.table.need_type);
+}
+
+TEST(ClosingLine, TheTimeScaleOfTheLinesWritten) {
+  EXPECT_EQ(closing_line(2, 1, {true, false}),
+            "2 lines written, 1 record skipped; epochs are HJD: run eclfore and phaselist with "
+            "--epochs=hjd");
+  EXPECT_EQ(closing_line(1, 0, {false, true}),
+            "1 line written, 0 records skipped; a plain table does not say its epochs' time "
+            "scale: run eclfore and phaselist with the --epochs its source names");
+  // No line, no scale to run the programs with.
+  EXPECT_EQ(closing_line(0, 3, {}), "0 lines written, 3 records skipped");
 }
 
 }  // namespace

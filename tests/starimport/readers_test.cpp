@@ -307,6 +307,23 @@ TEST(Tables, VizierTsvWithCommentsUnitsAndDashes) {
                             "minimum in V); left blank"});
 }
 
+TEST(Tables, VsxRecognisedByItsColumnNames) {
+  using Header = std::vector<std::string>;
+  // The web service's names, and VizieR's B/vsx with or without its object id.
+  EXPECT_TRUE(has_vsx_names(Header{"Name", "AUID", "RA2000", "Epoch"}));
+  EXPECT_TRUE(has_vsx_names(Header{"oid", "Name"}));
+  EXPECT_TRUE(has_vsx_names(Header{"Name", "Type", "l_max", "max", "n_max", "min", "n_min", "Epoch",
+                                   "Period", "RAJ2000", "DEJ2000"}));
+  EXPECT_TRUE(has_vsx_names(
+      Header{"name", "type", "max", "min", "f_min", "Epoch", "u_Epoch", "Period", "u_Period"}));
+  // The GCVS in VizieR, a plain table, and VizieR's flags with other names for the star.
+  EXPECT_FALSE(has_vsx_names(Header{"VarName", "VarType", "l_max", "magMax", "n_max", "Min1",
+                                    "f_Min1", "l_Min1", "Epoch", "l_Period", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Name", "Type", "max", "min", "Epoch", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Name", "Type", "n_max", "l_Period", "Epoch", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Star", "Type", "l_max", "n_max", "l_Period", "Epoch"}));
+}
+
 TEST(Tables, AMissingColumnIsAFailureOfTheFile) {
   // The VizieR cross-match export has no epochs.
   const std::string path = kRecords + "/vsx_orionlee_vsx_meta_extract.csv";
