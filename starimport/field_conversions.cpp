@@ -230,21 +230,29 @@ namespace {
 struct MagnitudeValue {
   std::optional<ExactDecimal> value;
   std::string problem;
+  /// The value is only the bright end of a minimum fainter than it ('<'): written all
+  /// the same, so that the star keeps at least that depth, with this warning.
+  std::string limit_kept;
 };
 
-MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what) {
+/// `faint_limit_kept`: a '<' limit (fainter than the value) gives the value.
+MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what,
+                               bool faint_limit_kept) {
   const std::string name = what;
-  if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude"};
-  if (entry.limit != 0) {
-    return {std::nullopt, name + " magnitude is a limit (" + std::string(1, entry.limit) +
-                              std::string(entry.value) + ")"};
-  }
+  if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude", {}};
+  const std::string limit_text =
+      name + " magnitude is a limit (" + std::string(1, entry.limit) + entry.value + ")";
+  const bool kept = faint_limit_kept && entry.limit == '<' && !entry.amplitude;
+  if (entry.limit != 0 && !kept) return {std::nullopt, limit_text, {}};
   const std::optional<DecimalText> number = parse_decimal_text(entry.value);
   std::optional<ExactDecimal> value;
   if (number) value = to_exact(*number);
-  if (!value)
-    return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
-  return {value, {}};
+  if (!value) {
+    return {
+        std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number", {}};
+  }
+  if (!kept) return {value, {}, {}};
+  return {value, {}, limit_text + "; kept: the eclipse is at least that deep"};
 }
 
 std::optional<int> tenths(const MagnitudeValue& m, const char* what,
@@ -266,32 +274,35 @@ std::optional<int> tenths(const MagnitudeValue& m, const char* what,
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,
                                      std::string_view passband) {
   RoundedMagnitudes out;
-  MagnitudeValue at_maximum = max.amplitude
-                                  ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
-                                  : magnitude_value(max, "maximum");
-  MagnitudeValue at_minimum = magnitude_value(min, "minimum");
+  MagnitudeValue at_maximum =
+      max.amplitude ? MagnitudeValue{std::nullopt, "maximum given as an amplitude", {}}
+                    : magnitude_value(max, "maximum", false);
+  MagnitudeValue at_minimum = magnitude_value(min, "minimum", true);
   const bool other_bands =
       !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
   if (at_minimum.value && other_bands) {
     const std::string bands =
         "maximum in " + std::string(max.passband) + ", minimum in " + std::string(min.passband);
     if (min.passband == passband && max.passband != passband && !min.amplitude) {
-      at_maximum = {std::nullopt,
-                    "maximum magnitude not in the minimum's passband (" + bands + ")"};
+      at_maximum = {
+          std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")", {}};
     } else {
-      at_minimum = {std::nullopt,
-                    "minimum magnitude not in the maximum's passband (" + bands + ")"};
+      at_minimum = {
+          std::nullopt, "minimum magnitude not in the maximum's passband (" + bands + ")", {}};
     }
   }
   if (at_minimum.value && min.amplitude) {
     if (at_maximum.value) {
       at_minimum.value = add(*at_maximum.value, *at_minimum.value);
     } else {
-      at_minimum = {std::nullopt, "minimum given as an amplitude without a maximum magnitude"};
+      at_minimum = {std::nullopt, "minimum given as an amplitude without a maximum magnitude", {}};
     }
   }
   out.max_tenths = tenths(at_maximum, "maximum", out.warnings);
   out.min_tenths = tenths(at_minimum, "minimum", out.warnings);
+  if (out.min_tenths && !at_minimum.limit_kept.empty()) {
+    out.warnings.push_back(at_minimum.limit_kept);
+  }
   return out;
 }
 

@@ -69,7 +69,10 @@ struct RoundedMagnitudes {
   std::vector<std::string> warnings;  ///< why a magnitude was left blank
 };
 /// Maximum and minimum to one decimal. A minimum given as an amplitude is the maximum
-/// plus the amplitude (summed exactly, rounded once); a limit is no magnitude. When
+/// plus the amplitude (summed exactly, rounded once). A minimum given as a limit '<'
+/// (fainter than the value) is written as the value, with a warning: the star fades to
+/// it at least, and a condition on the least depth still sees it. Any other limit is no
+/// magnitude. When
 /// maximum and minimum are in different passbands, the range keeps the one in
 /// `passband` (or else the maximum) and leaves the other blank.
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,

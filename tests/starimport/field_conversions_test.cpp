@@ -186,6 +186,34 @@ TEST(Magnitudes, WhatIsNoMagnitudeIsLeftBlankWithAWarning) {
                                       "minimum magnitude does not fit 4 columns; left blank"}));
 }
 
+TEST(Magnitudes, AFaintLimitOfTheMinimumIsKeptWithAWarning) {
+  // VSX's "<14.5": fainter than 14.5 at minimum. Rounded like any magnitude.
+  RoundedMagnitudes m = convert_magnitudes(mag("13.14"), mag("14.25", "V", false, '<'), "V");
+  EXPECT_EQ(m.max_tenths, 131);
+  EXPECT_EQ(m.min_tenths, 143);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{
+                "minimum magnitude is a limit (<14.25); kept: the eclipse is at least that deep"});
+  // Blank as before: a limit of the other kind, of an amplitude, of the maximum, or in a
+  // passband that is not the maximum's (no word of the limit then).
+  m = convert_magnitudes(mag("13.1"), mag("0.5", "V", true, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{"minimum magnitude is a limit (<0.5); left blank"});
+  m = convert_magnitudes(mag("13.1", "V"), mag("14.5", "R1", false, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings, std::vector<std::string>{
+                            "minimum magnitude not in the maximum's passband (maximum in V, "
+                            "minimum in R1); left blank"});
+  m = convert_magnitudes(mag(""), mag("14.5", "V", false, '<'), "V");
+  EXPECT_EQ(m.min_tenths, 145);
+  EXPECT_EQ(m.warnings.size(), 2u);
+  m = convert_magnitudes(mag("13.1"), mag("123.4", "V", false, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{"minimum magnitude does not fit 4 columns; left blank"});
+}
+
 TEST(Magnitudes, ARangeStaysInOnePassband) {
   // The minimum in the preferred band keeps its place; otherwise the maximum's band.
   RoundedMagnitudes m = convert_magnitudes(mag("12.1", "B"), mag("13.0", "V"), "V");
