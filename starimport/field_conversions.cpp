@@ -99,7 +99,7 @@ bool is_sexagesimal(std::string_view text) {
 
 }  // namespace
 
-std::string normalise_name(std::string_view name, bool& cut) {
+std::string collapse_blanks(std::string_view name) {
   std::string out;
   bool pending_blank = false;
   for (char c : name) {
@@ -111,6 +111,11 @@ std::string normalise_name(std::string_view name, bool& cut) {
     pending_blank = false;
     out += c;
   }
+  return out;
+}
+
+std::string normalise_name(std::string_view name, bool& cut) {
+  std::string out = collapse_blanks(name);
   cut = out.size() > kNameColumns;
   if (cut) {
     std::size_t end = kNameColumns;

@@ -24,9 +24,12 @@ inline constexpr std::size_t kElementColumns = 13;
 /// Width of the name column, characters (bytes).
 inline constexpr std::size_t kNameColumns = 20;
 
-/// The designation with every run of blanks (and control bytes) made one blank and
-/// none at the ends; `cut` tells whether it had to be cut to kNameColumns bytes (never
-/// inside a UTF-8 character).
+/// The text with every run of blanks (and control bytes) made one blank and none at the
+/// ends.
+std::string collapse_blanks(std::string_view name);
+
+/// The designation as collapse_blanks gives it; `cut` tells whether it had to be cut to
+/// kNameColumns bytes (never inside a UTF-8 character).
 std::string normalise_name(std::string_view name, bool& cut);
 
 /// The main type code: the type up to its first '/', '+', ':' or blank

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <fmt/format.h>
@@ -24,6 +25,7 @@
 #include "io/text_files.h"
 #include "options.h"
 #include "star_line.h"
+#include "star_name.h"
 
 namespace {
 
@@ -165,6 +167,8 @@ int run(const io::Options& options) {
   long written = 0;
   long skipped = 0;
   EpochScales scales;
+  // The stars written: star_name_key of the name, and where its line came from.
+  std::unordered_map<std::string, std::string> first_of_star;
   for (auto& input : inputs) {
     ConversionSettings conversion = settings.conversion;
     conversion.label = settings.label.value_or(std::string(input->default_label()));
@@ -181,6 +185,15 @@ int run(const io::Options& options) {
       const Conversion converted = convert_record(*record, conversion);
       if (!converted.line) {
         warn(item.line, converted.refusal + "; skipped");
+        ++skipped;
+        continue;
+      }
+      // A star named twice would have every minimum twice in the plan: the first keeps it.
+      const auto [first, added] = first_of_star.try_emplace(
+          star_name_key(record->name),
+          fmt::format("'{}' of {}:{}", converted.line->name, shown, item.line));
+      if (!added) {
+        warn(item.line, "the same star as " + first->second + "; skipped");
         ++skipped;
         continue;
       }

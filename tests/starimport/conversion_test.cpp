@@ -7,6 +7,7 @@
 #include "conversion.h"
 #include "import_report.h"
 #include "options.h"
+#include "star_name.h"
 
 namespace starimport {
 namespace {
@@ -33,6 +34,36 @@ TEST(ClosingLine, TheTimeScaleOfTheLinesWritten) {
             "scale: run eclfore and phaselist with the --epochs its source names");
   // No line, no scale to run the programs with.
   EXPECT_EQ(closing_line(0, 3, {}), "0 lines written, 3 records skipped");
+}
+
+TEST(StarNameKey, OneStarWrittenInTheWaysCataloguesWriteIt) {
+  const std::string v772 = star_name_key("V772 Cas");
+  EXPECT_EQ(v772, "V772 Cas");
+  for (const char* name : {"V0772 Cas", " V0772   Cas ", "V00772\tCas",
+                           "V772\x01"
+                           "Cas"}) {
+    EXPECT_EQ(star_name_key(name), v772) << name;
+  }
+  EXPECT_EQ(star_name_key("RT    And"), "RT And");
+  EXPECT_EQ(star_name_key("V0001 Cyg"), "V1 Cyg");
+  EXPECT_EQ(star_name_key("V0 Cyg"), "V0 Cyg");
+  for (const char* name : {"bet Per", "Bet Per", "BET  Per"}) {
+    EXPECT_EQ(star_name_key(name), "bet Per") << name;
+  }
+  EXPECT_EQ(star_name_key("Alf02 CVn"), "alf02 CVn");
+  EXPECT_EQ(star_name_key("MU Cas"), "mu Cas");
+  // Nothing else: other stars, other spellings, other words.
+  for (const auto& [a, b] : {std::pair{"V772 Cas", "V7720 Cas"},
+                             {"RZ Cas", "Rz Cas"},
+                             {"alf CVn", "alp CVn"},
+                             {"V772 Cas", "v772 Cas"},
+                             {"NSV 0123", "NSV 123"},
+                             {"bet Per", "bet PER"},
+                             {"ASAS J000027+0319.9", "ASAS J000027+0319.90"},
+                             {"Vir V0772", "Vir V772"},
+                             {"BETA Per", "bet Per"}}) {
+    EXPECT_NE(star_name_key(a), star_name_key(b)) << a << " / " << b;
+  }
 }
 
 }  // namespace
