@@ -75,6 +75,22 @@ inline constexpr Field kCatalogue{90, 4};   ///< free text
 inline constexpr Field kElements = span(kEpoch, kPeriod);
 /// Characters of a complete line before its line end.
 inline constexpr int kLineChars = kCatalogue.end();
+/// The optional extension after the catalogue field (StarExtension): one blank column
+/// before each field; a line that ends at kLineChars has all of them blank.
+inline constexpr Field kEclipseDuration{95, 5};     ///< percent of the period
+inline constexpr Field kSecondaryDuration{101, 5};  ///< percent of the period
+inline constexpr Field kSecondaryPhase{107, 6};     ///< phase of the secondary minimum
+inline constexpr Field kEpochError{114, 10};        ///< days
+inline constexpr Field kPeriodError{125, 12};       ///< days
+inline constexpr Field kTimeScale{138, 3};          ///< JD, HJD or BJD
+/// Characters of a line with the whole extension, before its line end.
+inline constexpr int kExtendedLineChars = kTimeScale.end();
+static_assert(kEclipseDuration.start == kLineChars + 1 &&
+              kSecondaryDuration.start == kEclipseDuration.end() + 1 &&
+              kSecondaryPhase.start == kSecondaryDuration.end() + 1 &&
+              kEpochError.start == kSecondaryPhase.end() + 1 &&
+              kPeriodError.start == kEpochError.end() + 1 &&
+              kTimeScale.start == kPeriodError.end() + 1);
 }  // namespace star_line
 
 /// The texts of the fields of one star.dat line, as they are to stand in it.
