@@ -1,5 +1,6 @@
 #include "field_conversions.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -227,6 +228,92 @@ Converted<RoundedDec> convert_dec(std::string_view text) {
   return {RoundedDec{minus && *arcminutes != 0, static_cast<int>(*arcminutes / 60),
                      static_cast<int>(*arcminutes % 60)},
           {}};
+}
+
+namespace {
+
+constexpr long double kHoursPerDay = 24;
+constexpr long double kPercent = 100;
+/// Hundredths of a percent: the finest a duration is written to (a period of 10 days in
+/// 9 seconds), and the five columns hold 100 (100) and 99.99.
+constexpr std::int64_t kDurationSteps = 100;
+
+/// The decimal text of `text` without the uncertainty and remark marks after it.
+std::string_view without_marks(std::string_view text) {
+  text = trim(text);
+  while (!text.empty() && (text.back() == ':' || text.back() == '*' || text.back() == ' ')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+Converted<double> convert_duration(std::string_view text, std::string_view period) {
+  const std::string_view written = without_marks(text);
+  if (written.empty()) return {};
+  const std::string shown(trim(text));
+  if (written.front() == '<' || written.front() == '>') {
+    return {std::nullopt, "eclipse duration is a limit (" + shown + "); left blank"};
+  }
+  std::string_view number = written;
+  long double days_per_unit = 0;  // 0: percent of the period
+  if (number.back() == 'h' || number.back() == 'd') {
+    days_per_unit = number.back() == 'h' ? 1 / kHoursPerDay : 1;
+    number.remove_suffix(1);
+  } else if (number.back() == '%') {
+    number.remove_suffix(1);
+  }
+  const std::optional<DecimalText> decimal = parse_decimal_text(without_marks(number));
+  const std::optional<ExactDecimal> exact = decimal ? to_exact(*decimal) : std::nullopt;
+  const std::string bad = "eclipse duration '" + shown + "' ";
+  if (!exact || decimal->negative || decimal->is_zero()) {
+    return {std::nullopt, bad + "is not a positive number (of percent, h or d); left blank"};
+  }
+  std::int64_t steps = 0;
+  if (days_per_unit == 0) {
+    steps = round_ratio(*exact, kDurationSteps, 1);
+  } else {
+    const long double value = std::strtold(decimal->text().c_str(), nullptr);
+    const long double days = std::strtold(std::string(period).c_str(), nullptr);
+    const long double pct = value * days_per_unit / days * kPercent;
+    // A duration longer than the period is refused below, before any conversion.
+    steps = pct > kPercent + 1 ? kPercent * kDurationSteps + 1 : std::llround(pct * kDurationSteps);
+  }
+  if (steps <= 0 || steps > kPercent * kDurationSteps) {
+    return {std::nullopt, bad + "is not above 0 and at most 100 % of the period; left blank"};
+  }
+  return {static_cast<double>(static_cast<long double>(steps) / kDurationSteps), {}};
+}
+
+Converted<double> convert_error(std::string_view text, std::string_view what, int columns) {
+  const std::string written = without_uncertainty(text);
+  if (written.empty()) return {};
+  const std::optional<DecimalText> decimal = parse_decimal_text(written);
+  const std::string name(what);
+  if (!decimal || decimal->negative || !to_exact(*decimal)) {
+    return {std::nullopt, name + " '" + written + "' is not a number of 0 or more; left blank"};
+  }
+  const double value = std::strtod(decimal->text().c_str(), nullptr);
+  const auto width = static_cast<std::size_t>(columns);
+  if (fmt::format("{}", value).size() <= width) return {value, {}};
+  // Fewer significant digits, the last rounded up: an uncertainty is never made smaller.
+  const int leading = static_cast<int>(std::floor(std::log10(value)));
+  for (int digits = 15; digits >= 1; --digits) {
+    const double unit = std::pow(10.0, leading - digits + 1);
+    const double units = value / unit;
+    const double whole =
+        std::abs(units - std::round(units)) < 1e-9 ? std::round(units) : std::ceil(units);
+    const double rounded = std::stod(fmt::format("{:.{}g}", whole * unit, digits));
+    const std::string shown = fmt::format("{}", rounded);
+    if (shown.size() <= width) {
+      return {rounded, fmt::format("{} '{}' has more digits than its {} columns hold; "
+                                   "written as {}",
+                                   name, written, columns, shown)};
+    }
+  }
+  return {std::nullopt,
+          fmt::format("{} '{}' does not fit its {} columns; left blank", name, written, columns)};
 }
 
 namespace {

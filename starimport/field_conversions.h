@@ -65,6 +65,20 @@ struct RoundedDec {
 /// southern, also for -00 30) or signed decimal degrees, |dec| <= 90.
 Converted<RoundedDec> convert_dec(std::string_view text);
 
+/// The primary eclipse's duration, percent of the period, from its text: a number (marks
+/// ':' uncertain and the GCVS's '*' after it are dropped: the value stands) in percent,
+/// or with a unit after it, '%', 'h' (hours) or 'd' (days), converted with `period` (the
+/// period text of the line, days). Rounded to hundredths of a percent, halves away from
+/// zero. Nothing without a problem for an empty text; nothing with the problem (for a
+/// warning) for a limit ('<', '>'), another text, or a value not above 0 nor at most 100.
+Converted<double> convert_duration(std::string_view text, std::string_view period);
+
+/// An uncertainty of the elements, days, from its text (a number of 0 or more, as written);
+/// when the shortest text of the value is wider than `columns`, it is rounded up to the
+/// most significant digits that fit, with the problem saying so (the value stands). Nothing
+/// for an empty text; nothing with the problem for any other text.
+Converted<double> convert_error(std::string_view text, std::string_view what, int columns);
+
 /// Magnitudes in tenths, as the two 4-column fields hold them; nothing: left blank.
 struct RoundedMagnitudes {
   std::optional<int> max_tenths;

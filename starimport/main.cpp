@@ -40,7 +40,9 @@ constexpr const char* kAbout =
     "\n"
     "Epochs and periods are copied as the source writes them (an epoch as JD - 2400000\n"
     "gets its 2400000 back); the position is rounded to whole seconds of right\n"
-    "ascension and whole arc minutes of declination, the magnitudes to one decimal.\n"
+    "ascension and whole arc minutes of declination, the magnitudes to one decimal;\n"
+    "the eclipse duration, the errors of the elements and the epochs' time scale go\n"
+    "into the star.dat extension after column 94 where the source gives them.\n"
     "A record that cannot be used is reported on standard error and skipped; the last\n"
     "line there gives the counts and the time scale of the epochs.\n"
     "\n"
@@ -172,6 +174,7 @@ int run(const io::Options& options) {
   for (auto& input : inputs) {
     ConversionSettings conversion = settings.conversion;
     conversion.label = settings.label.value_or(std::string(input->default_label()));
+    conversion.time_scale = input->time_scale();
     const std::string shown = input->shown();
     const auto warn = [&](long line, const std::string& what) { io::warn_line(shown, line, what); };
     InputItem item;

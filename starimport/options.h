@@ -13,10 +13,8 @@
 
 namespace starimport {
 
-/// The main type codes kept when --types is not given: every eclipsing type, the GCVS's
-/// and the ASAS types VSX gives most of its eclipsing binaries (detached, semi-detached,
-/// contact), but neither the ellipsoidal ELL nor the planetary transit EP.
-inline constexpr const char* kDefaultTypes = "E,EA,EB,EW,EC,ED,ESD";
+/// The main type codes kept when --types is not given: every eclipsing type.
+inline constexpr const char* kDefaultTypes = kEclipsingTypes;
 
 struct ImportSettings {
   std::optional<Format> format;      ///< nothing: decided per file

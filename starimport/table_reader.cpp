@@ -33,6 +33,12 @@ const ColumnNames kColumnNames[kColumnCount] = {
     {Column::period, "period", {"Period", "P"}},
     {Column::period_flag, "period_flag", {"l_Period"}},
     {Column::passband, "passband", {"n_max", "Passband", "Band"}},
+    // No table is known to hold the duration in percent of the period: VizieR's B/vsx has
+    // none, and tables stored from the VSX service hold their own units under
+    // EclipseDuration. It is read only from a column named with --column.
+    {Column::duration, "duration", {}},
+    {Column::epoch_error, "epoch_error", {"e_Epoch", "e_E0", "e_HJD0"}},
+    {Column::period_error, "period_error", {"e_Period", "e_P"}},
     {Column::max_limit, "", {"l_max"}},
     {Column::min_limit, "", {"l_min", "l_Min1"}},
     {Column::min_passband, "", {"n_min"}},
@@ -259,6 +265,9 @@ std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::st
   r.epoch = text(Column::epoch);
   r.period = text(Column::period);
   r.period_limit = first_of(text(Column::period_flag), "<>(");
+  r.duration = text(Column::duration);
+  r.epoch_error = text(Column::epoch_error);
+  r.period_error = text(Column::period_error);
 
   // A magnitude column may hold the marks and the passband itself ("(0.75) r");
   // VizieR gives them in columns of their own.

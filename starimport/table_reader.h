@@ -52,7 +52,7 @@ std::optional<std::vector<std::string>> split_fields(std::string_view line, Deli
 /// dashes), as VizieR writes one.
 bool is_dash_row(const std::vector<std::string>& fields);
 
-/// The fields a table's columns give. The first eleven can be named with --column.
+/// The fields a table's columns give. The first fourteen can be named with --column.
 enum class Column {
   name,
   ra,
@@ -65,13 +65,16 @@ enum class Column {
   period,
   period_flag,
   passband,
+  duration,
+  epoch_error,
+  period_error,
   max_limit,
   min_limit,
   min_passband,
 };
-inline constexpr std::size_t kColumnCount = 14;
+inline constexpr std::size_t kColumnCount = 17;
 /// How many of the fields --column may name (the first ones of Column).
-inline constexpr std::size_t kNamedColumnCount = 11;
+inline constexpr std::size_t kNamedColumnCount = 14;
 
 /// The --column name of a field ("min_flag"), and the field of a --column name.
 std::string_view column_field_name(Column column);
