@@ -237,6 +237,8 @@ constexpr long double kPercent = 100;
 /// Hundredths of a percent: the finest a duration is written to (a period of 10 days in
 /// 9 seconds), and the five columns hold 100 (100) and 99.99.
 constexpr std::int64_t kDurationSteps = 100;
+/// The steps of a duration as long as the period.
+constexpr std::int64_t kWholePeriodSteps = 100 * kDurationSteps;
 
 /// The decimal text of `text` without the uncertainty and remark marks after it.
 std::string_view without_marks(std::string_view text) {
@@ -277,10 +279,11 @@ Converted<double> convert_duration(std::string_view text, std::string_view perio
     const long double value = std::strtold(decimal->text().c_str(), nullptr);
     const long double days = std::strtold(std::string(period).c_str(), nullptr);
     const long double pct = value * days_per_unit / days * kPercent;
-    // A duration longer than the period is refused below, before any conversion.
-    steps = pct > kPercent + 1 ? kPercent * kDurationSteps + 1 : std::llround(pct * kDurationSteps);
+    // A duration longer than the period (or infinite) is refused below without being
+    // converted to an integer.
+    steps = pct > 2 * kPercent ? kWholePeriodSteps + 1 : std::llround(pct * kDurationSteps);
   }
-  if (steps <= 0 || steps > kPercent * kDurationSteps) {
+  if (steps <= 0 || steps > kWholePeriodSteps) {
     return {std::nullopt, bad + "is not above 0 and at most 100 % of the period; left blank"};
   }
   return {static_cast<double>(static_cast<long double>(steps) / kDurationSteps), {}};
