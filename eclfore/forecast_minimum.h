@@ -10,7 +10,7 @@ namespace eclfore {
 /// Which minimum of the light curve.
 enum class MinimumKind {
   kPrimary,    ///< at phase 0
-  kSecondary,  ///< at phase 0.5
+  kSecondary,  ///< at the secondary phase: 0.5 unless the star.dat line gives another
 };
 
 /// A minimum that falls in a night of the asked month with the star high enough.

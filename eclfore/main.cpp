@@ -22,6 +22,7 @@
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "minima_search.h"
+#include "rules_by_scale.h"
 #include "search_window.h"
 
 namespace {
@@ -46,6 +47,11 @@ constexpr std::string_view kAbout =
     "12.00 to 36.00 on the evening's date), --moon-distance leaves out minima near\n"
     "the Moon, --epochs=hjd or bjd reads heliocentric or barycentric epochs, and\n"
     "--of-date takes altitudes from the apparent place of date.\n"
+    "\n"
+    "A star.dat line may go on after column 93 (counted from 0): the time scale of\n"
+    "its epoch (JD, HJD or BJD in columns 138-140, which holds over --epochs) and\n"
+    "the phase of its secondary minimum (columns 107-112; blank: 0.5) change the\n"
+    "instants of its minima; see eclipsing-binary-files(5).\n"
     "\n"
     "--site answers the site question, which is then not asked: a menu number 1-11,\n"
     "a place name (sapporo, sendai, tokyo, niigata, kanazawa, nagoya, osaka,\n"
@@ -84,14 +90,9 @@ int run(const io::Options& options) {
                              static_cast<double>(static_cast<long double>(window.end_mjd) +
                                                  static_cast<long double>(astro::kMjdZeroJd))));
 
-  // Built only when an option asks for it: the default run never calls ERFA.
-  std::optional<astro::ObservingConditions> sky;
-  if (request.sky_options.any()) {
-    sky.emplace(eclfore::window_sky(request.sky_options, window, request.site));
-  }
-  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky ? &*sky : nullptr);
-  // The shortcuts' tables, built once for the whole catalogue.
-  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
+  // The rule with its sky tables and the shortcuts' tables, built once for the whole
+  // catalogue (and once more for each other time scale that a star.dat line names).
+  eclfore::RulesByScale rules(request, window);
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -114,7 +115,8 @@ int run(const io::Options& options) {
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
-    eclfore::fast::forecast_star(star, window, rule, tables, forecast);
+    const eclfore::ScaleRule& scale_rule = rules.for_star(star);
+    eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast);
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);

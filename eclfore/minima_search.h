@@ -4,6 +4,7 @@
 /// listing rule to each of them.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -39,9 +40,33 @@ inline double minimum_at(double epoch_mjd, std::int32_t cycle, double period) {
                              static_cast<Ext>(cycle) * static_cast<Ext>(period));
 }
 
+/// The epoch from which the secondary pass counts (MJD, days): the secondary minimum at
+/// its phase (0.5 unless the star's line gives another) one period before the primary
+/// epoch, so that the cycle count stays the one computed from the primary epoch. At
+/// phase 0.5 the epoch moves back half a period, 1 - 0.5 being exact.
+inline double secondary_epoch_mjd(const formats::StarRecord& star) {
+  using astro::Ext;
+  const Ext phase = star.extension.secondary_phase.value_or(formats::kDefaultSecondaryPhase);
+  return static_cast<double>(static_cast<Ext>(star.epoch_mjd) -
+                             static_cast<Ext>(star.period) * (1 - phase));
+}
+
+/// The cycle count E from the star's epoch of its minimum of `kind` at `candidate_mjd`
+/// (MJD, days, in the epoch's time scale, as for_each_candidate hands it on): the
+/// nearest whole number n for a primary minimum, n + the secondary phase for a
+/// secondary one. The count of formats::minimum_uncertainty_days.
+inline double cycle_count(const formats::StarRecord& star, MinimumKind kind, double candidate_mjd) {
+  const double phase =
+      kind == MinimumKind::kPrimary
+          ? 0.0
+          : star.extension.secondary_phase.value_or(formats::kDefaultSecondaryPhase);
+  const double cycles = (candidate_mjd - star.epoch_mjd) / star.period;
+  return std::nearbyint(cycles - phase) + phase;
+}
+
 /// Calls test(kind, minimum_mjd) for every candidate minimum of both passes that
 /// keep(instants, count, kept) keeps, in the order of the search: the primary pass,
-/// then the secondary pass (phase 0.5). The candidates come a chunk at a time (enough
+/// then the secondary pass (secondary_epoch_mjd). The candidates come a chunk at a time (enough
 /// that a prefilter runs through a chunk without waiting on its decisions): their
 /// instants, then `keep` on all of them (it writes the indices of those it keeps to
 /// `kept`, in order, and returns how many), then the test of those it kept.
@@ -89,11 +114,7 @@ void for_each_candidate(const formats::StarRecord& star, const SearchWindow& win
   };
 
   search_pass(MinimumKind::kPrimary, star.epoch_mjd);
-  // Secondary minima at phase 0.5: the epoch moves back half a period, the cycle
-  // count stays the one computed from the primary epoch.
-  const double secondary_epoch_mjd =
-      static_cast<double>(static_cast<Ext>(star.epoch_mjd) - period * 0.5L);
-  search_pass(MinimumKind::kSecondary, secondary_epoch_mjd);
+  search_pass(MinimumKind::kSecondary, secondary_epoch_mjd(star));
 }
 
 /// The `keep` of for_each_candidate that keeps every candidate.
@@ -105,7 +126,7 @@ inline int keep_all(const double* /*minimum_mjd*/, int count, unsigned char* kep
 /// Receives each listed minimum, in the order of the search.
 using MinimumConsumer = std::function<void(const ForecastMinimum&)>;
 
-/// Runs the primary pass, then the secondary pass (phase 0.5), over the window and hands
+/// Runs the primary pass, then the secondary pass (secondary_epoch_mjd), over the window and hands
 /// `consumer` each minimum that the rule lists (listed_minimum): within a pass in time
 /// order. Expects a selected star without a cycle_problem; for any other input it still
 /// ends, after a bounded number of candidates. Returns the number of minima handed on.

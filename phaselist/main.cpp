@@ -41,7 +41,9 @@ constexpr const char* kAbout =
     "\n"
     "--epochs=hjd or bjd: star.dat's epochs are heliocentric (UTC) or barycentric\n"
     "(TDB) Julian Dates; each typed time is converted into that scale for the star\n"
-    "before its phase is taken. --of-date: altitudes of the apparent place of date.\n"
+    "before its phase is taken. A star.dat line that names its own time scale (JD,\n"
+    "HJD or BJD in columns 138-140) is taken in that scale, whatever --epochs says.\n"
+    "--of-date: altitudes of the apparent place of date.\n"
     "--site: a number 1-11 of eclfore's site menu, a place name (sapporo, sendai,\n"
     "tokyo, niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
     "LON,LAT in degrees east and north (--site=-0.13,51.48).\n"
@@ -52,12 +54,17 @@ constexpr const char* kAbout =
     "\n"
     "See phaselist(1).\n";
 
+/// The sky of a table time at the site.
+astro::InstantSky instant_sky(const phaselist::TableTime& time, const astro::ObservingSite& site) {
+  return astro::InstantSky(time.mjd + astro::kMjdZeroJd, site.longitude_deg, site.latitude_deg);
+}
+
 /// The sky of a table time at the site, when an option asks for it.
 std::optional<astro::InstantSky> instant_sky(const astro::SkyOptions& options,
                                              const phaselist::TableTime& time,
                                              const astro::ObservingSite& site) {
   if (!options.any()) return std::nullopt;
-  return astro::InstantSky(time.mjd + astro::kMjdZeroJd, site.longitude_deg, site.latitude_deg);
+  return instant_sky(time, site);
 }
 
 int run(const io::Options& options) {
@@ -75,11 +82,14 @@ int run(const io::Options& options) {
   refuse_year_beyond_title(stop_typed, "stop date & time", kTableFile);
   const TableTime start = table_time(start_typed);
   const TableTime stop = table_time(stop_typed);
-  // Built only when an option asks for it: the default run never calls ERFA.
-  const std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start, site.degrees);
-  const std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop, site.degrees);
-  auto time_sky = [&](const std::optional<astro::InstantSky>& sky) {
-    return TimeSky{sky ? &*sky : nullptr, sky_options.epochs, sky_options.of_date};
+  // Built only when an option or a star.dat line's time scale asks for it: the default
+  // run never calls ERFA.
+  std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start, site.degrees);
+  std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop, site.degrees);
+  auto time_sky = [&](std::optional<astro::InstantSky>& sky, const TableTime& time,
+                      astro::EpochScale epochs) {
+    if (!sky && epochs != astro::EpochScale::kJd) sky = instant_sky(time, site.degrees);
+    return TimeSky{sky ? &*sky : nullptr, epochs, sky_options.of_date};
   };
 
   io::LineReader stars(kCatalogueFile);
@@ -97,8 +107,10 @@ int run(const io::Options& options) {
   visitor.wanted = formats::selected_for_phase_table;
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     const StarRadians place = star_radians(star);
-    const auto at_start = star_at(start, star, place, site, time_sky(start_sky));
-    const auto at_stop = star_at(stop, star, place, site, time_sky(stop_sky));
+    // The line's own time scale holds over --epochs.
+    const astro::EpochScale epochs = formats::epoch_scale_of(star, sky_options.epochs);
+    const auto at_start = star_at(start, star, place, site, time_sky(start_sky, start, epochs));
+    const auto at_stop = star_at(stop, star, place, site, time_sky(stop_sky, stop, epochs));
     if (!at_start || !at_stop) return "cycle count since the epoch does not fit 32 bits";
     write_star_line(table, star, *at_start, *at_stop);
     return std::nullopt;

@@ -20,7 +20,7 @@ float float_field(std::string_view line, Field field) {
 
 }  // namespace
 
-StarRecord parse_star_record(std::string_view line) {
+StarRecord parse_star_record(std::string_view line, std::vector<std::string>* extension_problems) {
   StarRecord s;
   using namespace star_line;
   s.name = extract_field(line, kName);
@@ -47,6 +47,7 @@ StarRecord parse_star_record(std::string_view line) {
   s.mag_max = float_field(line, kMagMax);
   s.mag_min = float_field(line, kMagMin);
   s.select_flag = astro::trunc_to_int(parse_decimal(field_within(line, kSelectFlag)));
+  s.extension = parse_star_extension(line, extension_problems);
   return s;
 }
 

@@ -1,5 +1,6 @@
 #include "formats/star_extension.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -93,19 +94,34 @@ bool is_decimal_number(std::string_view text) {
   return i == text.size();
 }
 
+/// The text that reaches from outside into the columns of `field`, or from inside out
+/// of them: what stands in the columns from `from` to before `to`, widened on either
+/// side to whole words (not left of the catalogue field's end), without blanks around.
+std::string_view text_across(std::string_view line, std::size_t from, std::size_t to) {
+  to = std::min(to, line.size());
+  while (from < to && line[from] == ' ') ++from;
+  while (to > from && line[to - 1] == ' ') --to;
+  if (from >= to) return {};
+  const auto extension_start = static_cast<std::size_t>(star_line::kLineChars);
+  while (from > extension_start && line[from - 1] != ' ') --from;
+  while (to < line.size() && line[to] != ' ') ++to;
+  return line.substr(from, to - from);
+}
+
 /// The text of `field` when it stands within its columns: the blank column on either
 /// side of it belongs to no field, and the last field runs to the end of the line.
 /// Nothing, with a problem appended, when text reaches those columns.
 std::optional<std::string_view> field_text(std::string_view line, Field field, bool last,
                                            const char* name, std::vector<std::string>* problems) {
-  const int reach_end = last ? static_cast<int>(line.size()) : field.end() + 1;
-  const std::string_view reach = field_within(line, field.start - 1, reach_end - field.start + 1);
+  const auto from = static_cast<std::size_t>(field.start - 1);
+  const std::size_t to = last ? line.size() : static_cast<std::size_t>(field.end() + 1);
   const std::string_view text = trimmed(field_within(line, field));
-  if (trimmed(reach) != text) {
+  const std::string_view across = text_across(line, from, to);
+  if (across != text) {
     if (problems) {
       problems->push_back(
-          fmt::format("{} \"{}\" does not stand within columns {}-{}; read as blank", name,
-                      trimmed(reach), field.start, field.end() - 1));
+          fmt::format("{} \"{}\" does not stand within columns {}-{}; read as blank", name, across,
+                      field.start, field.end() - 1));
     }
     return std::nullopt;
   }
@@ -145,6 +161,11 @@ std::string_view time_scale_word(astro::EpochScale scale) {
       return "BJD";
   }
   return "";
+}
+
+std::optional<double> minimum_uncertainty_days(const StarExtension& extension, double cycles) {
+  if (!extension.epoch_error_days || !extension.period_error_days) return std::nullopt;
+  return std::hypot(*extension.epoch_error_days, cycles * *extension.period_error_days);
 }
 
 StarExtension parse_star_extension(std::string_view line, std::vector<std::string>* problems) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,40 @@ TEST(CatalogueLoop, WithoutAWantedTestEveryParsedRecordIsEchoed) {
   EXPECT_EQ(pass.used, (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(pass.out.size(), 40u);
   EXPECT_EQ(pass.err, "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CatalogueLoop, TheExtensionsBadFieldsAreWarnedOfForTheStarsInUseOnly) {
+  // Each line's eclipse duration (columns 95-99) reads "12x"; the secondary phase of A
+  // (columns 107-112) is good and kept.
+  const std::string bad_duration = "   12x       0.4132";
+  const std::string catalogue =
+      named("A") + bad_duration + "\r\n" +                                   // warned, used
+      named("B").replace(33, 13, "   -1.2345678") + bad_duration + "\r\n" +  // bad period only
+      named("C").replace(88, 1, "1") + bad_duration + "\r\n" +               // not wanted
+      named("D") + "  17\r\n";                                               // good: silent
+  formats::StarVisitor visitor;
+  visitor.wanted = formats::selected_for_phase_table;
+  std::vector<formats::StarExtension> extensions;
+  visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
+    extensions.push_back(star.extension);
+    return std::nullopt;
+  };
+  const Pass pass = run_loop(catalogue, visitor);
+  EXPECT_EQ(pass.used, (std::vector<std::string>{"A", "D"}));
+  ASSERT_EQ(extensions.size(), 2u);
+  EXPECT_FALSE(extensions[0].eclipse_duration_pct);
+  EXPECT_EQ(extensions[0].secondary_phase, 0.4132);
+  EXPECT_EQ(extensions[1].eclipse_duration_pct, 17);
+  EXPECT_NE(pass.err.find("star.dat:1: eclipse_duration \"12x\" is not a number above 0 and "
+                          "at most 100; read as blank\n"),
+            std::string::npos)
+      << pass.err;
+  EXPECT_NE(pass.err.find("star.dat:2: negative period; skipped\n"), std::string::npos) << pass.err;
+  EXPECT_EQ(std::count(pass.err.begin(), pass.err.end(), '\n'), 2) << pass.err;
 }
 
 }  // namespace

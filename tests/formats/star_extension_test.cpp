@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -101,8 +102,8 @@ TEST(StarExtension, TextReachingTheColumnsBetweenTheFieldsBlanksTheFieldsBesideI
   EXPECT_EQ(problems, (std::vector<std::string>{
                           "eclipse_duration \"12.505\" does not stand within columns 95-99; read "
                           "as blank",
-                          "secondary_duration \"5 13.2\" does not stand within columns 101-105; "
-                          "read as blank",
+                          "secondary_duration \"12.505 13.2\" does not stand within columns "
+                          "101-105; read as blank",
                           "epoch_error \"BJD/TDB\" is not a number of 0 or more; read as blank"}));
   // Text right after the catalogue field, and after the time scale.
   EXPECT_EQ(problems_of("x 17").size(), 1u);
@@ -143,6 +144,26 @@ TEST(StarExtensionWriter, RefusesValuesOutsideTheirRangeOrColumns) {
                std::invalid_argument);
   EXPECT_THROW(formats::format_star_extension({.epoch_error_days = 0.000123456789}),
                std::invalid_argument);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MinimumUncertainty, EpochAndPeriodErrorsPropagatedOverTheCycles) {
+  const StarExtension errors{.epoch_error_days = 0.0003, .period_error_days = 0.000001};
+  // At the epoch the epoch's error alone; 400 cycles on (or back) 0.0004 days more in
+  // quadrature: 0.0005 days.
+  EXPECT_EQ(formats::minimum_uncertainty_days(errors, 0), 0.0003);
+  EXPECT_NEAR(*formats::minimum_uncertainty_days(errors, 400), 0.0005, 1e-15);
+  EXPECT_NEAR(*formats::minimum_uncertainty_days(errors, -400), 0.0005, 1e-15);
+  // A secondary minimum half a cycle on: 400.5 x 1e-6.
+  EXPECT_NEAR(*formats::minimum_uncertainty_days(errors, 400.5),
+              std::sqrt(0.0003 * 0.0003 + 0.0004005 * 0.0004005), 1e-15);
+  // Unknown when either error is blank.
+  EXPECT_FALSE(formats::minimum_uncertainty_days({.epoch_error_days = 0.0003}, 10));
+  EXPECT_FALSE(formats::minimum_uncertainty_days({.period_error_days = 1e-6}, 10));
+  EXPECT_FALSE(formats::minimum_uncertainty_days({}, 0));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "astro/constants.h"
+#include "astro/ephemeris.h"
 #include "e2e.h"
 #include "formats/catalogue.h"
 #include "formats/layouts.h"
@@ -49,12 +50,18 @@ void expect_forecast_of(const std::string& line, const formats::StarRecord& star
   ASSERT_TRUE(kind == "p" || kind == "s");
 
   // The instant is a minimum of the star's elements: the Julian Date, rounded to
-  // 1e-4 day, lies within 1e-4 day of a whole cycle (p) or a half cycle (s).
+  // 1e-4 day and taken into the time scale of the star's line, lies within 1e-4 day of
+  // a whole cycle (p) or of the phase of the secondary minimum (s).
   const double jd = number(line, fl::kJd);
-  const double cycles = (jd - (star.epoch_mjd + astro::kMjdZeroJd)) / star.period;
+  const formats::IcrsPosition icrs = formats::icrs_position(star);
+  const double scale_jd = astro::epoch_jd_of(
+      jd, formats::epoch_scale_of(star, astro::EpochScale::kJd), icrs.ra_rad, icrs.dec_rad);
+  const double cycles = (scale_jd - (star.epoch_mjd + astro::kMjdZeroJd)) / star.period;
   const double phase = cycles - std::floor(cycles);
+  const double secondary_phase =
+      star.extension.secondary_phase.value_or(formats::kDefaultSecondaryPhase);
   const double off_days =
-      std::fabs((kind == "p" ? std::remainder(phase, 1.0) : phase - 0.5) * star.period);
+      std::fabs((kind == "p" ? std::remainder(phase, 1.0) : phase - secondary_phase) * star.period);
   EXPECT_LT(off_days, 1e-4) << "phase " << phase;
 
   // The night hour is the JST clock time of that instant, after midnight from 24:

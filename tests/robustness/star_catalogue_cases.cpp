@@ -41,7 +41,8 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"star_dat_line_of_10000_characters",
        {content("star.dat", padded(kStarLine, 10000) + "\n")},
        {},
-       quietly(goes_on("a line of any length is one record; columns past 93 are not read"))},
+       quietly(goes_on("a line of any length is one record; blank columns past 93 hold "
+                       "no field of the extension"))},
       {"star_dat_junk_line_of_10000_characters",
        {before_good(std::string(10000, 'x') + "\n")},
        {},
@@ -60,8 +61,9 @@ std::vector<Case> star_catalogue_cases(const std::string& output, const std::str
       {"star_dat_cr_only_line_ends",
        {content("star.dat", kStarLine + "\r" + bad_star(kPeriodColumn, "   -1.0") + "\r")},
        {},
-       quietly(goes_on("a CR is dropped wherever it stands: the file is one line, whose "
-                       "columns 0-93 are the first star"))},
+       with_warning(goes_on("a CR is dropped wherever it stands: the file is one line, whose "
+                            "columns 0-93 are the first star; the rest stands where the "
+                            "extension's fields do, each warned of and read as blank"))},
       {"star_dat_ctrl_z_in_the_middle",
        {content("star.dat", kStarLine + "\n\x1a" + bad_line(kPeriodColumn, "   -1.0"))},
        {},

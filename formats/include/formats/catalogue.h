@@ -5,8 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "astro/ephemeris.h"
 #include "formats/layouts.h"
+#include "formats/star_extension.h"
 
 namespace formats {
 
@@ -33,6 +36,7 @@ struct StarRecord {
   float mag_min = 0;          ///< magnitude at minimum light
   int select_flag = 0;        ///< column 88, one digit; digit & 2 selects for the phase table
   bool epoch_blank = false;   ///< the epoch field holds only blanks
+  StarExtension extension;    ///< the fields after the catalogue field, if any
 };
 
 /// Why a star.dat line (without its line end) cannot hold a star, or nothing when
@@ -42,7 +46,16 @@ struct StarRecord {
 std::optional<std::string> unusable_star_line(std::string_view line);
 
 /// Parses a star.dat line (without its line end). Columns past the end read as blanks.
-StarRecord parse_star_record(std::string_view line);
+/// What is wrong with the extension's fields (parse_star_extension) is appended to
+/// `extension_problems` when given.
+StarRecord parse_star_record(std::string_view line,
+                             std::vector<std::string>* extension_problems = nullptr);
+
+/// The time scale of the star's epoch: its line's own, or `epochs` (the --epochs of the
+/// run) when the line names none.
+inline astro::EpochScale epoch_scale_of(const StarRecord& star, astro::EpochScale epochs) {
+  return star.extension.time_scale.value_or(epochs);
+}
 
 /// Why a record with a non-zero period cannot be used, or nothing when it can:
 /// a blank epoch field, a negative period, a non-finite epoch or period.

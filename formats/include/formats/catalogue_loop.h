@@ -31,7 +31,8 @@ struct StarVisitor {
 /// hold a star is reported on standard error and passed over; the record is parsed;
 /// a record the visitor does not want is passed over; the rest go to visitor.named;
 /// a record without light elements is
-/// passed over, one with unusable elements reported and passed over; the rest go to
+/// passed over, one with unusable elements reported and passed over; the rest have the
+/// bad fields of their extension reported (each then reads as blank) and go to
 /// visitor.use. Warnings name the file and the line number.
 void for_each_catalogue_star(io::LineReader& catalogue, std::string& line, bool have_line,
                              const StarVisitor& visitor);

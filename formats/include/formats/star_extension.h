@@ -48,6 +48,12 @@ StarExtension parse_star_extension(std::string_view line, std::vector<std::strin
 /// its text is wider than its columns.
 std::string format_star_extension(const StarExtension& extension);
 
+/// Standard uncertainty of the instant of a minimum `cycles` periods after the epoch
+/// (n for a primary minimum, n + the secondary phase for a secondary one), days: the
+/// errors of the epoch and of the period propagated, sqrt(epoch_error^2 + (cycles x
+/// period_error)^2). Nothing when either error is unknown.
+std::optional<double> minimum_uncertainty_days(const StarExtension& extension, double cycles);
+
 /// "JD", "HJD" or "BJD": the word that stands for `scale` in the time scale field.
 std::string_view time_scale_word(astro::EpochScale scale);
 

@@ -1,7 +1,8 @@
 // The forecast of a star the short way (the prefilter, the night in whole numbers, the
 // quick altitude, the line in place) writes byte for byte what the listing rule lists,
 // written by the plain ForecastLine writer: random stars over the whole sky, sites,
-// months and lowest altitudes, without and with the options for today's sky.
+// months and lowest altitudes, without and with the options for today's sky, and stars
+// whose lines give a secondary phase and a time scale of their own.
 #include "fast/forecast_star.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -23,29 +25,34 @@
 #include "io/output_file.h"
 #include "listing_rule.h"
 #include "minima_search.h"
+#include "rules_by_scale.h"
 #include "search_window.h"
 #include "worked_example.h"
 
 namespace {
 
+/// The rule and tables for a star.
+struct RuleAndTables {
+  const eclfore::ListingRule* rule;
+  const eclfore::fast::RunTables* tables;
+};
+
 /// data.dat of `stars` written by forecast_star (quick) and from search_minima's
-/// minima by write_forecast_line (exact), for `request` with the sky tables `sky` of its
-/// options (null for none).
-std::pair<std::string, std::string> both_ways(const std::vector<formats::StarRecord>& stars,
-                                              const eclfore::ForecastRequest& request,
-                                              const astro::ObservingConditions* sky = nullptr) {
+/// minima by write_forecast_line (exact), each star with the rule of `rule_for(star)`.
+template <class RuleFor>
+std::pair<std::string, std::string> both_ways_with(const std::vector<formats::StarRecord>& stars,
+                                                   const eclfore::SearchWindow& window,
+                                                   RuleFor&& rule_for) {
   e2e::TempDir dir;
-  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
-  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky);
-  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
   const std::string quick_path = (dir.path() / "quick.dat").string();
   const std::string exact_path = (dir.path() / "exact.dat").string();
   io::OutputFile quick(quick_path);
   io::OutputFile exact(exact_path);
   for (const formats::StarRecord& star : stars) {
     if (eclfore::cycle_problem(star, window)) continue;
-    eclfore::fast::forecast_star(star, window, rule, tables, quick);
-    eclfore::search_minima(star, window, rule, [&](const eclfore::ForecastMinimum& m) {
+    const RuleAndTables r = rule_for(star);
+    eclfore::fast::forecast_star(star, window, *r.rule, *r.tables, quick);
+    eclfore::search_minima(star, window, *r.rule, [&](const eclfore::ForecastMinimum& m) {
       eclfore::write_forecast_line(exact, m);
     });
   }
@@ -58,6 +65,29 @@ std::pair<std::string, std::string> both_ways(const std::vector<formats::StarRec
     return all.str();
   };
   return {read(quick_path), read(exact_path)};
+}
+
+/// Both ways for `request` with the sky tables `sky` of its options (null for none).
+std::pair<std::string, std::string> both_ways(const std::vector<formats::StarRecord>& stars,
+                                              const eclfore::ForecastRequest& request,
+                                              const astro::ObservingConditions* sky = nullptr) {
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky);
+  const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
+  return both_ways_with(stars, window, [&](const formats::StarRecord&) {
+    return RuleAndTables{&rule, &tables};
+  });
+}
+
+/// Both ways, each star with the rule of its line's time scale.
+std::pair<std::string, std::string> both_ways_by_scale(
+    const std::vector<formats::StarRecord>& stars, const eclfore::ForecastRequest& request) {
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  eclfore::RulesByScale rules(request, window);
+  return both_ways_with(stars, window, [&](const formats::StarRecord& star) {
+    const eclfore::ScaleRule& r = rules.for_star(star);
+    return RuleAndTables{&r.rule, &r.tables};
+  });
 }
 
 /// `count` stars of the whole sky, periods 0.2 to 20 days, epochs early in 2004.
@@ -135,6 +165,48 @@ TEST(ForecastStar, WithTheOptionsForTodaysSkyTheSameBytesAsTheRule) {
     lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
   }
   EXPECT_GT(lines, 3000);
+}
+
+TEST(ForecastStar, LinesWithASecondaryPhaseAndATimeScaleTheSameBytesAsTheRule) {
+  // Secondary phases over the whole range (or blank) and each time scale (or none), in
+  // runs without options, with --epochs and with every option: the prefilter sees the
+  // moved secondary candidates, the rule of each scale its own shift.
+  std::mt19937_64 rng(20261209);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const std::optional<astro::EpochScale> scales[] = {
+      std::nullopt, astro::EpochScale::kJd, astro::EpochScale::kHjd, astro::EpochScale::kBjd};
+  astro::SkyOptions none, hjd, all;
+  hjd.epochs = astro::EpochScale::kHjd;
+  all.sun_below_deg = astro::kCivilTwilightDeg;
+  all.moon_distance_deg = 20;
+  all.epochs = astro::EpochScale::kBjd;
+  all.of_date = true;
+  const astro::SkyOptions choices[] = {none, hjd, all};
+  long lines = 0;
+  long secondaries = 0;
+  for (int round = 0; round < 6; ++round) {
+    std::vector<formats::StarRecord> stars = random_stars(rng, 150);
+    for (formats::StarRecord& star : stars) {
+      const double phase = unit(rng);
+      if (phase > 0.002 && phase < 0.998) star.extension.secondary_phase = phase;
+      star.extension.time_scale = scales[static_cast<std::size_t>(unit(rng) * 4)];
+    }
+    eclfore::ForecastRequest request;
+    request.year = 2016 + round * 2;
+    request.month = 1 + (round * 5) % 12;
+    request.min_altitude_deg = round % 2 ? 20.0f : 0.0f;
+    request.site = astro::kSiteTable[static_cast<std::size_t>(round % 11)].site;
+    request.sky_options = choices[round % 3];
+    const auto [quick, exact] = both_ways_by_scale(stars, request);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    lines += static_cast<long>(std::count(exact.begin(), exact.end(), '\n'));
+    for (std::size_t at = exact.find(" s "); at != std::string::npos;
+         at = exact.find(" s ", at + 1)) {
+      ++secondaries;
+    }
+  }
+  EXPECT_GT(lines, 3000);
+  EXPECT_GT(secondaries, 1000);
 }
 
 }  // namespace
