@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "astro/ephemeris.h"
 #include "io/text_files.h"
 #include "source_record.h"
 #include "table_reader.h"
@@ -70,6 +71,10 @@ class CatalogueInput {
   std::string_view default_label() const;
   /// True when the source's epochs are known to be heliocentric (the GCVS and VSX).
   bool epochs_heliocentric() const { return format_ != Format::table || columns_.vsx_names; }
+  /// The time scale of the source's epochs: HJD when heliocentric, else not known.
+  std::optional<astro::EpochScale> time_scale() const {
+    return epochs_heliocentric() ? std::optional(astro::EpochScale::kHjd) : std::nullopt;
+  }
 
  private:
   /// A line read ahead: its number, its text, whether it was cut (too long).

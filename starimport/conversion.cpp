@@ -15,6 +15,17 @@ Conversion refuse(std::string reason) {
 
 }  // namespace
 
+bool is_eclipsing_type(std::string_view type) {
+  const std::string_view code = main_type(type);
+  std::string_view codes = kEclipsingTypes;
+  while (!codes.empty()) {
+    const std::size_t comma = codes.find(',');
+    if (io::same_ignoring_case(codes.substr(0, comma), code)) return true;
+    codes = comma == std::string_view::npos ? std::string_view() : codes.substr(comma + 1);
+  }
+  return false;
+}
+
 bool type_selected(std::string_view type, const std::vector<std::string>& types) {
   if (types.empty()) return true;
   const std::string_view code = main_type(type);
@@ -62,6 +73,21 @@ Conversion convert_record(const SourceRecord& record, const ConversionSettings& 
   line.min_tenths = magnitudes.min_tenths;
   line.select_flag = settings.select_flag;
   line.label = settings.label;
+
+  formats::StarExtension& extension = line.extension;
+  const Converted<double> duration = convert_duration(record.duration, line.period);
+  extension.eclipse_duration_pct = duration.value;
+  const Converted<double> epoch_error =
+      convert_error(record.epoch_error, "epoch error", formats::star_line::kEpochError.width);
+  extension.epoch_error_days = epoch_error.value;
+  const Converted<double> period_error =
+      convert_error(record.period_error, "period error", formats::star_line::kPeriodError.width);
+  extension.period_error_days = period_error.value;
+  for (const std::string* problem :
+       {&duration.problem, &epoch_error.problem, &period_error.problem}) {
+    if (!problem->empty()) c.warnings.push_back(*problem);
+  }
+  extension.time_scale = settings.time_scale;
   return c;
 }
 

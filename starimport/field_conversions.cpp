@@ -1,5 +1,6 @@
 #include "field_conversions.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -99,7 +100,7 @@ bool is_sexagesimal(std::string_view text) {
 
 }  // namespace
 
-std::string normalise_name(std::string_view name, bool& cut) {
+std::string collapse_blanks(std::string_view name) {
   std::string out;
   bool pending_blank = false;
   for (char c : name) {
@@ -111,6 +112,11 @@ std::string normalise_name(std::string_view name, bool& cut) {
     pending_blank = false;
     out += c;
   }
+  return out;
+}
+
+std::string normalise_name(std::string_view name, bool& cut) {
+  std::string out = collapse_blanks(name);
   cut = out.size() > kNameColumns;
   if (cut) {
     std::size_t end = kNameColumns;
@@ -226,25 +232,122 @@ Converted<RoundedDec> convert_dec(std::string_view text) {
 
 namespace {
 
+constexpr long double kHoursPerDay = 24;
+constexpr long double kPercent = 100;
+/// Hundredths of a percent: the finest a duration is written to (a period of 10 days in
+/// 9 seconds), and the five columns hold 100 (100) and 99.99.
+constexpr std::int64_t kDurationSteps = 100;
+/// The steps of a duration as long as the period.
+constexpr std::int64_t kWholePeriodSteps = 100 * kDurationSteps;
+
+/// The decimal text of `text` without the uncertainty and remark marks after it.
+std::string_view without_marks(std::string_view text) {
+  text = trim(text);
+  while (!text.empty() && (text.back() == ':' || text.back() == '*' || text.back() == ' ')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+Converted<double> convert_duration(std::string_view text, std::string_view period) {
+  const std::string_view written = without_marks(text);
+  if (written.empty()) return {};
+  const std::string shown(trim(text));
+  if (written.front() == '<' || written.front() == '>') {
+    return {std::nullopt, "eclipse duration is a limit (" + shown + "); left blank"};
+  }
+  std::string_view number = written;
+  long double days_per_unit = 0;  // 0: percent of the period
+  if (number.back() == 'h' || number.back() == 'd') {
+    days_per_unit = number.back() == 'h' ? 1 / kHoursPerDay : 1;
+    number.remove_suffix(1);
+  } else if (number.back() == '%') {
+    number.remove_suffix(1);
+  }
+  const std::optional<DecimalText> decimal = parse_decimal_text(without_marks(number));
+  const std::optional<ExactDecimal> exact = decimal ? to_exact(*decimal) : std::nullopt;
+  const std::string bad = "eclipse duration '" + shown + "' ";
+  if (!exact || decimal->negative || decimal->is_zero()) {
+    return {std::nullopt, bad + "is not a positive number (of percent, h or d); left blank"};
+  }
+  std::int64_t steps = 0;
+  if (days_per_unit == 0) {
+    steps = round_ratio(*exact, kDurationSteps, 1);
+  } else {
+    const long double value = std::strtold(decimal->text().c_str(), nullptr);
+    const long double days = std::strtold(std::string(period).c_str(), nullptr);
+    const long double pct = value * days_per_unit / days * kPercent;
+    // A duration longer than the period (or infinite) is refused below without being
+    // converted to an integer.
+    steps = pct > 2 * kPercent ? kWholePeriodSteps + 1 : std::llround(pct * kDurationSteps);
+  }
+  if (steps <= 0 || steps > kWholePeriodSteps) {
+    return {std::nullopt, bad + "is not above 0 and at most 100 % of the period; left blank"};
+  }
+  return {static_cast<double>(static_cast<long double>(steps) / kDurationSteps), {}};
+}
+
+Converted<double> convert_error(std::string_view text, std::string_view what, int columns) {
+  const std::string written = without_uncertainty(text);
+  if (written.empty()) return {};
+  const std::optional<DecimalText> decimal = parse_decimal_text(written);
+  const std::string name(what);
+  if (!decimal || decimal->negative || !to_exact(*decimal)) {
+    return {std::nullopt, name + " '" + written + "' is not a number of 0 or more; left blank"};
+  }
+  const double value = std::strtod(decimal->text().c_str(), nullptr);
+  const auto width = static_cast<std::size_t>(columns);
+  if (fmt::format("{}", value).size() <= width) return {value, {}};
+  // Fewer significant digits, the last rounded up: an uncertainty is never made smaller.
+  const int leading = static_cast<int>(std::floor(std::log10(value)));
+  for (int digits = 15; digits >= 1; --digits) {
+    const double unit = std::pow(10.0, leading - digits + 1);
+    const double units = value / unit;
+    const double whole =
+        std::abs(units - std::round(units)) < 1e-9 ? std::round(units) : std::ceil(units);
+    const double rounded = std::stod(fmt::format("{:.{}g}", whole * unit, digits));
+    const std::string shown = fmt::format("{}", rounded);
+    if (shown.size() <= width) {
+      return {rounded, fmt::format("{} '{}' has more digits than its {} columns hold; "
+                                   "written as {}",
+                                   name, written, columns, shown)};
+    }
+  }
+  return {std::nullopt,
+          fmt::format("{} '{}' does not fit its {} columns; left blank", name, written, columns)};
+}
+
+namespace {
+
 /// One magnitude's exact value, or why it is none (for the warning).
 struct MagnitudeValue {
   std::optional<ExactDecimal> value;
   std::string problem;
+  /// The value is only the bright end of a minimum fainter than it ('<'): written all
+  /// the same, so that the star keeps at least that depth, with this warning.
+  std::string limit_kept;
 };
 
-MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what) {
+/// `faint_limit_kept`: a '<' limit (fainter than the value) gives the value.
+MagnitudeValue magnitude_value(const MagnitudeEntry& entry, const char* what,
+                               bool faint_limit_kept) {
   const std::string name = what;
-  if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude"};
-  if (entry.limit != 0) {
-    return {std::nullopt, name + " magnitude is a limit (" + std::string(1, entry.limit) +
-                              std::string(entry.value) + ")"};
-  }
+  if (entry.value.empty()) return {std::nullopt, "no " + name + " magnitude", {}};
+  const std::string limit_text =
+      name + " magnitude is a limit (" + std::string(1, entry.limit) + entry.value + ")";
+  const bool kept = faint_limit_kept && entry.limit == '<' && !entry.amplitude;
+  if (entry.limit != 0 && !kept) return {std::nullopt, limit_text, {}};
   const std::optional<DecimalText> number = parse_decimal_text(entry.value);
   std::optional<ExactDecimal> value;
   if (number) value = to_exact(*number);
-  if (!value)
-    return {std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number"};
-  return {value, {}};
+  if (!value) {
+    return {
+        std::nullopt, name + " magnitude '" + std::string(entry.value) + "' is not a number", {}};
+  }
+  if (!kept) return {value, {}, {}};
+  return {value, {}, limit_text + "; kept: the eclipse is at least that deep"};
 }
 
 std::optional<int> tenths(const MagnitudeValue& m, const char* what,
@@ -266,32 +369,35 @@ std::optional<int> tenths(const MagnitudeValue& m, const char* what,
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,
                                      std::string_view passband) {
   RoundedMagnitudes out;
-  MagnitudeValue at_maximum = max.amplitude
-                                  ? MagnitudeValue{std::nullopt, "maximum given as an amplitude"}
-                                  : magnitude_value(max, "maximum");
-  MagnitudeValue at_minimum = magnitude_value(min, "minimum");
+  MagnitudeValue at_maximum =
+      max.amplitude ? MagnitudeValue{std::nullopt, "maximum given as an amplitude", {}}
+                    : magnitude_value(max, "maximum", false);
+  MagnitudeValue at_minimum = magnitude_value(min, "minimum", true);
   const bool other_bands =
       !max.passband.empty() && !min.passband.empty() && max.passband != min.passband;
   if (at_minimum.value && other_bands) {
     const std::string bands =
         "maximum in " + std::string(max.passband) + ", minimum in " + std::string(min.passband);
     if (min.passband == passband && max.passband != passband && !min.amplitude) {
-      at_maximum = {std::nullopt,
-                    "maximum magnitude not in the minimum's passband (" + bands + ")"};
+      at_maximum = {
+          std::nullopt, "maximum magnitude not in the minimum's passband (" + bands + ")", {}};
     } else {
-      at_minimum = {std::nullopt,
-                    "minimum magnitude not in the maximum's passband (" + bands + ")"};
+      at_minimum = {
+          std::nullopt, "minimum magnitude not in the maximum's passband (" + bands + ")", {}};
     }
   }
   if (at_minimum.value && min.amplitude) {
     if (at_maximum.value) {
       at_minimum.value = add(*at_maximum.value, *at_minimum.value);
     } else {
-      at_minimum = {std::nullopt, "minimum given as an amplitude without a maximum magnitude"};
+      at_minimum = {std::nullopt, "minimum given as an amplitude without a maximum magnitude", {}};
     }
   }
   out.max_tenths = tenths(at_maximum, "maximum", out.warnings);
   out.min_tenths = tenths(at_minimum, "minimum", out.warnings);
+  if (out.min_tenths && !at_minimum.limit_kept.empty()) {
+    out.warnings.push_back(at_minimum.limit_kept);
+  }
   return out;
 }
 

@@ -24,9 +24,12 @@ inline constexpr std::size_t kElementColumns = 13;
 /// Width of the name column, characters (bytes).
 inline constexpr std::size_t kNameColumns = 20;
 
-/// The designation with every run of blanks (and control bytes) made one blank and
-/// none at the ends; `cut` tells whether it had to be cut to kNameColumns bytes (never
-/// inside a UTF-8 character).
+/// The text with every run of blanks (and control bytes) made one blank and none at the
+/// ends.
+std::string collapse_blanks(std::string_view name);
+
+/// The designation as collapse_blanks gives it; `cut` tells whether it had to be cut to
+/// kNameColumns bytes (never inside a UTF-8 character).
 std::string normalise_name(std::string_view name, bool& cut);
 
 /// The main type code: the type up to its first '/', '+', ':' or blank
@@ -62,6 +65,20 @@ struct RoundedDec {
 /// southern, also for -00 30) or signed decimal degrees, |dec| <= 90.
 Converted<RoundedDec> convert_dec(std::string_view text);
 
+/// The primary eclipse's duration, percent of the period, from its text: a number (marks
+/// ':' uncertain and the GCVS's '*' after it are dropped: the value stands) in percent,
+/// or with a unit after it, '%', 'h' (hours) or 'd' (days), converted with `period` (the
+/// period text of the line, days). Rounded to hundredths of a percent, halves away from
+/// zero. Nothing without a problem for an empty text; nothing with the problem (for a
+/// warning) for a limit ('<', '>'), another text, or a value not above 0 nor at most 100.
+Converted<double> convert_duration(std::string_view text, std::string_view period);
+
+/// An uncertainty of the elements, days, from its text (a number of 0 or more, as written);
+/// when the shortest text of the value is wider than `columns`, it is rounded up to the
+/// most significant digits that fit, with the problem saying so (the value stands). Nothing
+/// for an empty text; nothing with the problem for any other text.
+Converted<double> convert_error(std::string_view text, std::string_view what, int columns);
+
 /// Magnitudes in tenths, as the two 4-column fields hold them; nothing: left blank.
 struct RoundedMagnitudes {
   std::optional<int> max_tenths;
@@ -69,7 +86,10 @@ struct RoundedMagnitudes {
   std::vector<std::string> warnings;  ///< why a magnitude was left blank
 };
 /// Maximum and minimum to one decimal. A minimum given as an amplitude is the maximum
-/// plus the amplitude (summed exactly, rounded once); a limit is no magnitude. When
+/// plus the amplitude (summed exactly, rounded once). A minimum given as a limit '<'
+/// (fainter than the value) is written as the value, with a warning: the star fades to
+/// it at least, and a condition on the least depth still sees it. Any other limit is no
+/// magnitude. When
 /// maximum and minimum are in different passbands, the range keeps the one in
 /// `passband` (or else the maximum) and leaves the other blank.
 RoundedMagnitudes convert_magnitudes(const MagnitudeEntry& max, const MagnitudeEntry& min,

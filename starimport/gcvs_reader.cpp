@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "conversion.h"
 #include "formats/records.h"
 
 namespace starimport {
@@ -31,6 +32,10 @@ constexpr GcvsField kSystem{89, 90};
 constexpr GcvsField kEpoch{92, 102};  ///< JD - 2400000
 constexpr GcvsField kPeriodLimit{111, 111};
 constexpr GcvsField kPeriod{112, 127};
+/// For eclipsing types D, the eclipse's duration in percent of the period: two digits
+/// left-aligned at 132-133, then ':' (poor precision, also at 134) and '*' (no phase of
+/// constant light in minimum) at 135-136. For other types M-m.
+constexpr GcvsField kDuration{132, 136};
 }  // namespace gcvs
 
 std::string field(std::string_view line, GcvsField f) {
@@ -88,6 +93,7 @@ std::variant<SourceRecord, std::string> read_gcvs_record(std::string_view line, 
   const std::string period_limit = trimmed(line, gcvs::kPeriodLimit);
   r.period_limit = period_limit.empty() ? '\0' : period_limit[0];
   r.period = trimmed(line, gcvs::kPeriod);
+  if (is_eclipsing_type(r.type)) r.duration = trimmed(line, gcvs::kDuration);
   return r;
 }
 

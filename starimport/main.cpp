@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <fmt/format.h>
@@ -24,6 +25,7 @@
 #include "io/text_files.h"
 #include "options.h"
 #include "star_line.h"
+#include "star_name.h"
 
 namespace {
 
@@ -38,7 +40,9 @@ constexpr const char* kAbout =
     "\n"
     "Epochs and periods are copied as the source writes them (an epoch as JD - 2400000\n"
     "gets its 2400000 back); the position is rounded to whole seconds of right\n"
-    "ascension and whole arc minutes of declination, the magnitudes to one decimal.\n"
+    "ascension and whole arc minutes of declination, the magnitudes to one decimal;\n"
+    "the eclipse duration, the errors of the elements and the epochs' time scale go\n"
+    "into the star.dat extension after column 94 where the source gives them.\n"
     "A record that cannot be used is reported on standard error and skipped; the last\n"
     "line there gives the counts and the time scale of the epochs.\n"
     "\n"
@@ -165,9 +169,12 @@ int run(const io::Options& options) {
   long written = 0;
   long skipped = 0;
   EpochScales scales;
+  // The stars written: star_name_key of the name, and where its line came from.
+  std::unordered_map<std::string, std::string> first_of_star;
   for (auto& input : inputs) {
     ConversionSettings conversion = settings.conversion;
     conversion.label = settings.label.value_or(std::string(input->default_label()));
+    conversion.time_scale = input->time_scale();
     const std::string shown = input->shown();
     const auto warn = [&](long line, const std::string& what) { io::warn_line(shown, line, what); };
     InputItem item;
@@ -181,6 +188,15 @@ int run(const io::Options& options) {
       const Conversion converted = convert_record(*record, conversion);
       if (!converted.line) {
         warn(item.line, converted.refusal + "; skipped");
+        ++skipped;
+        continue;
+      }
+      // A star named twice would have every minimum twice in the plan: the first keeps it.
+      const auto [first, added] = first_of_star.try_emplace(
+          star_name_key(record->name),
+          fmt::format("'{}' of {}:{}", converted.line->name, shown, item.line));
+      if (!added) {
+        warn(item.line, "the same star as " + first->second + "; skipped");
         ++skipped;
         continue;
       }

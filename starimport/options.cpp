@@ -13,11 +13,11 @@ constexpr io::OptionSpec kOptions[] = {
     {"format", "FORMAT", "gcvs, table, vsx-json or auto (default: decided from the content)"},
     {"column", "FIELD=NAME",
      "the table column NAME holds FIELD (name, ra, dec, type, max, min, min_flag, epoch, "
-     "period, period_flag, passband)",
+     "period, period_flag, passband, duration, epoch_error, period_error)",
      0, true},
     {"flag", "DIGIT", "select flag of every line, column 88 (default blank)"},
     {"label", "TEXT", "catalogue label, columns 90-93 (default GCVS, VSX or TABL)"},
-    {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW)"},
+    {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW,EC,ED,ESD)"},
     {"passband", "BAND", "passband of the magnitudes preferred (default V)"},
 };
 

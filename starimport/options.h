@@ -13,8 +13,8 @@
 
 namespace starimport {
 
-/// The main type codes kept when --types is not given.
-inline constexpr const char* kDefaultTypes = "E,EA,EB,EW";
+/// The main type codes kept when --types is not given: every eclipsing type.
+inline constexpr const char* kDefaultTypes = kEclipsingTypes;
 
 struct ImportSettings {
   std::optional<Format> format;      ///< nothing: decided per file

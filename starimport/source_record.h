@@ -32,6 +32,12 @@ struct SourceRecord {
   std::string epoch;      ///< JD, or JD - 2400000, as written
   std::string period;     ///< days, as written (uncertainty marks allowed)
   char period_limit = 0;  ///< '<', '>' or '(' written before the period, else 0
+  /// Primary eclipse, first to last contact: percent of the period as written, with its
+  /// marks (GCVS "17  *", "10:"); a unit after the number ("2.9 h", "0.41 d") when the
+  /// source gives one. Empty: not given.
+  std::string duration;
+  std::string epoch_error;   ///< days, as written; empty: not given
+  std::string period_error;  ///< days, as written; empty: not given
 };
 
 /// Blanks and tabs taken off both ends.

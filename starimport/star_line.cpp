@@ -37,7 +37,8 @@ formats::StarLineFields star_line_fields(const StarLine& star) {
 }
 
 std::string format_star_line(const StarLine& star) {
-  return formats::format_star_line(star_line_fields(star));
+  return formats::format_star_line(star_line_fields(star)) +
+         formats::format_star_extension(star.extension);
 }
 
 }  // namespace starimport

@@ -33,6 +33,12 @@ const ColumnNames kColumnNames[kColumnCount] = {
     {Column::period, "period", {"Period", "P"}},
     {Column::period_flag, "period_flag", {"l_Period"}},
     {Column::passband, "passband", {"n_max", "Passband", "Band"}},
+    // No table is known to hold the duration in percent of the period: VizieR's B/vsx has
+    // none, and tables stored from the VSX service hold their own units under
+    // EclipseDuration. It is read only from a column named with --column.
+    {Column::duration, "duration", {}},
+    {Column::epoch_error, "epoch_error", {"e_Epoch", "e_E0", "e_HJD0"}},
+    {Column::period_error, "period_error", {"e_Period", "e_P"}},
     {Column::max_limit, "", {"l_max"}},
     {Column::min_limit, "", {"l_min", "l_Min1"}},
     {Column::min_passband, "", {"n_min"}},
@@ -41,6 +47,14 @@ const ColumnNames kColumnNames[kColumnCount] = {
 /// Header names that only VSX tables carry (the l_, n_, f_ flag columns are VizieR's
 /// for many catalogues).
 constexpr std::string_view kVsxOnlyNames[] = {"OID", "AUID", "VariabilityType", "MaxMag", "MinMag"};
+
+/// VizieR's flag columns of VSX (B/vsx). A table exported without the object id is still
+/// VSX's when it has VSX's own "Name" and "Type" (the GCVS in VizieR says VarName and
+/// VarType) and at least kVizierVsxFlagsNeeded of these.
+constexpr std::string_view kVizierVsxFlagNames[] = {"l_max",    "u_max",   "n_max", "f_min",
+                                                    "l_min",    "u_min",   "n_min", "u_Epoch",
+                                                    "l_Period", "u_Period"};
+constexpr std::size_t kVizierVsxFlagsNeeded = 3;
 
 std::optional<std::size_t> find_header(const std::vector<std::string>& header,
                                        std::string_view name) {
@@ -223,10 +237,17 @@ std::variant<ColumnMap, std::string> map_columns(
     return "no " + std::string(names.field) + " column (looked for " + looked +
            "; name it with --column " + std::string(names.field) + "=NAME)";
   }
-  map.vsx_names =
-      std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames),
-                  [&](std::string_view n) { return find_header(header, n).has_value(); });
+  map.vsx_names = has_vsx_names(header);
   return map;
+}
+
+bool has_vsx_names(const std::vector<std::string>& header) {
+  const auto has = [&](std::string_view n) { return find_header(header, n).has_value(); };
+  if (std::any_of(std::begin(kVsxOnlyNames), std::end(kVsxOnlyNames), has)) return true;
+  if (!has("Name") || !has("Type")) return false;
+  const auto flags =
+      std::count_if(std::begin(kVizierVsxFlagNames), std::end(kVizierVsxFlagNames), has);
+  return static_cast<std::size_t>(flags) >= kVizierVsxFlagsNeeded;
 }
 
 std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::string>& fields,
@@ -244,6 +265,9 @@ std::variant<SourceRecord, std::string> read_table_row(const std::vector<std::st
   r.epoch = text(Column::epoch);
   r.period = text(Column::period);
   r.period_limit = first_of(text(Column::period_flag), "<>(");
+  r.duration = text(Column::duration);
+  r.epoch_error = text(Column::epoch_error);
+  r.period_error = text(Column::period_error);
 
   // A magnitude column may hold the marks and the passband itself ("(0.75) r");
   // VizieR gives them in columns of their own.

@@ -52,7 +52,7 @@ std::optional<std::vector<std::string>> split_fields(std::string_view line, Deli
 /// dashes), as VizieR writes one.
 bool is_dash_row(const std::vector<std::string>& fields);
 
-/// The fields a table's columns give. The first eleven can be named with --column.
+/// The fields a table's columns give. The first fourteen can be named with --column.
 enum class Column {
   name,
   ra,
@@ -65,13 +65,16 @@ enum class Column {
   period,
   period_flag,
   passband,
+  duration,
+  epoch_error,
+  period_error,
   max_limit,
   min_limit,
   min_passband,
 };
-inline constexpr std::size_t kColumnCount = 14;
+inline constexpr std::size_t kColumnCount = 17;
 /// How many of the fields --column may name (the first ones of Column).
-inline constexpr std::size_t kNamedColumnCount = 11;
+inline constexpr std::size_t kNamedColumnCount = 14;
 
 /// The --column name of a field ("min_flag"), and the field of a --column name.
 std::string_view column_field_name(Column column);
@@ -81,11 +84,16 @@ std::optional<Column> column_of_field_name(std::string_view field);
 struct ColumnMap {
   std::array<std::optional<std::size_t>, kColumnCount> index;
   std::size_t header_fields = 0;
-  bool vsx_names = false;  ///< the header has names only VSX uses (OID, AUID, ...)
+  bool vsx_names = false;  ///< has_vsx_names of the header
   const std::optional<std::size_t>& operator[](Column c) const {
     return index[static_cast<std::size_t>(c)];
   }
 };
+
+/// True when a header is VSX's: it has a name only VSX uses (OID, AUID, VariabilityType,
+/// MaxMag, MinMag), or VSX's Name and Type with VizieR's flag columns of VSX (l_max, n_max,
+/// f_min, u_Epoch, l_Period, ...: three of them at least). Such a table's epochs are HJD.
+bool has_vsx_names(const std::vector<std::string>& header);
 
 /// Finds the columns in the header's fields: a --column mapping (FIELD, NAME) first, then
 /// the names VSX, the GCVS and plain tables use, any case. Fails with a message naming

@@ -31,8 +31,9 @@ struct Candidate {
 };
 
 /// The members a record is read from, in the order of `RecordTexts`.
-constexpr std::array<std::string_view, 8> kFieldKeys = {
-    "Name", "RA2000", "Declination2000", "VariabilityType", "Period", "Epoch", "MaxMag", "MinMag"};
+constexpr std::array<std::string_view, 9> kFieldKeys = {
+    "Name",  "RA2000", "Declination2000", "VariabilityType", "Period",
+    "Epoch", "MaxMag", "MinMag",          "EclipseDuration"};
 using RecordTexts = std::array<std::string, kFieldKeys.size()>;
 
 /// Bytes of waiting records after which the stream pauses, and their count: enough to
@@ -188,6 +189,7 @@ void ReplyHandler::take_record(Frame& f) {
   r.epoch = std::move(f.texts[5]);
   r.max = parse_magnitude_text(f.texts[6]);
   r.min = parse_magnitude_text(f.texts[7]);
+  r.duration = std::move(f.texts[8]);
   for (const std::string& text : f.texts) waiting_bytes_ += text.size();
   records.push_back(std::move(r));
   if (records.size() >= kWaitingRecords || waiting_bytes_ >= kWaitingBytes) {

@@ -2,6 +2,7 @@
 // rounding once, from the text, halves away from zero, with the carries done.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "decimal_text.h"
@@ -186,6 +187,34 @@ TEST(Magnitudes, WhatIsNoMagnitudeIsLeftBlankWithAWarning) {
                                       "minimum magnitude does not fit 4 columns; left blank"}));
 }
 
+TEST(Magnitudes, AFaintLimitOfTheMinimumIsKeptWithAWarning) {
+  // VSX's "<14.5": fainter than 14.5 at minimum. Rounded like any magnitude.
+  RoundedMagnitudes m = convert_magnitudes(mag("13.14"), mag("14.25", "V", false, '<'), "V");
+  EXPECT_EQ(m.max_tenths, 131);
+  EXPECT_EQ(m.min_tenths, 143);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{
+                "minimum magnitude is a limit (<14.25); kept: the eclipse is at least that deep"});
+  // Blank as before: a limit of the other kind, of an amplitude, of the maximum, or in a
+  // passband that is not the maximum's (no word of the limit then).
+  m = convert_magnitudes(mag("13.1"), mag("0.5", "V", true, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{"minimum magnitude is a limit (<0.5); left blank"});
+  m = convert_magnitudes(mag("13.1", "V"), mag("14.5", "R1", false, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings, std::vector<std::string>{
+                            "minimum magnitude not in the maximum's passband (maximum in V, "
+                            "minimum in R1); left blank"});
+  m = convert_magnitudes(mag(""), mag("14.5", "V", false, '<'), "V");
+  EXPECT_EQ(m.min_tenths, 145);
+  EXPECT_EQ(m.warnings.size(), 2u);
+  m = convert_magnitudes(mag("13.1"), mag("123.4", "V", false, '<'), "V");
+  EXPECT_FALSE(m.min_tenths);
+  EXPECT_EQ(m.warnings,
+            std::vector<std::string>{"minimum magnitude does not fit 4 columns; left blank"});
+}
+
 TEST(Magnitudes, ARangeStaysInOnePassband) {
   // The minimum in the preferred band keeps its place; otherwise the maximum's band.
   RoundedMagnitudes m = convert_magnitudes(mag("12.1", "B"), mag("13.0", "V"), "V");
@@ -228,6 +257,50 @@ TEST(MagnitudeText, MarksAndPassbandInOneText) {
     EXPECT_EQ(m.limit, c.limit) << c.in;
     EXPECT_EQ(m.amplitude, c.amplitude) << c.in;
     EXPECT_EQ(m.passband, c.band) << c.in;
+  }
+}
+
+TEST(Extension, EclipseDurationInPercentToHundredths) {
+  struct Case {
+    const char* text;
+    std::optional<double> pct;
+  };
+  // Percent as the GCVS and VSX write it, with their marks; hours and days converted
+  // with the period (2.5 d): 3 h is 5 %, 0.1 d 4 %; halves away from zero.
+  for (const Case& c :
+       {Case{"17", 17}, Case{"17  *", 17}, Case{"10:", 10}, Case{" 05 ", 5}, Case{"12.345", 12.35},
+        Case{"12.5%", 12.5}, Case{"100", 100}, Case{"3 h", 5}, Case{"3h", 5}, Case{"0.1 d", 4},
+        Case{"2.5d", 100}, Case{"0.0001", std::nullopt}, Case{"", std::nullopt}}) {
+    EXPECT_EQ(convert_duration(c.text, "2.5").value, c.pct) << c.text;
+  }
+  EXPECT_EQ(convert_duration("  ", "2.5").problem, "");
+  EXPECT_EQ(convert_duration("<12", "2.5").problem,
+            "eclipse duration is a limit (<12); left blank");
+  for (const char* text : {"100.01", "2.6 d", "0", "-5", "abc", "12 min", "0.0001"}) {
+    const Converted<double> c = convert_duration(text, "2.5");
+    EXPECT_FALSE(c.value) << text;
+    EXPECT_TRUE(c.problem.starts_with("eclipse duration '" + std::string(text) + "' is"))
+        << c.problem;
+  }
+}
+
+TEST(Extension, ErrorsAsWrittenOrRoundedUpToFit) {
+  EXPECT_EQ(convert_error("0.0004", "epoch error", 10).value, 0.0004);
+  EXPECT_EQ(convert_error("0", "epoch error", 10).value, 0.0);
+  EXPECT_EQ(convert_error(" 1.5e-7: ", "epoch error", 10).value, 1.5e-7);
+  EXPECT_FALSE(convert_error("", "epoch error", 10).value);
+  EXPECT_EQ(convert_error("", "epoch error", 10).problem, "");
+  // Too many digits: fewer, the last rounded up, never down.
+  const Converted<double> cut = convert_error("0.00012345678", "epoch error", 10);
+  EXPECT_EQ(cut.value, 0.00012346);
+  EXPECT_EQ(cut.problem,
+            "epoch error '0.00012345678' has more digits than its 10 columns hold; written as "
+            "0.00012346");
+  EXPECT_EQ(convert_error("0.00012340000001", "epoch error", 10).value, 0.00012341);
+  EXPECT_EQ(convert_error("123456789012345", "period error", 12).problem,
+            "period error '123456789012345' does not fit its 12 columns; left blank");
+  for (const char* text : {"-0.1", "x", "inf"}) {
+    EXPECT_FALSE(convert_error(text, "period error", 12).value) << text;
   }
 }
 

@@ -13,6 +13,7 @@
 #include "e2e.h"
 #include "formats/catalogue.h"
 #include "formats/records.h"
+#include "formats/star_extension.h"
 #include "gcvs_reader.h"
 #include "table_reader.h"
 #include "vsx_json.h"
@@ -39,6 +40,7 @@ Imported import(const std::string& path, std::vector<std::string> types = {"E", 
   ConversionSettings settings;
   settings.types = std::move(types);
   settings.label = std::string(input.default_label());
+  settings.time_scale = input.time_scale();
   Imported out;
   out.label = settings.label;
   out.format = input.format();
@@ -84,7 +86,7 @@ std::string relaid(const std::string& old) {
 void expect_read_back(const std::string& line, const char* name, double epoch_jd, double period,
                       float ra_h, float ra_m, float ra_s, float dec_deg, float dec_min,
                       const char* type, float mag_max, float mag_min) {
-  ASSERT_EQ(line.size(), 94u) << line;
+  ASSERT_GE(line.size(), 94u) << line;
   ASSERT_FALSE(formats::unusable_star_line(line));
   const formats::StarRecord s = formats::parse_star_record(line);
   EXPECT_FALSE(formats::star_record_problem(s)) << line;
@@ -106,13 +108,13 @@ TEST(GcvsRecords, RealFiveOneRecordsFieldByField) {
   const Imported all = import(kRecords + "/gcvs5_satsim_fixture.txt", {});
   EXPECT_EQ(all.format, Format::gcvs);
   ASSERT_EQ(all.lines.size(), 3u);
-  EXPECT_EQ(all.lines[0],
+  EXPECT_EQ(all.lines[0].substr(0, 94),
             "R And                    2453820.        409.2 00 24 02  +38 35       M   5.8 15.2    "
             "    GCVS");
-  EXPECT_EQ(all.lines[1],
+  EXPECT_EQ(all.lines[1].substr(0, 94),
             "RT And                2451421.737    0.6289216 23 11 10  +53 02       EA  9.0  9.8    "
             "    GCVS");
-  EXPECT_EQ(all.lines[2],
+  EXPECT_EQ(all.lines[2].substr(0, 94),
             "GK Cyg                  2427900.1        79.75 20 00 35  +39 37       RV 13.4 15.0    "
             "    GCVS");
   expect_read_back(all.lines[1], "RT And", 2451421.737, 0.6289216, 23, 11, 10, 53, 2, "EA", 9.0f,
@@ -126,6 +128,35 @@ TEST(GcvsRecords, RealFiveOneRecordsFieldByField) {
                                       "4: type NR+EA not selected", "5: type RV not selected"}));
 }
 
+TEST(GcvsRecords, EclipseDurationsOfRealRecordsReadBack) {
+  const Imported got = import(kRecords + "/gcvs5_with_durations.txt");
+  ASSERT_EQ(got.lines.size(), 6u);
+  EXPECT_TRUE(got.refused.empty());
+  EXPECT_TRUE(got.warned.empty());
+  // D as written: "17  *", "10:" (the colon at byte 134), "14", blank (SW Lac, EW), "15",
+  // "16  *"; every epoch HJD.
+  const std::optional<double> durations[] = {17, 10, 14, std::nullopt, 15, 16};
+  for (std::size_t k = 0; k < got.lines.size(); ++k) {
+    std::vector<std::string> problems;
+    const formats::StarExtension read = formats::parse_star_extension(got.lines[k], &problems);
+    EXPECT_TRUE(problems.empty()) << got.lines[k];
+    formats::StarExtension expected;
+    expected.eclipse_duration_pct = durations[k];
+    expected.time_scale = astro::EpochScale::kHjd;
+    EXPECT_EQ(read, expected) << got.lines[k];
+  }
+  EXPECT_EQ(got.lines[1],
+            "V0772 Cas              2448099.08       5.0138 01 42 03  +61 02       EA  6.7  6.8    "
+            "    GCVS    10                                      HJD");
+  // M-m of a pulsating star stands where an eclipsing one has D: never read as D.
+  const std::string rr =
+      "010012 |RT    And *|231110.10 +530133.0 |RRAB      |  8.97   |   9.83     |   9.28     |V "
+      "|51421.737   |     |     0.6289216      |17  *|F8V+K1           |00001 HIP  |";
+  const auto record = read_gcvs_record(rr, 1);
+  ASSERT_TRUE(std::holds_alternative<SourceRecord>(record));
+  EXPECT_EQ(std::get<SourceRecord>(record).duration, "");
+}
+
 TEST(GcvsRecords, AmplitudesAndTheCatalogueSamples) {
   // WW And as CATALOGUES.md gives it: a minimum of 10.92 + 0.67.
   const std::string ww =
@@ -134,11 +165,13 @@ TEST(GcvsRecords, AmplitudesAndTheCatalogueSamples) {
   const auto record = read_gcvs_record(ww, 7);
   ASSERT_TRUE(std::holds_alternative<SourceRecord>(record));
   const Conversion c =
-      convert_record(std::get<SourceRecord>(record), ConversionSettings{{}, "V", '2', "GCVS"});
+      convert_record(std::get<SourceRecord>(record), ConversionSettings{{}, "V", '2', "GCVS", {}});
   ASSERT_TRUE(c.line);
   EXPECT_EQ(format_star_line(*c.line),
             "WW And                2434618.185    23.285213 23 44 54  +45 41       EA 10.9 11.6    "
-            "  2 GCVS");
+            "  2 GCVS     5");
+  // D "05  *": 5 % of the period; the '*' (no constant light in minimum) leaves it so.
+  EXPECT_EQ(c.line->extension.eclipse_duration_pct, 5.0);
   EXPECT_EQ(std::get<std::string>(read_gcvs_record(ww.substr(0, 100), 1)),
             "not a GCVS 5.1 record (no '|' at one of the bytes 8, 20, 41, ..., 167)");
 }
@@ -165,7 +198,7 @@ TEST(GcvsRecords, OlderLayoutRecordsLaidIntoFiveOne) {
   };
   // beta Lyr: JD - 2400000 written with a leading zero; 3.25 rounds away from zero to
   // 3.3 (binary floating point, ties to even, would print 3.2).
-  EXPECT_EQ(find("bet Lyr"),
+  EXPECT_EQ(find("bet Lyr").substr(0, 94),
             "bet Lyr               2408247.950    12.913834 18 50 05  +33 22       EB  3.3  4.4    "
             "    GCVS");
   // delta Ori lies between 0 and -1 degree: -00 17 57 rounds to -00 18.
@@ -204,10 +237,10 @@ TEST(Tables, QuotedCsvFromASpreadsheet) {
   const Imported got = import((dir.path() / "stars.csv").string());
   EXPECT_EQ(got.label, "TABL");
   ASSERT_EQ(got.lines.size(), 2u);
-  EXPECT_EQ(got.lines[0],
+  EXPECT_EQ(got.lines[0].substr(0, 94),
             "AB \"x\", Cas           2452500.123        1.366 02 37 54  +71 18       EA 10.2 12.3  "
             "      TABL");
-  EXPECT_EQ(got.lines[1],
+  EXPECT_EQ(got.lines[1].substr(0, 94),
             "U Cep                  2451180.51     2.493087 01 01 08  +81 53       EA  6.8  9.2    "
             "    TABL");
   EXPECT_EQ(got.refused,
@@ -269,7 +302,7 @@ TEST(Tables, PipeTableWithGcvsNames) {
       "| V0470 Cyg | 20 19 21.7 | +40 53 17 | ELL/DM | 8.53 | 8.55 | 42283.860 | 1.873142 |\n");
   const Imported got = import((dir.path() / "stars.txt").string());
   ASSERT_EQ(got.lines.size(), 1u);
-  EXPECT_EQ(got.lines[0],
+  EXPECT_EQ(got.lines[0].substr(0, 94),
             "bet Per              2445641.5135    2.8673043 03 08 10  +40 57       EA  2.1  3.3    "
             "    TABL");
   EXPECT_EQ(got.refused, std::vector<std::string>{"3: type ELL/DM not selected"});
@@ -292,19 +325,36 @@ TEST(Tables, VizierTsvWithCommentsUnitsAndDashes) {
   const Imported got = import((dir.path() / "asu.tsv").string());
   EXPECT_EQ(got.label, "VSX");
   ASSERT_EQ(got.lines.size(), 3u);
-  EXPECT_EQ(got.lines[0],
+  EXPECT_EQ(got.lines[0].substr(0, 94),
             "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5    "
             "    VSX ");
-  EXPECT_EQ(got.lines[1],
+  EXPECT_EQ(got.lines[1].substr(0, 94),
             "ASAS J145019-2425.6     2451234.5     0.326383 14 50 19  -24 26       EW  8.2  8.4    "
             "    VSX ");
-  EXPECT_EQ(got.lines[2],
+  EXPECT_EQ(got.lines[2].substr(0, 94),
             "W Lim                   2451234.5          0.5 00 40 00  +10 00       EA      14.2    "
             "    VSX ");
   EXPECT_EQ(got.refused, std::vector<std::string>{"10: period given only as a limit (<0.5)"});
   EXPECT_EQ(got.warned, std::vector<std::string>{
                             "11: maximum magnitude not in the minimum's passband (maximum in B, "
                             "minimum in V); left blank"});
+}
+
+TEST(Tables, VsxRecognisedByItsColumnNames) {
+  using Header = std::vector<std::string>;
+  // The web service's names, and VizieR's B/vsx with or without its object id.
+  EXPECT_TRUE(has_vsx_names(Header{"Name", "AUID", "RA2000", "Epoch"}));
+  EXPECT_TRUE(has_vsx_names(Header{"oid", "Name"}));
+  EXPECT_TRUE(has_vsx_names(Header{"Name", "Type", "l_max", "max", "n_max", "min", "n_min", "Epoch",
+                                   "Period", "RAJ2000", "DEJ2000"}));
+  EXPECT_TRUE(has_vsx_names(
+      Header{"name", "type", "max", "min", "f_min", "Epoch", "u_Epoch", "Period", "u_Period"}));
+  // The GCVS in VizieR, a plain table, and VizieR's flags with other names for the star.
+  EXPECT_FALSE(has_vsx_names(Header{"VarName", "VarType", "l_max", "magMax", "n_max", "Min1",
+                                    "f_Min1", "l_Min1", "Epoch", "l_Period", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Name", "Type", "max", "min", "Epoch", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Name", "Type", "n_max", "l_Period", "Epoch", "Period"}));
+  EXPECT_FALSE(has_vsx_names(Header{"Star", "Type", "l_max", "n_max", "l_Period", "Epoch"}));
 }
 
 TEST(Tables, AMissingColumnIsAFailureOfTheFile) {
@@ -334,7 +384,7 @@ TEST(Tables, RealVsxEcsvTable) {
   const Imported got = import(kRecords + "/vsx_rich_table.ecsv");
   EXPECT_EQ(got.label, "VSX");
   ASSERT_EQ(got.lines.size(), 590u);
-  EXPECT_EQ(got.lines[0],
+  EXPECT_EQ(got.lines[0].substr(0, 94),
             "V0415 CMa             2448401.484      1.98571 06 36 41  -22 37       EA  6.3  6.5    "
             "    VSX ");
   // V0641 Aur: "12.850 r" and "(0.75) r" give 12.85 + 0.75 = 13.6; 12.850 is a half: 12.9.
@@ -354,7 +404,7 @@ TEST(VsxJson, ListsSingleObjectsAndEmptyReplies) {
   ASSERT_EQ(one.lines.size(), 1u);
   EXPECT_EQ(one.lines[0],
             "ASASSN-V J185256.94+   2457991.86      5.09843 18 52 57  +58 13       EA 14.2 14.4    "
-            "    VSX ");
+            "    VSX                                             HJD");
   EXPECT_EQ(one.warned, std::vector<std::string>{
                             "1: name 'ASASSN-V J185256.94+581259.1' is longer than 20 characters; "
                             "cut to 'ASASSN-V J185256.94+'"});
@@ -387,6 +437,52 @@ TEST(VsxJson, ListsSingleObjectsAndEmptyReplies) {
   EXPECT_EQ(items[0].line, 2);
   EXPECT_EQ(items[1].line, 4);
   EXPECT_EQ(items[2].line, 4);
+}
+
+/// The warnings that are not of a magnitude left blank.
+std::vector<std::string> not_of_magnitudes(std::vector<std::string> warnings) {
+  std::erase_if(warnings, [](const std::string& w) { return w.find("magnitude") != w.npos; });
+  return warnings;
+}
+
+TEST(Tables, DurationAndErrorsWhereTheTableHasThem) {
+  e2e::TempDir dir;
+  dir.write("t.csv",
+            "Name,RA,Dec,Type,Epoch,e_Epoch,Period,e_Period,D\n"
+            "X Lim,10,10,EA,2450000.5,0.0004,1.5,0.0000012,12:\n"
+            "Y Lim,10,10,EA,2450000.5,,1.5,0.000001234567891,3 h\n"
+            "Z Lim,10,10,EA,2450000.5,x,1.5,,<5\n");
+  TableRequest request;
+  request.named = {{Column::duration, "D"}};
+  const Imported got = import((dir.path() / "t.csv").string(), {"EA"}, request);
+  ASSERT_EQ(got.lines.size(), 3u);
+  // A plain table does not say its time scale: the field stays blank.
+  EXPECT_EQ(got.lines[0].substr(94), "    12                  0.0004      1.2e-06");
+  // 3 h of 1.5 d is 8.333... %, to hundredths; the period error rounded up to fit.
+  EXPECT_EQ(got.lines[1].substr(94), "  8.33                         1.234568e-06");
+  EXPECT_EQ(got.lines[2].size(), 94u);
+  EXPECT_EQ(not_of_magnitudes(got.warned),
+            (std::vector<std::string>{
+                "3: period error '0.000001234567891' has more digits than its 12 columns hold; "
+                "written as 1.234568e-06",
+                "4: eclipse duration is a limit (<5); left blank",
+                "4: epoch error 'x' is not a number of 0 or more; left blank"}));
+}
+
+TEST(VsxJson, EclipseDurationInPercentOfThePeriod) {
+  e2e::TempDir dir;
+  const std::string star =
+      R"({"Name":"N","RA2000":"10","Declination2000":"10","VariabilityType":"EA",)"
+      R"("Period":"2.5","Epoch":"2450000.5","EclipseDuration":)";
+  dir.write("reply.json", "{\"VSXObjects\":{\"VSXObject\":[" + star + "\"12\"}," + star +
+                              "\"9:\"}," + star + "\">20\"}]}}");
+  const Imported got = import((dir.path() / "reply.json").string());
+  ASSERT_EQ(got.lines.size(), 3u);
+  EXPECT_EQ(got.lines[0].substr(94), "    12                                      HJD");
+  EXPECT_EQ(got.lines[1].substr(94), "     9                                      HJD");
+  EXPECT_EQ(got.lines[2].substr(94), "                                            HJD");
+  EXPECT_EQ(not_of_magnitudes(got.warned),
+            std::vector<std::string>{"1: eclipse duration is a limit (>20); left blank"});
 }
 
 TEST(VsxJson, TextsThatAreNoReplyFail) {

@@ -1,7 +1,7 @@
 // Runs of the built starimport that a case folder (tests/e2e/starimport) cannot hold:
-// its output forecast by eclfore, a message that ends in the JSON parser's own words,
-// the version, which changes with every release, standard input given or closed
-// through the shell, the memory a long JSON reply takes, and quoted fields over lines.
+// its output forecast by eclfore (with the extension too), a message that ends in the JSON parser's
+// own words, the version, which changes with every release, standard input given or closed through
+// the shell, the memory a long JSON reply takes, and quoted fields over lines.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -40,6 +40,22 @@ TEST(StarimportRun, GcvsExtractImportedAndForecast) {
   typed.write("star.dat", lf_stars);
   ASSERT_EQ(e2e::run(ECLFORE_BIN, typed.path(), answers).exit_code, 0);
   EXPECT_EQ(forecast, typed.read("data.dat"));
+}
+
+TEST(StarimportRun, ExtendedLinesForecastWithoutAWord) {
+  // The lines the case extension_durations_errors_time_scales writes, with durations,
+  // errors and time scales, are read by eclfore as they are: no field warned of.
+  e2e::TempDir dir;
+  dir.write("star.dat", e2e::read_file(kCases / "extension_durations_errors_time_scales" /
+                                       "expected" / "star.dat"));
+  dir.write("condition.dat", e2e::read_file(fs::path(EXAMPLES_DIR) / "condition.dat"));
+  const e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), "2024\n10\n20\n3\n0\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string forecast = dir.read("data.dat");
+  for (const char* star : {"RT And ", "U Cep ", "SW Lac ", "L Lim "}) {
+    EXPECT_NE(forecast.find(star), std::string::npos) << star;
+  }
 }
 
 TEST(StarimportRun, JsonThatIsNotValidWritesNothing) {
