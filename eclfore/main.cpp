@@ -10,11 +10,13 @@
 #include "conditions.h"
 #include "dialogue.h"
 #include "fast/forecast_star.h"
+#include "forecast_line.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -32,7 +34,8 @@ const std::string kForecastFile = "data.dat";
 
 constexpr std::string_view kAbout =
     "Forecasts a month's primary and secondary minima of eclipsing binaries that\n"
-    "fall at night (18:00 to 05:59 JST) with the star high enough at the site.\n"
+    "fall at night (18:00 to 05:59 JST, or on --zone's clock) with the star high\n"
+    "enough at the site.\n"
     "Asks for the year, the month, the lowest altitude (degrees), the site (a menu\n"
     "number 1-11, or 99 and a typed longitude and latitude) and the number of the\n"
     "selection condition to apply.\n"
@@ -52,6 +55,11 @@ constexpr std::string_view kAbout =
     "hiroshima, kochi, fukuoka, okinawa) or LON,LAT in degrees east and north\n"
     "(--site=-0.13,51.48), longitude -180 to 360, latitude -90 to 90.\n"
     "\n"
+    "--zone: the clock of the night and of data.dat's dates and hours, a fixed offset\n"
+    "(+09:00, -05:00) or a zone of the time-zone database (Europe/London); JST by\n"
+    "default. Each night keeps the offset in force at 18:00 on its evening, so a\n"
+    "summer-time change in the small hours does not move the night's hours.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure (message on standard error).\n"
     "See eclfore(1).\n";
 
@@ -60,6 +68,7 @@ int run(const io::Options& options) {
   eclfore::ForecastRequest request;
   request.sky_options = formats::sky_options(options);
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
+  const astro::CivilClock clock = formats::zone_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   io::print_text("\n<<< binary minima calculation >>>\n");
   io::print_text("Version Oct/2006\n\n");
@@ -77,7 +86,7 @@ int run(const io::Options& options) {
       conditions.rows[static_cast<std::size_t>(condition_no)];
   io::print_text("\n");
 
-  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month, clock);
   io::print_text(fmt::format("\n\nSTART J.D. = {:f}\nEND   J.D. = {:f}\n\n",
                              static_cast<double>(static_cast<long double>(window.start_mjd) +
                                                  static_cast<long double>(astro::kMjdZeroJd)),
@@ -89,7 +98,7 @@ int run(const io::Options& options) {
   if (request.sky_options.any()) {
     sky.emplace(eclfore::window_sky(request.sky_options, window, request.site));
   }
-  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky ? &*sky : nullptr);
+  const eclfore::ListingRule rule = eclfore::listing_rule(request, sky ? &*sky : nullptr, clock);
   // The shortcuts' tables, built once for the whole catalogue.
   const eclfore::fast::RunTables tables = eclfore::fast::run_tables(window, rule);
 
@@ -114,7 +123,14 @@ int run(const io::Options& options) {
   visitor.use = [&](const formats::StarRecord& star) -> std::optional<std::string> {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
-    eclfore::fast::forecast_star(star, window, rule, tables, forecast);
+    if (rule.clock == nullptr) {
+      eclfore::fast::forecast_star(star, window, rule, tables, forecast);
+    } else {
+      // The shortcuts are proven for JST's day boundaries: another clock takes the rule.
+      eclfore::search_minima(star, window, rule, [&](const eclfore::ForecastMinimum& minimum) {
+        eclfore::write_forecast_line(forecast, minimum);
+      });
+    }
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
@@ -127,7 +143,7 @@ int run(const io::Options& options) {
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
-      formats::kOfDateOption, formats::kSiteOption};
+      formats::kOfDateOption,   formats::kSiteOption,         formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
