@@ -1,4 +1,5 @@
-// phaselist: the phase table. For a typed start and stop time (JST) it writes
+// phaselist: the phase table. For a typed start and stop time (on the zone's clock,
+// JST by default) it writes
 // isou.txt with the phase and altitude of every flagged star of star.dat.
 #include <cstdio>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -24,8 +26,13 @@ namespace {
 constexpr const char* kCatalogueFile = "star.dat";
 constexpr const char* kTableFile = "isou.txt";
 
-constexpr const char* kStartPrompt = "Star date & time (ex. 1998 1 1 21 0 JST) ";
-constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
+/// The prompts, with the clock's name where JST stands by default.
+std::string start_prompt(const astro::CivilClock& clock) {
+  return "Star date & time (ex. 1998 1 1 21 0 " + clock.name() + ") ";
+}
+std::string stop_prompt(const astro::CivilClock& clock) {
+  return "Stop date & time (ex. 1998 1 1 23 0 " + clock.name() + ") ";
+}
 
 constexpr const char* kAbout =
     "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
@@ -33,7 +40,8 @@ constexpr const char* kAbout =
     "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N (or from --site).\n"
     "Both files are in the current folder; isou.txt is created or replaced.\n"
     "\n"
-    "It asks for two answers of five integers each, a JST date and clock time:\n"
+    "It asks for two answers of five integers each, a date and clock time (JST, or\n"
+    "the clock of --zone):\n"
     "  Star date & time (ex. 1998 1 1 21 0 JST)   year month day hour minute of the start\n"
     "  Stop date & time (ex. 1998 1 1 23 0 JST)   the same for the stop\n"
     "Hours after midnight may be typed as 24 to 29 of the evening's date.\n"
@@ -45,6 +53,10 @@ constexpr const char* kAbout =
     "--site: a number 1-11 of eclfore's site menu, a place name (sapporo, sendai,\n"
     "tokyo, niigata, kanazawa, nagoya, osaka, hiroshima, kochi, fukuoka, okinawa) or\n"
     "LON,LAT in degrees east and north (--site=-0.13,51.48).\n"
+    "--zone: the clock of the typed times, a fixed offset (+09:00, -05:00) or a zone\n"
+    "of the time-zone database (Europe/London); JST by default. A time takes the\n"
+    "offset in force at 18:00 on the evening of its night (hours before 12 belong to\n"
+    "the night before), and the prompts and the title name the clock.\n"
     "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
@@ -65,16 +77,17 @@ int run(const io::Options& options) {
   const astro::SkyOptions sky_options = formats::sky_options(options);
   const std::optional<astro::NamedSite> site_given = formats::site_option(options);
   const TableSite site = table_site(site_given ? site_given->site : astro::kBuiltInSite);
+  const astro::CivilClock clock = formats::zone_option(options);
   io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
-  io::prompt(kStartPrompt);
+  io::prompt(start_prompt(clock));
   const TypedTime start_typed = read_typed_time(stdin, "start date & time");
   refuse_year_beyond_title(start_typed, "start date & time", kTableFile);
-  io::prompt(kStopPrompt);
+  io::prompt(stop_prompt(clock));
   const TypedTime stop_typed = read_typed_time(stdin, "stop date & time");
   refuse_year_beyond_title(stop_typed, "stop date & time", kTableFile);
-  const TableTime start = table_time(start_typed);
-  const TableTime stop = table_time(stop_typed);
+  const TableTime start = table_time(start_typed, clock);
+  const TableTime stop = table_time(stop_typed, clock);
   // Built only when an option asks for it: the default run never calls ERFA.
   const std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start, site.degrees);
   const std::optional<astro::InstantSky> stop_sky = instant_sky(sky_options, stop, site.degrees);
@@ -88,7 +101,7 @@ int run(const io::Options& options) {
   // read (a folder of that name) leaves the previous table as it was.
   bool have_line = stars.next(line);
   io::OutputFile table(kTableFile);
-  write_title(table, start_typed, stop_typed);
+  write_title(table, start_typed, stop_typed, clock_names_of(start, stop));
   write_header(table);
 
   formats::StarVisitor visitor;
@@ -112,7 +125,7 @@ int run(const io::Options& options) {
 
 int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
-                                                formats::kSiteOption};
+                                                formats::kSiteOption, formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
