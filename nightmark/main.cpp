@@ -11,6 +11,7 @@
 
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/answers.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
@@ -34,7 +35,8 @@ constexpr std::string_view kAbout =
     "(names of stars observed lately, one a line).\n"
     "\n"
     "It asks:\n"
-    "  time of start /   hour =       start hour, JST (after midnight: 24, 25, ...)\n"
+    "  time of start /   hour =       start hour, JST or --zone's clock (after\n"
+    "                                 midnight: 24, 25, ...)\n"
     "                  minute =       start minute\n"
     "  Sky all=0 or south=1, input number ?   0 all sky, anything else the south only\n"
     "\n"
@@ -55,6 +57,11 @@ constexpr std::string_view kAbout =
     "LON,LAT in degrees east and north (--site=-0.13,51.48); the chart's title\n"
     "names it.\n"
     "\n"
+    "--zone: the clock of the start time and of obsday2.dat's times (give eclfore the\n"
+    "same): a fixed offset (+09:00, -05:00) or a zone of the time-zone database\n"
+    "(Europe/London); JST by default. The night keeps the offset in force at 18:00\n"
+    "on its evening; the chart and the lists name the clock (GMT, BST, UTC-05:00).\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -68,6 +75,7 @@ constexpr io::OptionSpec kOptions[] = {
     {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
     formats::kOfDateOption,
     formats::kSiteOption,
+    formats::kZoneOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -103,6 +111,7 @@ int run(const io::Options& options) {
   PlanOutputChoice extras = plan_output_choice(options);
   extras.of_date = sky_options.of_date;
   if (const auto site = formats::site_option(options)) extras.site = *site;
+  const astro::CivilClock clock = formats::zone_option(options);
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -120,7 +129,11 @@ int run(const io::Options& options) {
     throw io::RunError(
         fmt::format("{}:1: title line shorter than {} characters", kDailyListFile, kMinTitleChars));
   }
-  const NightDate date = night_date_from_title(title);
+  NightDate date = night_date_from_title(title);
+  // One clock for the whole night: the one in force at 18:00 on its evening.
+  const astro::NightClock night_clock = clock.night(date);
+  date.utc_offset_days = night_clock.offset_days();
+  extras.clock_name = night_clock.abbreviation;
   if (!title_year_in_range(title)) {
     io::warn_line(
         kDailyListFile, 1,
