@@ -7,6 +7,7 @@
 #include "day_answer.h"
 #include "forecast_fields.h"
 #include "formats/records.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -19,7 +20,11 @@ constexpr const char* kForecastPath = "data.dat";
 constexpr const char* kSortedForecastPath = "data.sot";
 constexpr const char* kDailyListPath = "obsday.dat";
 
-int run(const io::Options& /*options*/) {
+int run(const io::Options& options) {
+  // The lists carry their night dates and hours on the clock eclfore wrote them on, and
+  // a day is picked by its date alone: --zone is checked, for the same command line
+  // as the other programs, and changes nothing.
+  formats::zone_option(options);
   io::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
@@ -56,6 +61,7 @@ int run(const io::Options& /*options*/) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  static constexpr io::OptionSpec kOptions[] = {formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{
       "datesel",
       "Writes the daily list of one night, obsday.dat, out of the month's forecast.\n"
@@ -65,10 +71,15 @@ int main(int argc, char** argv) {
       "night date and time; the README gives the sort command) whose day matches.\n"
       "99 or the end of input ends the run. All files are in the current folder.\n"
       "\n"
+      "--zone (+HH:MM, -HH:MM or a zone name) is accepted as by the other programs\n"
+      "and changes nothing: the night dates are those of data.sot, on the clock\n"
+      "eclfore was given.\n"
+      "\n"
       "Exit status: 0 at 99 or the end of input; 1, with a message on standard error,\n"
       "when data.dat gives no year and month, data.sot cannot be read, an answer is\n"
       "not an integer or obsday.dat cannot be written.\n"
       "\n"
-      "See datesel(1).\n"};
+      "See datesel(1).\n",
+      kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
