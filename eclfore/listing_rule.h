@@ -94,7 +94,11 @@ ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingC
 /// rule's morning end: night_date of the window for JST.
 inline astro::LocalDate rule_night_date(const ListingRule& rule, const SearchWindow& window,
                                         double jd) {
-  if (rule.clock != nullptr) return rule.clock->night_date(jd, rule.morning_end_hour);
+  if (rule.clock != nullptr) {
+    return rule.clock->night_date(jd, rule.morning_end_hour, [&](double day_number) {
+      return window_day(window, day_number);
+    });
+  }
   return night_date(window, jd, rule.morning_end_hour);
 }
 

@@ -44,14 +44,17 @@ astro::LocalDate night_date(const SearchWindow& window, double jd) {
   return night_date(window, jd, astro::kFixedNightMorningEndHour);
 }
 
+astro::JstDay window_day(const SearchWindow& window, double day_number) {
+  const double offset = day_number - window.first_day_number;
+  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
+    return window.days[static_cast<std::size_t>(offset)];
+  }
+  return astro::jst_day(day_number);
+}
+
 astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour) {
   const astro::JstDayPosition position = astro::jst_day_position(jd);
-  const double offset = position.day_number - window.first_day_number;
-  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
-    return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
-                                    position.fraction, morning_end_hour);
-  }
-  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
+  return astro::local_date_in_day(window_day(window, position.day_number), position.fraction,
                                   morning_end_hour);
 }
 

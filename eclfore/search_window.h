@@ -30,6 +30,10 @@ struct SearchWindow {
 /// the 1st (astro::CivilClock::night). No range checking of year or month.
 SearchWindow search_window(int year, int month, const astro::CivilClock& clock = {});
 
+/// astro::jst_day of a whole day number, from the window's day table when the day is in
+/// it.
+astro::JstDay window_day(const SearchWindow& window, double day_number);
+
 /// The JST night date of a Julian Date (days, UT): jd_to_local_date(jd), with the
 /// calendar part taken from the window's day table when the day is in it.
 astro::LocalDate night_date(const SearchWindow& window, double jd);

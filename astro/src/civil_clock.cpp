@@ -33,6 +33,13 @@ long long unix_seconds(double mjd) {
   return std::llround(seconds);
 }
 
+/// jd_to_local_date with the day numbers' calendar from `calendar`.
+LocalDate local_date_on(double jd, int morning_end_hour, Ext offset_days,
+                        const DayCalendar& calendar) {
+  const JstDayPosition position = jst_day_position(jd, offset_days);
+  return local_date_in_day(calendar(position.day_number), position.fraction, morning_end_hour);
+}
+
 NightClock fixed_night_clock(int offset_seconds) {
   if (offset_seconds == kJstOffsetSeconds) return NightClock{};
   return {offset_seconds, utc_offset_text(offset_seconds)};
@@ -78,6 +85,8 @@ std::optional<CivilClock> CivilClock::zone(std::string_view name) {
 
 NightClock CivilClock::night(const CalendarDate& evening) const {
   if (zone_ == nullptr) return fixed_night_clock(fixed_seconds_);
+  const std::array<int, 3> key{evening.year, evening.month, evening.day};
+  if (const auto known = nights_.find(key); known != nights_.end()) return known->second;
   // 18:00 on the evening's date as a count of the zone's local seconds: the MJD of the
   // local clock time taken as if it were UT.
   const double local_mjd =
@@ -87,7 +96,9 @@ NightClock CivilClock::night(const CalendarDate& evening) const {
       zone_->get_info(date::local_seconds{std::chrono::seconds{unix_seconds(local_mjd)}});
   // A skipped 18:00 takes the offset before the change, a repeated one the first.
   const date::sys_info& in_force = info.first;
-  return {static_cast<int>(in_force.offset.count()), in_force.abbrev};
+  return nights_
+      .emplace(key, NightClock{static_cast<int>(in_force.offset.count()), in_force.abbrev})
+      .first->second;
 }
 
 NightClock CivilClock::night_of(const CalendarDate& date, float hour) const {
@@ -103,15 +114,24 @@ NightClock CivilClock::night_of(const CalendarDate& date, float hour) const {
 
 int CivilClock::offset_seconds_at(double jd) const {
   if (zone_ == nullptr) return fixed_seconds_;
-  const double mjd = jd - kMjdZeroJd;
-  const date::sys_info info =
-      zone_->get_info(date::sys_seconds{std::chrono::seconds{unix_seconds(mjd)}});
-  return static_cast<int>(info.offset.count());
+  const long long seconds = unix_seconds(jd - kMjdZeroJd);
+  if (seconds >= in_force_from_ && seconds < in_force_before_) return in_force_seconds_;
+  const date::sys_info info = zone_->get_info(date::sys_seconds{std::chrono::seconds{seconds}});
+  in_force_from_ = info.begin.time_since_epoch().count();
+  in_force_before_ = info.end.time_since_epoch().count();
+  in_force_seconds_ = static_cast<int>(info.offset.count());
+  return in_force_seconds_;
 }
 
 LocalDate CivilClock::night_date(double jd, int morning_end_hour) const {
+  return night_date(jd, morning_end_hour, jst_day);
+}
+
+LocalDate CivilClock::night_date(double jd, int morning_end_hour,
+                                 const DayCalendar& calendar) const {
   if (zone_ == nullptr) {
-    return jd_to_local_date(jd, morning_end_hour, fixed_night_clock(fixed_seconds_).offset_days());
+    return local_date_on(jd, morning_end_hour, fixed_night_clock(fixed_seconds_).offset_days(),
+                         calendar);
   }
   // The date on the clock in force at the instant is the night's, or the one after it
   // when a change in the small hours has moved the clock since the evening. A night
@@ -121,12 +141,12 @@ LocalDate CivilClock::night_date(double jd, int morning_end_hour) const {
   // back, after the night before has ended on its clock) is read on the clock of the
   // night its date names: a day hour of the next date.
   const Ext at_instant_days = NightClock{offset_seconds_at(jd), ""}.offset_days();
-  const LocalDate guess = jd_to_local_date(jd, morning_end_hour, at_instant_days);
-  const LocalDate day_before = jd_to_local_date(jd - 1.0, morning_end_hour, at_instant_days);
+  const LocalDate guess = local_date_on(jd, morning_end_hour, at_instant_days, calendar);
+  const LocalDate day_before = local_date_on(jd - 1.0, morning_end_hour, at_instant_days, calendar);
   LocalDate on_its_clock;
   for (const LocalDate& candidate : {day_before, guess}) {
     const CalendarDate evening{candidate.year, candidate.month, candidate.day};
-    on_its_clock = jd_to_local_date(jd, morning_end_hour, night(evening).offset_days());
+    on_its_clock = local_date_on(jd, morning_end_hour, night(evening).offset_days(), calendar);
     if (on_its_clock.year == evening.year && on_its_clock.month == evening.month &&
         on_its_clock.day == evening.day) {
       return on_its_clock;

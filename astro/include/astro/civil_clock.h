@@ -2,6 +2,9 @@
 /// Civil clocks: a fixed offset from UT or a zone of the system's time-zone database
 /// (/usr/share/zoneinfo), and the one offset a night keeps on it.
 
+#include <array>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +34,12 @@ struct NightClock {
   bool is_jst() const { return offset_seconds == kJstOffsetSeconds && abbreviation == "JST"; }
 };
 
-/// A clock: a fixed offset, or a zone of the database with its summer times.
+/// The calendar of a whole day number of jst_day_position: jst_day, or a table of it.
+using DayCalendar = std::function<JstDay(double day_number)>;
+
+/// A clock: a fixed offset, or a zone of the database with its summer times. A zone
+/// keeps what it has looked up (the nights met, the span of the offset last in force):
+/// a month's forecast asks the same few nights again and again.
 class CivilClock {
  public:
   /// JST, the default.
@@ -64,10 +72,20 @@ class CivilClock {
   /// the night before has ended on its clock, the instant is a day hour of the next
   /// date on that clock.
   LocalDate night_date(double jd, int morning_end_hour) const;
+  /// The same with the day numbers' calendar from `calendar` (which must give jst_day's
+  /// dates).
+  LocalDate night_date(double jd, int morning_end_hour, const DayCalendar& calendar) const;
 
  private:
   const date::time_zone* zone_ = nullptr;  ///< the database's zone, or null: fixed
   int fixed_seconds_ = kJstOffsetSeconds;
+  /// The nights looked up, by year, month and day of the evening.
+  mutable std::map<std::array<int, 3>, NightClock> nights_;
+  /// The offset in force last looked up, and the span (Unix seconds, UT, from and
+  /// before) the database gives it: every instant of the span has that offset.
+  mutable long long in_force_from_ = 0;
+  mutable long long in_force_before_ = 0;
+  mutable int in_force_seconds_ = 0;
 };
 
 /// "UTC+HH:MM" of an offset of whole minutes, seconds east of UT.
