@@ -18,7 +18,7 @@ inline constexpr double kChartStepHours = 0.1;
 /// (hours of 24 or more run on into the next day).
 double night_jd(const NightDate& date, float hours);
 
-/// Sunset and the next sunrise at the site, JST decimal hours of the night: where the
+/// Sunset and the next sunrise at the site, decimal hours of the night's clock: where the
 /// Sun's centre stands at kSunsetAltitudeDeg. Where the Sun does not set through it
 /// between noon and midnight JST (or rise between midnight and noon), as at a site far
 /// from Japan, 18 (or 30) stands in.

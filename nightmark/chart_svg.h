@@ -11,7 +11,7 @@ namespace nightmark {
 /// One minimum on a star's curve.
 struct ChartMinimum {
   bool primary = true;      ///< a primary minimum (filled dot) or a secondary (open dot)
-  double hours = 0;         ///< JST decimal hours of the night (24 to 29 after midnight)
+  double hours = 0;         ///< decimal hours of the night's clock (24 to 29 after midnight)
   double altitude_deg = 0;  ///< the star's altitude at the minimum, degrees
   std::string label;        ///< name and time as the plan writes them: "W UMa 21.23"
 };
