@@ -20,9 +20,10 @@ constexpr int kMinutesPerHour = 60;
 constexpr double kUnixEpochMjd = 40587.0;
 /// The hour of the evening whose offset a night keeps.
 constexpr float kNightClockHour = 18.0f;
-/// Seconds of the Unix count the database's conversions take: far beyond the years
-/// -999 to 9999 of the toolset's fields, well inside the library's own range.
-constexpr double kMostSeconds = 1e13;
+/// Seconds of the Unix count the database's conversions take (about the years -26,000
+/// to 30,000): far beyond the years -999 to 9999 of the toolset's fields, inside the
+/// library's own years of -32,767 to 32,767. Dates beyond are taken at these ends.
+constexpr double kMostSeconds = 9e11;
 
 /// Seconds since the Unix epoch of an MJD (days) on a clock's day count, clamped.
 long long unix_seconds(double mjd) {
