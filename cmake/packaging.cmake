@@ -62,21 +62,25 @@ secondary minimum of a month that falls at night with the star high enough
 still worth observing from a start time and write mark files for planetarium
 software (nightmark), and tabulate phases and altitudes at two times
 (phaselist). starimport turns the GCVS, VSX exports and VSX JSON replies into
-checked catalogue lines. All times are Japan Standard Time; the programs ask
+checked catalogue lines. All times are on the clock --zone names (Japan Standard
+Time by default); the programs ask
 their questions on the console and meet through fixed-column text files.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EBT_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The programs need the C and C++ runtime, ERFA (liberfa1), {fmt} (libfmt9) and libuuid
-# (nightmark's list ids); dpkg-shlibdeps (dpkg-dev) finds the exact versions, and without
+# The programs need the C and C++ runtime, ERFA (liberfa1), {fmt} (libfmt9), libuuid
+# (nightmark's list ids) and the zone library (libdate-tz3) with its database (tzdata);
+# dpkg-shlibdeps (dpkg-dev) finds the exact versions, and without
 # it the libraries are named plainly.
 find_program(EBT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(EBT_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The zone database is read as data, not linked: dpkg-shlibdeps cannot see it.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "tzdata")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libfmt9, libuuid1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libfmt9, libuuid1, libdate-tz3, tzdata")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

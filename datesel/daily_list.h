@@ -23,8 +23,8 @@ inline constexpr std::size_t kDailyListLineChars = formats::daily_list_line::kLi
 std::string daily_title(int year, int month, int day);
 
 /// The DailyListLine of a ForecastLine, with its line end: name, catalogue and kind,
-/// time (JST decimal hours, after midnight from 24), type, whole degrees of altitude,
-/// RA hours and minutes, declination degrees and arc minutes, both magnitudes, period
+/// time (decimal hours on the night's clock, after midnight from 24), type, whole degrees of
+/// altitude, RA hours and minutes, declination degrees and arc minutes, both magnitudes, period
 /// (days), epoch (JD) and the forecast JD, each the unchanged text of its columns.
 /// Columns past the end of a short line read as blanks.
 std::string daily_list_line(std::string_view forecast_line);

@@ -8,6 +8,7 @@
 #include "day_answer.h"
 #include "forecast_fields.h"
 #include "formats/records.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -22,6 +23,10 @@ constexpr const char* kDailyListPath = "obsday.dat";
 
 int run(const io::Options& options) {
   const std::vector<int> days_given = datesel::day_options(options);
+  // The lists carry their night dates and hours on the clock eclfore wrote them on, and
+  // a day is picked by its date alone: --zone is checked, for the same command line
+  // as the other programs, and changes nothing.
+  formats::zone_option(options);
   io::refuse_shared_files({kForecastPath, kSortedForecastPath}, {kDailyListPath});
   // No request may go on without a year and month for its title.
   const datesel::TitleMonth title = datesel::read_title_month(kForecastPath);
@@ -66,7 +71,7 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::OptionSpec kOptions[] = {datesel::kDayOption};
+  static constexpr io::OptionSpec kOptions[] = {datesel::kDayOption, formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{
       "datesel",
       "Writes the daily list of one night, obsday.dat, out of the month's forecast.\n"
@@ -79,6 +84,10 @@ int main(int argc, char** argv) {
       "--day=D (1 to 31, repeatable) answers the day question: for each --day in turn\n"
       "obsday.dat is rewritten as for a typed day, nothing is asked, and the run ends\n"
       "after the last. A day outside 1 to 31 is a usage fault (status 2).\n"
+      "\n"
+      "--zone (+HH:MM, -HH:MM or a zone name) is accepted as by the other programs\n"
+      "and changes nothing: the night dates are those of data.sot, on the clock\n"
+      "eclfore was given.\n"
       "\n"
       "Exit status: 0 at 99, the end of input or after the last --day; 1, with a\n"
       "message on standard error, when data.dat gives no year and month, data.sot\n"

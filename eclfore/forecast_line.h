@@ -44,7 +44,7 @@ AltitudeField altitude_field(float altitude_deg);
 
 /// Writes the ForecastLine of a listed minimum piece by piece with the layout's widths
 /// and decimals: the star's texts of `text` (star_line_text of *minimum.star), p/s,
-/// night date, night hour (18.00 to 30.00, JST, hours after midnight counted on from
+/// night date, night hour (18.00 to 30.00, the night's clock, hours after midnight counted on from
 /// 24), Julian Date of the minimum (days, UT), and `altitude` as the altitude field.
 /// Widths are minimum widths: values wider than real data can give widen their field.
 void write_forecast_line(io::OutputFile& out, const StarLineText& text,

@@ -6,8 +6,10 @@
 
 namespace eclfore {
 
-ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingConditions* sky) {
+ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingConditions* sky,
+                         const astro::CivilClock& clock) {
   ListingRule rule;
+  if (!clock.is_jst()) rule.clock = &clock;
   rule.year = request.year;
   rule.month = request.month;
   rule.min_altitude_deg = request.min_altitude_deg;
@@ -49,7 +51,7 @@ std::optional<ForecastMinimum> listed_minimum(const StarForRule& s, const Search
                                               double candidate_mjd) {
   const std::optional<MinimumInstant> instant = minimum_instant(rule, s.place, candidate_mjd);
   if (!instant) return std::nullopt;
-  const astro::LocalDate night = night_date(window, instant->jd, rule.morning_end_hour);
+  const astro::LocalDate night = rule_night_date(rule, window, instant->jd);
   if (!in_listed_night(rule, night)) return std::nullopt;
   if (rule.sun_night && !rule.sky->sun_ok(instant->jd)) return std::nullopt;
   // The horizon routines' position: with --of-date only its azimuth, for the skyline.

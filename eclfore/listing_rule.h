@@ -4,9 +4,10 @@
 ///
 ///  1. its instant is the elements' own, or with --epochs=hjd|bjd the geocentric instant
 ///     of the sky tables, which must cover it;
-///  2. the night date of that instant (JST; the hours before the morning's end count on
+///  2. the night date of that instant (JST or the --zone clock of the night, the offset
+///     in force at 18:00 of its evening; the hours before the morning's end count on
 ///     from 24 on the evening's date) lies in the asked month;
-///  3. it falls in the night: outside the day hours 6:00 to 17:59 JST, or with
+///  3. it falls in the night: outside the day hours 6:00 to 17:59 of that clock, or with
 ///     --sun-below with the Sun below that altitude;
 ///  4. the star then stands at or above the horizon and the lowest altitude: the horizon
 ///     routines' altitude, or with --of-date the altitude of its apparent place; with
@@ -77,6 +78,10 @@ struct ListingRule {
   /// --horizon: the skyline of step 4 (null without it; the request's, which must
   /// outlive the rule).
   const astro::HorizonProfile* horizon = nullptr;
+  /// --zone: the clock of step 2 when it is not JST (astro::CivilClock::is_jst), each
+  /// night on the offset in force at 18:00 of its evening; null for JST, the clock of
+  /// the window's day table and of the shortcuts.
+  const astro::CivilClock* clock = nullptr;
 
   /// Step 2: a night date in the asked month.
   bool in_asked_month(int night_year, int night_month) const {
@@ -88,8 +93,22 @@ struct ListingRule {
 };
 
 /// The rule of `request` with the sky tables `sky` built for its options (null when it
-/// has none).
-ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingConditions* sky);
+/// has none) on `clock`: a clock other than JST is kept by reference and must outlive
+/// the rule.
+ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingConditions* sky,
+                         const astro::CivilClock& clock = {});
+
+/// Step 2's night date of an instant (jd: days, UT) on the rule's clock, with the
+/// rule's morning end: night_date of the window for JST.
+inline astro::LocalDate rule_night_date(const ListingRule& rule, const SearchWindow& window,
+                                        double jd) {
+  if (rule.clock != nullptr) {
+    return rule.clock->night_date(jd, rule.morning_end_hour, [&](double day_number) {
+      return window_day(window, day_number);
+    });
+  }
+  return night_date(window, jd, rule.morning_end_hour);
+}
 
 /// The star as the horizon routines take it at the site: the forecast's conversions to
 /// radians (the double pi), the terms of latitude and declination computed once.

@@ -11,6 +11,7 @@
 #include "conditions.h"
 #include "dialogue.h"
 #include "fast/forecast_star.h"
+#include "forecast_line.h"
 #include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
@@ -18,6 +19,7 @@
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -36,7 +38,8 @@ const std::string kForecastFile = "data.dat";
 
 constexpr std::string_view kAbout =
     "Forecasts a month's primary and secondary minima of eclipsing binaries that\n"
-    "fall at night (18:00 to 05:59 JST) with the star high enough at the site.\n"
+    "fall at night (18:00 to 05:59 JST, or on --zone's clock) with the star high\n"
+    "enough at the site.\n"
     "Asks for the year, the month, the lowest altitude (degrees), the site (a menu\n"
     "number 1-11, or 99 and a typed longitude and latitude) and the number of the\n"
     "selection condition to apply.\n"
@@ -74,6 +77,11 @@ constexpr std::string_view kAbout =
     "through east (0-360), the altitude between points linear in azimuth; blank\n"
     "lines and lines starting with # are left out.\n"
     "\n"
+    "--zone: the clock of the night and of data.dat's dates and hours, a fixed offset\n"
+    "(+09:00, -05:00) or a zone of the time-zone database (Europe/London); JST by\n"
+    "default. Each night keeps the offset in force at 18:00 on its evening, so a\n"
+    "summer-time change in the small hours does not move the night's hours.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
     "(message on standard error).\n"
     "See eclfore(1).\n";
@@ -86,6 +94,7 @@ int run(const io::Options& options) {
   const eclfore::GivenAnswers given = eclfore::given_answers(options);
   const bool quiet = formats::quiet_option(options);
   request.horizon = formats::horizon_option(options);
+  const astro::CivilClock clock = formats::zone_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   if (!quiet) {
     io::print_text("\n<<< binary minima calculation >>>\n");
@@ -118,7 +127,7 @@ int run(const io::Options& options) {
   const eclfore::SelectionCondition& condition =
       conditions.rows[static_cast<std::size_t>(condition_no)];
 
-  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month, clock);
   if (!quiet) {
     io::print_text("\n");
     io::print_text(fmt::format("\n\nSTART J.D. = {:f}\nEND   J.D. = {:f}\n\n",
@@ -130,7 +139,7 @@ int run(const io::Options& options) {
 
   // The rule with its sky tables and the shortcuts' tables, built once for the whole
   // catalogue (and once more for each other time scale that a star.dat line names).
-  eclfore::RulesByScale rules(request, window);
+  eclfore::RulesByScale rules(request, window, clock);
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -156,7 +165,15 @@ int run(const io::Options& options) {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     const eclfore::ScaleRule& scale_rule = rules.for_star(star);
-    eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast);
+    if (scale_rule.rule.clock == nullptr) {
+      eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast);
+    } else {
+      // The shortcuts are proven for JST's day boundaries: another clock takes the rule.
+      eclfore::search_minima(star, window, scale_rule.rule,
+                             [&](const eclfore::ForecastMinimum& minimum) {
+                               eclfore::write_forecast_line(forecast, minimum);
+                             });
+    }
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
@@ -171,7 +188,7 @@ int main(int argc, char** argv) {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
       formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
       eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
-      formats::kQuietOption,    formats::kHorizonOption};
+      formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

@@ -2,8 +2,9 @@
 
 namespace eclfore {
 
-RulesByScale::RulesByScale(const ForecastRequest& request, const SearchWindow& window)
-    : request_(request), window_(window) {
+RulesByScale::RulesByScale(const ForecastRequest& request, const SearchWindow& window,
+                           const astro::CivilClock& clock)
+    : request_(request), window_(window), clock_(clock) {
   for_scale(request.sky_options.epochs);
 }
 
@@ -19,7 +20,7 @@ const ScaleRule& RulesByScale::for_scale(astro::EpochScale scale) {
   options.epochs = scale;
   // Built only when an option or the scale asks for it: the default run never calls ERFA.
   if (options.any()) built->sky.emplace(window_sky(options, window_, request_.site));
-  built->rule = listing_rule(request_, built->sky ? &*built->sky : nullptr);
+  built->rule = listing_rule(request_, built->sky ? &*built->sky : nullptr, clock_);
   built->tables = fast::run_tables(window_, built->rule);
   return *built;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "astro/civil_clock.h"
 #include "astro/ephemeris.h"
 #include "fast/forecast_star.h"
 #include "formats/catalogue.h"
@@ -27,8 +28,13 @@ struct ScaleRule {
 
 class RulesByScale {
  public:
-  /// Builds the rule of `request`'s own options; `window` must outlive this.
-  RulesByScale(const ForecastRequest& request, const SearchWindow& window);
+  /// Builds the rule of `request`'s own options on `clock` (JST by default); `window`
+  /// must outlive this.
+  RulesByScale(const ForecastRequest& request, const SearchWindow& window,
+               const astro::CivilClock& clock = {});
+  /// Each rule points into this object's clock and skies: it stays where it is built.
+  RulesByScale(const RulesByScale&) = delete;
+  RulesByScale& operator=(const RulesByScale&) = delete;
 
   /// The rule for `star`: of its line's time scale, else of --epochs.
   const ScaleRule& for_star(const formats::StarRecord& star);
@@ -38,6 +44,7 @@ class RulesByScale {
  private:
   ForecastRequest request_;
   const SearchWindow& window_;
+  astro::CivilClock clock_;
   /// By astro::EpochScale; each stays in place, as its rule points into its sky.
   std::array<std::unique_ptr<ScaleRule>, 3> rules_;
 };

@@ -8,8 +8,8 @@ namespace {
 
 using astro::Ext;
 
-/// Local time that starts the window on the 1st, JST hours.
-constexpr float kWindowStartHourJst = 21.0f;
+/// Local time that starts the window on the 1st, hours.
+constexpr float kWindowStartHour = 21.0f;
 /// Length of the window after that start, days.
 constexpr Ext kWindowDays = 32;
 /// The passes start from the cycle before this many days ahead of the start.
@@ -23,10 +23,11 @@ constexpr double kTableDaysBefore = 4;
 
 }  // namespace
 
-SearchWindow search_window(int year, int month) {
+SearchWindow search_window(int year, int month, const astro::CivilClock& clock) {
   SearchWindow w;
-  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
-                                       kWindowStartHourJst);
+  w.start_mjd =
+      astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
+                             kWindowStartHour, clock.night({year, month, 1}).offset_days());
   w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
   w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
   const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
@@ -43,14 +44,17 @@ astro::LocalDate night_date(const SearchWindow& window, double jd) {
   return night_date(window, jd, astro::kFixedNightMorningEndHour);
 }
 
+astro::JstDay window_day(const SearchWindow& window, double day_number) {
+  const double offset = day_number - window.first_day_number;
+  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
+    return window.days[static_cast<std::size_t>(offset)];
+  }
+  return astro::jst_day(day_number);
+}
+
 astro::LocalDate night_date(const SearchWindow& window, double jd, int morning_end_hour) {
   const astro::JstDayPosition position = astro::jst_day_position(jd);
-  const double offset = position.day_number - window.first_day_number;
-  if (offset >= 0 && offset < static_cast<double>(window.days.size())) {
-    return astro::local_date_in_day(window.days[static_cast<std::size_t>(offset)],
-                                    position.fraction, morning_end_hour);
-  }
-  return astro::local_date_in_day(astro::jst_day(position.day_number), position.fraction,
+  return astro::local_date_in_day(window_day(window, position.day_number), position.fraction,
                                   morning_end_hour);
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "astro/civil_clock.h"
 #include "astro/dates.h"
 #include "astro/ephemeris.h"
 #include "sites.h"
@@ -15,7 +16,7 @@ inline constexpr int kWindowTableDays = 40;
 
 /// The search window, MJD (days, UT).
 struct SearchWindow {
-  double start_mjd = 0;        ///< 21:00 JST on the 1st of the month
+  double start_mjd = 0;        ///< 21:00 on the 1st of the month, JST or the zone's clock
   double end_mjd = 0;          ///< start_mjd + 32: no candidate at or after it is tested
   double search_from_mjd = 0;  ///< start_mjd - 1: the passes start from the cycle before it
   /// The JST days (astro::jst_day) from day number first_day_number on: almost every
@@ -25,8 +26,13 @@ struct SearchWindow {
 };
 
 /// The window of the month: 21:00 JST on the last day of the month before to
-/// 21:00 JST 32 days after the 1st. No range checking of year or month.
-SearchWindow search_window(int year, int month);
+/// 21:00 JST 32 days after the 1st; on another clock 21:00 on the clock of the night of
+/// the 1st (astro::CivilClock::night). No range checking of year or month.
+SearchWindow search_window(int year, int month, const astro::CivilClock& clock = {});
+
+/// astro::jst_day of a whole day number, from the window's day table when the day is in
+/// it.
+astro::JstDay window_day(const SearchWindow& window, double day_number);
 
 /// The JST night date of a Julian Date (days, UT): jd_to_local_date(jd), with the
 /// calendar part taken from the window's day table when the day is in it.

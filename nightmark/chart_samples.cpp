@@ -57,7 +57,7 @@ double degrees_to_radians(double degrees) { return degrees * (astro::kPi / 180);
 
 double night_jd(const NightDate& date, float hours) {
   return astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
-                                static_cast<float>(date.day), hours) +
+                                static_cast<float>(date.day), hours, date.utc_offset_days) +
          astro::kMjdZeroJd;
 }
 
@@ -106,11 +106,14 @@ std::string site_title_text(const astro::NamedSite& site) {
 
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
                            float start_hours, bool of_date, const astro::NamedSite& site,
-                           const astro::HorizonProfile* skyline) {
+                           const astro::HorizonProfile* skyline,
+                           std::string_view clock_name) {
   const double longitude_deg = site.site.longitude_deg;
   const double latitude_deg = site.site.latitude_deg;
   ChartSamples s;
-  s.title = "EB minima, night of " + iso_date(date) + " (JST), site " + site_title_text(site);
+  s.title = fmt::format("EB minima, night of {} ({}), site {}", iso_date(date), clock_name,
+                        site_title_text(site));
+  s.clock_name = clock_name;
   s.start_hours = start_hours;
   s.altitude_limit_deg = kPlanAltitudeLimitDeg;
   const AxisHours axis = axis_hours(sunset_sunrise(date, site.site), start_hours, plan);

@@ -16,11 +16,11 @@ namespace nightmark {
 /// Hours between the chart's samples (six minutes).
 inline constexpr double kChartStepHours = 0.1;
 
-/// Julian Date (UT) of `hours` JST on the night's date, as the plan filter forms it
+/// Julian Date (UT) of `hours` on the night's date and clock, as the plan filter forms it
 /// (hours of 24 or more run on into the next day).
 double night_jd(const NightDate& date, float hours);
 
-/// Sunset and the next sunrise at the site, JST decimal hours of the night: where the
+/// Sunset and the next sunrise at the site, decimal hours of the night's clock: where the
 /// Sun's centre stands at kSunsetAltitudeDeg. Where the Sun does not set through it
 /// between noon and midnight JST (or rise between midnight and noon), as at a site far
 /// from Japan, 18 (or 30) stands in.
@@ -47,13 +47,15 @@ AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
 /// The chart's samples at `site`, every kChartStepHours along the axis. Star altitudes
 /// come from the toolset's own horizon formulas with the position of the plan line, as
 /// the plan filter computes them; with `of_date`, from the star's J2000 position
-/// (catalogue or plan) taken to the observed place of date. The title names the site:
-/// its place name when it has one, and its longitude and latitude. With `skyline`
-/// (--horizon; null: none) each sample of a star says whether the skyline hides it,
-/// read at the azimuth of the toolset's own formulas (with `of_date` too).
+/// (catalogue or plan) taken to the observed place of date. The title names the
+/// night's clock (`clock_name`, as on the time axis) and the site: its place name when
+/// it has one, and its longitude and latitude. With `skyline` (--horizon; null: none)
+/// each sample of a star says whether the skyline hides it, read at the azimuth of the
+/// toolset's own formulas (with `of_date` too).
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
                            float start_hours, bool of_date, const astro::NamedSite& site,
-                           const astro::HorizonProfile* skyline = nullptr);
+                           const astro::HorizonProfile* skyline = nullptr,
+                           std::string_view clock_name = "JST");
 
 /// The site as the chart's title names it: "okinawa, 127.68° E, 26.22° N", or without
 /// a name "0.13° W, 51.48° N"; the degrees as the shortest text of their float.

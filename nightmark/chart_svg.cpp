@@ -218,7 +218,7 @@ void draw_shading(std::string& svg, const Axis& axis, const ChartSamples& s) {
   add(svg, "</g>\n");
 }
 
-void draw_axes(std::string& svg, const Axis& axis) {
+void draw_axes(std::string& svg, const Axis& axis, std::string_view clock_name) {
   add(svg, "<g id=\"grid\" stroke=\"#7d8b9e\" stroke-width=\"0.6\" stroke-opacity=\"0.5\">\n");
   for (double a = 0; a <= kTopAltitudeDeg; a += kGridStepDeg) {
     add(svg, "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\"/>\n", num(kPlotLeftPx), num(Axis::y(a)),
@@ -248,9 +248,9 @@ void draw_axes(std::string& svg, const Axis& axis) {
   }
   add(svg, "</g>\n");
   add(svg,
-      "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\" font-size=\"12\">JST, hours (after "
+      "<text x=\"{}\" y=\"{}\" text-anchor=\"middle\" font-size=\"12\">{}, hours (after "
       "midnight counted on from 24)</text>\n",
-      num((kPlotLeftPx + kPlotRightPx) / 2), num(kPlotBottomPx + 32));
+      num((kPlotLeftPx + kPlotRightPx) / 2), num(kPlotBottomPx + 32), xml_text(clock_name));
   add(svg,
       "<text transform=\"translate(18 {}) rotate(-90)\" text-anchor=\"middle\" "
       "font-size=\"12\">Altitude, degrees</text>\n",
@@ -495,7 +495,7 @@ std::string chart_svg(const ChartSamples& s) {
   std::string svg;
   open_document(svg, s.title);
   draw_shading(svg, axis, s);
-  draw_axes(svg, axis);
+  draw_axes(svg, axis, s.clock_name);
   draw_moon(svg, axis, s);
   draw_stars(svg, axis, s);
   draw_limit_and_start(svg, axis, s);

@@ -11,7 +11,7 @@ namespace nightmark {
 /// One minimum on a star's curve.
 struct ChartMinimum {
   bool primary = true;      ///< a primary minimum (filled dot) or a secondary (open dot)
-  double hours = 0;         ///< JST decimal hours of the night (24 to 29 after midnight)
+  double hours = 0;         ///< decimal hours of the night's clock (24 to 29 after midnight)
   double altitude_deg = 0;  ///< the star's altitude at the minimum, degrees
   std::string label;        ///< name and time as the plan writes them: "W UMa 21.23"
 };
@@ -28,14 +28,15 @@ struct ChartStar {
 
 /// Everything the chart shows, sampled on one time axis.
 struct ChartSamples {
-  std::string title;                      ///< the night's date and the site
-  std::vector<double> hours;              ///< sample times, JST decimal hours, increasing;
+  std::string title;                      ///< the night's date, its clock and the site
+  std::string clock_name = "JST";         ///< the night's clock, named on the time axis
+  std::vector<double> hours;              ///< sample times, decimal hours, increasing;
                                           ///< the first and last are the axis ends
   std::vector<double> sun_altitude_deg;   ///< geometric altitude of the Sun's centre
   std::vector<double> moon_altitude_deg;  ///< topocentric altitude of the Moon's centre
   double moon_illuminated_fraction = 0;   ///< 0 to 1, at the middle of the night
   std::vector<ChartStar> stars;           ///< in order of first appearance in the plan
-  double start_hours = 0;                 ///< the typed start time, JST decimal hours
+  double start_hours = 0;                 ///< the typed start time, decimal hours
   double altitude_limit_deg = 10;         ///< the plan's altitude limit at the start
 };
 

@@ -160,7 +160,8 @@ std::string constellation_of(std::string_view name) {
 }
 
 std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDate& date,
-                            float start_hours, std::string_view created) {
+                            float start_hours, std::string_view created,
+                            std::string_view clock_name) {
   using Json = nlohmann::ordered_json;
   Json objects = Json::array();
   for (const PlanEntry& e : entries) {
@@ -184,8 +185,8 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
   Json list;
   list["name"] = list_title(date);
   list["description"] =
-      fmt::format("Minima of eclipsing binaries in the night of {}, observing from {} JST",
-                  iso_date(date), clock_text(start_hours));
+      fmt::format("Minima of eclipsing binaries in the night of {}, observing from {} {}",
+                  iso_date(date), clock_text(start_hours), clock_name);
   list["creation date"] = created;
   list["last edit"] = created;
   list["sorting"] = "";
@@ -200,16 +201,18 @@ std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDa
   return file.dump(4, ' ', true, Json::error_handler_t::replace) + "\n";
 }
 
-std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date) {
+std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date,
+                          std::string_view clock_name) {
   std::string text = fmt::format("{}\n", list_title(date));
   for (const PlanEntry& e : entries) {
     // Cartes du Ciel's columns: the name (1-32), right ascension and declination in
     // decimal degrees (33-42, 43-52), the label (53-84), the time of the minimum. The
     // name is printable ASCII, so that each byte is one column.
     const std::string name = io::printable_ascii(e.name);
-    fmt::format_to(std::back_inserter(text), "{:<32}{:<10.5f}{:<10.5f}{:<32}Min {} JST {}\n", name,
+    fmt::format_to(std::back_inserter(text), "{:<32}{:<10.5f}{:<10.5f}{:<32}Min {} {} {}\n", name,
                    normalized_hours(e.position.ra_hours) * kDegreesPerHour, e.position.dec_degrees,
-                   name, clock_time_text(e), io::printable_ascii(std::string(1, e.kind)));
+                   name, clock_time_text(e), clock_name,
+                   io::printable_ascii(std::string(1, e.kind)));
   }
   return text;
 }

@@ -57,14 +57,17 @@ std::string constellation_of(std::string_view name);
 
 /// The Stellarium observing list (file version 2.1). `created`: local time of the
 /// run, "YYYY-MM-DD HH:MM:SS" (display only); `start_hours`: the typed start time,
-/// JST decimal hours, for the list's description.
+/// decimal hours on the night's clock `clock_name`, for the list's description.
 std::string stellarium_list(const std::vector<PlanEntry>& entries, const NightDate& date,
-                            float start_hours, std::string_view created);
+                            float start_hours, std::string_view created,
+                            std::string_view clock_name = "JST");
 
 /// The Cartes du Ciel observing list: the title line, then per entry the name
 /// (columns 1-32), J2000 right ascension and declination in decimal degrees (33-42,
-/// 43-52), the label (53-84) and "Min HH:MM JST p" (from 85).
-std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date);
+/// 43-52), the label (53-84) and "Min HH:MM JST p" (from 85), the time on the night's
+/// clock `clock_name` and named by it.
+std::string skychart_list(const std::vector<PlanEntry>& entries, const NightDate& date,
+                          std::string_view clock_name = "JST");
 
 /// The SkySafari observing list: the version line, then one block per entry with
 /// the GCVS-form name.

@@ -12,6 +12,7 @@
 #include "formats/horizon_option.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/answers.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
@@ -36,7 +37,8 @@ constexpr std::string_view kAbout =
     "(names of stars observed lately, one a line).\n"
     "\n"
     "It asks:\n"
-    "  time of start /   hour =       start hour, JST (after midnight: 24, 25, ...)\n"
+    "  time of start /   hour =       start hour, JST or --zone's clock (after\n"
+    "                                 midnight: 24, 25, ...)\n"
     "                  minute =       start minute\n"
     "  Sky all=0 or south=1, input number ?   0 all sky, anything else the south only\n"
     "\n"
@@ -71,6 +73,11 @@ constexpr std::string_view kAbout =
     "azimuth; blank lines and lines starting with # are left out. The chart draws a\n"
     "curve thin and grey where the skyline hides the star.\n"
     "\n"
+    "--zone: the clock of the start time and of obsday2.dat's times (give eclfore the\n"
+    "same): a fixed offset (+09:00, -05:00) or a zone of the time-zone database\n"
+    "(Europe/London); JST by default. The night keeps the offset in force at 18:00\n"
+    "on its evening; the chart and the lists name the clock (GMT, BST, UTC-05:00).\n"
+    "\n"
     "See nightmark(1).\n";
 
 const std::string kRecentFile = "recent_obs.txt";
@@ -87,6 +94,7 @@ constexpr io::OptionSpec kOptions[] = {
     nightmark::kStartOption,
     nightmark::kSkyOption,
     formats::kHorizonOption,
+    formats::kZoneOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -125,6 +133,7 @@ int run(const io::Options& options) {
   const GivenAnswers given = given_answers(options);
   extras.skyline = formats::horizon_option(options);
   const astro::HorizonProfile* skyline = extras.skyline ? &*extras.skyline : nullptr;
+  const astro::CivilClock clock = formats::zone_option(options);
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -142,7 +151,11 @@ int run(const io::Options& options) {
     throw io::RunError(
         fmt::format("{}:1: title line shorter than {} characters", kDailyListFile, kMinTitleChars));
   }
-  const NightDate date = night_date_from_title(title);
+  NightDate date = night_date_from_title(title);
+  // One clock for the whole night: the one in force at 18:00 on its evening.
+  const astro::NightClock night_clock = clock.night(date);
+  date.utc_offset_days = night_clock.offset_days();
+  extras.clock_name = night_clock.abbreviation;
   if (!title_year_in_range(title)) {
     io::warn_line(
         kDailyListFile, 1,

@@ -43,7 +43,11 @@ NightDate night_date_from_title(std::string_view title) {
       std::isnan(year)
           ? 0
           : astro::trunc_to_int(std::clamp<double>(year, kFirstTitleYear, kLastTitleYear));
-  return {year_used, int_field(title, dt::kMonth), int_field(title, dt::kDay)};
+  NightDate date;
+  date.year = year_used;
+  date.month = int_field(title, dt::kMonth);
+  date.day = int_field(title, dt::kDay);
+  return date;
 }
 
 bool title_year_in_range(std::string_view title) {
@@ -104,7 +108,7 @@ astro::HorizontalPosition position_at(const NightDate& date, float hours, const 
                                       float ra, float dec) {
   const double mjd =
       astro::calendar_to_mjd(static_cast<float>(date.year), static_cast<float>(date.month),
-                             static_cast<float>(date.day), hours);
+                             static_cast<float>(date.day), hours, date.utc_offset_days);
   return astro::position_at(
       astro::star_at_site(site.degrees.longitude_deg, site.latitude_rad, ra, dec), mjd);
 }
@@ -114,7 +118,7 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
   if (it == skies_.end()) {
     const double mjd =
         astro::calendar_to_mjd(static_cast<float>(date_.year), static_cast<float>(date_.month),
-                               static_cast<float>(date_.day), hours);
+                               static_cast<float>(date_.day), hours, date_.utc_offset_days);
     it = skies_
              .emplace(hours, astro::InstantSky(mjd + astro::kMjdZeroJd, site_.longitude_deg,
                                                site_.latitude_deg))

@@ -15,8 +15,12 @@
 
 namespace nightmark {
 
-/// The night's date: the evening's calendar date, JST.
-using NightDate = astro::CalendarDate;
+/// The night's date: the evening's calendar date, and the clock its hours are on.
+struct NightDate : astro::CalendarDate {
+  /// The night's clock (astro::NightClock::offset_days), days east of UT: JST unless
+  /// --zone names another clock.
+  astro::Ext utc_offset_days = astro::kJstOffsetDays;
+};
 
 /// The years a title may give: what its four year columns hold written in digits.
 /// The Sun's and the Moon's places are computed for these; far beyond them they are not
@@ -41,7 +45,8 @@ std::string title_year_text(std::string_view title);
 /// True when month is 1 to 12 and day 1 to 31.
 bool looks_like_calendar_date(const NightDate& date);
 
-/// Start time, JST decimal hours (after midnight counted on from 24), single precision.
+/// Start time, decimal hours on the night's clock (after midnight counted on from 24), single
+/// precision.
 float start_time_hours(int hour, int minute);
 
 /// The site as the plan's formulas take it. The latitude is converted with the
@@ -54,7 +59,7 @@ PlanSite plan_site(const astro::ObservingSite& site);
 
 /// What the filter reads of one daily-list line, single precision.
 struct ListedMinimum {
-  float time_hours = 0;   ///< JST decimal hours of the minimum
+  float time_hours = 0;   ///< decimal hours of the minimum on the night's clock
   float ra_hours = 0;     ///< right ascension, hours
   float dec_degrees = 0;  ///< declination, degrees; a "-" in the degree field makes
                           ///< it southern, also for minus zero degrees
@@ -69,7 +74,7 @@ float ra_radians(float ra_hours);
 float dec_radians(float dec_degrees);
 
 /// Azimuth (degrees from south through west) and altitude (degrees) at the site for
-/// `hours` JST on the night's date; hours of 24 or more run on into the next day.
+/// `hours` on the night's date and clock; hours of 24 or more run on into the next day.
 /// ra, dec in radians.
 astro::HorizontalPosition position_at(const NightDate& date, float hours, const PlanSite& site,
                                       float ra, float dec);
@@ -80,7 +85,7 @@ class OfDateSky {
  public:
   OfDateSky(const NightDate& date, const astro::ObservingSite& site) : date_(date), site_(site) {}
   /// Azimuth (degrees from south through west, in (0, 360]) and altitude (degrees) of
-  /// date at `hours` JST on the night's date of the star at ra_hours, dec_degrees
+  /// date at `hours` on the night's date and clock of the star at ra_hours, dec_degrees
   /// (taken as ICRS), at the site.
   astro::HorizontalPosition position(float hours, float ra_hours, float dec_degrees);
 

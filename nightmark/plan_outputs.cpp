@@ -25,13 +25,15 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
   if (choice.chart) {
     files.push_back({std::string(kChartFile),
                      chart_svg(chart_samples(plan, date, start_hours, choice.of_date, choice.site,
-                                             choice.skyline ? &*choice.skyline : nullptr))});
+                                             choice.skyline ? &*choice.skyline : nullptr,
+                                             choice.clock_name))});
   }
   if (f.stellarium) {
-    files.push_back(
-        {std::string(kStellariumFile), stellarium_list(plan, date, start_hours, created)});
+    files.push_back({std::string(kStellariumFile),
+                     stellarium_list(plan, date, start_hours, created, choice.clock_name)});
   }
-  if (f.skychart) files.push_back({std::string(kSkychartFile), skychart_list(plan, date)});
+  if (f.skychart)
+    files.push_back({std::string(kSkychartFile), skychart_list(plan, date, choice.clock_name)});
   if (f.skysafari) files.push_back({std::string(kSkySafariFile), skysafari_list(plan)});
   return files;
 }

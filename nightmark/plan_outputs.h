@@ -33,6 +33,9 @@ struct PlanOutputChoice {
   /// --horizon: the observer's skyline, behind which the chart draws a curve thin and
   /// grey; none by default.
   std::optional<astro::HorizonProfile> skyline;
+  /// --zone: the name of the night's clock (astro::NightClock::abbreviation), which the
+  /// chart and the lists write beside their times.
+  std::string clock_name = "JST";
   bool any() const { return chart || exports.stellarium || exports.skychart || exports.skysafari; }
 };
 
@@ -44,9 +47,9 @@ struct PlanFile {
 
 /// The chart and the exports asked for in `choice`, made from the plan's lines (the
 /// NightListLines, in plan order) for the night `date` and the start time
-/// `start_hours` (JST decimal hours). The exports take the positions of star.dat in
-/// the current folder where it holds the star. `created`: local time of the run,
-/// "YYYY-MM-DD HH:MM:SS".
+/// `start_hours` (decimal hours on the night's clock). The exports take the positions of star.dat
+/// in the current folder where it holds the star. `created`: local time of the run, "YYYY-MM-DD
+/// HH:MM:SS".
 std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
                                  const std::vector<std::string>& plan_lines, const NightDate& date,
                                  float start_hours, std::string_view created);

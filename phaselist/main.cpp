@@ -1,4 +1,5 @@
-// phaselist: the phase table. For a typed start and stop time (JST) it writes
+// phaselist: the phase table. For a typed start and stop time (on the zone's clock,
+// JST by default) it writes
 // isou.txt with the phase and altitude of every flagged star of star.dat.
 #include <cstdio>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
+#include "formats/zone_option.h"
 #include "io/atomic_output.h"
 #include "io/cli.h"
 #include "io/console.h"
@@ -26,8 +28,13 @@ namespace {
 constexpr const char* kCatalogueFile = "star.dat";
 constexpr const char* kTableFile = "isou.txt";
 
-constexpr const char* kStartPrompt = "Star date & time (ex. 1998 1 1 21 0 JST) ";
-constexpr const char* kStopPrompt = "Stop date & time (ex. 1998 1 1 23 0 JST) ";
+/// The prompts, with the clock's name where JST stands by default.
+std::string start_prompt(const astro::CivilClock& clock) {
+  return "Star date & time (ex. 1998 1 1 21 0 " + clock.name() + ") ";
+}
+std::string stop_prompt(const astro::CivilClock& clock) {
+  return "Stop date & time (ex. 1998 1 1 23 0 " + clock.name() + ") ";
+}
 
 constexpr const char* kAbout =
     "Writes the phase table isou.txt: the phase and the altitude, at a start and at a\n"
@@ -35,7 +42,8 @@ constexpr const char* kAbout =
     "is 2, 3, 6 or 7, seen from the built-in site 139.77 E, 35.67 N (or from --site).\n"
     "Both files are in the current folder; isou.txt is created or replaced.\n"
     "\n"
-    "It asks for two answers of five integers each, a JST date and clock time:\n"
+    "It asks for two answers of five integers each, a date and clock time (JST, or\n"
+    "the clock of --zone):\n"
     "  Star date & time (ex. 1998 1 1 21 0 JST)   year month day hour minute of the start\n"
     "  Stop date & time (ex. 1998 1 1 23 0 JST)   the same for the stop\n"
     "Hours after midnight may be typed as 24 to 29 of the evening's date.\n"
@@ -57,6 +65,10 @@ constexpr const char* kAbout =
     "YYYY-MM-DDTHH:MM (2025-01-15T25:30), the hour 0 to 29 (after midnight 24 on),\n"
     "the year -999 to 9999; a bad value is a usage fault (status 2) before isou.txt\n"
     "is touched. --quiet leaves out the names read.\n"
+    "--zone: the clock of the typed times, a fixed offset (+09:00, -05:00) or a zone\n"
+    "of the time-zone database (Europe/London); JST by default. A time takes the\n"
+    "offset in force at 18:00 on the evening of its night (hours before 12 belong to\n"
+    "the night before), and the prompts and the title name the clock.\n"
     "\n"
     "Exit status: 0 when the table is written; 1, with a message on standard error,\n"
     "when an answer is not five integers or its year is not -999 to 9999, star.dat\n"
@@ -88,19 +100,21 @@ int run(const io::Options& options) {
   const std::optional<TypedTime> stop_given = time_option(options, kStopOption);
   const bool quiet = formats::quiet_option(options);
   const std::optional<astro::HorizonProfile> skyline = formats::horizon_option(options);
+  const astro::CivilClock clock = formats::zone_option(options);
   io::refuse_shared_files({kCatalogueFile}, {kTableFile});
 
-  auto ask_time = [](const char* prompt, const char* which) {
+  auto ask_time = [](const std::string& prompt, const char* which) {
     io::prompt(prompt);
     const TypedTime typed = read_typed_time(stdin, which);
     refuse_year_beyond_title(typed, which, kTableFile);
     return typed;
   };
   const TypedTime start_typed =
-      start_given ? *start_given : ask_time(kStartPrompt, "start date & time");
-  const TypedTime stop_typed = stop_given ? *stop_given : ask_time(kStopPrompt, "stop date & time");
-  const TableTime start = table_time(start_typed);
-  const TableTime stop = table_time(stop_typed);
+      start_given ? *start_given : ask_time(start_prompt(clock), "start date & time");
+  const TypedTime stop_typed =
+      stop_given ? *stop_given : ask_time(stop_prompt(clock), "stop date & time");
+  const TableTime start = table_time(start_typed, clock);
+  const TableTime stop = table_time(stop_typed, clock);
   // Built only when an option or a star.dat line's time scale asks for it: the default
   // run never calls ERFA.
   std::optional<astro::InstantSky> start_sky = instant_sky(sky_options, start, site.degrees);
@@ -117,7 +131,7 @@ int run(const io::Options& options) {
   // read (a folder of that name) leaves the previous table as it was.
   bool have_line = stars.next(line);
   io::OutputFile table(kTableFile);
-  write_title(table, start_typed, stop_typed);
+  write_title(table, start_typed, stop_typed, clock_names_of(start, stop));
   write_header(table);
 
   formats::StarVisitor visitor;
@@ -147,7 +161,7 @@ int main(int argc, char** argv) {
   static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
                                                 formats::kSiteOption,   phaselist::kStartOption,
                                                 phaselist::kStopOption, formats::kQuietOption,
-                                               formats::kHorizonOption};
+                                                formats::kHorizonOption, formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

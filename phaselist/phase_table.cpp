@@ -103,15 +103,22 @@ std::string altitude_field(const StarAtTime& at, const astro::HorizonProfile* sk
   return altitude_field(at.altitude);
 }
 
-std::string title_line(const TypedTime& start, const TypedTime& stop) {
+std::string title_line(const TypedTime& start, const TypedTime& stop,
+                       std::string_view clock_names) {
   return fmt::format(
-      "Date & Time ; start {:4}/{:2}/{:2} {:2}:{:2} - stop {:4}/{:2}/{:2} {:2}:{:2} (JST)",
+      "Date & Time ; start {:4}/{:2}/{:2} {:2}:{:2} - stop {:4}/{:2}/{:2} {:2}:{:2} ({})",
       start.year, start.month, start.day, start.hour, start.minute, stop.year, stop.month, stop.day,
-      stop.hour, stop.minute);
+      stop.hour, stop.minute, clock_names);
 }
 
-void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop) {
-  table.write(title_line(start, stop));
+std::string clock_names_of(const TableTime& start, const TableTime& stop) {
+  if (start.clock_name == stop.clock_name) return start.clock_name;
+  return start.clock_name + " - " + stop.clock_name;
+}
+
+void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop,
+                 std::string_view clock_names) {
+  table.write(title_line(start, stop, clock_names));
   table.write("\n\n");
 }
 

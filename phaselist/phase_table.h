@@ -74,11 +74,19 @@ std::string altitude_field(float altitude_deg);
 std::string altitude_field(const StarAtTime& at, const astro::HorizonProfile* skyline);
 
 /// The title line, without its line end: the ten typed numbers as typed, right-aligned
-/// in their columns ("start 2006/ 3/20 21: 0"), wider where they need it.
-std::string title_line(const TypedTime& start, const TypedTime& stop);
+/// in their columns ("start 2006/ 3/20 21: 0"), wider where they need it, and the
+/// clock's name in parentheses: "JST", or the clocks of start and stop
+/// (clock_names_of).
+std::string title_line(const TypedTime& start, const TypedTime& stop,
+                       std::string_view clock_names = "JST");
+
+/// The clock names of the title: the one clock of both times ("BST"), or both when
+/// they differ ("BST - GMT").
+std::string clock_names_of(const TableTime& start, const TableTime& stop);
 
 /// Writes the title line and an empty line.
-void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop);
+void write_title(io::OutputFile& table, const TypedTime& start, const TypedTime& stop,
+                 std::string_view clock_names = "JST");
 
 /// Writes the column header and the rule line.
 void write_header(io::OutputFile& table);

@@ -94,11 +94,13 @@ float decimal_hour(int hour, int minute) {
   return astro::whole_and_minutes(hour, minute, astro::MinuteStep::kDividedBySixty);
 }
 
-TableTime table_time(const TypedTime& typed) {
+TableTime table_time(const TypedTime& typed, const astro::CivilClock& clock) {
+  const float hour = decimal_hour(typed.hour, typed.minute);
+  const astro::NightClock night = clock.night_of({typed.year, typed.month, typed.day}, hour);
   TableTime t;
-  t.mjd =
-      astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
-                             static_cast<float>(typed.day), decimal_hour(typed.hour, typed.minute));
+  t.mjd = astro::calendar_to_mjd(static_cast<float>(typed.year), static_cast<float>(typed.month),
+                                 static_cast<float>(typed.day), hour, night.offset_days());
+  t.clock_name = night.abbreviation;
   return t;
 }
 

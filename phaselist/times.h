@@ -1,17 +1,19 @@
 #pragma once
-/// The start and stop times of the phase table: typed JST clock times and the
+/// The start and stop times of the phase table: typed clock times (JST by default) and the
 /// instants they stand for at the built-in site.
 
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "astro/civil_clock.h"
 #include "io/cli.h"
 
 namespace phaselist {
 
-/// A JST date and clock time as typed, never validated: a month of 13, an hour of
-/// 28 or a minute of 75 go into the computation unchanged.
+/// A date and clock time as typed, on the zone's clock (JST by default), never validated: a month
+/// of 13, an hour of 28 or a minute of 75 go into the computation unchanged.
 struct TypedTime {
   int year = 0;
   int month = 0;
@@ -22,7 +24,8 @@ struct TypedTime {
 
 /// An instant of the table.
 struct TableTime {
-  double mjd = 0;  ///< Modified Julian Date, days UT
+  double mjd = 0;                  ///< Modified Julian Date, days UT
+  std::string clock_name = "JST";  ///< the abbreviation of the night's clock
 };
 
 /// Reads one answer, five integers (year, month, day, hour, minute) as "%d" reads
@@ -52,11 +55,12 @@ inline constexpr int kLastOptionHour = 29;
 /// kLastOptionHour and a minute 00 to 59.
 std::optional<TypedTime> time_option(const io::Options& options, const io::OptionSpec& option);
 
-/// JST decimal hours hour + minute / 60, rounded to single precision, the way
+/// Decimal hours hour + minute / 60, rounded to single precision, the way
 /// calendar_to_mjd takes its hour.
 float decimal_hour(int hour, int minute);
 
-/// MJD (days UT) of a typed JST time.
-TableTime table_time(const TypedTime& typed);
+/// MJD (days UT) of a typed time on `clock`: on the clock of the night that holds it
+/// (astro::CivilClock::night_of), so that a night's times keep one offset.
+TableTime table_time(const TypedTime& typed, const astro::CivilClock& clock = {});
 
 }  // namespace phaselist

@@ -46,8 +46,10 @@ constexpr double kGregorianFromYear = 1582.78;
 /// Month factor of the day count: INT(30.59 (M - 2)) stands for Meeus's
 /// INT(30.6001 (M + 1)) - 92 (see above). The double just below 30.59.
 constexpr double kMonthDays = 30.59;
-/// 9 hours: JST -> UT, days.
-constexpr Ext kJstOffsetDays = 0.375L;
+/// Julian Date of 0:00 UT, the start of a UT day, days past a whole Julian Date.
+constexpr Ext kJdDayStart = 0.5L;
+static_assert(kJdDayStart + kJstOffsetDays == kJdToJstDays,
+              "a JST day starts where jst_day_position has always split the days");
 /// Day-count offsets to MJD of the three branches (see above).
 constexpr int kGregorianOffset = 678912;
 constexpr int kJulianOffset = 678914;
@@ -71,6 +73,10 @@ bool is_leap_year(int year, bool gregorian) {
 }
 
 double calendar_to_mjd(float year, float month, float day, float hour) {
+  return calendar_to_mjd(year, month, day, hour, kJstOffsetDays);
+}
+
+double calendar_to_mjd(float year, float month, float day, float hour, Ext utc_offset_days) {
   // The day fraction is single precision on purpose: whole hours such as 23 come
   // back from jd_to_local_date as the previous hour with minute 60.
   const float h = static_cast<float>(static_cast<Ext>(hour) * (1.0L / 24));
@@ -107,11 +113,14 @@ double calendar_to_mjd(float year, float month, float day, float hour) {
   }
 
   return static_cast<double>(
-      ((static_cast<Ext>(base) + static_cast<Ext>(day)) + static_cast<Ext>(h)) - kJstOffsetDays);
+      ((static_cast<Ext>(base) + static_cast<Ext>(day)) + static_cast<Ext>(h)) - utc_offset_days);
 }
 
-JstDayPosition jst_day_position(double jd) {
-  const double j = static_cast<double>(static_cast<Ext>(jd) + kJdToJstDays);
+JstDayPosition jst_day_position(double jd) { return jst_day_position(jd, kJstOffsetDays); }
+
+JstDayPosition jst_day_position(double jd, Ext utc_offset_days) {
+  // For JST 0.5 + 0.375 is kJdToJstDays exactly.
+  const double j = static_cast<double>(static_cast<Ext>(jd) + (kJdDayStart + utc_offset_days));
   const double z = static_cast<double>(trunc_to_int(j));
   return {z, static_cast<double>(static_cast<Ext>(j) - z)};
 }
@@ -216,7 +225,11 @@ LocalDate local_date_in_day_whole(const JstDay& day, double fraction, int mornin
 LocalDate jd_to_local_date(double jd) { return jd_to_local_date(jd, kFixedNightMorningEndHour); }
 
 LocalDate jd_to_local_date(double jd, int morning_end_hour) {
-  const JstDayPosition position = jst_day_position(jd);
+  return jd_to_local_date(jd, morning_end_hour, kJstOffsetDays);
+}
+
+LocalDate jd_to_local_date(double jd, int morning_end_hour, Ext utc_offset_days) {
+  const JstDayPosition position = jst_day_position(jd, utc_offset_days);
   return local_date_in_day(jst_day(position.day_number), position.fraction, morning_end_hour);
 }
 

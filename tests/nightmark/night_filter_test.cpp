@@ -128,6 +128,21 @@ TEST(Position, ExactlyTenDegreesAt1809) {
   EXPECT_GT(position_at(kMarch5, start_time_hours(18, 10), site, ra, dec).altitude, 10.0f);
 }
 
+// The night's clock moves every hour of the night: 18:00 on a clock at UT is 27:00 JST
+// of the same date, the same instant to the bit (both day fractions are exact).
+TEST(Position, NightOnAnotherClock) {
+  const PlanSite site = plan_site(astro::kBuiltInSite);
+  NightDate at_ut = kMarch5;
+  at_ut.utc_offset_days = 0;
+  const float ra = ra_radians(5.5f);
+  const float dec = dec_radians(20.0f);
+  const astro::HorizontalPosition on_ut = position_at(at_ut, 18.0f, site, ra, dec);
+  const astro::HorizontalPosition on_jst = position_at(kMarch5, 27.0f, site, ra, dec);
+  EXPECT_EQ(on_ut.altitude, on_jst.altitude);
+  EXPECT_EQ(on_ut.azimuth, on_jst.azimuth);
+  EXPECT_NE(position_at(kMarch5, 18.0f, site, ra, dec).altitude, on_ut.altitude);
+}
+
 TEST(Judge, TimeThatIsNotAFiniteNumberDropsTheLine) {
   const PlanSite site = plan_site(astro::kBuiltInSite);
   for (const char* time : {" +INF", " -NAN", " 9e99"}) {

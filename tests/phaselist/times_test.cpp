@@ -7,11 +7,13 @@
 #include <string>
 #include <tuple>
 
+#include "astro/civil_clock.h"
 #include "astro/horizon.h"
 #include "astro/sites.h"
 #include "io/cli.h"
 #include "io/run_error.h"
 #include "io/text_files.h"
+#include "phase_table.h"
 #include "typed_input.h"
 
 namespace {
@@ -51,6 +53,30 @@ TEST(TableTime, HoursAfterMidnightRunIntoTheNextDay) {
   EXPECT_EQ(lst_at_site(typed_late), lst_at_site(typed_early));
   // 29:45 is not 5:45 to the bit: the single-precision day fractions differ.
   EXPECT_EQ(phaselist::table_time(TypedTime{2006, 3, 6, 29, 45}).mjd, 53800.86458337307);
+}
+
+// On a zone's clock a typed time takes the offset of its night. London left summer
+// time at 01:00 UT on 2006-10-29: 1:30 that morning happened twice, and as a time of the
+// night of the 28th it is the first, 1:30 BST (00:30 UT), as is 25:30 of the 28th;
+// 21:00 on the 29th is GMT.
+TEST(TableTime, ZoneTimesTakeTheClockOfTheirNight) {
+  const astro::CivilClock london = astro::CivilClock::zone("Europe/London").value();
+  const auto evening = phaselist::table_time(TypedTime{2006, 10, 28, 21, 0}, london);
+  EXPECT_EQ(evening.mjd, 54036.833333333336);  // 20:00 UT, the double nearest to it
+  EXPECT_EQ(evening.clock_name, "BST");
+  const auto morning = phaselist::table_time(TypedTime{2006, 10, 29, 1, 30}, london);
+  const auto typed_late = phaselist::table_time(TypedTime{2006, 10, 28, 25, 30}, london);
+  EXPECT_NEAR(morning.mjd, 54037.0208333, 1e-7);  // 00:30 UT
+  EXPECT_EQ(morning.mjd, typed_late.mjd);
+  EXPECT_EQ(morning.clock_name, "BST");
+  const auto next = phaselist::table_time(TypedTime{2006, 10, 29, 21, 0}, london);
+  EXPECT_NEAR(next.mjd - evening.mjd, 25.0 / 24, 1e-9);
+  EXPECT_EQ(phaselist::clock_names_of(evening, next), "BST - GMT");
+  EXPECT_EQ(phaselist::clock_names_of(evening, morning), "BST");
+  // The default clock and a fixed +09:00 give the JST instants to the bit.
+  const TypedTime worked{2006, 3, 7, 4, 30};
+  EXPECT_EQ(phaselist::table_time(worked, astro::CivilClock::fixed(9 * 3600)).mjd,
+            phaselist::table_time(worked).mjd);
 }
 
 using Input = support::TypedInput;

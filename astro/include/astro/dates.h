@@ -1,7 +1,13 @@
 #pragma once
-/// Calendar dates and JST clock times <-> Modified Julian Dates.
+/// Calendar dates and JST clock times <-> Modified Julian Dates. Each conversion also
+/// takes another clock's offset from UT (the zone's clock of astro/civil_clock.h).
+
+#include "astro/precision.h"
 
 namespace astro {
+
+/// 9 hours: JST -> UT, days. The default clock's offset, exact.
+inline constexpr Ext kJstOffsetDays = 0.375L;
 
 /// A JST night date: hours 0 to 5 belong to the previous date as hours 24 to 29.
 struct LocalDate {
@@ -18,6 +24,9 @@ struct LocalDate {
 /// Dates before 1582-10-15 are Julian-calendar dates. No range checking is done;
 /// out-of-range intermediates saturate rather than wrap.
 double calendar_to_mjd(float year, float month, float day, float hour);
+/// The same for a clock `utc_offset_days` (days east of UT) ahead of UT: kJstOffsetDays
+/// gives the bits of the JST conversion above.
+double calendar_to_mjd(float year, float month, float day, float hour, Ext utc_offset_days);
 
 /// JST night date of a Julian Date (days, UT), after the after-midnight convention.
 /// Julian-calendar dates before the reform, Gregorian from 1582-10-15 on.
@@ -38,6 +47,10 @@ struct JstDayPosition {
 };
 /// Splits a Julian Date (days, UT) at the JST day boundaries (0:00 JST).
 JstDayPosition jst_day_position(double jd);
+/// The same at the day boundaries of a clock `utc_offset_days` (days) ahead of UT: the
+/// whole day number is the truncated JD + 0.5 + the offset; kJstOffsetDays gives the
+/// bits of the JST split above.
+JstDayPosition jst_day_position(double jd, Ext utc_offset_days);
 
 /// The two night dates of one JST day.
 struct JstDay {
@@ -71,6 +84,8 @@ LocalDate local_date_in_day_whole(const JstDay& day, double fraction, int mornin
 /// jd_to_local_date (jd: days, UT) with the early hours up to `morning_end_hour`
 /// belonging to the date before, as local_date_in_day above.
 LocalDate jd_to_local_date(double jd, int morning_end_hour);
+/// The same on a clock `utc_offset_days` (days) ahead of UT.
+LocalDate jd_to_local_date(double jd, int morning_end_hour, Ext utc_offset_days);
 
 /// Leap-year rule of the calendar in force: Gregorian when gregorian, else Julian.
 bool is_leap_year(int year, bool gregorian);

@@ -117,7 +117,7 @@ namespace forecast_line {
 inline constexpr Field kName{0, 20};       ///< the star.dat name, unchanged
 inline constexpr Field kCatalogue{20, 4};  ///< the star.dat catalogue text, unchanged
 inline constexpr Field kKind{25, 1};       ///< p primary, s secondary minimum
-inline constexpr Field kYear{27, 4};       ///< night date (JST)
+inline constexpr Field kYear{27, 4};       ///< night date (the zone's clock, JST by default)
 inline constexpr Field kMonth{32, 2};
 inline constexpr Field kDay{35, 2};
 inline constexpr Field kHour{
@@ -176,7 +176,7 @@ namespace daily_list_line {
 inline constexpr Field kNameToKind{0, 26};  ///< name, catalogue, blank and kind
 inline constexpr Field kName{0, 20};
 inline constexpr Field kCatalogue{20, 4};
-inline constexpr Field kTime{27, 5};  ///< JST decimal hours of the minimum
+inline constexpr Field kTime{27, 5};  ///< decimal hours of the minimum, the zone's clock
 inline constexpr Field kVarType{34, 2};
 inline constexpr Field kAltitude{39, 2};  ///< whole degrees
 inline constexpr Field kRaHoursMinutes{44, 5};
