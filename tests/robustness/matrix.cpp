@@ -26,6 +26,12 @@ Expect fails_before_writing() {
   return e;
 }
 
+Expect usage_fault() {
+  Expect e = fails_before_writing();
+  e.exit_code = 2;
+  return e;
+}
+
 Expect fails_while_writing() {
   Expect e = fails_before_writing();
   e.outputs = Output::kAny;
@@ -174,8 +180,8 @@ void run_case(const Program& program, const Case& c) {
   for (const std::string& out : program.outputs) dir.write(out, sentinel(out));
   for (const FileSetup& f : c.files) place(dir, f);
 
-  const e2e::RunResult r =
-      e2e::run(program.binary, dir.path(), c.answers.value_or(program.good_answers), {}, kTimeout);
+  const e2e::RunResult r = e2e::run(program.binary, dir.path(),
+                                    c.answers.value_or(program.good_answers), c.args, kTimeout);
   const std::string shown = "\n--- stderr:\n" + r.err + "--- stdout (end):\n" +
                             r.out.substr(r.out.size() > 600 ? r.out.size() - 600 : 0);
 

@@ -63,6 +63,8 @@ struct Expect {
 Expect fails_before_writing();
 /// The run fails after it may have begun writing its outputs.
 Expect fails_while_writing();
+/// A bad option or option value: status 2 before any file is touched.
+Expect usage_fault();
 /// The run succeeds and rewrites its outputs; `why` says why success is right.
 Expect succeeds(std::string why);
 
@@ -78,6 +80,7 @@ struct Case {
   std::vector<FileSetup> files;
   std::optional<std::string> answers;  ///< replaces the good answers
   Expect expect;
+  std::vector<std::string> args = {};  ///< the command-line arguments (none by default)
 };
 
 /// A case of one of the programs.

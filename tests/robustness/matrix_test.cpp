@@ -13,7 +13,7 @@ namespace {
 std::vector<ProgramCase> all_cases() {
   std::vector<ProgramCase> cases;
   for (const auto& part :
-       {eclfore_cases(), datesel_cases(), nightmark_cases(), phaselist_cases()}) {
+       {eclfore_cases(), datesel_cases(), nightmark_cases(), phaselist_cases(), option_cases()}) {
     cases.insert(cases.end(), part.begin(), part.end());
   }
   return cases;

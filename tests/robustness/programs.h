@@ -65,5 +65,7 @@ std::vector<ProgramCase> eclfore_cases();
 std::vector<ProgramCase> datesel_cases();
 std::vector<ProgramCase> nightmark_cases();
 std::vector<ProgramCase> phaselist_cases();
+/// Bad values of the command-line options of every program.
+std::vector<ProgramCase> option_cases();
 
 }  // namespace robustness
