@@ -12,7 +12,8 @@ set(EBT_FUZZ_TARGETS
   condition_file
   answers
   catalogue_import
-  horizon_file)
+  horizon_file
+  option_values)
 
 set(EBT_FUZZ_LIBS_line_fields formats)
 set(EBT_FUZZ_LIBS_star_record formats)
@@ -24,6 +25,7 @@ set(EBT_FUZZ_LIBS_condition_file eclfore_lib)
 set(EBT_FUZZ_LIBS_answers eclfore_lib datesel_lib phaselist_lib)
 set(EBT_FUZZ_LIBS_catalogue_import starimport_lib)
 set(EBT_FUZZ_LIBS_horizon_file formats)
+set(EBT_FUZZ_LIBS_option_values formats)
 
 # Sets `out` to the targets whose libraries are all defined in this build.
 function(ebt_available_fuzz_targets out)
