@@ -114,10 +114,6 @@ std::optional<RefreshedLine> refreshed_line(std::string_view text, const StarLin
   using namespace formats::star_line;
   std::vector<std::string> problems;
   const formats::StarExtension old = formats::parse_star_extension(text, &problems);
-  if (!problems.empty()) {
-    if (problem) *problem = problems.front();
-    return std::nullopt;
-  }
   RefreshedLine refreshed{std::string(text), {}};
   // The importer's texts of the elements, in their columns.
   const std::string written = formats::format_star_line(star_line_fields(imported));
@@ -144,6 +140,10 @@ std::optional<RefreshedLine> refreshed_line(std::string_view text, const StarLin
       merged(given.period_error_days, old.period_error_days, period_changed);
   extension.time_scale = merged(given.time_scale, old.time_scale, epoch_changed);
   if (extension == old) return refreshed;
+  if (!problems.empty()) {
+    if (problem) *problem = problems.front();
+    return std::nullopt;
+  }
 
   const std::pair<const char*, bool> fields[] = {
       {"duration", extension.eclipse_duration_pct != old.eclipse_duration_pct},
@@ -156,7 +156,7 @@ std::optional<RefreshedLine> refreshed_line(std::string_view text, const StarLin
   for (const auto& [name, changed] : fields) {
     if (changed) refreshed.changed.emplace_back(name);
   }
-  // A clean extension runs to the end of the line: it is replaced whole.
+  // An extension without a problem runs to the end of the line: it is replaced whole.
   refreshed.text.resize(static_cast<std::size_t>(kLineChars), ' ');
   refreshed.text += formats::format_star_extension(extension);
   if (formats::is_blank(std::string_view(refreshed.text).substr(kCatalogue.end()))) {

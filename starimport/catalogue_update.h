@@ -45,8 +45,9 @@ struct RefreshedLine {
 /// gives them; the errors and the time scale where the input gives them, and cleared
 /// where it does not but the epoch (its error, its time scale) or the period (its error)
 /// changed, as they belonged to the old elements. Every other column stays as it is.
-/// Nothing when the columns after the catalogue field hold something that is not an
-/// extension (a note the rewriting would lose): `problem` says what then.
+/// Nothing when the extension is to change but the columns after the catalogue field
+/// hold something that is not one (a note its rewriting would lose): `problem` says what
+/// then.
 std::optional<RefreshedLine> refreshed_line(std::string_view text, const StarLine& imported,
                                             std::string* problem);
 

@@ -107,7 +107,7 @@ TEST(RefreshedLine, FieldsTheInputLacksKeptUnlessTheyBelongedToOldElements) {
   EXPECT_TRUE(r->changed.empty());
 }
 
-TEST(RefreshedLine, ShortLineWidenedNoteAfterTheLabelRefused) {
+TEST(RefreshedLine, ShortLineWidenedNoteAfterTheLabelKept) {
   // A line that ends at the magnitudes reaches the extension's columns with blanks.
   const std::string short_line = kTypedRtAnd.substr(0, formats::kMinStarLineLength);
   const auto r = refreshed_line(short_line, rt_and(), nullptr);
@@ -123,8 +123,14 @@ TEST(RefreshedLine, ShortLineWidenedNoteAfterTheLabelRefused) {
   ASSERT_TRUE(b);
   EXPECT_EQ(b->text.size(), short_line.size());
 
+  // A note after the label: the elements alone are refreshed, or nothing.
+  const std::string noted = kTypedRtAnd + " seen 2025-09-12";
+  const auto n = refreshed_line(noted, bare, nullptr);
+  ASSERT_TRUE(n);
+  EXPECT_EQ(n->text.substr(46), noted.substr(46));
+  EXPECT_EQ(n->changed, (std::vector<std::string>{"epoch", "period"}));
   std::string problem;
-  EXPECT_FALSE(refreshed_line(kTypedRtAnd + " seen 2025-09-12", rt_and(), &problem));
+  EXPECT_FALSE(refreshed_line(noted, rt_and(), &problem));
   EXPECT_NE(problem.find("seen 2025-09-12"), std::string::npos) << problem;
 }
 
