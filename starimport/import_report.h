@@ -16,4 +16,23 @@ struct EpochScales {
 /// programs that read the lines.
 std::string closing_line(long written, long skipped, const EpochScales& scales);
 
+/// What a refresh did to the catalogue, for the closing line.
+struct RefreshCounts {
+  long refreshed = 0;      ///< star lines that took new elements
+  long unchanged = 0;      ///< star lines whose elements the input gives as they stand
+  long not_in_input = 0;   ///< star lines of no star of the input, left as they were
+  long not_refreshed = 0;  ///< star lines of the input's stars left as they were, with a warning
+  long new_stars = 0;      ///< the input's stars the catalogue lacks
+  bool added = false;      ///< they were appended (--add)
+  bool rewritten = false;  ///< false: nothing to change, the file was not touched
+  EpochScales scales;      ///< of the lines refreshed or added
+};
+
+/// The closing line of a refresh (--update) of the catalogue `path`: "PATH: N stars
+/// refreshed, N unchanged, [N not refreshed, ]N not in the input, N added (or N not in the
+/// file); M records
+/// skipped", whether the file was left as it was, and the time-scale hints of
+/// closing_line.
+std::string refresh_closing_line(std::string_view path, const RefreshCounts& counts, long skipped);
+
 }  // namespace starimport

@@ -15,6 +15,7 @@
 #include <fmt/format.h>
 
 #include "catalogue_input.h"
+#include "catalogue_update.h"
 #include "conversion.h"
 #include "import_report.h"
 #include "io/atomic_output.h"
@@ -45,6 +46,13 @@ constexpr const char* kAbout =
     "into the star.dat extension after column 94 where the source gives them.\n"
     "A record that cannot be used is reported on standard error and skipped; the last\n"
     "line there gives the counts and the time scale of the epochs.\n"
+    "\n"
+    "With --update=FILE nothing goes to standard output: each star of FILE (a star.dat)\n"
+    "that the input holds takes the input's epoch, period, errors and time scale, and\n"
+    "its durations and secondary phase where given; its name, position, type,\n"
+    "magnitudes, flag, label and every other line stay as they are. Standard error\n"
+    "says what changed and how far each star's next primary minimum moves; FILE is\n"
+    "replaced whole, or not at all.\n"
     "\n"
     "Exit status: 0 when the run completed (also with records skipped); 1 when a file\n"
     "cannot be read, a table lacks a needed column, or the output cannot be written\n"
@@ -127,6 +135,15 @@ void refuse_output_on_standard_input(const std::string& output) {
 int run(const io::Options& options) {
   using namespace starimport;
   const ImportSettings settings = import_settings(options);
+  // The file --update refreshes: what a run writes, read before any input.
+  const std::optional<std::string> written_file =
+      settings.update ? settings.update : settings.output;
+  std::optional<CatalogueText> catalogue;
+  if (settings.update) {
+    catalogue = read_catalogue(*settings.update);
+    io::check_replaceable(*settings.update);
+  }
+  std::vector<StarLine> imported;
 
   // Every file is opened and its header read before anything is written: a table
   // without a needed column leaves the output untouched.
@@ -137,8 +154,8 @@ int run(const io::Options& options) {
     std::string shown = name;
     if (name == "-") {
       spool = spool_standard_input();
-      if (settings.output) {
-        refuse_empty_standard_input(spool.get(), !options.operands.empty(), *settings.output);
+      if (written_file) {
+        refuse_empty_standard_input(spool.get(), !options.operands.empty(), *written_file);
       }
       path = fmt::format("/dev/fd/{}", fileno(spool.get()));
       shown = kStandardInputShown;
@@ -152,16 +169,18 @@ int run(const io::Options& options) {
   }
 
   std::unique_ptr<io::OutputFile> file;
-  if (settings.output) {
+  if (written_file) {
     // An output that is one of the inputs (through a link, too) is refused, standard
     // input redirected from it as well.
     for (const std::string& name : settings.inputs) {
       if (name == "-") {
-        refuse_output_on_standard_input(*settings.output);
+        refuse_output_on_standard_input(*written_file);
       } else {
-        io::refuse_shared_files({name}, {*settings.output});
+        io::refuse_shared_files({name}, {*written_file});
       }
     }
+  }
+  if (settings.output) {
     // The lines replace the old file only when all are written.
     file = std::make_unique<io::OutputFile>(*settings.output);
   }
@@ -201,6 +220,10 @@ int run(const io::Options& options) {
         continue;
       }
       for (const std::string& w : converted.warnings) warn(item.line, w);
+      if (catalogue) {
+        imported.push_back(*converted.line);
+        continue;
+      }
       const std::string line = format_star_line(*converted.line);
       if (file) {
         file->write(line);
@@ -214,6 +237,13 @@ int run(const io::Options& options) {
     }
     io::finish_warnings(shown);
     input.reset();
+  }
+  if (catalogue) {
+    const RefreshCounts counts =
+        refresh_catalogue(*settings.update, *catalogue, imported, settings.add,
+                          settings.today_jd.value_or(jd_of_today()));
+    io::print_error_text(refresh_closing_line(*settings.update, counts, skipped) + "\n");
+    return 0;
   }
   if (file) file->close();
   std::fflush(stdout);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue_update.h"
 #include "io/message_text.h"
 #include "io/text.h"
 
@@ -19,6 +20,11 @@ constexpr io::OptionSpec kOptions[] = {
     {"label", "TEXT", "catalogue label, columns 90-93 (default GCVS, VSX or TABL)"},
     {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW,EC,ED,ESD)"},
     {"passband", "BAND", "passband of the magnitudes preferred (default V)"},
+    {"update", "FILE", "refresh the elements of the stars of FILE (a star.dat) in place"},
+    {"add", "", "with --update: append the input's stars that FILE lacks"},
+    {"today", "DATE",
+     "with --update: the day (YYYY-MM-DD) after which the next minima are compared (default "
+     "today, UTC)"},
 };
 
 /// Most characters of the catalogue label (columns 90-93).
@@ -42,6 +48,26 @@ std::vector<std::string> type_list(const std::string& list) {
     types.push_back(std::move(code));
     if (comma == std::string::npos) return types;
     start = comma + 1;
+  }
+}
+
+/// --update and the options that go with it.
+void refresh_settings(const io::Options& options, ImportSettings& s) {
+  s.update = options.value("update");
+  s.add = options.has("add");
+  if (s.update) {
+    if (s.update->empty()) bad("update", *s.update, "is not a file name");
+    if (s.output) throw io::UsageError("--update writes its FILE itself: -o is not taken with it");
+  } else {
+    for (const char* option : {"add", "today"}) {
+      if (options.has(option)) {
+        throw io::UsageError("--" + std::string(option) + " is taken only with --update");
+      }
+    }
+  }
+  if (const auto today = options.value("today")) {
+    s.today_jd = jd_of_date_text(*today);
+    if (!s.today_jd) bad("today", *today, "is not a date YYYY-MM-DD (from 1583 on)");
   }
 }
 
@@ -88,6 +114,7 @@ ImportSettings import_settings(const io::Options& options) {
     if (output->empty()) bad("output", *output, "is not a file name");
     s.output = *output;
   }
+  refresh_settings(options, s);
   s.inputs = options.operands;
   if (s.inputs.empty()) s.inputs.emplace_back("-");
   if (std::count(s.inputs.begin(), s.inputs.end(), "-") > 1) {

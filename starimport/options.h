@@ -23,6 +23,9 @@ struct ImportSettings {
   TableRequest table;
   std::optional<std::string> output;  ///< -o FILE
   std::vector<std::string> inputs;    ///< "-" for standard input
+  std::optional<std::string> update;  ///< --update FILE: the catalogue refreshed
+  bool add = false;                   ///< --add
+  std::optional<double> today_jd;     ///< --today, Julian Date of 0 h UT
 };
 
 /// The options starimport takes (besides --help and --version).

@@ -1,7 +1,8 @@
 // Runs of the built starimport that a case folder (tests/e2e/starimport) cannot hold:
 // its output forecast by eclfore (with the extension too), a message that ends in the JSON parser's
 // own words, the version, which changes with every release, standard input given or closed through
-// the shell, the memory a long JSON reply takes, and quoted fields over lines.
+// the shell, the memory a long JSON reply takes, quoted fields over lines, and a refresh that
+// fails late or compares with the system clock.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -204,6 +205,43 @@ TEST(StarimportRun, QuotedFieldOverLinesIsOneRecord) {
             "warning: t.csv:6: no minimum magnitude; left blank\n"
             "2 lines written, 1 record skipped; a plain table does not say its epochs' time "
             "scale: run eclfore and phaselist with the --epochs its source names\n");
+}
+
+TEST(StarimportRun, UpdateFailingLateLeavesTheCatalogueAsItWas) {
+  // The input fails after its first star has been taken: the catalogue keeps every byte,
+  // and no temporary file is left beside it.
+  e2e::TempDir dir;
+  const std::string catalogue =
+      e2e::read_file(kCases / "update_refreshes_hand_edited_catalogue" / "in" / "star.dat");
+  dir.write("star.dat", catalogue);
+  dir.write("bad.json",
+            "{\"VSXObjects\":{\"VSXObject\":[{\"Name\":\"RT And\",\"RA2000\":\"347.79\","
+            "\"Declination2000\":\"53.03\",\"VariabilityType\":\"EA\",\"Epoch\":"
+            "\"2451421.737\",\"Period\":\"0.6289216\"},\n{\"Name\": 1,}]}}\n");
+  const e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), "", {"--update=star.dat", "--add", "bad.json"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_TRUE(r.err.starts_with("starimport: bad.json:2: not valid JSON")) << r.err;
+  EXPECT_EQ(dir.read("star.dat"), catalogue);
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 2u);
+}
+
+TEST(StarimportRun, UpdateComparesWithTheSystemClocksDay) {
+  // Without --today the report is of the next minimum after today: the same words.
+  e2e::TempDir dir;
+  const fs::path refresh = kCases / "update_refreshes_hand_edited_catalogue";
+  for (const char* name : {"star.dat", "gcvs5.txt"}) {
+    dir.write(name, e2e::read_file(refresh / "in" / name));
+  }
+  const e2e::RunResult r =
+      e2e::run(STARIMPORT_BIN, dir.path(), "", {"--update=star.dat", "gcvs5.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.err.find("\nRT And: epoch, period, duration, time scale; next minimum "),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("\nSW Lac: time scale; next minimum "), std::string::npos) << r.err;
 }
 
 }  // namespace
