@@ -30,7 +30,10 @@ astro::CivilClock parse_zone(std::string_view text) {
     if (!hours || !minutes) {
       refuse_option_value(kZoneOption, text, "a fixed offset is +HH:MM or -HH:MM (+09:00)");
     }
-    if (*hours > kMostOffsetHours || *minutes >= kMinutesPerHour) {
+    if (*minutes >= kMinutesPerHour) {
+      refuse_option_value(kZoneOption, text, "the minutes of an offset run from 00 to 59");
+    }
+    if (*hours * kMinutesPerHour + *minutes > kMostOffsetHours * kMinutesPerHour) {
       refuse_option_value(kZoneOption, text, "an offset runs from -14:00 to +14:00");
     }
     const int seconds = (*hours * kMinutesPerHour + *minutes) * kSecondsPerMinute;

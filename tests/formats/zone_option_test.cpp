@@ -39,7 +39,9 @@ TEST(ZoneOption, BadValuesAreUsageFaults) {
         << bad;
   }
   EXPECT_EQ(message_of("+15:00"), "--zone=+15:00: an offset runs from -14:00 to +14:00");
-  EXPECT_EQ(message_of("+09:60"), "--zone=+09:60: an offset runs from -14:00 to +14:00");
+  EXPECT_EQ(message_of("+14:45"), "--zone=+14:45: an offset runs from -14:00 to +14:00");
+  EXPECT_EQ(message_of("-14:01"), "--zone=-14:01: an offset runs from -14:00 to +14:00");
+  EXPECT_EQ(message_of("+09:60"), "--zone=+09:60: the minutes of an offset run from 00 to 59");
   EXPECT_NE(message_of(""), "(accepted)");
   EXPECT_NE(message_of("europe/london"), "(accepted)");
 }
