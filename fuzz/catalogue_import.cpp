@@ -1,5 +1,6 @@
 /// Fuzz target: the catalogue importer's readers (GCVS records, delimited tables, VSX
-/// JSON) and the conversion of every record they give.
+/// JSON, Kreiner's elements, the TESS and Gaia tables) and the conversion of every record
+/// they give.
 ///
 /// Invariants:
 /// - a file either fails as a whole with a message or gives records one by one;

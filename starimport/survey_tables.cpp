@@ -37,6 +37,7 @@ enum TessField {
   kTessPeriod,
   kTessPeriodError,
   kTessPrimaryWidth,
+  kTessPrimaryDepth,
   kTessPrimaryPosition,
   kTessSecondaryWidth,
   kTessSecondaryPosition,
@@ -52,6 +53,7 @@ const SurveyField kTessFields[] = {
     {"period", {"period", "Per"}, true},
     {"period error", {"period_uncert", "e_Per"}, false},
     {"primary width", {"prim_width_pf", "Wp-pf"}, false},
+    {"primary depth", {"prim_depth_pf", "Dp-pf"}, false},
     {"primary position", {"prim_pos_pf", "Phip-pf"}, false},
     {"secondary width", {"sec_width_pf", "Ws-pf"}, false},
     {"secondary position", {"sec_pos_pf", "Phis-pf"}, false},
@@ -68,6 +70,7 @@ enum GaiaField {
   kGaiaPrimaryPhase,
   kGaiaPrimaryPhaseError,
   kGaiaPrimaryDuration,
+  kGaiaPrimaryDepth,
   kGaiaSecondaryPhase,
   kGaiaSecondaryDuration,
 };
@@ -83,6 +86,7 @@ const SurveyField kGaiaFields[] = {
     {"derived_primary_ecl_phase", {"derived_primary_ecl_phase"}, true},
     {"derived_primary_ecl_phase_error", {"derived_primary_ecl_phase_error"}, false},
     {"derived_primary_ecl_duration", {"derived_primary_ecl_duration"}, false},
+    {"derived_primary_ecl_depth", {"derived_primary_ecl_depth"}, false},
     {"derived_secondary_ecl_phase", {"derived_secondary_ecl_phase"}, false},
     {"derived_secondary_ecl_duration", {"derived_secondary_ecl_duration"}, false},
 };
@@ -180,6 +184,12 @@ std::variant<SourceRecord, std::string> read_tess_row(const std::vector<std::str
   r.type = "E";
   r.max.value = text(kTessMagnitude);
   r.max.passband = r.max.value.empty() ? "" : "T";
+  // The depth is a fraction of the flux: the minimum is fainter by -2.5 log10(1 - depth).
+  if (const auto depth = number_of(text(kTessPrimaryDepth)); depth && *depth > 0 && *depth < 1) {
+    r.min.value = fmt::format("{:.3f}", -2.5L * std::log10(1 - *depth));
+    r.min.amplitude = true;
+    r.min.passband = "T";
+  }
   const std::string epoch = text(kTessEpoch);
   const std::optional<DecimalText> written = parse_decimal_text(epoch);
   const std::optional<ExactDecimal> exact = written ? to_exact(*written) : std::nullopt;
@@ -221,6 +231,10 @@ std::variant<SourceRecord, std::string> read_gaia_row(const std::vector<std::str
   r.type = "E";
   r.max.value = text(kGaiaMagnitude);
   r.max.passband = r.max.value.empty() ? "" : "G";
+  // The depth below the mean magnitude, in magnitudes.
+  r.min.value = text(kGaiaPrimaryDepth);
+  r.min.amplitude = true;
+  r.min.passband = "G";
 
   const std::optional<long double> frequency = number_of(text(kGaiaFrequency));
   if (!frequency) return not_a_number("frequency", text(kGaiaFrequency));
