@@ -1,8 +1,10 @@
 /// Fuzz target: the catalogue importer's readers (GCVS records, delimited tables, VSX
-/// JSON) and the conversion of every record they give.
+/// JSON, Kreiner's elements, the TESS and Gaia tables) and the conversion of every record
+/// they give.
 ///
 /// Invariants:
-/// - a file either fails as a whole with a message or gives records one by one;
+/// - a file either fails as a whole with a message or gives records one by one, read
+///   as its content shows and as a format named for it;
 /// - every line written has the 94 columns of star.dat and at most the extension's after
 ///   them, holds no control byte, and the star.dat reader takes it as a usable star:
 ///   finite epoch above JD 0 and a period above 0, the position inside 0-23 h 59 m 59 s
@@ -11,6 +13,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,14 +46,13 @@ void check_line(const std::string& line, const formats::StarExtension& extension
   FUZZ_CHECK(star.dec_degrees >= -90 && star.dec_degrees <= 90);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = fuzz::input_file().hold(fuzz::as_text(data, size));
+/// Reads the whole file as `format` (nothing: decided from the content) and converts
+/// every record.
+void import_all(const std::string& path, std::optional<starimport::Format> format) {
   starimport::TableRequest request;
   request.need_type = false;
   try {
-    starimport::CatalogueInput input(path, "fuzz", std::nullopt, request);
+    starimport::CatalogueInput input(path, "fuzz", format, request);
     starimport::ConversionSettings settings;
     settings.label = std::string(input.default_label());
     settings.time_scale = input.time_scale();
@@ -70,5 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const io::RunError& e) {
     FUZZ_CHECK(std::string(e.what()).starts_with("fuzz"));
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string& path = fuzz::input_file().hold(fuzz::as_text(data, size));
+  import_all(path, std::nullopt);
+  // Also as a format named with --format, which the content may not show: the one the
+  // input's size picks, so that every seed tries one.
+  constexpr starimport::Format kNamed[] = {
+      starimport::Format::gcvs,    starimport::Format::table, starimport::Format::vsx_json,
+      starimport::Format::kreiner, starimport::Format::tess,  starimport::Format::gaia};
+  import_all(path, kNamed[size % std::size(kNamed)]);
   return 0;
 }

@@ -29,6 +29,12 @@ std::string_view format_name(Format format) {
       return "gcvs";
     case Format::table:
       return "table";
+    case Format::kreiner:
+      return "kreiner";
+    case Format::tess:
+      return "tess";
+    case Format::gaia:
+      return "gaia";
     case Format::vsx_json:
       break;
   }
@@ -36,7 +42,8 @@ std::string_view format_name(Format format) {
 }
 
 std::optional<Format> format_of_name(std::string_view name) {
-  for (Format f : {Format::gcvs, Format::table, Format::vsx_json}) {
+  for (Format f : {Format::gcvs, Format::table, Format::vsx_json, Format::kreiner, Format::tess,
+                   Format::gaia}) {
     if (format_name(f) == name) return f;
   }
   return std::nullopt;
@@ -65,11 +72,105 @@ CatalogueInput::CatalogueInput(const std::string& path, std::string shown,
   format_ = format             ? *format
             : pending_.empty() ? Format::table
                                : detect_format(pending_.front().text);
+  if (format_ != Format::vsx_json) {
+    read_ahead(kKreinerLinesAhead);
+    if (!format && kreiner_lines_ahead()) format_ = Format::kreiner;
+  }
   if (format_ == Format::vsx_json) {
     read_json(path);
-  } else if (format_ == Format::table) {
-    read_table_header(request);
+  } else if (format_ == Format::kreiner) {
+    skip_kreiner_header();
+  } else if (format_ != Format::gcvs) {
+    read_table_header(request, !format);
   }
+}
+
+void CatalogueInput::read_ahead(std::size_t count) {
+  Line line;
+  for (std::size_t k = 0; k < count && reader_.next(line.text); ++k) {
+    line.number = reader_.line_number();
+    line.cut = reader_.line_was_cut();
+    pending_.push_back(line);
+  }
+}
+
+bool CatalogueInput::kreiner_lines_ahead() const {
+  return std::any_of(pending_.begin(), pending_.end(), [](const Line& line) {
+    return !line.cut && (is_kreiner_header_end(line.text) || is_kreiner_first_line(line.text));
+  });
+}
+
+void CatalogueInput::skip_kreiner_header() {
+  const auto end = std::find_if(pending_.begin(), pending_.end(), [](const Line& line) {
+    return !line.cut && is_kreiner_header_end(line.text);
+  });
+  if (end == pending_.end()) return;
+  pending_.erase(pending_.begin(), end + 1);
+  if (!pending_.empty() && !pending_.front().text.empty() &&
+      pending_.front().text.find_first_not_of('^') == std::string::npos) {
+    pending_.pop_front();
+  }
+}
+
+std::optional<std::pair<long, std::variant<KreinerRecord, std::string>>>
+CatalogueInput::read_kreiner() {
+  Line first;
+  if (!next_line(first)) return std::nullopt;
+  if (first.cut) return std::pair(first.number, cut_line_reason());
+  if (!is_kreiner_first_line(first.text)) {
+    return std::pair(first.number, read_kreiner_record(first.text, "", first.number));
+  }
+  Line second;
+  if (!next_line(second)) {
+    return std::pair(first.number, std::string("the record's second line is missing"));
+  }
+  if (second.cut || is_kreiner_first_line(second.text)) {
+    // That line is read again as the start of the next record.
+    pending_.push_front(std::move(second));
+    return std::pair(first.number, std::string("the record's second line is missing"));
+  }
+  return std::pair(first.number, read_kreiner_record(first.text, second.text, first.number));
+}
+
+bool CatalogueInput::next_kreiner(InputItem& item) {
+  if (kreiner_ahead_.empty()) {
+    auto read = read_kreiner();
+    if (!read) return false;
+    kreiner_ahead_.push_back(std::move(*read));
+  }
+  auto [line, current] = std::move(kreiner_ahead_.front());
+  kreiner_ahead_.pop_front();
+  item.line = line;
+  auto* record = std::get_if<KreinerRecord>(&current);
+  if (record == nullptr) {
+    item.record = std::move(std::get<std::string>(current));
+    return true;
+  }
+  if (record->minima != KreinerMinima::all && kreiner_ahead_.empty()) {
+    if (auto read = read_kreiner()) kreiner_ahead_.push_back(std::move(*read));
+  }
+  const KreinerRecord* beside =
+      kreiner_ahead_.empty() ? nullptr : std::get_if<KreinerRecord>(&kreiner_ahead_.front().second);
+  // A star's PRI and SEC records stand one after the other, in either order.
+  const bool pair = beside != nullptr && record->minima != KreinerMinima::all &&
+                    beside->minima != KreinerMinima::all && beside->minima != record->minima &&
+                    same_kreiner_star(*record, *beside);
+  if (pair) {
+    const bool primary_first = record->minima == KreinerMinima::primary;
+    const KreinerRecord& primary = primary_first ? *record : *beside;
+    const KreinerRecord& secondary = primary_first ? *beside : *record;
+    item.record = kreiner_source_record(primary, secondary);
+    kreiner_ahead_.pop_front();
+    return true;
+  }
+  if (record->minima == KreinerMinima::secondary) {
+    item.record =
+        "a SEC record without the PRI record of its star beside it: its M0 is a "
+        "secondary minimum";
+    return true;
+  }
+  item.record = kreiner_source_record(*record, std::nullopt);
+  return true;
 }
 
 bool CatalogueInput::next_raw_line(Line& line) {
@@ -93,7 +194,7 @@ bool CatalogueInput::next_line(Line& line) {
   return false;
 }
 
-void CatalogueInput::read_table_header(const TableRequest& request) {
+void CatalogueInput::read_table_header(const TableRequest& request, bool survey_from_header) {
   Line header;
   // An empty file has no records to give; it is no failure.
   if (!next_line(header)) return;
@@ -102,11 +203,26 @@ void CatalogueInput::read_table_header(const TableRequest& request) {
   delimiter_ = detect_delimiter(header.text);
   const std::optional<std::vector<std::string>> names = split_fields(header.text, delimiter_);
   if (!names) throw io::RunError(at + ": header row has an unclosed quote");
-  std::variant<ColumnMap, std::string> map = map_columns(*names, request.named, request.need_type);
-  if (auto* problem = std::get_if<std::string>(&map)) {
-    throw io::RunError(io::escape_for_message(shown_) + ": " + *problem);
+  if (survey_from_header) {
+    if (const std::optional<Survey> survey = survey_of_header(*names)) {
+      format_ = *survey == Survey::gaia ? Format::gaia : Format::tess;
+    }
   }
-  columns_ = std::get<ColumnMap>(map);
+  if (format_ == Format::tess || format_ == Format::gaia) {
+    std::variant<SurveyColumns, std::string> map =
+        map_survey_columns(format_ == Format::gaia ? Survey::gaia : Survey::tess, *names);
+    if (auto* problem = std::get_if<std::string>(&map)) {
+      throw io::RunError(io::escape_for_message(shown_) + ": " + *problem);
+    }
+    survey_columns_ = std::get<SurveyColumns>(map);
+  } else {
+    std::variant<ColumnMap, std::string> map =
+        map_columns(*names, request.named, request.need_type);
+    if (auto* problem = std::get_if<std::string>(&map)) {
+      throw io::RunError(io::escape_for_message(shown_) + ": " + *problem);
+    }
+    columns_ = std::get<ColumnMap>(map);
+  }
   // VizieR writes a row of units and a row of dashes under the header: a row of
   // dashes as the first or the second row below it ends the header.
   Line below[2];
@@ -149,6 +265,7 @@ bool CatalogueInput::next(InputItem& item) {
     item.record = std::move(record);
     return true;
   }
+  if (format_ == Format::kreiner) return next_kreiner(item);
   Line line;
   if (!next_line(line)) return false;
   item.line = line.number;
@@ -205,6 +322,16 @@ std::variant<SourceRecord, std::string> CatalogueInput::read_row(const Line& fir
     }
     return unclosed;
   }
+  const bool survey = format_ == Format::tess || format_ == Format::gaia;
+  if (!taken.empty() && survey) {
+    for (const std::optional<std::size_t>& at : survey_columns_.index) {
+      if (at && *at < row.fields.size() && row.fields[*at].find('\n') != std::string::npos) {
+        return fmt::format("a field holds a line end (a quoted field over lines {}-{})",
+                           first.number, taken.back().number);
+      }
+    }
+  }
+  if (survey) return read_survey_row(row.fields, survey_columns_, first.number);
   if (!taken.empty()) {
     // A line end may not stand in a star.dat line: the record is refused when one of the
     // fields it is read from holds one.
@@ -223,7 +350,8 @@ std::variant<SourceRecord, std::string> CatalogueInput::read_row(const Line& fir
 
 std::string CatalogueInput::how_read() const {
   std::string how(format_name(format_));
-  if (format_ == Format::table) how += " (" + std::string(delimiter_name(delimiter_)) + ")";
+  if (format_ == Format::table || format_ == Format::tess || format_ == Format::gaia)
+    how += " (" + std::string(delimiter_name(delimiter_)) + ")";
   return how;
 }
 
@@ -233,10 +361,32 @@ std::string_view CatalogueInput::default_label() const {
       return "GCVS";
     case Format::vsx_json:
       return "VSX";
+    case Format::kreiner:
+      return "KREI";
+    case Format::tess:
+      return "TESS";
+    case Format::gaia:
+      return "GAIA";
     case Format::table:
       break;
   }
   return columns_.vsx_names ? "VSX" : "TABL";
+}
+
+std::optional<astro::EpochScale> CatalogueInput::time_scale() const {
+  switch (format_) {
+    case Format::tess:
+    case Format::gaia:
+      return astro::EpochScale::kBjd;
+    case Format::table:
+      if (!columns_.vsx_names) return std::nullopt;
+      break;
+    case Format::gcvs:
+    case Format::vsx_json:
+    case Format::kreiner:
+      break;
+  }
+  return astro::EpochScale::kHjd;
 }
 
 }  // namespace starimport

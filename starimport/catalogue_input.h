@@ -14,13 +14,15 @@
 
 #include "astro/ephemeris.h"
 #include "io/text_files.h"
+#include "kreiner_reader.h"
 #include "source_record.h"
+#include "survey_tables.h"
 #include "table_reader.h"
 #include "vsx_json.h"
 
 namespace starimport {
 
-enum class Format { gcvs, table, vsx_json };
+enum class Format { gcvs, table, vsx_json, kreiner, tess, gaia };
 
 /// The --format name of a format ("vsx-json"), and the format of a name.
 std::string_view format_name(Format format);
@@ -28,7 +30,13 @@ std::optional<Format> format_of_name(std::string_view name);
 
 /// The format a file's first line that is not blank shows: '{' or '[' first is VSX
 /// JSON, the '|' separators of the GCVS 5.1 table are the GCVS, anything else a table.
+/// (Kreiner's files are told by the lines after it, and the surveys' tables by their
+/// header row.)
 Format detect_format(std::string_view first_line);
+
+/// Lines read ahead of the records to find a Kreiner file: its header (16 lines in the
+/// 2014 edition) and a record fit in them.
+inline constexpr std::size_t kKreinerLinesAhead = 40;
 
 /// Most bytes of a table row that spans lines (a quoted field holding line ends), line
 /// ends counted: as many as a LineReader keeps of one line, so that a quote that is
@@ -67,14 +75,11 @@ class CatalogueInput {
   /// "gcvs", "table (tab-separated)", "vsx-json": how the file is read, for the user.
   std::string how_read() const;
   /// The catalogue label of its lines: GCVS, VSX (also for tables with VSX's column
-  /// names), TABL for other tables.
+  /// names), KREI, TESS, GAIA, TABL for other tables.
   std::string_view default_label() const;
-  /// True when the source's epochs are known to be heliocentric (the GCVS and VSX).
-  bool epochs_heliocentric() const { return format_ != Format::table || columns_.vsx_names; }
-  /// The time scale of the source's epochs: HJD when heliocentric, else not known.
-  std::optional<astro::EpochScale> time_scale() const {
-    return epochs_heliocentric() ? std::optional(astro::EpochScale::kHjd) : std::nullopt;
-  }
+  /// The time scale of the source's epochs: HJD for the GCVS, VSX and Kreiner's, BJD
+  /// for the surveys', not known for other tables.
+  std::optional<astro::EpochScale> time_scale() const;
 
  private:
   /// A line read ahead: its number, its text, whether it was cut (too long).
@@ -91,7 +96,20 @@ class CatalogueInput {
   /// The record of a table row starting with `first`, with the lines that follow while
   /// a quoted field is open (RFC 4180), or why it gives none.
   std::variant<SourceRecord, std::string> read_row(const Line& first);
-  void read_table_header(const TableRequest& request);
+  /// Reads `count` more lines ahead (blank ones too).
+  void read_ahead(std::size_t count);
+  /// True when a line read ahead is the end of a Kreiner header or a record's first line.
+  bool kreiner_lines_ahead() const;
+  /// Drops the lines up to the end of a Kreiner header (and the line of '^' under it)
+  /// when it is among the lines read ahead.
+  void skip_kreiner_header();
+  /// The next record of a Kreiner file (its two lines), or why the lines give none.
+  std::optional<std::pair<long, std::variant<KreinerRecord, std::string>>> read_kreiner();
+  /// The next star of a Kreiner file: a record with the SEC record of the same star
+  /// that stands next to it, when its own is PRI.
+  bool next_kreiner(InputItem& item);
+  /// `survey_from_header`: a table's header may make it the survey's whose names it has.
+  void read_table_header(const TableRequest& request, bool survey_from_header);
   void read_json(const std::string& path);
   /// Throws io::RunError "FILE:LINE: message" for a JSON text that gives no records.
   [[noreturn]] void throw_json_failure(const JsonFailure& failure) const;
@@ -102,6 +120,8 @@ class CatalogueInput {
   std::deque<Line> pending_;
   Delimiter delimiter_ = Delimiter::tab;
   ColumnMap columns_;
+  SurveyColumns survey_columns_;
+  std::deque<std::pair<long, std::variant<KreinerRecord, std::string>>> kreiner_ahead_;
   /// The line of a quote that was never closed, its row refused and the lines after it
   /// read again as rows; 0 once a line with an odd number of quotes has come since.
   long unclosed_quote_line_ = 0;

@@ -215,11 +215,7 @@ RefreshCounts refresh_catalogue(const std::string& path, const CatalogueText& ca
   }
   RefreshCounts counts;
   const auto note_scale = [&](const StarLine& line) {
-    if (!line.extension.time_scale) {
-      counts.scales.unknown = true;
-    } else if (*line.extension.time_scale == astro::EpochScale::kHjd) {
-      counts.scales.heliocentric = true;
-    }
+    note_time_scale(counts.scales, line.extension.time_scale);
   };
   std::vector<bool> found(imported.size(), false);
   std::vector<std::string> lines;

@@ -77,14 +77,22 @@ Conversion convert_record(const SourceRecord& record, const ConversionSettings& 
   formats::StarExtension& extension = line.extension;
   const Converted<double> duration = convert_duration(record.duration, line.period);
   extension.eclipse_duration_pct = duration.value;
+  Converted<double> secondary_duration = convert_duration(record.secondary_duration, line.period);
+  if (!secondary_duration.problem.empty()) {
+    secondary_duration.problem = "secondary " + secondary_duration.problem;
+  }
+  extension.secondary_duration_pct = secondary_duration.value;
+  const Converted<double> secondary_phase = convert_secondary_phase(record.secondary_phase);
+  extension.secondary_phase = secondary_phase.value;
   const Converted<double> epoch_error =
       convert_error(record.epoch_error, "epoch error", formats::star_line::kEpochError.width);
   extension.epoch_error_days = epoch_error.value;
   const Converted<double> period_error =
       convert_error(record.period_error, "period error", formats::star_line::kPeriodError.width);
   extension.period_error_days = period_error.value;
-  for (const std::string* problem :
-       {&duration.problem, &epoch_error.problem, &period_error.problem}) {
+  for (const std::string* problem : std::initializer_list<const std::string*>{
+           &duration.problem, &secondary_duration.problem, &secondary_phase.problem,
+           &epoch_error.problem, &period_error.problem}) {
     if (!problem->empty()) c.warnings.push_back(*problem);
   }
   extension.time_scale = settings.time_scale;

@@ -125,4 +125,57 @@ int compare(const ExactDecimal& value, std::int64_t n) {
   return value.units < scaled ? -1 : value.units > scaled ? 1 : 0;
 }
 
+std::string exact_text(const ExactDecimal& value) {
+  const bool negative = value.units < 0;
+  __int128 magnitude = negative ? -value.units : value.units;
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+    magnitude /= 10;
+  } while (magnitude > 0);
+  const auto scale = static_cast<std::size_t>(value.scale);
+  if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
+  std::string text = negative ? "-" : "";
+  text += digits.substr(0, digits.size() - scale);
+  if (scale > 0) text += "." + digits.substr(digits.size() - scale);
+  return text;
+}
+
+DecimalText fitted_to_columns(DecimalText number, std::size_t columns) {
+  while (number.text().size() > columns && !number.fraction_digits.empty()) {
+    const bool up = number.fraction_digits.back() >= '5';
+    number.fraction_digits.pop_back();
+    if (!up) continue;
+    // Carry the rounding up through the digits kept.
+    std::string digits = number.integer_digits + number.fraction_digits;
+    std::size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (i == 0) {
+      digits.insert(digits.begin(), '1');
+    } else {
+      ++digits[i - 1];
+    }
+    const std::size_t fraction = number.fraction_digits.size();
+    number.integer_digits = digits.substr(0, digits.size() - fraction);
+    number.fraction_digits = digits.substr(digits.size() - fraction);
+  }
+  if (number.fraction_digits.empty()) number.has_point = false;
+  return number;
+}
+
+DecimalText times_hundred(DecimalText number) {
+  for (int k = 0; k < 2; ++k) {
+    if (number.fraction_digits.empty()) {
+      number.integer_digits += '0';
+    } else {
+      number.integer_digits += number.fraction_digits.front();
+      number.fraction_digits.erase(0, 1);
+    }
+  }
+  const std::size_t first = number.integer_digits.find_first_not_of('0');
+  number.integer_digits.erase(0, first == std::string::npos ? number.integer_digits.size() : first);
+  if (number.fraction_digits.empty()) number.has_point = false;
+  return number;
+}
+
 }  // namespace starimport

@@ -54,4 +54,16 @@ std::int64_t round_ratio(const ExactDecimal& value, std::int64_t multiplier, std
 /// Compares value with the whole number n: negative, zero or positive.
 int compare(const ExactDecimal& value, std::int64_t n);
 
+/// The decimal text of an exact value ("-0.05", "2458325.72834"): the point and the
+/// `scale` digits after it, none when the scale is 0.
+std::string exact_text(const ExactDecimal& value);
+
+/// The number with fraction digits taken off, the last kept rounded (halves away from
+/// zero), until its text is at most `columns` wide or no fraction digit is left.
+DecimalText fitted_to_columns(DecimalText number, std::size_t columns);
+
+/// The number times 100, exactly: the point moved two digits to the right (a fraction of
+/// the period as percent of it).
+DecimalText times_hundred(DecimalText number);
+
 }  // namespace starimport

@@ -289,6 +289,21 @@ Converted<double> convert_duration(std::string_view text, std::string_view perio
   return {static_cast<double>(static_cast<long double>(steps) / kDurationSteps), {}};
 }
 
+Converted<double> convert_secondary_phase(std::string_view text) {
+  const std::string written(trim(text));
+  if (written.empty()) return {};
+  // Ten thousandths of the cycle: the finest the phase field's 6 columns hold.
+  constexpr std::int64_t kPhaseSteps = 10000;
+  const std::optional<DecimalText> decimal = parse_decimal_text(written);
+  const std::optional<ExactDecimal> exact = decimal ? to_exact(*decimal) : std::nullopt;
+  const std::int64_t steps = exact ? round_ratio(*exact, kPhaseSteps, 1) : 0;
+  if (steps <= 0 || steps >= kPhaseSteps) {
+    return {std::nullopt, "secondary phase '" + written +
+                              "' is not a number that rounds to one between 0 and 1; left blank"};
+  }
+  return {static_cast<double>(static_cast<long double>(steps) / kPhaseSteps), {}};
+}
+
 Converted<double> convert_error(std::string_view text, std::string_view what, int columns) {
   const std::string written = without_uncertainty(text);
   if (written.empty()) return {};

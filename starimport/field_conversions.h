@@ -73,6 +73,12 @@ Converted<RoundedDec> convert_dec(std::string_view text);
 /// warning) for a limit ('<', '>'), another text, or a value not above 0 nor at most 100.
 Converted<double> convert_duration(std::string_view text, std::string_view period);
 
+/// The phase of the secondary minimum from its text, a decimal fraction of the cycle,
+/// rounded to the 4 decimals its field holds (halves away from zero). Nothing without a
+/// problem for an empty text; nothing with the problem (for a warning) for another text
+/// or a value that does not round to one strictly between 0 and 1.
+Converted<double> convert_secondary_phase(std::string_view text);
+
 /// An uncertainty of the elements, days, from its text (a number of 0 or more, as written);
 /// when the shortest text of the value is wider than `columns`, it is rounded up to the
 /// most significant digits that fit, with the problem saying so (the value stands). Nothing

@@ -6,6 +6,16 @@
 
 namespace starimport {
 
+void note_time_scale(EpochScales& scales, std::optional<astro::EpochScale> scale) {
+  if (!scale) {
+    scales.unknown = true;
+  } else if (*scale == astro::EpochScale::kBjd) {
+    scales.barycentric = true;
+  } else if (*scale == astro::EpochScale::kHjd) {
+    scales.heliocentric = true;
+  }
+}
+
 namespace {
 
 /// What the epochs' time scale asks of the programs that read the lines, each hint
@@ -13,6 +23,9 @@ namespace {
 std::string time_scale_hints(const EpochScales& scales) {
   std::string line;
   if (scales.heliocentric) line += "; epochs are HJD: run eclfore and phaselist with --epochs=hjd";
+  if (scales.barycentric) {
+    line += "; epochs are BJD (TDB): run eclfore and phaselist with --epochs=bjd";
+  }
   if (scales.unknown) {
     line +=
         "; a plain table does not say its epochs' time scale: run eclfore and phaselist "

@@ -35,13 +35,21 @@ constexpr const char* kStandardInputShown = "(standard input)";
 constexpr const char* kAbout =
     "Turns catalogues of light elements into star.dat lines for eclfore and phaselist:\n"
     "the GCVS 5.1 main table (gcvs5.txt), delimited tables with a header row (TSV,\n"
-    "CSV, '|'-separated, VizieR exports) and VSX JSON replies. Reads the FILEs named\n"
-    "(standard input when none, or for -) and writes one line per usable record to\n"
-    "standard output, in input order, with CR LF line ends.\n"
+    "CSV, '|'-separated, VizieR exports), VSX JSON replies, Kreiner's up-to-date\n"
+    "elements (*-cat.txt), and the tables of the TESS eclipsing binaries and of Gaia\n"
+    "DR3's vari_eclipsing_binary (joined with gaia_source for ra, dec and\n"
+    "phot_g_mean_mag). Reads the FILEs named (standard input when none, or for -)\n"
+    "and writes one line per usable record to standard output, in input order, with\n"
+    "CR LF line ends.\n"
     "\n"
     "Epochs and periods are copied as the source writes them (an epoch as JD - 2400000\n"
-    "gets its 2400000 back); the position is rounded to whole seconds of right\n"
-    "ascension and whole arc minutes of declination, the magnitudes to one decimal;\n"
+    "gets its 2400000 back); TESS's epochs (BJD - 2457000) are made full BJD, Gaia's\n"
+    "epoch of a primary minimum and its period are worked out from the reference time,\n"
+    "phase and frequency (the epoch taken from TCB to TDB), and these are rounded to\n"
+    "the 13 columns of their fields. A star's Kreiner records of primary and\n"
+    "secondary minima give one line with the secondary's phase; a SEC record alone\n"
+    "is skipped. The position is rounded to whole seconds of right ascension and\n"
+    "whole arc minutes of declination, the magnitudes to one decimal;\n"
     "the eclipse duration, the errors of the elements and the epochs' time scale go\n"
     "into the star.dat extension after column 94 where the source gives them.\n"
     "A record that cannot be used is reported on standard error and skipped; the last\n"
@@ -233,7 +241,7 @@ int run(const io::Options& options) {
         std::fputs("\r\n", stdout);
       }
       ++written;
-      (input->epochs_heliocentric() ? scales.heliocentric : scales.unknown) = true;
+      note_time_scale(scales, input->time_scale());
     }
     io::finish_warnings(shown);
     input.reset();

@@ -11,13 +11,15 @@ namespace {
 
 constexpr io::OptionSpec kOptions[] = {
     {"output", "FILE", "write the lines to FILE (replaced) instead of standard output", 'o'},
-    {"format", "FORMAT", "gcvs, table, vsx-json or auto (default: decided from the content)"},
+    {"format", "FORMAT",
+     "gcvs, table, vsx-json, kreiner, tess, gaia or auto (default: decided from the content)"},
     {"column", "FIELD=NAME",
      "the table column NAME holds FIELD (name, ra, dec, type, max, min, min_flag, epoch, "
      "period, period_flag, passband, duration, epoch_error, period_error)",
      0, true},
     {"flag", "DIGIT", "select flag of every line, column 88 (default blank)"},
-    {"label", "TEXT", "catalogue label, columns 90-93 (default GCVS, VSX or TABL)"},
+    {"label", "TEXT",
+     "catalogue label, columns 90-93 (default GCVS, VSX, KREI, TESS, GAIA or TABL)"},
     {"types", "LIST", "main type codes kept, e.g. EA,EW, or all (default E,EA,EB,EW,EC,ED,ESD)"},
     {"passband", "BAND", "passband of the magnitudes preferred (default V)"},
     {"update", "FILE", "refresh the elements of the stars of FILE (a star.dat) in place"},
@@ -79,7 +81,8 @@ ImportSettings import_settings(const io::Options& options) {
   ImportSettings s;
   if (const auto format = options.value("format"); format && *format != "auto") {
     s.format = format_of_name(*format);
-    if (!s.format) bad("format", *format, "is not gcvs, table, vsx-json or auto");
+    if (!s.format)
+      bad("format", *format, "is not gcvs, table, vsx-json, kreiner, tess, gaia or auto");
   }
   for (const std::string& mapping : options.values("column")) {
     const std::size_t equals = mapping.find('=');

@@ -36,6 +36,11 @@ struct SourceRecord {
   /// marks (GCVS "17  *", "10:"); a unit after the number ("2.9 h", "0.41 d") when the
   /// source gives one. Empty: not given.
   std::string duration;
+  /// Secondary eclipse, as `duration`; empty: as the primary (not given).
+  std::string secondary_duration;
+  /// Phase of the secondary minimum after the primary, a decimal fraction of the cycle;
+  /// empty: not given (0.5).
+  std::string secondary_phase;
   std::string epoch_error;   ///< days, as written; empty: not given
   std::string period_error;  ///< days, as written; empty: not given
 };

@@ -56,18 +56,6 @@ constexpr std::string_view kVizierVsxFlagNames[] = {"l_max",    "u_max",   "n_ma
                                                     "l_Period", "u_Period"};
 constexpr std::size_t kVizierVsxFlagsNeeded = 3;
 
-std::optional<std::size_t> find_header(const std::vector<std::string>& header,
-                                       std::string_view name) {
-  // An exact match first: a table may hold "Min" and "min" for different things.
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    if (header[i] == name) return i;
-  }
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    if (io::same_ignoring_case(header[i], name)) return i;
-  }
-  return std::nullopt;
-}
-
 char delimiter_char(Delimiter d) {
   switch (d) {
     case Delimiter::tab:
@@ -97,6 +85,18 @@ char first_of(const std::string& text, std::string_view marks) {
 }
 
 }  // namespace
+
+std::optional<std::size_t> find_header(const std::vector<std::string>& header,
+                                       std::string_view name) {
+  // An exact match first: a table may hold "Min" and "min" for different things.
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (header[i] == name) return i;
+  }
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (io::same_ignoring_case(header[i], name)) return i;
+  }
+  return std::nullopt;
+}
 
 Delimiter detect_delimiter(std::string_view header) {
   if (header.find('\t') != std::string_view::npos) return Delimiter::tab;

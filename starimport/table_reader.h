@@ -52,6 +52,10 @@ std::optional<std::vector<std::string>> split_fields(std::string_view line, Deli
 /// dashes), as VizieR writes one.
 bool is_dash_row(const std::vector<std::string>& fields);
 
+/// Where the header has the column `name`: the same name first, else in any case.
+std::optional<std::size_t> find_header(const std::vector<std::string>& header,
+                                       std::string_view name);
+
 /// The fields a table's columns give. The first fourteen can be named with --column.
 enum class Column {
   name,

@@ -321,5 +321,51 @@ TEST(NameAndType, BlanksNormalisedLongNamesCut) {
   EXPECT_EQ(main_type("ELL"), "ELL");
 }
 
+TEST(DecimalText, FittedToColumnsHalvesAwayWithCarries) {
+  const auto fitted = [](const char* text, std::size_t columns) {
+    return fitted_to_columns(*parse_decimal_text(text), columns).text();
+  };
+  EXPECT_EQ(fitted("2458325.393125", 13), "2458325.39313");
+  EXPECT_EQ(fitted("2458325.393124", 13), "2458325.39312");
+  EXPECT_EQ(fitted("2458325.999995", 13), "2458326.00000");
+  EXPECT_EQ(fitted("0.99999999999999", 13), "1.00000000000");
+  EXPECT_EQ(fitted("9.96", 2), "10");
+  EXPECT_EQ(fitted("-0.25", 4), "-0.3");
+  EXPECT_EQ(fitted("12345678901234", 13), "12345678901234");  // no fraction to take
+  EXPECT_EQ(fitted("1.5", 13), "1.5");
+}
+
+TEST(DecimalText, HundredTimesAndExactText) {
+  const auto hundred = [](const char* text) {
+    return times_hundred(*parse_decimal_text(text)).text();
+  };
+  EXPECT_EQ(hundred("0.079144716"), "7.9144716");
+  EXPECT_EQ(hundred("0.0412"), "4.12");
+  EXPECT_EQ(hundred("1.5"), "150");
+  EXPECT_EQ(hundred("0.4"), "40");
+  EXPECT_EQ(hundred("12"), "1200");
+  EXPECT_EQ(hundred("-0.001"), "-0.1");
+  EXPECT_EQ(exact_text({-5, 2}), "-0.05");
+  EXPECT_EQ(exact_text({24583253931250, 6}), "24583253.931250");
+  EXPECT_EQ(exact_text({0, 0}), "0");
+  EXPECT_EQ(exact_text(add(*to_exact(*parse_decimal_text("1325.393125")), {2457000, 0})),
+            "2458325.393125");
+}
+
+TEST(Extension, SecondaryPhaseToTenThousandthsStrictlyInsideTheCycle) {
+  EXPECT_EQ(convert_secondary_phase("0.522430732441").value, 0.5224);
+  EXPECT_EQ(convert_secondary_phase(" 0.49995 ").value, 0.5);
+  EXPECT_EQ(convert_secondary_phase("0.00005").value, 0.0001);
+  const Converted<double> none = convert_secondary_phase("");
+  EXPECT_FALSE(none.value);
+  EXPECT_EQ(none.problem, "");
+  for (const char* outside : {"0.00004", "0", "0.99995", "1", "1.2", "-0.3", "x"}) {
+    const Converted<double> c = convert_secondary_phase(outside);
+    EXPECT_FALSE(c.value) << outside;
+    EXPECT_EQ(c.problem, "secondary phase '" + std::string(outside) +
+                             "' is not a number that rounds to one between 0 and 1; left blank");
+  }
+}
+
 }  // namespace
 }  // namespace starimport

@@ -505,3 +505,206 @@ TEST(VsxJson, TextsThatAreNoReplyFail) {
 
 }  // namespace
 }  // namespace starimport
+
+namespace starimport {
+namespace {
+
+/// The extension of a line as the star.dat reader takes it, with no field warned of.
+formats::StarExtension extension_read_back(const std::string& line) {
+  std::vector<std::string> problems;
+  const formats::StarExtension read = formats::parse_star_extension(line, &problems);
+  EXPECT_TRUE(problems.empty()) << line;
+  return read;
+}
+
+formats::StarExtension extension(std::optional<double> duration,
+                                 std::optional<double> secondary_duration,
+                                 std::optional<double> secondary_phase,
+                                 std::optional<double> epoch_error,
+                                 std::optional<double> period_error, astro::EpochScale scale) {
+  return {duration, secondary_duration, secondary_phase, epoch_error, period_error, scale};
+}
+
+TEST(KreinerRecords, RealRecordsFieldByField) {
+  const Imported got = import(kRecords + "/kreiner_2014i_extract.txt", {});
+  EXPECT_EQ(got.format, Format::kreiner);
+  EXPECT_EQ(got.label, "KREI");
+  ASSERT_EQ(got.lines.size(), 6u);
+  EXPECT_EQ(got.lines[0].substr(0, 94),
+            "RT And               2452500.3510    0.6289285 23 11 10  +53 02       EA  9.0         "
+            "    KREI");
+  EXPECT_EQ(got.lines[1].substr(0, 94),
+            "OT And               2452509.7794    20.852908 23 20 01  +41 45       EA  7.3         "
+            "    KREI");
+  // Both parts of a southern declination carry its sign (-00 42).
+  expect_read_back(got.lines[2], "CX Aqr", 2452500.431, 0.5559877, 22, 35, 43, -0.0f, -42, "EB",
+                   10.6f, 0.0f);
+  const auto hjd = astro::EpochScale::kHjd;
+  const auto none = std::nullopt;
+  // D in days over the period: RT And 0.11 / 0.6289285 = 17.490 %; OT And's PRI and SEC
+  // records 0.63 and 0.21 of 20.852908 d (3.021 %, 1.007 %), its secondary at
+  // (2452520.6736 - 2452509.7794) / 20.852908 = 0.52243; CX Aqr 0.09 d (16.187 %); FS Aqr
+  // 0.00 and AA And 0.01 d are placeholders; Y Cam 0.53 / 3.305766 = 16.033 %.
+  const formats::StarExtension expected[] = {
+      extension(17.49, none, none, none, none, hjd), extension(3.02, 1.01, 0.5224, none, none, hjd),
+      extension(16.19, none, none, none, none, hjd), extension(none, none, none, none, none, hjd),
+      extension(none, none, none, none, none, hjd),  extension(16.03, none, none, none, none, hjd)};
+  for (std::size_t k = 0; k < got.lines.size(); ++k) {
+    EXPECT_EQ(extension_read_back(got.lines[k]), expected[k]) << got.lines[k];
+  }
+  // V468 Aur has only a SEC record: its M0 is no primary minimum.
+  EXPECT_EQ(got.refused,
+            std::vector<std::string>{"30: a SEC record without the PRI record of its star beside "
+                                     "it: its M0 is a secondary minimum"});
+  EXPECT_EQ(not_of_magnitudes(got.warned), std::vector<std::string>{});
+}
+
+TEST(KreinerRecords, PairsInEitherOrderAndRecordsThatAreNone) {
+  e2e::TempDir dir;
+  const std::string ot_sec =
+      "OT    And 2000  7.32 |         EA          for  SEC\n"
+      "23 20  1  41 45 18 2000.0  0.21 0.0 20.852999 2452520.6736 0.5\n";
+  const std::string ot_pri =
+      "OT    And 1999  7.32 |         EA          for  PRI\n"
+      "23 20  1  41 45 18 2000.0  0.63 0.0 20.852908 2452509.7794 0.5\n";
+  // No header: the first record's line tells the format. SEC before PRI is one star; a
+  // PRI beside another star's SEC stands alone.
+  dir.write("k.cat", ot_sec + ot_pri +
+                         "ZZ    Zzz 2000  9.0  |         EA          for  PRI\n"
+                         "01 00  0  10  0  0 2000.0  0.02 0.0 2.0 2452500.0 0.5\n" +
+                         ot_sec +
+                         "XY    Zzz 2010 10.2  |         EA          for  ALL\n"
+                         "AB    Cas 2010 10.2  |A3V      EA          for  ALL\n"
+                         " 0 10 34  58 17 24 1950.0  0.20 0.0 1.3668823 2452500.3811 0.5\n"
+                         "a line of no record\n");
+  const Imported got = import((dir.path() / "k.cat").string(), {});
+  EXPECT_EQ(got.format, Format::kreiner);
+  ASSERT_EQ(got.lines.size(), 2u);
+  EXPECT_EQ(got.lines[0].substr(0, 46), "OT And               2452509.7794    20.852908");
+  EXPECT_EQ(extension_read_back(got.lines[0]),
+            extension(3.02, 1.01, 0.5224, std::nullopt, std::nullopt, astro::EpochScale::kHjd));
+  // 0.02 d is above the placeholders: 1 % of 2 days.
+  EXPECT_EQ(extension_read_back(got.lines[1]).eclipse_duration_pct, 1.0);
+  EXPECT_EQ(got.refused,
+            (std::vector<std::string>{
+                "7: a SEC record without the PRI record of its star beside it: its M0 is a "
+                "secondary minimum",
+                "9: the record's second line is missing", "10: equinox 1950.0, not 2000.0",
+                "12: not the first line of a Kreiner record (no '|' and 'for ALL', 'for PRI' or "
+                "'for SEC' at its end)"}));
+}
+
+TEST(KreinerRecords, HeaderSkippedAlsoWhenTheFormatIsNamed) {
+  const std::string path = kRecords + "/kreiner_2014i_extract.txt";
+  CatalogueInput input(path, path, Format::kreiner, {});
+  InputItem item;
+  ASSERT_TRUE(input.next(item));
+  EXPECT_EQ(item.line, 16);
+  ASSERT_TRUE(std::holds_alternative<SourceRecord>(item.record));
+  const SourceRecord& rt = std::get<SourceRecord>(item.record);
+  EXPECT_EQ(rt.name, "RT    And");
+  EXPECT_EQ(rt.type, "EA/RS");
+  EXPECT_EQ(rt.ra, "23 11 10");
+  EXPECT_EQ(rt.dec, "53 1 33");
+  EXPECT_EQ(rt.duration, "0.11 d");
+  EXPECT_EQ(rt.max.value, "8.97");
+  EXPECT_EQ(rt.max.passband, "V");
+}
+
+/// The real rows of Gaia's vari_eclipsing_binary with the columns a join with
+/// gaia_source adds (positions and magnitudes made up for the test).
+std::string gaia_joined_rows() {
+  const std::vector<std::string> rows =
+      lines_of(read(kRecords + "/gaia_dr3_vari_eclipsing_binary_rows.csv"));
+  const char* joined[] = {",ra,dec,phot_g_mean_mag", ",280.1234567,46.5432101,11.52",
+                          ",281.9876543,44.0123456,16.9", ",296.5555555,51.2222222,15.81"};
+  std::string text;
+  for (std::size_t k = 0; k < rows.size(); ++k) text += rows[k] + joined[k] + "\n";
+  return text;
+}
+
+TEST(GaiaRows, RealRowsFieldByField) {
+  e2e::TempDir dir;
+  dir.write("gaia.csv", gaia_joined_rows());
+  const Imported got = import((dir.path() / "gaia.csv").string());
+  EXPECT_EQ(got.format, Format::gaia);
+  EXPECT_EQ(got.label, "GAIA");
+  ASSERT_EQ(got.lines.size(), 3u);
+  // Epoch: 2455197.5 + 2235.7836227049343 + 0.7945931 / 3.9756702991987853 in TCB, which
+  // astropy makes 2457433.4832650831 TDB; period 1 / 3.9756702991987853 = 0.25152991187;
+  // the minimum 11.52 + 0.14556746 of depth.
+  EXPECT_EQ(got.lines[0].substr(0, 94),
+            "2080063931448749824 2457433.483270.25152991187 18 40 30  +46 33       E  11.5 11.7    "
+            "    GAIA");
+  EXPECT_EQ(got.lines[1].substr(0, 46), "2073906430127699712 2457378.269650.65070036039");
+  const auto bjd = astro::EpochScale::kBjd;
+  // Durations of exactly 0.4 are the model's cap: blank. Secondary phases (0.29283863 -
+  // 0.7945931) mod 1 = 0.49824, (0.18046859 - 0.4976967) mod 1 = 0.68277; errors rounded
+  // up to 3 digits: 0.0029041758 / f = 0.00073049 d, 1.49264115e-05 / f^2 = 9.4435e-07 d.
+  EXPECT_EQ(extension_read_back(got.lines[0]),
+            extension(std::nullopt, std::nullopt, 0.4982, 0.000731, 9.45e-07, bjd));
+  EXPECT_EQ(extension_read_back(got.lines[1]),
+            extension(7.91, 29.85, 0.6828, 0.0221, 9.01e-06, bjd));
+  EXPECT_EQ(extension_read_back(got.lines[2]),
+            extension(std::nullopt, std::nullopt, 0.471, 0.000557, 5.27e-07, bjd));
+  EXPECT_TRUE(got.refused.empty());
+  EXPECT_EQ(not_of_magnitudes(got.warned), std::vector<std::string>{});
+}
+
+TEST(GaiaRows, ATableWithoutTheJoinedPositionsFails) {
+  const std::string path = kRecords + "/gaia_dr3_vari_eclipsing_binary_rows.csv";
+  try {
+    CatalogueInput input(path, "vari.csv", std::nullopt, {});
+    FAIL() << "read";
+  } catch (const io::RunError& e) {
+    EXPECT_STREQ(e.what(), "vari.csv: no ra column of a Gaia table (looked for ra, RA_ICRS)");
+  }
+}
+
+TEST(TessRows, BothNamingSchemesGiveTheSameLine) {
+  e2e::TempDir dir;
+  dir.write(
+      "villanova.csv",
+      "tic__tess_id,signal_id,tic__ra,tic__dec,tic__Tmag,bjd0,bjd0_uncert,period,"
+      "period_uncert,prim_width_pf,prim_depth_pf,prim_pos_pf,sec_width_pf,sec_pos_pf\n"
+      "29858788,1,82.0712,-2.1309,9.451,1325.393125,0.0011,4.56789125,3.5e-06,0.0412,0.48,0.985,"
+      "0.0398,0.4782\n"
+      "29858789,1,82.0712,-2.1309,9.451,2458325.393125,,4.56789125,,,,,,\n");
+  dir.write("vizier.tsv",
+            "TIC\tMorph\tPer\te_Per\tBJD0\te_BJD0\tWp-pf\tDp-pf\tPhip-pf\tWs-pf\tPhis-pf\tTmag\t"
+            "_RAJ2000\t_DEJ2000\n"
+            "29858788\t0.2\t4.56789125\t3.5e-06\t1325.393125\t0.0011\t0.0412\t0.48\t0.985\t0.0398\t"
+            "0.4782\t9.451\t82.0712\t-2.1309\n");
+  const Imported villanova = import((dir.path() / "villanova.csv").string());
+  const Imported vizier = import((dir.path() / "vizier.tsv").string());
+  EXPECT_EQ(villanova.format, Format::tess);
+  EXPECT_EQ(vizier.format, Format::tess);
+  ASSERT_EQ(villanova.lines.size(), 2u);
+  ASSERT_EQ(vizier.lines.size(), 1u);
+  EXPECT_EQ(villanova.lines[0], vizier.lines[0]);
+  // BTJD 1325.393125 + 2457000, rounded to the 13 columns; a full BJD kept as it is. A
+  // depth of 0.48 of the flux is 0.710 mag: 9.451 + 0.710 at minimum.
+  EXPECT_EQ(villanova.lines[0].substr(0, 94),
+            "TIC 29858788        2458325.39313   4.56789125 05 28 17  -02 08       E   9.5 10.2    "
+            "    TESS");
+  EXPECT_EQ(villanova.lines[1].substr(20, 13), "2458325.39313");
+  // Widths 0.0412 and 0.0398 of the period; the secondary at 0.4782 - 0.985 + 1.
+  EXPECT_EQ(extension_read_back(villanova.lines[0]),
+            extension(4.12, 3.98, 0.4932, 0.0011, 3.5e-06, astro::EpochScale::kBjd));
+  EXPECT_EQ(villanova.lines[1].substr(94), std::string(44, ' ') + "BJD");
+}
+
+TEST(SurveyTables, RecognisedByTheirColumnNamesOnly) {
+  using Header = std::vector<std::string>;
+  EXPECT_EQ(survey_of_header(
+                Header{"source_id", "reference_time", "frequency", "derived_primary_ecl_phase"}),
+            Survey::gaia);
+  EXPECT_EQ(survey_of_header(Header{"TIC", "BJD0", "Per", "Wp-pf"}), Survey::tess);
+  EXPECT_EQ(survey_of_header(Header{"tess_id", "bjd0", "period", "prim_width_pf"}), Survey::tess);
+  // An epoch named BJD0 alone is any table's.
+  EXPECT_EQ(survey_of_header(Header{"Name", "BJD0", "Period", "RA", "Dec"}), std::nullopt);
+  EXPECT_EQ(survey_of_header(Header{"source_id", "frequency", "ra", "dec"}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace starimport

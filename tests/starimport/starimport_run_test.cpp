@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "e2e.h"
 
@@ -242,6 +246,70 @@ TEST(StarimportRun, UpdateComparesWithTheSystemClocksDay) {
             std::string::npos)
       << r.err;
   EXPECT_NE(r.err.find("\nSW Lac: time scale; next minimum "), std::string::npos) << r.err;
+}
+
+}  // namespace
+
+namespace {
+
+/// The minima of `star` in a forecast: kind ('p' or 's') and JD, in the order listed.
+std::vector<std::pair<char, double>> minima_of(const std::string& forecast,
+                                               const std::string& star) {
+  std::vector<std::pair<char, double>> minima;
+  std::istringstream lines(forecast);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with(star + " ")) continue;
+    char kind = 0;
+    int year = 0, month = 0, day = 0;
+    double hour = 0, jd = 0;
+    std::istringstream fields(line.substr(25));
+    fields >> kind >> year >> month >> day >> hour >> jd;
+    minima.emplace_back(kind, jd);
+  }
+  return minima;
+}
+
+TEST(StarimportRun, KreinerGaiaAndTessLinesForecast) {
+  // The lines the cases of Kreiner's elements and the Gaia and TESS tables write.
+  std::string stars;
+  for (const char* c : {"kreiner_extract_auto_detected", "gaia_joined_auto_detected",
+                        "tess_villanova_csv_auto_detected"}) {
+    stars += e2e::read_file(kCases / c / "expected" / "star.dat");
+  }
+  e2e::TempDir dir;
+  dir.write("star.dat", stars);
+  // Kreiner's elements give no magnitude at minimum: only a condition with a negative
+  // least depth selects those stars (the second row).
+  dir.write("condition.dat", "0.0 20.0 0.0 90 -90\n0.0 20.0 -99 90 -90\n99\n");
+  e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), "2024\n8\n10\n3\n0\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  std::string forecast = dir.read("data.dat");
+  for (const char* star : {"2080063931448749824", "2073906430127699712", "2132960065768816000",
+                           "TIC 29858788", "TIC 150284425"}) {
+    EXPECT_FALSE(minima_of(forecast, star).empty()) << star;
+  }
+  EXPECT_TRUE(minima_of(forecast, "RT And").empty());
+
+  r = e2e::run(ECLFORE_BIN, dir.path(), "2024\n8\n10\n3\n1\n");
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  forecast = dir.read("data.dat");
+  for (const char* star : {"RT And", "CX Aqr", "FS Aqr", "AA And", "Y Cam"}) {
+    EXPECT_FALSE(minima_of(forecast, star).empty()) << star;
+  }
+  // OT And's secondary minima fall at phase 0.5224 of its PRI record's cycle, not 0.5
+  // (0.46 day later).
+  const auto ot_and = minima_of(forecast, "OT And");
+  ASSERT_EQ(ot_and.size(), 3u);
+  EXPECT_EQ(ot_and[0].first, 'p');
+  for (std::size_t k = 1; k < ot_and.size(); ++k) {
+    EXPECT_EQ(ot_and[k].first, 's');
+    const double cycles = (ot_and[k].second - ot_and[0].second) / 20.852908;
+    // Tolerance 0.0003 of the cycle (9 minutes: the heliocentric correction changes
+    // that much over a few weeks at most); measured 0.00003.
+    EXPECT_NEAR(cycles - std::floor(cycles), 0.5224, 0.0003) << ot_and[k].second;
+  }
 }
 
 }  // namespace
