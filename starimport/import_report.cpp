@@ -22,10 +22,10 @@ namespace {
 /// after "; ".
 std::string time_scale_hints(const EpochScales& scales) {
   std::string line;
-  if (scales.heliocentric) line += "; epochs are HJD: run eclfore and phaselist with --epochs=hjd";
-  if (scales.barycentric) {
-    line += "; epochs are BJD (TDB): run eclfore and phaselist with --epochs=bjd";
-  }
+  // The lines name their own scale (columns 138-140), which eclfore and phaselist take
+  // whatever --epochs says: the hint only says what the scale is.
+  if (scales.heliocentric) line += "; epochs are HJD, as the lines say";
+  if (scales.barycentric) line += "; epochs are BJD (TDB), as the lines say";
   if (scales.unknown) {
     line +=
         "; a plain table does not say its epochs' time scale: run eclfore and phaselist "
@@ -40,9 +40,20 @@ std::string records_skipped(long skipped) {
 
 }  // namespace
 
-std::string closing_line(long written, long skipped, const EpochScales& scales) {
-  return fmt::format("{} {} written, ", written, written == 1 ? "line" : "lines") +
-         records_skipped(skipped) + time_scale_hints(scales);
+std::string closing_line(long written, long skipped, const EpochScales& scales,
+                         long without_minimum) {
+  std::string line = fmt::format("{} {} written, ", written, written == 1 ? "line" : "lines") +
+                     records_skipped(skipped) + time_scale_hints(scales);
+  // A blank magnitude at minimum reads as 0, a depth below zero: a condition asking for
+  // any depth would pass these stars over without a word.
+  if (without_minimum > 0) {
+    line += fmt::format(
+        "; {} {} no magnitude at minimum: only a condition with a negative least depth "
+        "selects {}, or type the minimum into columns 78-81",
+        without_minimum, without_minimum == 1 ? "line gives" : "lines give",
+        without_minimum == 1 ? "it" : "them");
+  }
+  return line;
 }
 
 std::string refresh_closing_line(std::string_view path, const RefreshCounts& counts, long skipped) {

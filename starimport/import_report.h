@@ -19,9 +19,10 @@ struct EpochScales {
 /// Notes that a line with an epoch in `scale` (nothing: not known) was written.
 void note_time_scale(EpochScales& scales, std::optional<astro::EpochScale> scale);
 
-/// "N lines written, M records skipped", then what the epochs' time scale asks of the
-/// programs that read the lines.
-std::string closing_line(long written, long skipped, const EpochScales& scales);
+/// "N lines written, M records skipped", then the epochs' time scale and how many lines
+/// give no magnitude at minimum (`without_minimum`).
+std::string closing_line(long written, long skipped, const EpochScales& scales,
+                         long without_minimum = 0);
 
 /// What a refresh did to the catalogue, for the closing line.
 struct RefreshCounts {

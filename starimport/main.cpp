@@ -195,6 +195,7 @@ int run(const io::Options& options) {
 
   long written = 0;
   long skipped = 0;
+  long without_minimum = 0;
   EpochScales scales;
   // The stars written: star_name_key of the name, and where its line came from.
   std::unordered_map<std::string, std::string> first_of_star;
@@ -241,6 +242,7 @@ int run(const io::Options& options) {
         std::fputs("\r\n", stdout);
       }
       ++written;
+      if (!converted.line->min_tenths) ++without_minimum;
       note_time_scale(scales, input->time_scale());
     }
     io::finish_warnings(shown);
@@ -255,7 +257,7 @@ int run(const io::Options& options) {
   }
   if (file) file->close();
   std::fflush(stdout);
-  io::print_error_text(closing_line(written, skipped, scales) + "\n");
+  io::print_error_text(closing_line(written, skipped, scales, without_minimum) + "\n");
   return 0;
 }
 

@@ -27,8 +27,11 @@ TEST(DefaultTypes, EveryEclipsingTypeButEllipsoidalAndTransits) {
 
 TEST(ClosingLine, TheTimeScaleOfTheLinesWritten) {
   EXPECT_EQ(closing_line(2, 1, {true, false}),
-            "2 lines written, 1 record skipped; epochs are HJD: run eclfore and phaselist with "
-            "--epochs=hjd");
+            "2 lines written, 1 record skipped; epochs are HJD, as the lines say");
+  EXPECT_EQ(closing_line(3, 0, {true, false, true}, 1),
+            "3 lines written, 0 records skipped; epochs are HJD, as the lines say; epochs are "
+            "BJD (TDB), as the lines say; 1 line gives no magnitude at minimum: only a condition "
+            "with a negative least depth selects it, or type the minimum into columns 78-81");
   EXPECT_EQ(closing_line(1, 0, {false, true}),
             "1 line written, 0 records skipped; a plain table does not say its epochs' time "
             "scale: run eclfore and phaselist with the --epochs its source names");

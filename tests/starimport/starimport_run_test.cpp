@@ -208,7 +208,9 @@ TEST(StarimportRun, QuotedFieldOverLinesIsOneRecord) {
             "warning: t.csv:6: no maximum magnitude; left blank\n"
             "warning: t.csv:6: no minimum magnitude; left blank\n"
             "2 lines written, 1 record skipped; a plain table does not say its epochs' time "
-            "scale: run eclfore and phaselist with the --epochs its source names\n");
+            "scale: run eclfore and phaselist with the --epochs its source names; 2 lines give "
+            "no magnitude at minimum: only a condition with a negative least depth selects "
+            "them, or type the minimum into columns 78-81\n");
 }
 
 TEST(StarimportRun, UpdateFailingLateLeavesTheCatalogueAsItWas) {
