@@ -130,7 +130,7 @@ std::string normalise_name(std::string_view name, bool& cut) {
 
 std::string_view main_type(std::string_view type) {
   type = trim(type);
-  return type.substr(0, type.find_first_of("/+: \t"));
+  return type.substr(0, type.find_first_of("/+|: \t"));
 }
 
 Converted<std::string> convert_epoch(std::string_view text) {

@@ -32,8 +32,8 @@ std::string collapse_blanks(std::string_view name);
 /// kNameColumns bytes (never inside a UTF-8 character).
 std::string normalise_name(std::string_view name, bool& cut);
 
-/// The main type code: the type up to its first '/', '+', ':' or blank
-/// ("EA/SD" gives "EA", "E:/RS" gives "E").
+/// The main type code: the type up to its first '/', '+', '|', ':' or blank
+/// ("EA/SD" gives "EA", "E:/RS" gives "E", VSX's either-or "EA|EB" gives "EA").
 std::string_view main_type(std::string_view type);
 
 /// The epoch text of a star.dat line: the number as written (an uncertainty mark ':'

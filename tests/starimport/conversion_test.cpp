@@ -16,10 +16,10 @@ TEST(DefaultTypes, EveryEclipsingTypeButEllipsoidalAndTransits) {
   const ImportSettings s = import_settings(io::Options{});
   // The GCVS's types, VSX's ASAS types, their subtypes, combinations and uncertain forms.
   for (const char* type : {"E", "EA", "EB", "EW", "EC", "ED", "ESD", "EA/SD", "E/RS", "E:/RS",
-                           "EA+DSCTC", "EA:", "ed", "ESD/RS", "EW/KW", "EC+ROT"}) {
+                           "EA+DSCTC", "EA:", "ed", "ESD/RS", "EW/KW", "EC+ROT", "EA|EB"}) {
     EXPECT_TRUE(type_selected(type, s.conversion.types)) << type;
   }
-  for (const char* type : {"ELL", "EP", "ELL/RS", "EP:", "RRAB", "ROT+EA", "", "EA|EB"}) {
+  for (const char* type : {"ELL", "EP", "ELL/RS", "EP:", "RRAB", "ROT+EA", "", "ELL|EA"}) {
     EXPECT_FALSE(type_selected(type, s.conversion.types)) << type;
   }
   EXPECT_TRUE(s.table.need_type);

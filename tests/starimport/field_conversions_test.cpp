@@ -317,6 +317,7 @@ TEST(NameAndType, BlanksNormalisedLongNamesCut) {
   EXPECT_EQ(main_type("EA/SD"), "EA");
   EXPECT_EQ(main_type("E:/RS"), "E");
   EXPECT_EQ(main_type("EA+DSCTC"), "EA");
+  EXPECT_EQ(main_type("EA|EB"), "EA");
   EXPECT_EQ(main_type(" EW/KW "), "EW");
   EXPECT_EQ(main_type("ELL"), "ELL");
 }
