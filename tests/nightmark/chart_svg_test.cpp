@@ -52,8 +52,11 @@ ChartSamples synthetic_night(std::size_t stars) {
     star.name = "V" + std::to_string(k + 1) + " Cyg";
     for (const double h : s.hours) star.altitude_deg.push_back(80 - 6 * std::abs(h - 20 - k * 0.3));
     const double t = 21 + 0.1 * static_cast<double>(k % 5);  // crowded minima
-    star.minima.push_back(
-        {k % 2 == 0, t, 80 - 6 * std::abs(t - 20 - k * 0.3), star.name + " 21.50"});
+    star.minima.push_back({.primary = k % 2 == 0,
+                           .hours = t,
+                           .altitude_deg = 80 - 6 * std::abs(t - 20 - k * 0.3),
+                           .label = star.name + " 21:30",
+                           .short_label = "21:30"});
     s.stars.push_back(std::move(star));
   }
   return s;
@@ -66,7 +69,7 @@ TEST(ChartSvg, WellFormedWithEveryPart) {
   EXPECT_EQ(svg.find("<script"), std::string::npos);
   EXPECT_EQ(svg.find("href"), std::string::npos) << "no external image or font";
   for (const char* part : {"id=\"twilight\"", "id=\"moon\"", "id=\"limit\"", "id=\"start\"",
-                           "Moon, 37% illuminated", "V1 Cyg 21.50", "V3 Cyg 21.50",
+                           "Moon, 37% illuminated", "V1 Cyg 21:30", "V3 Cyg 21:30",
                            "139.77\xC2\xB0 E, 35.67\xC2\xB0 N", ">18</text>", ">30</text>"}) {
     EXPECT_NE(svg.find(part), std::string::npos) << part;
   }
@@ -123,7 +126,7 @@ TEST(ChartSvg, EmptyPlanShowsTheNightAndTheMoon) {
 TEST(ChartSvg, NamesAreEscaped) {
   ChartSamples s = synthetic_night(1);
   s.stars[0].name = "A&B <C> \"D\" \xE9\x01";
-  s.stars[0].minima[0].label = s.stars[0].name + " 21.50";
+  s.stars[0].minima[0].label = s.stars[0].name + " 21:30";
   const std::string svg = chart_svg(s);
   expect_well_formed(svg, "chart with markup in a name");
   EXPECT_NE(svg.find("A&amp;B &lt;C&gt; &quot;D&quot; ??"), std::string::npos);
@@ -134,11 +137,11 @@ TEST(ChartSvg, UnicodeNamesKeepTheirCharactersAndOtherBytesBecomeQuestionMarks) 
   s.stars[0].name =
       "caf\xC3\xA9 \xE5\x8C\x97\t\xC3 \xC2\x9B"
       "1m";
-  s.stars[0].minima[0].label = s.stars[0].name + " 21.50";
+  s.stars[0].minima[0].label = s.stars[0].name + " 21:30";
   const std::string svg = chart_svg(s);
   expect_well_formed(svg, "chart with UTF-8 and stray bytes in a name");
   EXPECT_NE(svg.find(">caf\xC3\xA9 \xE5\x8C\x97?? ??1m</text>"), std::string::npos) << svg;
-  EXPECT_NE(svg.find(">caf\xC3\xA9 \xE5\x8C\x97?? ??1m 21.50</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">caf\xC3\xA9 \xE5\x8C\x97?? ??1m 21:30</text>"), std::string::npos);
 }
 
 TEST(ChartSvg, TwentyStarsEachWithItsOwnStyle) {
@@ -153,7 +156,7 @@ TEST(ChartSvg, TwentyStarsEachWithItsOwnStyle) {
   }
   EXPECT_EQ(styles.size(), 20u + 3u) << "20 stars, the Moon, the start and the limit";
   for (int k = 1; k <= 20; ++k) {
-    const std::string label = "V" + std::to_string(k) + " Cyg 21.50</text>";
+    const std::string label = "V" + std::to_string(k) + " Cyg 21:30</text>";
     EXPECT_NE(svg.find(label), std::string::npos) << label;
   }
 }
