@@ -169,7 +169,8 @@ ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& 
     const EclipseWindow window = eclipse_window(found, e.kind, e.minimum_jd);
     star->minima.push_back({e.kind != 's', e.listed.time_hours, altitude_at(e.listed.time_hours),
                             e.name + " " + time, time, window.half_hours, window.from_duration,
-                            window.uncertainty_hours.value_or(0)});
+                            // Beyond the hour that stands in for an unknown window, none.
+                            window.from_duration ? window.uncertainty_hours.value_or(0) : 0});
   }
   return s;
 }
