@@ -74,7 +74,7 @@ Verdict judge_coverage(const NightDate& date, float start_hours, bool south_only
   if (!lead_long_enough(start_hours, minimum.time_hours)) return Verdict::kTooSoon;
   if (!(observable_percent(date, start_hours, site, minimum, window, of_date, skyline) >=
         percent)) {
-    return Verdict::kLowAtStart;
+    return Verdict::kShortCoverage;
   }
   if (!south_only) return Verdict::kKept;
   return in_south_sector(star_position(date, minimum.time_hours, site, minimum, of_date))

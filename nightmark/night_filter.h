@@ -117,6 +117,7 @@ enum class Verdict {
   kTooSoon,        ///< the minimum comes 0.75 hour or less after the start
   kOutsideSouth,   ///< south only: azimuth at the minimum from 15 to 315 degrees
   kNotANumber,     ///< time or position is not a finite number
+  kShortCoverage,  ///< --coverage: less of the eclipse window observable than asked
 };
 
 /// Judges one minimum: kept when the star stands more than 10 degrees high at the

@@ -77,7 +77,7 @@ TEST(ObservablePercent, FromTheStartTimeOn) {
             Verdict::kKept);
   EXPECT_EQ(judge_coverage(kDecember10, start_time_hours(19, 30), false, kTokyo, x_tri,
                            window_of(1.5), 85),
-            Verdict::kLowAtStart);
+            Verdict::kShortCoverage);
 }
 
 // AI Dra's minimum at 05:06: a window of 2.6 hours either side starts with the star
@@ -90,7 +90,7 @@ TEST(ObservablePercent, TheMorningTwilightEndsTheNight) {
   EXPECT_GT(percent, 55);
   EXPECT_LT(percent, 70);
   EXPECT_EQ(judge_coverage(kDecember10, start, false, kTokyo, ai_dra, window_of(2.6), 100),
-            Verdict::kLowAtStart);
+            Verdict::kShortCoverage);
   // A skyline higher than the star everywhere hides the whole window.
   const astro::HorizonProfile wall = astro::horizon_profile({{0, 89}});
   EXPECT_EQ(observable_percent(kDecember10, start, kTokyo, ai_dra, window_of(2.6), nullptr, &wall),
