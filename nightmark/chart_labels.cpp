@@ -48,14 +48,12 @@ double label_width_px(std::string_view text) {
   for (const char c : shown) {
     const auto byte = static_cast<unsigned char>(c);
     if ((byte & 0xc0U) == 0x80) continue;  // a continuation byte: counted with its lead
-    if (byte >= 0x80) {
-      em += kCapitalEm;
-    } else if (c == 'M' || c == 'W' || c == 'm' || c == 'w' || c == '@' || c == '%') {
+    if (c == 'M' || c == 'W' || c == 'm' || c == 'w' || c == '@' || c == '%') {
       em += kWideEm;
-    } else if (c >= 'A' && c <= 'Z') {
+    } else if (byte >= 0x80 || (c >= 'A' && c <= 'Z')) {
       em += kCapitalEm;
     } else if (c == ' ' || c == ':' || c == '.' || c == ',' || c == 'i' || c == 'l' || c == 'j' ||
-               c == 'I' || c == '\'' || c == '|' || c == '!') {
+               c == '\'' || c == '|' || c == '!') {
       em += kNarrowEm;
     } else {
       em += kOtherEm;
