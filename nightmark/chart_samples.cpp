@@ -11,6 +11,7 @@
 #include "astro/ephemeris.h"
 #include "astro/numeric.h"
 #include "exports.h"
+#include "formats/records.h"
 
 namespace nightmark {
 namespace {
@@ -106,8 +107,8 @@ std::string site_title_text(const astro::NamedSite& site) {
 
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
                            float start_hours, bool of_date, const astro::NamedSite& site,
-                           const astro::HorizonProfile* skyline,
-                           std::string_view clock_name) {
+                           const astro::HorizonProfile* skyline, std::string_view clock_name,
+                           const std::map<std::string, StarElements>* elements) {
   const double longitude_deg = site.site.longitude_deg;
   const double latitude_deg = site.site.latitude_deg;
   ChartSamples s;
@@ -159,8 +160,17 @@ ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& 
       s.stars.push_back(std::move(added));
       star = s.stars.end() - 1;
     }
+    const std::string time = clock_reading_text(formats::parse_decimal(e.time_text));
+    const StarElements* found = nullptr;
+    if (elements != nullptr) {
+      const auto it = elements->find(e.name);
+      if (it != elements->end()) found = &it->second;
+    }
+    const EclipseWindow window = eclipse_window(found, e.kind, e.minimum_jd);
     star->minima.push_back({e.kind != 's', e.listed.time_hours, altitude_at(e.listed.time_hours),
-                            e.name + " " + e.time_text});
+                            e.name + " " + time, time, window.half_hours, window.from_duration,
+                            // Beyond the hour that stands in for an unknown window, none.
+                            window.from_duration ? window.uncertainty_hours.value_or(0) : 0});
   }
   return s;
 }

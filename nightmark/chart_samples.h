@@ -2,12 +2,15 @@
 /// The altitude chart's samples of a night plan: the time axis from sunset to
 /// sunrise at the site, the Sun, the Moon and every star of the plan.
 
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "chart_svg.h"
+#include "eclipse_window.h"
 #include "night_filter.h"
 #include "plan_entry.h"
 
@@ -51,11 +54,14 @@ AxisHours axis_hours(const SunsetSunrise& sun, float start_hours,
 /// night's clock (`clock_name`, as on the time axis) and the site: its place name when
 /// it has one, and its longitude and latitude. With `skyline` (--horizon; null: none)
 /// each sample of a star says whether the skyline hides it, read at the azimuth of the
-/// toolset's own formulas (with `of_date` too).
+/// toolset's own formulas (with `of_date` too). A minimum's thick stretch is its eclipse
+/// window where `elements` (star.dat's lines by name; null: none) give the star a
+/// duration, one hour either side otherwise; labels give the time as the clock reads.
 ChartSamples chart_samples(const std::vector<PlanEntry>& plan, const NightDate& date,
                            float start_hours, bool of_date, const astro::NamedSite& site,
                            const astro::HorizonProfile* skyline = nullptr,
-                           std::string_view clock_name = "JST");
+                           std::string_view clock_name = "JST",
+                           const std::map<std::string, StarElements>* elements = nullptr);
 
 /// The site as the chart's title names it: "okinawa, 127.68° E, 26.22° N", or without
 /// a name "0.13° W, 51.48° N"; the degrees as the shortest text of their float.

@@ -11,6 +11,7 @@
 
 #include "astro/ephemeris.h"
 #include "astro/numeric.h"
+#include "chart_labels.h"
 #include "io/text.h"
 #include "plan_entry.h"
 
@@ -30,15 +31,11 @@ constexpr double kLegendRowMinPx = 11;
 
 constexpr double kTopAltitudeDeg = 90;
 constexpr double kGridStepDeg = 10;
-/// Half the stretch of curve highlighted around each minimum, hours.
-constexpr double kHighlightHalfHours = 1;
 /// More hours than this on the axis: only every second hour is labelled.
 constexpr double kHoursLabelledEachHour = 16;
 
-constexpr double kLabelFontPx = 11;
 /// Average advance of a character of the generic sans-serif at kLabelFontPx.
 constexpr double kLabelCharPx = 6.4;
-constexpr double kLabelHeightPx = 12;
 
 /// Shading, daylight to night: light enough that every curve colour stands out and
 /// that the chart prints without a dark page.
@@ -51,11 +48,19 @@ constexpr std::array<double, 4> kBandLimitsDeg = {kSunsetAltitudeDeg, astro::kCi
                                                   astro::kAstronomicalTwilightDeg};
 
 /// Okabe-Ito colours without the yellow (too faint on a light page) and the black
-/// (kept for the start time and the limit); with the dash patterns below, each of 24
-/// stars has its own style, and the labels at the minima name the curves in grey too.
+/// (kept for the start time and the limit); with the dash patterns and the marker shapes
+/// below, each of 24 stars has its own style, and the labels at the minima name the
+/// curves in grey too.
 constexpr std::array<std::string_view, 6> kStarColour = {"#0072B2", "#D55E00", "#009E73",
                                                          "#CC79A7", "#E69F00", "#56B4E9"};
 constexpr std::array<std::string_view, 4> kStarDash = {"", "7 3", "2 2", "9 3 2 3"};
+/// The minima's markers, one shape for each round of the colours.
+enum class Marker { kCircle, kSquare, kDiamond, kTriangle };
+constexpr std::array<Marker, 4> kStarMarker = {Marker::kCircle, Marker::kSquare, Marker::kDiamond,
+                                               Marker::kTriangle};
+/// The eclipse window's stretch of a curve and, lighter, its uncertainty beyond each end.
+constexpr std::string_view kWindowOpacity = "0.35";
+constexpr std::string_view kUncertaintyOpacity = "0.15";
 /// A curve's stretch behind the observer's skyline: thin and grey.
 constexpr std::string_view kBehindSkylineColour = "#9a9a9a";
 constexpr double kBehindSkylineWidthPx = 0.8;
@@ -103,14 +108,6 @@ std::string xml_text(std::string_view text) {
   return out;
 }
 
-/// The characters a label shows: a UTF-8 character (or a '?' in place of a byte) is one.
-std::size_t shown_characters(std::string_view text) {
-  const std::string shown = io::printable_utf8(text);
-  return static_cast<std::size_t>(std::count_if(shown.begin(), shown.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xc0U) != 0x80;  // not a continuation byte
-  }));
-}
-
 struct Axis {
   double first_hours = 0;
   double last_hours = 1;
@@ -129,6 +126,39 @@ std::string star_stroke(std::size_t index) {
   const std::string_view dash = kStarDash[index / kStarColour.size() % kStarDash.size()];
   if (!dash.empty()) add(style, " stroke-dasharray=\"{}\"", dash);
   return style;
+}
+
+Marker star_marker(std::size_t index) {
+  return kStarMarker[index / kStarColour.size() % kStarMarker.size()];
+}
+
+/// A minimum's marker at (x, y) with `radius` (a circle's; the other shapes as large to
+/// the eye) and the given SVG paint attributes.
+void add_marker(std::string& svg, Marker marker, double x, double y, double radius,
+                std::string_view paint) {
+  switch (marker) {
+    case Marker::kCircle:
+      add(svg, "<circle cx=\"{}\" cy=\"{}\" r=\"{}\" {}/>\n", num(x), num(y), num(radius), paint);
+      return;
+    case Marker::kSquare: {
+      const double half = radius * 0.9;
+      add(svg, "<rect x=\"{}\" y=\"{}\" width=\"{}\" height=\"{}\" {}/>\n", num(x - half),
+          num(y - half), num(2 * half), num(2 * half), paint);
+      return;
+    }
+    case Marker::kDiamond: {
+      const double r = radius * 1.2;
+      add(svg, "<polygon points=\"{},{} {},{} {},{} {},{}\" {}/>\n", num(x), num(y - r), num(x + r),
+          num(y), num(x), num(y + r), num(x - r), num(y), paint);
+      return;
+    }
+    case Marker::kTriangle: {
+      const double r = radius * 1.25;
+      add(svg, "<polygon points=\"{},{} {},{} {},{}\" {}/>\n", num(x), num(y - r),
+          num(x + r * 0.87), num(y + r * 0.5), num(x - r * 0.87), num(y + r * 0.5), paint);
+      return;
+    }
+  }
 }
 
 std::string points_of(const Axis& axis, const std::vector<double>& hours,
@@ -153,41 +183,6 @@ std::string points_of(const Axis& axis, const std::vector<double>& hours,
     }
   }
   return points;
-}
-
-struct Box {
-  double left, top, right, bottom;
-  bool overlaps(const Box& o) const {
-    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
-  }
-};
-
-/// Where a minimum's label goes: beside its dot, moved up or down in steps until it
-/// overlaps no label placed before and stays in the plot.
-struct PlacedLabel {
-  double x = 0, y = 0;  ///< baseline start (or end, when anchored at the end)
-  bool anchor_end = false;
-  bool moved = false;  ///< far enough from the dot to need a leader line
-};
-
-PlacedLabel place_label(double dot_x, double dot_y, std::size_t chars, std::vector<Box>& taken) {
-  const double width = static_cast<double>(chars) * kLabelCharPx;
-  const bool anchor_end = dot_x + 7 + width > kPlotRightPx;
-  const double left = anchor_end ? dot_x - 7 - width : dot_x + 7;
-  constexpr std::array<double, 15> kOffsetsPx = {-7,  13, -21, 27, -35, 41, -49, 55,
-                                                 -63, 69, -77, 83, -91, 97, -105};
-  for (const double dy : kOffsetsPx) {
-    const double baseline = dot_y + dy + 4;
-    const Box box{left, baseline - kLabelHeightPx + 2, left + width, baseline + 2};
-    if (box.top < kPlotTopPx || box.bottom > kPlotBottomPx) continue;
-    if (std::any_of(taken.begin(), taken.end(), [&](const Box& b) { return b.overlaps(box); })) {
-      continue;
-    }
-    taken.push_back(box);
-    return {anchor_end ? left + width : left, baseline, anchor_end, std::fabs(dy) > 20};
-  }
-  const double baseline = std::clamp(dot_y - 3, kPlotTopPx + kLabelHeightPx, kPlotBottomPx - 2);
-  return {anchor_end ? left + width : left, baseline, anchor_end, false};
 }
 
 void open_document(std::string& svg, const std::string& title) {
@@ -326,12 +321,19 @@ void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
     const ChartStar& star = s.stars[i];
     const std::string_view colour = kStarColour[i % kStarColour.size()];
     for (const ChartMinimum& m : star.minima) {
-      add(svg,
-          "<polyline stroke=\"{}\" stroke-width=\"6\" stroke-opacity=\"0.35\" "
-          "stroke-linecap=\"round\" points=\"{}\"/>\n",
-          colour,
-          points_of(axis, s.hours, star.altitude_deg, m.hours - kHighlightHalfHours,
-                    m.hours + kHighlightHalfHours));
+      const double first = m.hours - m.window_half_hours;
+      const double last = m.hours + m.window_half_hours;
+      auto band = [&](std::string_view opacity, std::string_view cap, double from, double to) {
+        add(svg,
+            "<polyline stroke=\"{}\" stroke-width=\"6\" stroke-opacity=\"{}\" "
+            "stroke-linecap=\"{}\" points=\"{}\"/>\n",
+            colour, opacity, cap, points_of(axis, s.hours, star.altitude_deg, from, to));
+      };
+      band(kWindowOpacity, "round", first, last);
+      if (m.uncertainty_hours > 0) {
+        band(kUncertaintyOpacity, "butt", first - m.uncertainty_hours, first);
+        band(kUncertaintyOpacity, "butt", last, last + m.uncertainty_hours);
+      }
     }
     if (std::find(star.behind_skyline.begin(), star.behind_skyline.end(), 1) ==
         star.behind_skyline.end()) {
@@ -344,34 +346,46 @@ void draw_stars(std::string& svg, const Axis& axis, const ChartSamples& s) {
   add(svg, "</g>\n");
 
   // Dots and labels after every curve, so no curve hides them.
-  std::vector<Box> taken;
+  std::vector<LabelRequest> requests;
+  for (const ChartStar& star : s.stars) {
+    for (const ChartMinimum& m : star.minima) {
+      if (!axis.contains(m.hours)) continue;
+      requests.push_back({axis.x(m.hours),
+                          Axis::y(std::clamp(m.altitude_deg, 0.0, kTopAltitudeDeg)), m.label,
+                          m.short_label});
+    }
+  }
+  const std::vector<PlacedLabel> labels =
+      place_labels(requests, {kPlotLeftPx, kPlotTopPx, kPlotRightPx, kPlotBottomPx});
+  std::size_t next = 0;
   add(svg, "<g id=\"minima\" font-size=\"{}\">\n", num(kLabelFontPx));
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
     const std::string_view colour = kStarColour[i % kStarColour.size()];
     for (const ChartMinimum& m : s.stars[i].minima) {
       if (!axis.contains(m.hours)) continue;
-      const double x = axis.x(m.hours);
-      const double y = Axis::y(std::clamp(m.altitude_deg, 0.0, kTopAltitudeDeg));
-      const PlacedLabel label = place_label(x, y, shown_characters(m.label), taken);
-      if (label.moved) {
+      const LabelRequest& at = requests[next];
+      const PlacedLabel& label = labels[next++];
+      const double x = at.dot_x;
+      const double y = at.dot_y;
+      if (label.shown && label.led_out) {
         add(svg,
             "<line x1=\"{}\" y1=\"{}\" x2=\"{}\" y2=\"{}\" stroke=\"{}\" "
             "stroke-width=\"0.8\"/>\n",
             num(x), num(y), num(label.anchor_end ? label.x + 2 : label.x - 2), num(label.y - 4),
             colour);
       }
-      // A primary minimum is a dot of the star's colour, a secondary one a ring.
+      // A primary minimum is a marker of the star's colour, a secondary one its outline.
       constexpr std::string_view kWhite = "#ffffff";
-      add(svg,
-          "<circle cx=\"{}\" cy=\"{}\" r=\"4.5\" fill=\"{}\" stroke=\"{}\" "
-          "stroke-width=\"{}\"/>\n",
-          num(x), num(y), m.primary ? colour : kWhite, m.primary ? kWhite : colour,
-          m.primary ? "1.2" : "2");
+      add_marker(
+          svg, star_marker(i), x, y, 4.5,
+          fmt::format("fill=\"{}\" stroke=\"{}\" stroke-width=\"{}\"", m.primary ? colour : kWhite,
+                      m.primary ? kWhite : colour, m.primary ? "1.2" : "2"));
+      if (!label.shown) continue;
       add(svg,
           "<text x=\"{}\" y=\"{}\"{} stroke=\"#ffffff\" stroke-width=\"3\" "
           "stroke-opacity=\"0.8\" paint-order=\"stroke\" fill=\"#111111\">{}</text>\n",
           num(label.x), num(label.y), label.anchor_end ? " text-anchor=\"end\"" : "",
-          xml_text(m.label));
+          xml_text(label.text));
     }
   }
   add(svg, "</g>\n");
@@ -388,6 +402,39 @@ bool any_behind_skyline(const ChartSamples& s) {
     return std::find(star.behind_skyline.begin(), star.behind_skyline.end(), 1) !=
            star.behind_skyline.end();
   });
+}
+
+bool has_duration(const ChartStar& star) {
+  return std::any_of(star.minima.begin(), star.minima.end(),
+                     [](const ChartMinimum& m) { return m.window_from_duration; });
+}
+
+/// Where the chart's eclipse windows come from.
+struct WindowSources {
+  bool with_duration = false;     ///< some star's window is its eclipse
+  bool without_duration = false;  ///< some star's is one hour either side
+  bool uncertainty = false;       ///< some window has its uncertainty drawn
+};
+
+WindowSources window_sources(const ChartSamples& s) {
+  WindowSources sources;
+  for (const ChartStar& star : s.stars) {
+    (has_duration(star) ? sources.with_duration : sources.without_duration) = true;
+    for (const ChartMinimum& m : star.minima) {
+      if (m.uncertainty_hours > 0) sources.uncertainty = true;
+    }
+  }
+  return sources;
+}
+
+/// What the band key says of the thick stretches.
+std::string window_key(const WindowSources& sources) {
+  std::string key = !sources.with_duration     ? "thick: 1 h either side of a minimum"
+                    : sources.without_duration ? "thick: eclipse (star.dat), else \xC2\xB1"
+                                                 "1 h"
+                                               : "thick: eclipse, first to last contact";
+  if (sources.uncertainty) key += "; pale: uncertainty";
+  return key;
 }
 
 void draw_legend(std::string& svg, const ChartSamples& s) {
@@ -428,13 +475,23 @@ void draw_legend(std::string& svg, const ChartSamples& s) {
       "stroke-width=\"1.8\"/><text x=\"{}\" y=\"{}\">secondary minimum</text>\n",
       num(sample_left + 68), num(y - 4), num(sample_left + 76), num(y));
   y += row;
+  const WindowSources sources = window_sources(s);
   for (std::size_t i = 0; i < s.stars.size(); ++i) {
-    line_row(star_stroke(i) + " stroke-width=\"2\"", xml_text(s.stars[i].name));
+    if (star_marker(i) != Marker::kCircle) {
+      add_marker(svg, star_marker(i), (sample_left + sample_right) / 2, y - 4, 3.5,
+                 fmt::format("fill=\"{}\"", kStarColour[i % kStarColour.size()]));
+    }
+    // Where only some stars have a duration, the others are named as one hour either side.
+    const bool hour_either_side = sources.with_duration && !has_duration(s.stars[i]);
+    line_row(star_stroke(i) + " stroke-width=\"2\"",
+             xml_text(s.stars[i].name) + (hour_either_side ? " (\xC2\xB1"
+                                                             "1 h)"
+                                                           : ""));
   }
   add(svg, "</g>\n");
 }
 
-void draw_band_key(std::string& svg) {
+void draw_band_key(std::string& svg, const ChartSamples& s) {
   double x = kPlotLeftPx;
   const double y = kHeightPx - 14;
   add(svg, "<g id=\"twilight-key\" font-size=\"11\">\n");
@@ -446,8 +503,8 @@ void draw_band_key(std::string& svg) {
     add(svg, "<text x=\"{}\" y=\"{}\">{}</text>\n", num(x + 19), num(y), kBandName[band]);
     x += 26 + static_cast<double>(kBandName[band].size()) * kLabelCharPx;
   }
-  add(svg, "<text x=\"{}\" y=\"{}\" fill=\"#333333\">thick: 1 h either side of a minimum</text>\n",
-      num(x + 8), num(y));
+  add(svg, "<text x=\"{}\" y=\"{}\" fill=\"#333333\">{}</text>\n", num(x + 8), num(y),
+      window_key(window_sources(s)));
   add(svg, "</g>\n");
 }
 
@@ -506,7 +563,7 @@ std::string chart_svg(const ChartSamples& s) {
         num((kPlotLeftPx + kPlotRightPx) / 2), num((kPlotTopPx + kPlotBottomPx) / 2));
   }
   draw_legend(svg, s);
-  draw_band_key(svg);
+  draw_band_key(svg, s);
   add(svg, "</svg>\n");
   return svg;
 }

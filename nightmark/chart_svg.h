@@ -13,7 +13,13 @@ struct ChartMinimum {
   bool primary = true;      ///< a primary minimum (filled dot) or a secondary (open dot)
   double hours = 0;         ///< decimal hours of the night's clock (24 to 29 after midnight)
   double altitude_deg = 0;  ///< the star's altitude at the minimum, degrees
-  std::string label;        ///< name and time as the plan writes them: "W UMa 21.23"
+  std::string label;        ///< name and time as the clock reads: "W UMa 00:28"
+  std::string short_label;  ///< the time alone, where the whole label finds no room
+  /// The thick stretch either side of the minimum, hours: the eclipse to first and last
+  /// contact (window_from_duration) or one hour.
+  double window_half_hours = 1;
+  bool window_from_duration = false;
+  double uncertainty_hours = 0;  ///< the window's timing uncertainty, hours; 0 unknown
 };
 
 /// One star of the plan: its curve at the chart's sample times and its minima.

@@ -2,6 +2,7 @@
 // time, keeps the minima still worth observing (obsday3.txt) and writes them as
 // chart marks for planetarium software (lplanet.adf, lightpl.mrk).
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 
 #include <fmt/format.h>
 
+#include "coverage.h"
+#include "eclipse_window.h"
 #include "formats/horizon_option.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -24,6 +27,7 @@
 #include "list_lines.h"
 #include "mark_lines.h"
 #include "night_filter.h"
+#include "plan_entry.h"
 #include "plan_line.h"
 #include "plan_outputs.h"
 #include "recent_observations.h"
@@ -73,6 +77,20 @@ constexpr std::string_view kAbout =
     "azimuth; blank lines and lines starting with # are left out. The chart draws a\n"
     "curve thin and grey where the skyline hides the star.\n"
     "\n"
+    "--coverage=PERCENT keeps a minimum, instead of by the altitude at the start\n"
+    "time, when at least PERCENT (0-100) of its eclipse window is observable from\n"
+    "the start time on: first to last contact (the minimum -/+ D x P / 200, D the\n"
+    "duration of star.dat's line of the star, found by name), widened by the\n"
+    "timing uncertainty when the line gives both errors. Observable: the star at or\n"
+    "above 10 degrees and your skyline (--horizon), the Sun's centre more than 6\n"
+    "degrees down; tested at both ends, the minimum and steps of at most 5 minutes.\n"
+    "A star without a duration is judged at its minimum. The 45 minutes of lead\n"
+    "and the south sector are asked as without it.\n"
+    "\n"
+    "The chart's thick stretch around a minimum is the eclipse window where star.dat\n"
+    "gives the star a duration (its uncertainty paler beyond each end), one hour\n"
+    "either side otherwise; the labels give the time as the clock reads.\n"
+    "\n"
     "--zone: the clock of the start time and of obsday2.dat's times (give eclfore the\n"
     "same): a fixed offset (+09:00, -05:00) or a zone of the time-zone database\n"
     "(Europe/London); JST by default. The night keeps the offset in force at 18:00\n"
@@ -95,6 +113,7 @@ constexpr io::OptionSpec kOptions[] = {
     nightmark::kSkyOption,
     formats::kHorizonOption,
     formats::kZoneOption,
+    nightmark::kCoverageOption,
 };
 
 /// The chart and exports the options ask for; a bad --export value is a usage error.
@@ -134,6 +153,7 @@ int run(const io::Options& options) {
   extras.skyline = formats::horizon_option(options);
   const astro::HorizonProfile* skyline = extras.skyline ? &*extras.skyline : nullptr;
   const astro::CivilClock clock = formats::zone_option(options);
+  const std::optional<double> coverage = coverage_option(options);
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -188,6 +208,9 @@ int run(const io::Options& options) {
   // Only --of-date asks for the ephemerides; the default run never calls ERFA.
   std::optional<OfDateSky> of_date;
   if (sky_options.of_date) of_date.emplace(date, extras.site.site);
+  // --coverage judges each window from the durations of star.dat, found by name.
+  std::map<std::string, StarElements> elements;
+  if (coverage) elements = catalogue_elements(std::string(kCatalogueFile));
 
   // One set: no file is replaced before all three are complete.
   io::OutputSet outputs;
@@ -204,8 +227,18 @@ int run(const io::Options& options) {
   while (daily.next(line)) {
     if (!usable_list_line(line, daily)) continue;
     const ListedMinimum minimum = read_listed_minimum(line);
-    const Verdict verdict = judge_minimum(date, start_hours, south_only, site, minimum,
-                                          of_date ? &*of_date : nullptr, skyline);
+    Verdict verdict;
+    if (coverage) {
+      const PlanEntry entry = read_plan_entry(line);
+      const auto star = elements.find(entry.name);
+      const EclipseWindow window = eclipse_window(star == elements.end() ? nullptr : &star->second,
+                                                  entry.kind, entry.minimum_jd);
+      verdict = judge_coverage(date, start_hours, south_only, site, minimum, window, *coverage,
+                               of_date ? &*of_date : nullptr, skyline);
+    } else {
+      verdict = judge_minimum(date, start_hours, south_only, site, minimum,
+                              of_date ? &*of_date : nullptr, skyline);
+    }
     if (verdict == Verdict::kNotANumber) {
       io::warn_line(kDailyListFile, daily.line_number(),
                     "time or position is not a finite number; line skipped");

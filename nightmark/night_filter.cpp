@@ -19,7 +19,6 @@ namespace {
 using astro::Ext;
 
 /// Limits of the plan.
-constexpr float kLowestAltitudeDeg = 10.0f;
 constexpr Ext kLeadTimeHours = 0.75L;
 constexpr float kSouthSectorEastAzimuthDeg = 360.0f - 45.0f;  ///< 45 degrees east of south
 constexpr float kSouthSectorWestAzimuthDeg = 15.0f;           ///< 15 degrees west of south
@@ -134,6 +133,13 @@ astro::HorizontalPosition OfDateSky::position(float hours, float ra_hours, float
   return out;
 }
 
+astro::HorizontalPosition star_position(const NightDate& date, float hours, const PlanSite& site,
+                                        const ListedMinimum& minimum, OfDateSky* of_date) {
+  if (of_date != nullptr) return of_date->position(hours, minimum.ra_hours, minimum.dec_degrees);
+  return position_at(date, hours, site, ra_radians(minimum.ra_hours),
+                     dec_radians(minimum.dec_degrees));
+}
+
 Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
                       const PlanSite& site, const ListedMinimum& minimum, OfDateSky* of_date,
                       const astro::HorizonProfile* skyline) {
@@ -141,25 +147,26 @@ Verdict judge_minimum(const NightDate& date, float start_hours, bool south_only,
       !std::isfinite(minimum.dec_degrees)) {
     return Verdict::kNotANumber;
   }
-  const float ra = ra_radians(minimum.ra_hours);
-  const float dec = dec_radians(minimum.dec_degrees);
-  auto where = [&](float hours) {
-    return of_date != nullptr ? of_date->position(hours, minimum.ra_hours, minimum.dec_degrees)
-                              : position_at(date, hours, site, ra, dec);
-  };
+  auto where = [&](float hours) { return star_position(date, hours, site, minimum, of_date); };
   const astro::HorizontalPosition at_start = where(start_hours);
   // Written as the conditions for keeping, so a value that is not a number drops.
   if (!(at_start.altitude > kLowestAltitudeDeg)) return Verdict::kLowAtStart;
   if (skyline != nullptr && !astro::above_horizon(*skyline, at_start)) {
     return Verdict::kBehindSkyline;
   }
-  const Ext lead = static_cast<Ext>(minimum.time_hours) - static_cast<Ext>(start_hours);
-  if (!(lead > kLeadTimeHours)) return Verdict::kTooSoon;
+  if (!lead_long_enough(start_hours, minimum.time_hours)) return Verdict::kTooSoon;
   if (!south_only) return Verdict::kKept;
-  const astro::HorizontalPosition at_minimum = where(minimum.time_hours);
-  const bool south = at_minimum.azimuth > kSouthSectorEastAzimuthDeg ||
-                     at_minimum.azimuth < kSouthSectorWestAzimuthDeg;
-  return south ? Verdict::kKept : Verdict::kOutsideSouth;
+  return in_south_sector(where(minimum.time_hours)) ? Verdict::kKept : Verdict::kOutsideSouth;
+}
+
+bool lead_long_enough(float start_hours, float minimum_hours) {
+  const Ext lead = static_cast<Ext>(minimum_hours) - static_cast<Ext>(start_hours);
+  return lead > kLeadTimeHours;
+}
+
+bool in_south_sector(const astro::HorizontalPosition& at_minimum) {
+  return at_minimum.azimuth > kSouthSectorEastAzimuthDeg ||
+         at_minimum.azimuth < kSouthSectorWestAzimuthDeg;
 }
 
 }  // namespace nightmark

@@ -95,6 +95,21 @@ class OfDateSky {
   std::map<float, astro::InstantSky> skies_;
 };
 
+/// The star of `minimum` at `hours`: with `of_date` its position of date, else
+/// position_at of its J2000 position.
+astro::HorizontalPosition star_position(const NightDate& date, float hours, const PlanSite& site,
+                                        const ListedMinimum& minimum, OfDateSky* of_date);
+
+/// The plan's altitude limit, degrees.
+inline constexpr float kLowestAltitudeDeg = 10.0f;
+
+/// True when the minimum comes more than 0.75 hour after the start (hours of the night).
+bool lead_long_enough(float start_hours, float minimum_hours);
+
+/// True when the azimuth (degrees from south through west) lies in the south sector:
+/// above 315 or below 15 degrees.
+bool in_south_sector(const astro::HorizontalPosition& at_minimum);
+
 enum class Verdict {
   kKept,
   kLowAtStart,     ///< 10 degrees high or less at the start time
@@ -102,6 +117,7 @@ enum class Verdict {
   kTooSoon,        ///< the minimum comes 0.75 hour or less after the start
   kOutsideSouth,   ///< south only: azimuth at the minimum from 15 to 315 degrees
   kNotANumber,     ///< time or position is not a finite number
+  kShortCoverage,  ///< --coverage: less of the eclipse window observable than asked
 };
 
 /// Judges one minimum: kept when the star stands more than 10 degrees high at the

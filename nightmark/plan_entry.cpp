@@ -96,6 +96,14 @@ std::string clock_text(double hours) {
   return fmt::format("{:02}:{:02}", h, m);
 }
 
+std::string clock_reading_text(double hours) {
+  constexpr double kMostHours = 99;
+  constexpr int kMinutesPerDay = 24 * 60;
+  if (!(hours >= 0 && hours < kMostHours)) return "??:??";
+  const int minutes = astro::trunc_to_int(hours * 60 + 0.5) % kMinutesPerDay;
+  return fmt::format("{:02}:{:02}", minutes / 60, minutes % 60);
+}
+
 std::string clock_time_text(const PlanEntry& entry) {
   return clock_text(formats::parse_decimal(entry.time_text));
 }

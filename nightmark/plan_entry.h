@@ -41,6 +41,10 @@ PlanEntry read_plan_entry(std::string_view line);
 /// counts them (24 to 29 after midnight); "??:??" outside 0 to 99 hours or not a number.
 std::string clock_text(double hours);
 
+/// Decimal hours of the night as the clock reads them, "HH:MM" rounded to the nearest
+/// minute: 24.47 is "00:28"; "??:??" outside 0 to 99 hours or not a number.
+std::string clock_reading_text(double hours);
+
 /// The time of the minimum as "HH:MM", hours as the plan counts them (24 to 29 after
 /// midnight), rounded to the nearest minute; "??:??" when the field is not a number.
 std::string clock_time_text(const PlanEntry& entry);

@@ -4,6 +4,7 @@
 
 #include "chart_samples.h"
 #include "chart_svg.h"
+#include "eclipse_window.h"
 
 namespace nightmark {
 
@@ -23,10 +24,13 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
     take_catalogue_positions(plan, std::string(kCatalogueFile));
   }
   if (choice.chart) {
+    // The eclipse windows of the stars star.dat gives a duration.
+    const std::map<std::string, StarElements> elements =
+        catalogue_elements(std::string(kCatalogueFile));
     files.push_back({std::string(kChartFile),
                      chart_svg(chart_samples(plan, date, start_hours, choice.of_date, choice.site,
                                              choice.skyline ? &*choice.skyline : nullptr,
-                                             choice.clock_name))});
+                                             choice.clock_name, &elements))});
   }
   if (f.stellarium) {
     files.push_back({std::string(kStellariumFile),

@@ -106,6 +106,7 @@ TEST(ChartSamples, StarsOfThePlanOnTheFiltersFormulas) {
   plan.push_back(plan[0]);  // ZZ Ori again, at another minimum
   plan.back().kind = 's';
   plan.back().listed.time_hours = 27.5f;
+  plan.back().time_text = "27.50";
   const ChartSamples s = chart_samples(plan, kMarch5, 20.0f, false, kBuiltIn);
   ASSERT_EQ(s.hours.size(), 141u);  // 17 to 31 every tenth of an hour
   EXPECT_EQ(s.hours.front(), 17);
@@ -115,7 +116,8 @@ TEST(ChartSamples, StarsOfThePlanOnTheFiltersFormulas) {
   ASSERT_EQ(s.stars[0].minima.size(), 2u);
   EXPECT_TRUE(s.stars[0].minima[0].primary);
   EXPECT_FALSE(s.stars[0].minima[1].primary);
-  EXPECT_EQ(s.stars[0].minima[0].label, "ZZ Ori 21.50");
+  EXPECT_EQ(s.stars[0].minima[0].label, "ZZ Ori 21:30");
+  EXPECT_EQ(s.stars[0].minima[1].label, "ZZ Ori 03:30") << "as the clock reads";
   // The worked example's altitudes: ZZ Ori 58.5 at 20:00, UU Lib 27.5 at its minimum.
   EXPECT_NEAR(s.stars[0].altitude_deg[30], 58.5, 0.05);
   EXPECT_NEAR(s.stars[3].minima[0].altitude_deg, 27.5, 0.05);

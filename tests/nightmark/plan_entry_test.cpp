@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "e2e.h"
 #include "worked_plan.h"
 
@@ -46,6 +48,16 @@ TEST(PlanEntry, ClockTimeAsThePlanCountsHours) {
     e.time_text = c.field;
     EXPECT_EQ(clock_time_text(e), c.clock) << c.field;
   }
+}
+
+TEST(PlanEntry, ClockReadingAfterMidnightFromZero) {
+  EXPECT_EQ(clock_reading_text(24.47), "00:28");
+  EXPECT_EQ(clock_reading_text(21.5), "21:30");
+  EXPECT_EQ(clock_reading_text(23.9999), "00:00") << "rounded to the minute, then the clock";
+  EXPECT_EQ(clock_reading_text(29.99), "05:59");
+  EXPECT_EQ(clock_reading_text(48.5), "00:30");
+  EXPECT_EQ(clock_reading_text(-0.5), "??:??");
+  EXPECT_EQ(clock_reading_text(std::nan("")), "??:??");
 }
 
 /// A star.dat line: name, right ascension "HH MM SS" and declination "sDD MM".
