@@ -158,9 +158,9 @@ int run(const io::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption, formats::kOfDateOption,
-                                                formats::kSiteOption,   phaselist::kStartOption,
-                                                phaselist::kStopOption, formats::kQuietOption,
+  static constexpr io::OptionSpec kOptions[] = {formats::kEpochsOption,  formats::kOfDateOption,
+                                                formats::kSiteOption,    phaselist::kStartOption,
+                                                phaselist::kStopOption,  formats::kQuietOption,
                                                 formats::kHorizonOption, formats::kZoneOption};
   static constexpr io::ProgramInfo kInfo{"phaselist", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
