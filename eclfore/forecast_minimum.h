@@ -23,6 +23,9 @@ struct ForecastMinimum {
   astro::LocalDate night;  ///< JST night date; hour 18 to 29 (12 to 35 when the Sun sets the
                            ///< night), minute 0 to 60
   float altitude_deg = 0;  ///< altitude of the star at the minimum, degrees
+  /// The instant as the star's elements give it (MJD, days, in the epoch's time scale):
+  /// the one its cycle count is taken from.
+  double candidate_mjd = 0;
 };
 
 }  // namespace eclfore

@@ -15,6 +15,7 @@
 #include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/coverage_options.h"
 #include "formats/horizon_option.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
@@ -82,6 +83,14 @@ constexpr std::string_view kAbout =
     "default. Each night keeps the offset in force at 18:00 on its evening, so a\n"
     "summer-time change in the small hours does not move the night's hours.\n"
     "\n"
+    "--coverage=PERCENT lists a minimum only when at least PERCENT of its eclipse\n"
+    "window is also observable (in the night, the star high enough and above the\n"
+    "skyline, the Moon far enough): first to last contact from the line's duration\n"
+    "(columns 95-99, 101-105), widened by the timing uncertainty from its errors\n"
+    "(columns 114-123, 125-136) and by --baseline=MINUTES on each side. Tested at\n"
+    "both ends, the minimum and steps of at most 5 minutes, each change found to the\n"
+    "minute. A star without a duration is judged at its minimum alone.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
     "(message on standard error).\n"
     "See eclfore(1).\n";
@@ -94,6 +103,7 @@ int run(const io::Options& options) {
   const eclfore::GivenAnswers given = eclfore::given_answers(options);
   const bool quiet = formats::quiet_option(options);
   request.horizon = formats::horizon_option(options);
+  request.coverage = formats::coverage_options(options);
   const astro::CivilClock clock = formats::zone_option(options);
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
   if (!quiet) {
@@ -188,7 +198,8 @@ int main(int argc, char** argv) {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
       formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
       eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
-      formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption};
+      formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption,
+      formats::kCoverageOption, formats::kBaselineOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
