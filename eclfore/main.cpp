@@ -9,7 +9,9 @@
 #include "answer_options.h"
 #include "astro/constants.h"
 #include "conditions.h"
+#include "coverage.h"
 #include "dialogue.h"
+#include "export_options.h"
 #include "fast/forecast_star.h"
 #include "forecast_line.h"
 #include "formats/answer_options.h"
@@ -17,6 +19,8 @@
 #include "formats/catalogue_loop.h"
 #include "formats/coverage_options.h"
 #include "formats/horizon_option.h"
+#include "formats/minimum_calendar.h"
+#include "formats/minimum_table.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -25,11 +29,13 @@
 #include "io/cli.h"
 #include "io/console.h"
 #include "io/output_file.h"
+#include "io/output_set.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "rules_by_scale.h"
 #include "search_window.h"
+#include "table_row.h"
 
 namespace {
 
@@ -91,6 +97,16 @@ constexpr std::string_view kAbout =
     "both ends, the minimum and steps of at most 5 minutes, each change found to the\n"
     "minute. A star without a duration is judged at its minimum alone.\n"
     "\n"
+    "--csv also writes data.csv, the listed minima as a table (RFC 4180, a header\n"
+    "row, one row a minimum in data.dat's order): the window's first and last\n"
+    "contact, the altitudes there and at the minimum, the azimuth from north through\n"
+    "east, the meridian crossing, the Sun and the Moon (from ERFA), the coverage.\n"
+    "--ics also writes data.ics, the same minima as calendar events (iCalendar, UTC)\n"
+    "over the window --coverage judges (the minimum -/+ 30 minutes without a\n"
+    "duration); each event's UID stays the same for the same star, minimum and\n"
+    "cycle. Its DTSTAMP is the time of the run, or SOURCE_DATE_EPOCH (seconds since\n"
+    "1970) when set. data.dat and the files asked for are replaced together, or none.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
     "(message on standard error).\n"
     "See eclfore(1).\n";
@@ -105,7 +121,14 @@ int run(const io::Options& options) {
   request.horizon = formats::horizon_option(options);
   request.coverage = formats::coverage_options(options);
   const astro::CivilClock clock = formats::zone_option(options);
+  const bool table_asked = options.has(eclfore::kCsvOption.name);
+  const bool calendar_asked = options.has(eclfore::kIcsOption.name);
+  const std::int64_t stamp_seconds = calendar_asked ? formats::calendar_stamp_seconds() : 0;
   io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
+  if (table_asked) io::refuse_shared_files({kStarFile, kConditionFile}, {eclfore::kTableFile});
+  if (calendar_asked) {
+    io::refuse_shared_files({kStarFile, kConditionFile}, {eclfore::kCalendarFile});
+  }
   if (!quiet) {
     io::print_text("\n<<< binary minima calculation >>>\n");
     io::print_text("Version Oct/2006\n\n");
@@ -164,7 +187,23 @@ int run(const io::Options& options) {
     io::print_text("Cannot open input file. 0\n");
     throw;
   }
-  io::OutputFile forecast(kForecastFile);
+  // data.dat alone as it has always been written; with the table or the calendar, the
+  // files of one set, replaced together.
+  std::optional<io::OutputFile> forecast_alone;
+  io::OutputSet output_set;
+  io::OutputFile* table = nullptr;
+  io::OutputFile* calendar = nullptr;
+  if (!table_asked && !calendar_asked) forecast_alone.emplace(kForecastFile);
+  io::OutputFile& forecast = forecast_alone ? *forecast_alone : output_set.add(kForecastFile);
+  if (table_asked) {
+    table = &output_set.add(eclfore::kTableFile);
+    table->write(formats::kMinimumTableHeader);
+    table->end_line();
+  }
+  if (calendar_asked) {
+    calendar = &output_set.add(eclfore::kCalendarFile);
+    calendar->write(formats::calendar_head());
+  }
 
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
@@ -175,19 +214,45 @@ int run(const io::Options& options) {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     const eclfore::ScaleRule& scale_rule = rules.for_star(star);
+    // The table's and the calendar's entry of each minimum listed, the star's terms
+    // taken for its first.
+    std::optional<eclfore::StarForRule> row_star;
+    const eclfore::MinimumConsumer export_minimum = [&](const eclfore::ForecastMinimum& minimum) {
+      if (!row_star) row_star = eclfore::star_for_rule(star, scale_rule.rule);
+      const formats::MinimumTableRow row =
+          eclfore::table_row(minimum, *row_star, window, scale_rule.rule, clock);
+      if (table != nullptr) {
+        table->write(formats::minimum_table_row(row));
+        table->end_line();
+      }
+      if (calendar != nullptr) {
+        const eclfore::EventWindow event = eclfore::event_window(minimum, scale_rule.rule);
+        calendar->write(formats::calendar_event(
+            formats::minimum_event(row, event.start_jd, event.end_jd), stamp_seconds));
+      }
+    };
+    const eclfore::MinimumConsumer* also_listed =
+        table != nullptr || calendar != nullptr ? &export_minimum : nullptr;
     if (scale_rule.rule.clock == nullptr) {
-      eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast);
+      eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast,
+                                   also_listed);
     } else {
       // The shortcuts are proven for JST's day boundaries: another clock takes the rule.
       eclfore::search_minima(star, window, scale_rule.rule,
                              [&](const eclfore::ForecastMinimum& minimum) {
                                eclfore::write_forecast_line(forecast, minimum);
+                               if (also_listed != nullptr) (*also_listed)(minimum);
                              });
     }
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
-  forecast.close();
+  if (forecast_alone) {
+    forecast.close();
+  } else {
+    if (calendar != nullptr) calendar->write(formats::calendar_end());
+    output_set.commit();
+  }
   return 0;
 }
 
@@ -199,7 +264,8 @@ int main(int argc, char** argv) {
       formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
       eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
       formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption,
-      formats::kCoverageOption, formats::kBaselineOption};
+      formats::kCoverageOption, formats::kBaselineOption,     eclfore::kCsvOption,
+      eclfore::kIcsOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }
