@@ -14,6 +14,7 @@ line alone. UT1 - UTC = 0, no refraction; nothing is downloaded.
 import csv
 import math
 import os
+import sys
 import warnings
 
 import astropy.units as u
@@ -28,6 +29,8 @@ iers.conf.iers_degraded_accuracy = "ignore"
 warnings.simplefilter("ignore")
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "astro"))
+from make_ephemeris_reference import moon_illuminated_fraction  # noqa: E402
 CASE = os.path.join(HERE, "..", "e2e", "eclfore", "csv_on_a_zone_of_date")
 SITE = EarthLocation.from_geodetic(lon=-0.13 * u.deg, lat=51.48 * u.deg, height=0 * u.m)
 GEOCENTRE = EarthLocation.from_geocentric(0 * u.m, 0 * u.m, 0 * u.m)
@@ -115,16 +118,6 @@ def share_pct(start, end, star):
     return 100 * float(np.sum(weights * ok)) / n
 
 
-def moon_illumination_pct(jd):
-    tg = Time(jd, format="jd", scale="utc")
-    sun_g = get_body("sun", tg)
-    moon_g = get_body("moon", tg)
-    elongation = sun_g.separation(moon_g).rad
-    phase = math.atan2(sun_g.distance.value * math.sin(elongation),
-                       moon_g.distance.value - sun_g.distance.value * math.cos(elongation))
-    return 100 * (1 + math.cos(phase)) / 2
-
-
 def main():
     stars = {}
     with open(os.path.join(CASE, "in", "star.dat")) as f:
@@ -168,7 +161,7 @@ def main():
                     AltAz(obstime=utc(at), location=SITE, pressure=0 * u.hPa)).alt.deg)
         frame = AltAz(obstime=utc(minimum), location=SITE, pressure=0 * u.hPa)
         moon = get_body("moon", utc(minimum), SITE).transform_to(frame)
-        values += [moon.alt.deg, here.separation(moon).deg, moon_illumination_pct(minimum)]
+        values += [moon.alt.deg, here.separation(moon).deg, 100 * moon_illuminated_fraction(minimum)]
         if duration is None:
             values.append(None)
         else:
