@@ -1,5 +1,6 @@
 #include "coverage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -26,6 +27,12 @@ void append_steps(double from, double to, bool skip_first, std::vector<double>& 
   instants.push_back(to);
 }
 
+/// The observable share, percent, of a window `total_days` long of which `hidden_days`
+/// are not observable: never below 0 for the sums' roundings.
+double share_pct(double hidden_days, double total_days) {
+  return std::max(0.0, kPercent - kPercent * hidden_days / total_days);
+}
+
 }  // namespace
 
 EclipseExtent eclipse_extent(const formats::StarRecord& star, MinimumKind kind,
@@ -47,7 +54,7 @@ double judged_half_days(const EclipseExtent& extent, double baseline_min) {
 }
 
 double observable_share_pct(double from_jd, double middle_jd, double to_jd,
-                            const std::function<bool(double jd)>& observable) {
+                            const std::function<bool(double jd)>& observable, double least_pct) {
   if (!(from_jd < to_jd)) return observable(middle_jd) ? kPercent : 0;
   std::vector<double> instants;
   append_steps(from_jd, middle_jd, false, instants);
@@ -60,7 +67,11 @@ double observable_share_pct(double from_jd, double middle_jd, double to_jd,
     const double after = instants[i];
     const bool is_observable = observable(after);
     if (is_observable == was_observable) {
-      if (!is_observable) hidden_days += after - before;
+      if (!is_observable) {
+        hidden_days += after - before;
+        const double most_pct = share_pct(hidden_days, to_jd - from_jd);
+        if (most_pct < least_pct) return most_pct;
+      }
       continue;
     }
     double low = before;
@@ -76,8 +87,11 @@ double observable_share_pct(double from_jd, double middle_jd, double to_jd,
     const double change = low + (high - low) / 2;
     hidden_days += was_observable ? after - change : change - before;
     was_observable = is_observable;
+    // The share only falls from here on: below the least asked, it stays below.
+    const double most_pct = share_pct(hidden_days, to_jd - from_jd);
+    if (most_pct < least_pct) return most_pct;
   }
-  return kPercent - kPercent * hidden_days / (to_jd - from_jd);
+  return share_pct(hidden_days, to_jd - from_jd);
 }
 
 bool observable_at(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
@@ -99,19 +113,20 @@ bool observable_at(const StarForRule& s, const SearchWindow& window, const Listi
 
 std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow& window,
                                        const ListingRule& rule, const EclipseExtent& extent,
-                                       double minimum_jd, double baseline_min) {
+                                       double minimum_jd, double baseline_min, double least_pct) {
   if (!extent.half_days) return std::nullopt;
   const double half = judged_half_days(extent, baseline_min);
-  return observable_share_pct(minimum_jd - half, minimum_jd, minimum_jd + half,
-                              [&](double jd) { return observable_at(s, window, rule, jd); });
+  return observable_share_pct(
+      minimum_jd - half, minimum_jd, minimum_jd + half,
+      [&](double jd) { return observable_at(s, window, rule, jd); }, least_pct);
 }
 
 bool enough_coverage(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
                      MinimumKind kind, double candidate_mjd, double minimum_jd) {
   if (!rule.coverage) return true;
   const EclipseExtent extent = eclipse_extent(*s.star, kind, candidate_mjd);
-  const std::optional<double> share =
-      window_share_pct(s, window, rule, extent, minimum_jd, rule.coverage->baseline_min);
+  const std::optional<double> share = window_share_pct(
+      s, window, rule, extent, minimum_jd, rule.coverage->baseline_min, rule.coverage->least_pct);
   return !share || *share >= rule.coverage->least_pct;
 }
 

@@ -50,9 +50,10 @@ double judged_half_days(const EclipseExtent& extent, double baseline_min);
 /// (between them) and in equal steps of at most kCoverageStepDays on either side of
 /// it; where two neighbouring instants differ, the change is found by halving to within
 /// kCoverageResolutionDays and taken at the middle of what is left. 100 exactly when
-/// every tested instant is observable.
+/// every tested instant is observable. With `least_pct`, the count stops as soon as the
+/// share can no longer reach it, and returns a share below it.
 double observable_share_pct(double from_jd, double middle_jd, double to_jd,
-                            const std::function<bool(double jd)>& observable);
+                            const std::function<bool(double jd)>& observable, double least_pct = 0);
 
 /// Steps 3 to 5 of the rule at the instant jd (Julian Date, UTC; within the rule's sky
 /// tables) for the star `s`.
@@ -61,9 +62,11 @@ bool observable_at(const StarForRule& s, const SearchWindow& window, const Listi
 
 /// The observable share (percent) of the window of the minimum at `minimum_jd` (Julian
 /// Date, UTC) with `extent`, widened by `baseline_min` minutes; none without a duration.
+/// `least_pct` as for observable_share_pct.
 std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow& window,
                                        const ListingRule& rule, const EclipseExtent& extent,
-                                       double minimum_jd, double baseline_min);
+                                       double minimum_jd, double baseline_min,
+                                       double least_pct = 0);
 
 /// Step 6: true without --coverage and for a star without a duration, else when the
 /// share of the window is at least the option's.

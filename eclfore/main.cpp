@@ -173,6 +173,10 @@ int run(const io::Options& options) {
   // The rule with its sky tables and the shortcuts' tables, built once for the whole
   // catalogue (and once more for each other time scale that a star.dat line names).
   eclfore::RulesByScale rules(request, window, clock);
+  // The Sun, the Moon and the stars' apparent places of the table's and the calendar's
+  // rows, whatever the options.
+  std::optional<astro::ObservingConditions> row_sky;
+  if (table_asked || calendar_asked) row_sky = eclfore::row_sky(window, request.site);
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -217,10 +221,15 @@ int run(const io::Options& options) {
     // The table's and the calendar's entry of each minimum listed, the star's terms
     // taken for its first.
     std::optional<eclfore::StarForRule> row_star;
+    std::optional<astro::StarPlace> row_place;
     const eclfore::MinimumConsumer export_minimum = [&](const eclfore::ForecastMinimum& minimum) {
-      if (!row_star) row_star = eclfore::star_for_rule(star, scale_rule.rule);
-      const formats::MinimumTableRow row =
-          eclfore::table_row(minimum, *row_star, window, scale_rule.rule, clock);
+      if (!row_star) {
+        row_star = eclfore::star_for_rule(star, scale_rule.rule);
+        const formats::IcrsPosition icrs = formats::icrs_position(star);
+        row_place = row_sky->star(icrs.ra_rad, icrs.dec_rad);
+      }
+      const formats::MinimumTableRow row = eclfore::table_row(
+          minimum, *row_star, window, scale_rule.rule, clock, *row_sky, *row_place);
       if (table != nullptr) {
         table->write(formats::minimum_table_row(row));
         table->end_line();

@@ -27,9 +27,20 @@ double altitude_at(const StarForRule& s, const ListingRule& rule, double jd) {
 
 }  // namespace
 
+astro::ObservingConditions row_sky(const SearchWindow& window, const ObservingSite& site) {
+  astro::SkyOptions options;
+  // Any limits: they only make the tables hold the Sun, the Moon and apparent places.
+  options.sun_below_deg = 0;
+  options.moon_distance_deg = 0;
+  options.of_date = true;
+  return window_sky(options, window, site);
+}
+
 formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarForRule& s,
                                    const SearchWindow& window, const ListingRule& rule,
-                                   const astro::CivilClock& clock) {
+                                   const astro::CivilClock& clock,
+                                   const astro::ObservingConditions& sky,
+                                   const astro::StarPlace& place) {
   const formats::StarRecord& star = *s.star;
   const double lon = rule.site.longitude_deg;
   const double lat = rule.site.latitude_deg;
@@ -58,8 +69,8 @@ formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarFor
     row.coverage_pct = std::floor(*share);
     row.alt_start_deg = altitude_at(s, rule, *row.start_jd);
     row.alt_end_deg = altitude_at(s, rule, *row.end_jd);
-    row.sun_alt_start_deg = astro::sun_altitude_deg(*row.start_jd, lon, lat);
-    row.sun_alt_end_deg = astro::sun_altitude_deg(*row.end_jd, lon, lat);
+    row.sun_alt_start_deg = sky.sun_altitude_deg(*row.start_jd);
+    row.sun_alt_end_deg = sky.sun_altitude_deg(*row.end_jd);
   }
   row.alt_minimum_deg = altitude_at(s, rule, jd);
   if (rule.of_date) {
@@ -69,10 +80,10 @@ formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarFor
     row.az_minimum_deg =
         astro::azimuth_from_north_deg(astro::position_at(s.seen, minimum.minimum_mjd).azimuth);
   }
-  row.meridian_jd = astro::upper_culmination_jd(jd, lon, lat, icrs.ra_rad, icrs.dec_rad);
-  row.moon_alt_deg = astro::moon_altitude_deg(jd, lon, lat);
-  row.moon_distance_deg = astro::moon_star_distance_deg(jd, lon, lat, icrs.ra_rad, icrs.dec_rad);
-  row.moon_illumination_pct = kPercent * astro::moon_illuminated_fraction(jd);
+  row.meridian_jd = sky.upper_culmination_jd(jd, place);
+  row.moon_alt_deg = sky.moon_altitude_deg(jd);
+  row.moon_distance_deg = sky.moon_star_distance_deg(jd, place);
+  row.moon_illumination_pct = kPercent * sky.moon_illuminated_fraction(jd);
   row.type = star.var_type;
   row.mag_max = star.mag_max;
   row.mag_min = star.mag_min;
