@@ -293,6 +293,28 @@ TEST(ForecastStar, WithCoverageTheSameBytesAsTheRule) {
     request.coverage = formats::CoverageOptions{round % 2 ? 100.0 : 60.0, round * 5.0};
     const auto [quick, exact] = both_ways(stars, request, tables);
     ASSERT_EQ(quick, exact) << "round " << round;
+    // The table's and the calendar's consumer gets the rule's minima from either path:
+    // the same instants, kinds, candidates and nights.
+    const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+    const eclfore::ListingRule rule = eclfore::listing_rule(request, tables);
+    const eclfore::fast::RunTables run_tables = eclfore::fast::run_tables(window, rule);
+    std::string handed_quick, handed_exact;
+    auto record = [](std::string& into) {
+      return [&into](const eclfore::ForecastMinimum& m) {
+        into += std::to_string(static_cast<int>(m.kind)) + " " + std::to_string(m.minimum_jd) +
+                " " + std::to_string(m.candidate_mjd) + " " + std::to_string(m.night.day) + " " +
+                std::to_string(m.night.hour) + "\n";
+      };
+    };
+    const eclfore::MinimumConsumer to_quick = record(handed_quick);
+    e2e::TempDir dir;
+    io::OutputFile ignored((dir.path() / "quick.dat").string());
+    for (const formats::StarRecord& star : stars) {
+      if (eclfore::cycle_problem(star, window)) continue;
+      eclfore::fast::forecast_star(star, window, rule, run_tables, ignored, &to_quick);
+      eclfore::search_minima(star, window, rule, record(handed_exact));
+    }
+    ASSERT_EQ(handed_quick, handed_exact) << "round " << round;
     auto count = [](const std::string& text) {
       return static_cast<long>(std::count(text.begin(), text.end(), '\n'));
     };
