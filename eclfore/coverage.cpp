@@ -121,13 +121,14 @@ std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow&
       [&](double jd) { return observable_at(s, window, rule, jd); }, least_pct);
 }
 
-bool enough_coverage(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
-                     MinimumKind kind, double candidate_mjd, double minimum_jd) {
-  if (!rule.coverage) return true;
+CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
+                                const ListingRule& rule, MinimumKind kind, double candidate_mjd,
+                                double minimum_jd) {
+  if (!rule.coverage) return {};
   const EclipseExtent extent = eclipse_extent(*s.star, kind, candidate_mjd);
   const std::optional<double> share = window_share_pct(
       s, window, rule, extent, minimum_jd, rule.coverage->baseline_min, rule.coverage->least_pct);
-  return !share || *share >= rule.coverage->least_pct;
+  return {!share || *share >= rule.coverage->least_pct, share};
 }
 
 }  // namespace eclfore

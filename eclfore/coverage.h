@@ -68,9 +68,18 @@ std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow&
                                        double minimum_jd, double baseline_min,
                                        double least_pct = 0);
 
-/// Step 6: true without --coverage and for a star without a duration, else when the
+/// Step 6's verdict on a minimum, and the share it found.
+struct CoverageVerdict {
+  bool enough = true;
+  /// The share of the window, percent; none without --coverage or a duration. Below
+  /// the option's share it may be short of the whole (the count stops there).
+  std::optional<double> share_pct;
+};
+
+/// Step 6: enough without --coverage and for a star without a duration, else when the
 /// share of the window is at least the option's.
-bool enough_coverage(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
-                     MinimumKind kind, double candidate_mjd, double minimum_jd);
+CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
+                                const ListingRule& rule, MinimumKind kind, double candidate_mjd,
+                                double minimum_jd);
 
 }  // namespace eclfore

@@ -2,6 +2,8 @@
 /// One minimum that the forecast search accepted: what the ForecastLine shows and
 /// what any other consumer of the month's minima (a chart, an export) takes.
 
+#include <optional>
+
 #include "astro/dates.h"
 #include "formats/catalogue.h"
 
@@ -26,6 +28,9 @@ struct ForecastMinimum {
   /// The instant as the star's elements give it (MJD, days, in the epoch's time scale):
   /// the one its cycle count is taken from.
   double candidate_mjd = 0;
+  /// The share of the eclipse window that --coverage found observable, percent; none
+  /// without the option or a duration.
+  std::optional<double> coverage_pct = std::nullopt;
 };
 
 }  // namespace eclfore

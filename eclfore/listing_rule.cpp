@@ -64,11 +64,11 @@ std::optional<ForecastMinimum> listed_minimum(const StarForRule& s, const Search
   if (!high_enough(rule, altitude_deg)) return std::nullopt;
   if (rule.horizon != nullptr && !above_skyline(rule, *seen, altitude_deg)) return std::nullopt;
   if (rule.moon && !rule.sky->moon_ok(instant->jd, s.place)) return std::nullopt;
-  if (rule.coverage && !enough_coverage(s, window, rule, kind, candidate_mjd, instant->jd)) {
-    return std::nullopt;
-  }
-  return ForecastMinimum{s.star, kind,         instant->mjd, instant->jd,
-                         night,  altitude_deg, candidate_mjd};
+  const CoverageVerdict coverage =
+      enough_coverage(s, window, rule, kind, candidate_mjd, instant->jd);
+  if (!coverage.enough) return std::nullopt;
+  return ForecastMinimum{s.star, kind,         instant->mjd,  instant->jd,
+                         night,  altitude_deg, candidate_mjd, coverage.share_pct};
 }
 
 }  // namespace eclfore

@@ -65,7 +65,10 @@ formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarFor
     row.end_jd = jd + *extent.half_days;
     row.duration_h = 2 * *extent.half_days * kHoursPerDay;
     const double baseline_min = rule.coverage ? rule.coverage->baseline_min : 0;
-    const std::optional<double> share = window_share_pct(s, window, rule, extent, jd, baseline_min);
+    // The share step 6 found when it judged the window, else the same count now.
+    const std::optional<double> share =
+        minimum.coverage_pct ? minimum.coverage_pct
+                             : window_share_pct(s, window, rule, extent, jd, baseline_min);
     row.coverage_pct = std::floor(*share);
     row.alt_start_deg = altitude_at(s, rule, *row.start_jd);
     row.alt_end_deg = altitude_at(s, rule, *row.end_jd);

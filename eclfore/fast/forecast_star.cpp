@@ -130,8 +130,11 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
     }
     // Step 6 last, on a minimum that the steps before have accepted (listed_minimum's
     // order): its verdict is the rule's own.
-    if (rule.coverage && !enough_coverage(s, window, rule, kind, candidate_mjd, minimum_jd)) {
-      return;
+    if (rule.coverage) {
+      const CoverageVerdict coverage =
+          enough_coverage(s, window, rule, kind, candidate_mjd, minimum_jd);
+      if (!coverage.enough) return;
+      minimum.coverage_pct = coverage.share_pct;
     }
     if (quick_tenths) {
       write_line_in_place(out, text(), minimum, *quick_tenths);
