@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -124,11 +126,11 @@ int run(const io::Options& options) {
   const bool table_asked = options.has(eclfore::kCsvOption.name);
   const bool calendar_asked = options.has(eclfore::kIcsOption.name);
   const std::int64_t stamp_seconds = calendar_asked ? formats::calendar_stamp_seconds() : 0;
-  io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
-  if (table_asked) io::refuse_shared_files({kStarFile, kConditionFile}, {eclfore::kTableFile});
-  if (calendar_asked) {
-    io::refuse_shared_files({kStarFile, kConditionFile}, {eclfore::kCalendarFile});
-  }
+  std::vector<std::string_view> outputs = {kForecastFile};
+  if (table_asked) outputs.push_back(eclfore::kTableFile);
+  if (calendar_asked) outputs.push_back(eclfore::kCalendarFile);
+  const std::string_view inputs[] = {kStarFile, kConditionFile};
+  io::refuse_shared_files(inputs, outputs);
   if (!quiet) {
     io::print_text("\n<<< binary minima calculation >>>\n");
     io::print_text("Version Oct/2006\n\n");
