@@ -224,7 +224,7 @@ int run(const io::Options& options) {
     // taken for its first.
     std::optional<eclfore::StarForRule> row_star;
     std::optional<astro::StarPlace> row_place;
-    const eclfore::MinimumConsumer export_minimum = [&](const eclfore::ForecastMinimum& minimum) {
+    auto export_minimum = [&](const eclfore::ForecastMinimum& minimum) {
       if (!row_star) {
         row_star = eclfore::star_for_rule(star, scale_rule.rule);
         const formats::IcrsPosition icrs = formats::icrs_position(star);
@@ -242,8 +242,10 @@ int run(const io::Options& options) {
             formats::minimum_event(row, event.start_jd, event.end_jd), stamp_seconds));
       }
     };
-    const eclfore::MinimumConsumer* also_listed =
-        table != nullptr || calendar != nullptr ? &export_minimum : nullptr;
+    // Made a consumer only when asked: the plain run passes nothing on.
+    std::optional<eclfore::MinimumConsumer> exporter;
+    if (table != nullptr || calendar != nullptr) exporter.emplace(export_minimum);
+    const eclfore::MinimumConsumer* also_listed = exporter ? &*exporter : nullptr;
     if (scale_rule.rule.clock == nullptr) {
       eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast,
                                    also_listed);
