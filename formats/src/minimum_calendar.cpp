@@ -22,7 +22,6 @@ constexpr uuid_t kEventNamespace = {0x5b, 0x0e, 0x1c, 0x7a, 0x93, 0x2d, 0x4f, 0x
                                     0x8a, 0x4e, 0x2f, 0x6c, 0x31, 0xd5, 0x90, 0x17};
 constexpr double kUnixEpochJd = 2440587.5;
 constexpr double kSecondsPerDay = 86400;
-constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
 
 struct ComponentFree {
