@@ -102,6 +102,25 @@ for options in "" "--sun-below=nautical" "--moon-distance=10" "--epochs=hjd" \
 done
 echo
 
+echo "## eclfore's eclipse window: 100,000 stars with durations, December 2026"
+echo
+"$build/bench/make_catalogue" 100000 20061001 extension > star.dat
+echo "| options | lines | wall s | user s | sys s | peak KiB | time / no options |"
+echo "|---|---|---|---|---|---|---|"
+window_answers="--year=2026 --month=12 --lowest=20 --site=tokyo --condition=0 --quiet"
+# shellcheck disable=SC2086 # the options are split on purpose
+best_of "$runs" "" "$eclfore" $window_answers
+plain_wall=${best%% *}
+for options in "" "--coverage=100" "--csv" "--coverage=100 --csv"; do
+  # shellcheck disable=SC2086 # the options are split on purpose
+  best_of "$runs" "" "$eclfore" $window_answers $options
+  set -- $best
+  ratio=$(awk -v a="$1" -v b="$plain_wall" 'BEGIN { printf "%.2f", a / b }')
+  echo "| ${options:-none} | $(wc -l < data.dat) | $1 | $2 | $3 | $4 | $ratio |"
+done
+rm -f data.csv
+echo
+
 echo "## phaselist: 1,000,000 stars, 2006-03-07 04:30 to 05:45 JST"
 echo
 "$build/bench/make_catalogue" 1000000 > star.dat

@@ -71,7 +71,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EBT_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The programs need the C and C++ runtime, ERFA (liberfa1), {fmt} (libfmt9), libuuid
-# (nightmark's list ids) and the zone library (libdate-tz3) with its database (tzdata);
+# (nightmark's list ids and eclfore's event UIDs), libical (libical3, eclfore's calendar)
+# and the zone library (libdate-tz3) with its database (tzdata);
 # dpkg-shlibdeps (dpkg-dev) finds the exact versions, and without
 # it the libraries are named plainly.
 find_program(EBT_DPKG_SHLIBDEPS dpkg-shlibdeps)
@@ -80,7 +81,7 @@ if(EBT_DPKG_SHLIBDEPS)
   # The zone database is read as data, not linked: dpkg-shlibdeps cannot see it.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "tzdata")
 else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libfmt9, libuuid1, libdate-tz3, tzdata")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, liberfa1, libfmt9, libuuid1, libical3, libdate-tz3, tzdata")
 endif()
 set(CPACK_GENERATOR DEB)
 include(CPack)

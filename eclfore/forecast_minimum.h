@@ -2,6 +2,8 @@
 /// One minimum that the forecast search accepted: what the ForecastLine shows and
 /// what any other consumer of the month's minima (a chart, an export) takes.
 
+#include <optional>
+
 #include "astro/dates.h"
 #include "formats/catalogue.h"
 
@@ -23,6 +25,12 @@ struct ForecastMinimum {
   astro::LocalDate night;  ///< JST night date; hour 18 to 29 (12 to 35 when the Sun sets the
                            ///< night), minute 0 to 60
   float altitude_deg = 0;  ///< altitude of the star at the minimum, degrees
+  /// The instant as the star's elements give it (MJD, days, in the epoch's time scale):
+  /// the one its cycle count is taken from.
+  double candidate_mjd = 0;
+  /// The share of the eclipse window that --coverage found observable, percent; none
+  /// without the option or a duration.
+  std::optional<double> coverage_pct = std::nullopt;
 };
 
 }  // namespace eclfore

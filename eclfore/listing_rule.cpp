@@ -1,6 +1,7 @@
 #include "listing_rule.h"
 
 #include "astro/angles.h"
+#include "coverage.h"
 #include "formats/sky_options.h"
 #include "radians.h"
 
@@ -15,6 +16,7 @@ ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingC
   rule.min_altitude_deg = request.min_altitude_deg;
   rule.site = request.site;
   if (request.horizon) rule.horizon = &*request.horizon;
+  rule.coverage = request.coverage;
   if (sky == nullptr) return rule;
   // The options as the tables were built for them.
   const astro::SkyOptions& options = sky->options();
@@ -62,7 +64,11 @@ std::optional<ForecastMinimum> listed_minimum(const StarForRule& s, const Search
   if (!high_enough(rule, altitude_deg)) return std::nullopt;
   if (rule.horizon != nullptr && !above_skyline(rule, *seen, altitude_deg)) return std::nullopt;
   if (rule.moon && !rule.sky->moon_ok(instant->jd, s.place)) return std::nullopt;
-  return ForecastMinimum{s.star, kind, instant->mjd, instant->jd, night, altitude_deg};
+  const CoverageVerdict coverage =
+      enough_coverage(s, window, rule, kind, candidate_mjd, instant->jd);
+  if (!coverage.enough) return std::nullopt;
+  return ForecastMinimum{s.star, kind,         instant->mjd,  instant->jd,
+                         night,  altitude_deg, candidate_mjd, coverage.share_pct};
 }
 
 }  // namespace eclfore

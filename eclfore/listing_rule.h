@@ -13,7 +13,10 @@
 ///     routines' altitude, or with --of-date the altitude of its apparent place; with
 ///     --horizon also at or above the observer's skyline at the horizon routines'
 ///     azimuth;
-///  5. with --moon-distance, the Moon is below the horizon or far enough from the star.
+///  5. with --moon-distance, the Moon is below the horizon or far enough from the star;
+///  6. with --coverage, at least that share of its eclipse window is observable
+///     (coverage.h): each instant of it passes steps 3 to 5. A star without a duration
+///     is judged at the minimum alone.
 ///
 /// listed_minimum applies the rule to one candidate. The shortcuts of fast/ decide parts
 /// of it earlier and take their constants and their verdicts from here.
@@ -29,6 +32,7 @@
 #include "astro/precision.h"
 #include "forecast_minimum.h"
 #include "formats/catalogue.h"
+#include "formats/coverage_options.h"
 #include "search_window.h"
 #include "sites.h"
 
@@ -45,6 +49,8 @@ struct ForecastRequest {
   astro::SkyOptions sky_options;
   /// --horizon: the observer's skyline; none by default.
   std::optional<astro::HorizonProfile> horizon;
+  /// --coverage and --baseline; none by default.
+  std::optional<formats::CoverageOptions> coverage;
 };
 
 /// The fixed night of step 3: from 18:00 JST to the morning's end at 6:00 (the hours
@@ -82,6 +88,8 @@ struct ListingRule {
   /// night on the offset in force at 18:00 of its evening; null for JST, the clock of
   /// the window's day table and of the shortcuts.
   const astro::CivilClock* clock = nullptr;
+  /// --coverage and --baseline: step 6 (none without them).
+  std::optional<formats::CoverageOptions> coverage;
 
   /// Step 2: a night date in the asked month.
   bool in_asked_month(int night_year, int night_month) const {

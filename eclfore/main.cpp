@@ -3,19 +3,26 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "answer_options.h"
 #include "astro/constants.h"
 #include "conditions.h"
+#include "coverage.h"
 #include "dialogue.h"
+#include "export_options.h"
 #include "fast/forecast_star.h"
 #include "forecast_line.h"
 #include "formats/answer_options.h"
 #include "formats/catalogue.h"
 #include "formats/catalogue_loop.h"
+#include "formats/coverage_options.h"
 #include "formats/horizon_option.h"
+#include "formats/minimum_calendar.h"
+#include "formats/minimum_table.h"
 #include "formats/records.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
@@ -24,11 +31,13 @@
 #include "io/cli.h"
 #include "io/console.h"
 #include "io/output_file.h"
+#include "io/output_set.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
 #include "minima_search.h"
 #include "rules_by_scale.h"
 #include "search_window.h"
+#include "table_row.h"
 
 namespace {
 
@@ -82,6 +91,24 @@ constexpr std::string_view kAbout =
     "default. Each night keeps the offset in force at 18:00 on its evening, so a\n"
     "summer-time change in the small hours does not move the night's hours.\n"
     "\n"
+    "--coverage=PERCENT lists a minimum only when at least PERCENT of its eclipse\n"
+    "window is also observable (in the night, the star high enough and above the\n"
+    "skyline, the Moon far enough): first to last contact from the line's duration\n"
+    "(columns 95-99, 101-105), widened by the timing uncertainty from its errors\n"
+    "(columns 114-123, 125-136) and by --baseline=MINUTES on each side. Tested at\n"
+    "both ends, the minimum and steps of at most 5 minutes, each change found to the\n"
+    "minute. A star without a duration is judged at its minimum alone.\n"
+    "\n"
+    "--csv also writes data.csv, the listed minima as a table (RFC 4180, a header\n"
+    "row, one row a minimum in data.dat's order): the window's first and last\n"
+    "contact, the altitudes there and at the minimum, the azimuth from north through\n"
+    "east, the meridian crossing, the Sun and the Moon (from ERFA), the coverage.\n"
+    "--ics also writes data.ics, the same minima as calendar events (iCalendar, UTC)\n"
+    "over the window --coverage judges (the minimum -/+ 30 minutes without a\n"
+    "duration); each event's UID stays the same for the same star, minimum and\n"
+    "cycle. Its DTSTAMP is the time of the run, or SOURCE_DATE_EPOCH (seconds since\n"
+    "1970) when set. data.dat and the files asked for are replaced together, or none.\n"
+    "\n"
     "Exit status 0 on success, 1 on failure, 2 for a bad option or option value\n"
     "(message on standard error).\n"
     "See eclfore(1).\n";
@@ -94,8 +121,16 @@ int run(const io::Options& options) {
   const eclfore::GivenAnswers given = eclfore::given_answers(options);
   const bool quiet = formats::quiet_option(options);
   request.horizon = formats::horizon_option(options);
+  request.coverage = formats::coverage_options(options);
   const astro::CivilClock clock = formats::zone_option(options);
-  io::refuse_shared_files({kStarFile, kConditionFile}, {kForecastFile});
+  const bool table_asked = options.has(eclfore::kCsvOption.name);
+  const bool calendar_asked = options.has(eclfore::kIcsOption.name);
+  const std::int64_t stamp_seconds = calendar_asked ? formats::calendar_stamp_seconds() : 0;
+  std::vector<std::string_view> outputs = {kForecastFile};
+  if (table_asked) outputs.push_back(eclfore::kTableFile);
+  if (calendar_asked) outputs.push_back(eclfore::kCalendarFile);
+  const std::string_view inputs[] = {kStarFile, kConditionFile};
+  io::refuse_shared_files(inputs, outputs);
   if (!quiet) {
     io::print_text("\n<<< binary minima calculation >>>\n");
     io::print_text("Version Oct/2006\n\n");
@@ -140,6 +175,10 @@ int run(const io::Options& options) {
   // The rule with its sky tables and the shortcuts' tables, built once for the whole
   // catalogue (and once more for each other time scale that a star.dat line names).
   eclfore::RulesByScale rules(request, window, clock);
+  // The Sun, the Moon and the stars' apparent places of the table's and the calendar's
+  // rows, whatever the options.
+  std::optional<astro::ObservingConditions> row_sky;
+  if (table_asked || calendar_asked) row_sky = eclfore::row_sky(window, request.site);
 
   // The first line is read before data.dat is created, so that a star.dat that
   // cannot be read at all (a folder of that name) leaves data.dat untouched too.
@@ -154,7 +193,23 @@ int run(const io::Options& options) {
     io::print_text("Cannot open input file. 0\n");
     throw;
   }
-  io::OutputFile forecast(kForecastFile);
+  // data.dat alone as it has always been written; with the table or the calendar, the
+  // files of one set, replaced together.
+  std::optional<io::OutputFile> forecast_alone;
+  io::OutputSet output_set;
+  io::OutputFile* table = nullptr;
+  io::OutputFile* calendar = nullptr;
+  if (!table_asked && !calendar_asked) forecast_alone.emplace(kForecastFile);
+  io::OutputFile& forecast = forecast_alone ? *forecast_alone : output_set.add(kForecastFile);
+  if (table_asked) {
+    table = &output_set.add(eclfore::kTableFile);
+    table->write(formats::kMinimumTableHeader);
+    table->end_line();
+  }
+  if (calendar_asked) {
+    calendar = &output_set.add(eclfore::kCalendarFile);
+    calendar->write(formats::calendar_head());
+  }
 
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
@@ -165,19 +220,52 @@ int run(const io::Options& options) {
     if (!eclfore::is_selected(star, condition)) return std::nullopt;
     if (auto problem = eclfore::cycle_problem(star, window)) return problem;
     const eclfore::ScaleRule& scale_rule = rules.for_star(star);
+    // The table's and the calendar's entry of each minimum listed, the star's terms
+    // taken for its first.
+    std::optional<eclfore::StarForRule> row_star;
+    std::optional<astro::StarPlace> row_place;
+    auto export_minimum = [&](const eclfore::ForecastMinimum& minimum) {
+      if (!row_star) {
+        row_star = eclfore::star_for_rule(star, scale_rule.rule);
+        const formats::IcrsPosition icrs = formats::icrs_position(star);
+        row_place = row_sky->star(icrs.ra_rad, icrs.dec_rad);
+      }
+      const formats::MinimumTableRow row = eclfore::table_row(
+          minimum, *row_star, window, scale_rule.rule, clock, *row_sky, *row_place);
+      if (table != nullptr) {
+        table->write(formats::minimum_table_row(row));
+        table->end_line();
+      }
+      if (calendar != nullptr) {
+        const eclfore::EventWindow event = eclfore::event_window(minimum, scale_rule.rule);
+        calendar->write(formats::calendar_event(
+            formats::minimum_event(row, event.start_jd, event.end_jd), stamp_seconds));
+      }
+    };
+    // Made a consumer only when asked: the plain run passes nothing on.
+    std::optional<eclfore::MinimumConsumer> exporter;
+    if (table != nullptr || calendar != nullptr) exporter.emplace(export_minimum);
+    const eclfore::MinimumConsumer* also_listed = exporter ? &*exporter : nullptr;
     if (scale_rule.rule.clock == nullptr) {
-      eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast);
+      eclfore::fast::forecast_star(star, window, scale_rule.rule, scale_rule.tables, forecast,
+                                   also_listed);
     } else {
       // The shortcuts are proven for JST's day boundaries: another clock takes the rule.
       eclfore::search_minima(star, window, scale_rule.rule,
                              [&](const eclfore::ForecastMinimum& minimum) {
                                eclfore::write_forecast_line(forecast, minimum);
+                               if (also_listed != nullptr) (*also_listed)(minimum);
                              });
     }
     return std::nullopt;
   };
   formats::for_each_catalogue_star(*catalogue, line, have_line, visitor);
-  forecast.close();
+  if (forecast_alone) {
+    forecast.close();
+  } else {
+    if (calendar != nullptr) calendar->write(formats::calendar_end());
+    output_set.commit();
+  }
   return 0;
 }
 
@@ -188,7 +276,9 @@ int main(int argc, char** argv) {
       formats::kSunBelowOption, formats::kMoonDistanceOption, formats::kEpochsOption,
       formats::kOfDateOption,   formats::kSiteOption,         eclfore::kYearOption,
       eclfore::kMonthOption,    eclfore::kLowestOption,       eclfore::kConditionOption,
-      formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption};
+      formats::kQuietOption,    formats::kHorizonOption,      formats::kZoneOption,
+      formats::kCoverageOption, formats::kBaselineOption,     eclfore::kCsvOption,
+      eclfore::kIcsOption};
   static constexpr io::ProgramInfo kInfo{"eclfore", kAbout, kOptions};
   return io::run_program(argc, argv, kInfo, run);
 }

@@ -1,4 +1,5 @@
 #include "astro/ephemeris.h"
+#include "astro/meridian.h"
 
 #include <erfa.h>
 #include <erfam.h>
@@ -338,7 +339,10 @@ ObservingConditions& ObservingConditions::operator=(const ObservingConditions&) 
 ObservingConditions::ObservingConditions(const SkyOptions& options, double first_jd_utc,
                                          double last_jd_utc, double longitude_deg,
                                          double latitude_deg)
-    : options_(options), site_(site_vectors(longitude_deg, latitude_deg)) {
+    : options_(options),
+      site_(site_vectors(longitude_deg, latitude_deg)),
+      longitude_deg_(longitude_deg),
+      latitude_deg_(latitude_deg) {
   if (!options.any()) return;
   if (options.moon_distance_deg)
     moon_distance_cos_ = std::cos(*options.moon_distance_deg * ERFA_DD2R);
@@ -564,6 +568,37 @@ Vec apparent_at(const StarPlace& star, double u) {
 }
 
 }  // namespace
+
+double ObservingConditions::moon_illuminated_fraction(double jd_utc) const {
+  const Vec moon = interpolate(jd_utc, &SkyNode::moon);
+  // As the exact routine: k = (1 + cos i) / 2, i the phase angle at the Moon (Meeus,
+  // "Astronomical Algorithms", 2nd ed., 48.1).
+  const Vec to_sun = minus(interpolate(jd_utc, &SkyNode::sun), moon);
+  const double phase_angle_rad = separation_deg(scaled(moon, -1.0), to_sun) * ERFA_DD2R;
+  return (1.0 + std::cos(phase_angle_rad)) / 2.0;
+}
+
+double ObservingConditions::upper_culmination_jd(double jd_utc, const StarPlace& star) const {
+  if (!star.has_apparent || !covers(jd_utc)) {
+    const double ra = std::atan2(star.icrs[1], star.icrs[0]);
+    const double dec = std::asin(star.icrs[2]);
+    return astro::upper_culmination_jd(jd_utc, longitude_deg_, latitude_deg_, ra, dec);
+  }
+  // The hour angle between the site's meridian and the star's apparent place, both
+  // projected on the equator (the pole of the apparent frame is its third axis).
+  constexpr double kEraRateTurnsPerDay = 1.00273781191135448;
+  constexpr int kSteps = 3;
+  double jd = jd_utc;
+  for (int step = 0; step < kSteps && covers(jd); ++step) {
+    const SiteVectors site = site_at_utc(jd);
+    const Vec meridian{site.zenith[0], site.zenith[1], 0.0};
+    const Vec east{-site.zenith[1], site.zenith[0], 0.0};
+    const Vec place = apparent_at(star, (jd - middle_jd_) / half_span_days_);
+    const double hour_angle = std::atan2(-dot(place, east), dot(place, meridian));
+    jd -= hour_angle / ERFA_D2PI / kEraRateTurnsPerDay;
+  }
+  return jd;
+}
 
 double ObservingConditions::moon_star_distance_deg(double jd_utc, const StarPlace& star) const {
   const SiteVectors site = site_at_utc(jd_utc);

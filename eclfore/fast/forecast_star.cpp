@@ -7,6 +7,7 @@
 #include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/horizon.h"
+#include "coverage.h"
 #include "fast/line_in_place.h"
 #include "forecast_line.h"
 #include "io/output_file.h"
@@ -34,7 +35,8 @@ Prefilter prefilter_of_star(const StarForRule& s, const RunTables& tables,
 }  // namespace
 
 long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
-                   const ListingRule& rule, const RunTables& tables, io::OutputFile& out) {
+                   const ListingRule& rule, const RunTables& tables, io::OutputFile& out,
+                   const MinimumConsumer* also_listed) {
   // The star's fixed line texts, built for its first line: a star that is never listed
   // needs none.
   std::optional<StarLineText> built_text;
@@ -53,6 +55,7 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
         listed_minimum(s, window, rule, kind, candidate_mjd);
     if (!minimum) return;
     write_line_in_place(out, text(), *minimum);
+    if (also_listed != nullptr) (*also_listed)(*minimum);
     ++listed;
   };
   if ((!prefilter.hour_angle_known && !rule.of_date) || rule.horizon != nullptr) {
@@ -92,7 +95,7 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
         astro::local_date_in_day_whole(day, j - day_number, rule.morning_end_hour);
     if (!in_listed_night(rule, night)) return;
     if (rule.sun_night && !sky->sun_ok(minimum_jd)) return;
-    ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f};
+    ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f, candidate_mjd};
     std::optional<int> quick_tenths;
     std::optional<astro::SiteVectors> site;  // shared by the altitude of date and the Moon
     if (rule.of_date) {
@@ -125,11 +128,20 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
         !(site ? sky->moon_ok(minimum_jd, s.place, *site) : sky->moon_ok(minimum_jd, s.place))) {
       return;
     }
+    // Step 6 last, on a minimum that the steps before have accepted (listed_minimum's
+    // order): its verdict is the rule's own.
+    if (rule.coverage) {
+      const CoverageVerdict coverage =
+          enough_coverage(s, window, rule, kind, candidate_mjd, minimum_jd);
+      if (!coverage.enough) return;
+      minimum.coverage_pct = coverage.share_pct;
+    }
     if (quick_tenths) {
       write_line_in_place(out, text(), minimum, *quick_tenths);
     } else {
       write_line_in_place(out, text(), minimum);
     }
+    if (also_listed != nullptr) (*also_listed)(minimum);
     ++listed;
   });
   return listed;

@@ -10,6 +10,7 @@
 #include "io/output_file.h"
 #include "io/text_files.h"
 #include "listing_rule.h"
+#include "minima_search.h"
 #include "search_window.h"
 
 namespace eclfore::fast {
@@ -23,8 +24,11 @@ RunTables run_tables(const SearchWindow& window, const ListingRule& rule);
 
 /// Writes a ForecastLine to `out` for each minimum of `star` that the rule lists, in the
 /// order of search_minima, with the tables of run_tables(window, rule). Expects what
-/// search_minima expects. Returns the number of lines written.
+/// search_minima expects. Hands each minimum written to `also_listed` when given (its
+/// altitude_deg is 0 where the line took the quick altitude). Returns the number of
+/// lines written.
 long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
-                   const ListingRule& rule, const RunTables& tables, io::OutputFile& out);
+                   const ListingRule& rule, const RunTables& tables, io::OutputFile& out,
+                   const MinimumConsumer* also_listed = nullptr);
 
 }  // namespace eclfore::fast

@@ -40,6 +40,17 @@ STARS = [
 ]
 
 
+def moon_illuminated_fraction(jd):
+    """The Moon's illuminated fraction at jd (UTC) from the geocentric phase angle."""
+    tg = Time(jd, format="jd", scale="utc")
+    sun_g = get_body("sun", tg)
+    moon_g = get_body("moon", tg)
+    elongation = sun_g.separation(moon_g).rad
+    phase = math.atan2(sun_g.distance.value * math.sin(elongation),
+                       moon_g.distance.value - sun_g.distance.value * math.cos(elongation))
+    return (1 + math.cos(phase)) / 2
+
+
 def altaz(t):
     return AltAz(obstime=t, location=SITE, pressure=0 * u.hPa)
 
@@ -59,14 +70,7 @@ def main():
         frame = altaz(t)
         sun = get_body("sun", t, SITE).transform_to(frame)
         moon = get_body("moon", t, SITE).transform_to(frame)
-        # Illuminated fraction from the geocentric phase angle.
-        tg = Time(jd, format="jd", scale="utc")
-        sun_g = get_body("sun", tg)
-        moon_g = get_body("moon", tg)
-        elongation = sun_g.separation(moon_g).rad
-        phase = math.atan2(sun_g.distance.value * math.sin(elongation),
-                           moon_g.distance.value - sun_g.distance.value * math.cos(elongation))
-        fraction = (1 + math.cos(phase)) / 2
+        fraction = moon_illuminated_fraction(jd)
         lines.append("sun %.6f %.6f %.6f %.6f" % (jd, sun.alt.deg, moon.alt.deg, fraction))
         for ra_h, dec_d in STARS:
             star = SkyCoord(ra=ra_h * 15 * u.deg, dec=dec_d * u.deg, frame="icrs")

@@ -40,8 +40,9 @@ std::string program_path(const std::string& program) {
 struct Expectations {
   int exit_code = 0;
   std::vector<std::string> args;
-  std::vector<std::string> absent;     ///< files that must not exist afterwards
-  std::vector<std::string> unchanged;  ///< files of in/ that must keep their bytes
+  std::vector<std::string> environment;  ///< NAME=VALUE settings for the run
+  std::vector<std::string> absent;       ///< files that must not exist afterwards
+  std::vector<std::string> unchanged;    ///< files of in/ that must keep their bytes
   bool stderr_says_something = false;
   bool stderr_empty = false;
   bool usage_follows = false;  ///< expected/.stderr is followed by the program's --help
@@ -67,6 +68,8 @@ Expectations read_conf(const fs::path& file, std::string& fault) {
       conf >> e.exit_code;
     } else if (key == "args") {
       e.args = words_of(conf);
+    } else if (key == "env") {
+      e.environment = words_of(conf);
     } else if (key == "absent") {
       for (auto& name : words_of(conf)) e.absent.push_back(std::move(name));
     } else if (key == "unchanged") {
@@ -152,7 +155,8 @@ TEST_P(E2ECase, RunsAsRecorded) {
   const std::string input =
       fs::exists(c.dir / "stdin") ? e2e::read_file(c.dir / "stdin") : std::string();
 
-  const e2e::RunResult r = e2e::run(program, dir.path(), input, want.args);
+  const e2e::RunResult r =
+      e2e::run(program, dir.path(), input, want.args, std::chrono::seconds(10), want.environment);
   ASSERT_FALSE(r.timed_out) << "did not finish in time";
   ASSERT_EQ(r.signal, 0) << "ended by signal " << r.signal << "\nstderr: " << r.err;
   EXPECT_EQ(r.exit_code, want.exit_code) << "stderr: " << r.err;

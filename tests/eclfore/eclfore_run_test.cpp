@@ -1,7 +1,10 @@
 // Runs of the built eclfore that a case folder (tests/e2e/eclfore) cannot hold: the
-// shipped sample catalogue as it stands in examples/, and a full disk.
+// shipped sample catalogue as it stands in examples/, a full disk, a calendar stamped
+// with the time of the run and a table that is data.dat under another name.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -46,6 +49,48 @@ TEST(EclforeRun, FullDiskIsAFailure) {
   const e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), answers);
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("data.dat"), std::string::npos) << r.err;
+}
+
+TEST(EclforeRun, CalendarStampedWithTheTimeOfTheRun) {
+  e2e::TempDir dir;
+  set_up_case("csv_and_ics_whole_eclipse", dir);
+  const auto before = std::chrono::system_clock::now();
+  const e2e::RunResult r =
+      e2e::run(ECLFORE_BIN, dir.path(), "",
+               {"--year=2026", "--month=12", "--lowest=20", "--site=tokyo", "--condition=2",
+                "--quiet", "--coverage=100", "--baseline=10", "--ics"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::string calendar = dir.read("data.ics");
+  const std::size_t at = calendar.find("DTSTAMP:");
+  ASSERT_NE(at, std::string::npos);
+  // DTSTAMP:YYYYMMDDTHHMMSSZ of the run's start, within the run.
+  std::tm stamp{};
+  ASSERT_NE(strptime(calendar.substr(at + 8, 16).c_str(), "%Y%m%dT%H%M%SZ", &stamp), nullptr);
+  const auto stamped = std::chrono::system_clock::from_time_t(timegm(&stamp));
+  EXPECT_LE(before - stamped, std::chrono::seconds(1));
+  EXPECT_LE(stamped - std::chrono::system_clock::now(), std::chrono::seconds(0));
+  // The rest is the recorded calendar's, whose stamp is fixed.
+  std::string recorded = e2e::read_file(kCases / "csv_and_ics_whole_eclipse/expected/data.ics");
+  EXPECT_EQ(calendar.size(), recorded.size());
+  EXPECT_FALSE(fs::exists(dir.path() / "data.csv"));
+}
+
+TEST(EclforeRun, TableThatIsDataDatUnderAnotherNameIsRefused) {
+  e2e::TempDir dir;
+  set_up_case("csv_and_ics_whole_eclipse", dir);
+  {
+    std::FILE* old = std::fopen((dir.path() / "data.dat").c_str(), "w");
+    ASSERT_NE(old, nullptr);
+    std::fputs("old forecast\r\n", old);
+    std::fclose(old);
+  }
+  fs::create_hard_link(dir.path() / "data.dat", dir.path() / "data.csv");
+  const e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), "",
+                                    {"--year=2026", "--month=12", "--lowest=20", "--site=tokyo",
+                                     "--condition=2", "--quiet", "--csv"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("data.csv"), std::string::npos) << r.err;
+  EXPECT_EQ(dir.read("data.dat"), "old forecast\r\n");
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ long peak_memory_of(pid_t pid, const std::string& program) {
 }  // namespace
 
 RunResult run(const std::string& program, const fs::path& dir, const std::string& input,
-              const std::vector<std::string>& args, std::chrono::seconds timeout) {
+              const std::vector<std::string>& args, std::chrono::seconds timeout,
+              const std::vector<std::string>& environment) {
   const fs::path in_file = dir / ".e2e-stdin";
   const fs::path out_file = dir / ".e2e-stdout";
   const fs::path err_file = dir / ".e2e-stderr";
@@ -82,6 +83,13 @@ RunResult run(const std::string& program, const fs::path& dir, const std::string
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(127);
+    for (const std::string& setting : environment) {
+      const std::size_t equals = setting.find('=');
+      if (equals == std::string::npos ||
+          setenv(setting.substr(0, equals).c_str(), setting.c_str() + equals + 1, 1) != 0) {
+        _exit(127);
+      }
+    }
     const int in_fd = open(in_file.c_str(), O_RDONLY);
     const int out_fd = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err_fd = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

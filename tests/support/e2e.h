@@ -37,10 +37,12 @@ struct RunResult {
 };
 
 /// Runs `program` (an absolute path) with `args` in `dir`, standard input fed from
-/// `input` (closed at its end), killed after `timeout`.
+/// `input` (closed at its end), killed after `timeout`; `environment` (NAME=VALUE) is
+/// set for it on top of the tests' own.
 RunResult run(const std::string& program, const std::filesystem::path& dir,
               const std::string& input, const std::vector<std::string>& args = {},
-              std::chrono::seconds timeout = std::chrono::seconds(10));
+              std::chrono::seconds timeout = std::chrono::seconds(10),
+              const std::vector<std::string>& environment = {});
 
 /// Reads a whole file as bytes (empty when it cannot be read).
 std::string read_file(const std::filesystem::path& file);

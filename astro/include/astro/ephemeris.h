@@ -240,6 +240,15 @@ class ObservingConditions {
   /// nothing.
   bool sun_up_throughout(double first_jd_utc, double last_jd_utc) const;
 
+  /// The Moon's illuminated fraction at jd_utc (moon_illuminated_fraction) from the
+  /// tables' Sun and Moon (needs --moon-distance's tables).
+  double moon_illuminated_fraction(double jd_utc) const;
+  /// The star's upper culmination nearest jd_utc (upper_culmination_jd of
+  /// astro/meridian.h) from its apparent place and the site's turning zenith: within
+  /// 0.1 s of it (the diurnal aberration and the apparent place's parabola aside);
+  /// the exact routine outside the tables or without the apparent place.
+  double upper_culmination_jd(double jd_utc, const StarPlace& star) const;
+
   /// The interpolated values behind the tests, for checking the tables.
   double sun_altitude_deg(double jd_utc) const;
   double moon_altitude_deg(double jd_utc) const;
@@ -259,6 +268,7 @@ class ObservingConditions {
 
   SkyOptions options_;
   SiteVectors site_;
+  double longitude_deg_ = 0, latitude_deg_ = 0;  ///< the site, degrees east and north
   double first_node_jd_ = 0;
   std::vector<SkyNode> nodes_;
   /// The Sun's interpolated altitude every kSunSlotDays from first_node_jd_, degrees.

@@ -252,4 +252,77 @@ TEST(ForecastStar, LinesWithASecondaryPhaseAndATimeScaleTheSameBytesAsTheRule) {
   EXPECT_GT(secondaries, 1000);
 }
 
+TEST(ForecastStar, WithCoverageTheSameBytesAsTheRule) {
+  // --coverage and --baseline on stars with and without durations and errors, without
+  // options, with every option for today's sky and with a skyline: the shortcuts judge
+  // the window only of what the steps before accepted, as the rule does.
+  std::mt19937_64 rng(20261210);
+  std::uniform_real_distribution<double> unit(0, 1);
+  astro::SkyOptions none, all;
+  all.sun_below_deg = astro::kNauticalTwilightDeg;
+  all.moon_distance_deg = 30;
+  all.of_date = true;
+  const astro::HorizonProfile wall =
+      astro::horizon_profile({{0, 5}, {90, 25}, {200, 10}, {300, 40}});
+  long lines = 0;
+  long dropped = 0;
+  for (int round = 0; round < 6; ++round) {
+    std::vector<formats::StarRecord> stars = random_stars(rng, 120);
+    for (formats::StarRecord& star : stars) {
+      if (unit(rng) < 0.8) star.extension.eclipse_duration_pct = 2 + unit(rng) * 30;
+      if (unit(rng) < 0.3) star.extension.secondary_duration_pct = 2 + unit(rng) * 30;
+      if (unit(rng) < 0.5) {
+        star.extension.epoch_error_days = unit(rng) * 0.01;
+        star.extension.period_error_days = unit(rng) * 1e-5;
+      }
+    }
+    eclfore::ForecastRequest request;
+    request.year = 2020 + round;
+    request.month = 1 + (round * 7) % 12;
+    request.min_altitude_deg = round % 2 ? 25.0f : 0.0f;
+    request.site = astro::kSiteTable[static_cast<std::size_t>(round % 11)].site;
+    request.sky_options = round % 3 == 1 ? all : none;
+    if (round % 3 == 2) request.horizon = wall;
+    std::optional<astro::ObservingConditions> sky;
+    if (request.sky_options.any()) {
+      sky.emplace(eclfore::window_sky(
+          request.sky_options, eclfore::search_window(request.year, request.month), request.site));
+    }
+    const astro::ObservingConditions* tables = sky ? &*sky : nullptr;
+    const std::string open_exact = both_ways(stars, request, tables).second;
+    request.coverage = formats::CoverageOptions{round % 2 ? 100.0 : 60.0, round * 5.0};
+    const auto [quick, exact] = both_ways(stars, request, tables);
+    ASSERT_EQ(quick, exact) << "round " << round;
+    // The table's and the calendar's consumer gets the rule's minima from either path:
+    // the same instants, kinds, candidates and nights.
+    const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+    const eclfore::ListingRule rule = eclfore::listing_rule(request, tables);
+    const eclfore::fast::RunTables run_tables = eclfore::fast::run_tables(window, rule);
+    std::string handed_quick, handed_exact;
+    auto record = [](std::string& into) {
+      return [&into](const eclfore::ForecastMinimum& m) {
+        into += std::to_string(static_cast<int>(m.kind)) + " " + std::to_string(m.minimum_jd) +
+                " " + std::to_string(m.candidate_mjd) + " " + std::to_string(m.night.day) + " " +
+                std::to_string(m.night.hour) + "\n";
+      };
+    };
+    const eclfore::MinimumConsumer to_quick = record(handed_quick);
+    e2e::TempDir dir;
+    io::OutputFile ignored((dir.path() / "quick.dat").string());
+    for (const formats::StarRecord& star : stars) {
+      if (eclfore::cycle_problem(star, window)) continue;
+      eclfore::fast::forecast_star(star, window, rule, run_tables, ignored, &to_quick);
+      eclfore::search_minima(star, window, rule, record(handed_exact));
+    }
+    ASSERT_EQ(handed_quick, handed_exact) << "round " << round;
+    auto count = [](const std::string& text) {
+      return static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+    };
+    lines += count(exact);
+    dropped += count(open_exact) - count(exact);
+  }
+  EXPECT_GT(lines, 1000);
+  EXPECT_GT(dropped, 300);  // the coverage leaves out a good share of the minima
+}
+
 }  // namespace
