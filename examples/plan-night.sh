@@ -13,6 +13,7 @@ usage: plan-night.sh [--date=YYYY-MM-DD] [--start=HH:MM|dusk] [--site=SITE]
                      [--horizon=FILE] [--zone=ZONE] [--lowest=DEG] [--condition=N]
                      [--sky=all|south] [--export=FORMATS] [--sun-below=DEG]
                      [--moon-distance=DEG] [--epochs=SCALE] [--of-date] [--quiet]
+                     [--coverage=PERCENT] [--baseline=MINUTES] [--csv] [--ics]
 
 Plans the night of --date (default: today in the zone) in the current folder, which
 holds star.dat and condition.dat (and recent_obs.txt if kept):
@@ -25,8 +26,9 @@ holds star.dat and condition.dat (and recent_obs.txt if kept):
 --site (default tokyo, nightmark's own site) and --horizon go to eclfore and
 nightmark, --zone to all three programs;
 --lowest (default 20), --condition (default 0), --sun-below, --moon-distance,
---epochs and --quiet to eclfore; --sky (default all) and --export (default
-stellarium,skychart,skysafari) to nightmark; --of-date to both. The zone also
+--epochs, --quiet, --baseline, --csv and --ics to eclfore; --sky (default all)
+and --export (default stellarium,skychart,skysafari) to nightmark; --of-date and
+--coverage to both. The zone also
 gives today's date: a zone name (Europe/Berlin) or an offset (+09:00); without
 it, Asia/Tokyo, the programs' own clock.
 
@@ -67,7 +69,8 @@ for arg in "$@"; do
     --sky=*) sky=${arg#*=} ;;
     --export=*) export_formats=${arg#*=} ;;
     --sun-below=* | --moon-distance=* | --epochs=* | --quiet) forecast+=("$arg") ;;
-    --of-date) forecast+=("$arg"); plan+=("$arg") ;;
+    --baseline=* | --csv | --ics) forecast+=("$arg") ;;
+    --of-date | --coverage=*) forecast+=("$arg"); plan+=("$arg") ;;
     *) refuse "unknown option '$arg'" ;;
   esac
 done
