@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -312,6 +313,51 @@ TEST(StarimportRun, KreinerGaiaAndTessLinesForecast) {
     // that much over a few weeks at most); measured 0.00003.
     EXPECT_NEAR(cycles - std::floor(cycles), 0.5224, 0.0003) << ot_and[k].second;
   }
+}
+
+// The labels of the stars whose whole eclipse data.csv lists (coverage 100 with a known
+// duration): column 12 coverage_pct, 29 catalogue.
+std::set<std::string> whole_eclipse_labels(const std::string& csv) {
+  std::set<std::string> labels;
+  std::istringstream rows(csv);
+  std::string row;
+  std::getline(rows, row);  // the header
+  while (std::getline(rows, row)) {
+    if (!row.empty() && row.back() == '\r') row.pop_back();
+    std::vector<std::string> fields;
+    std::istringstream cells(row);
+    for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+    if (fields.size() == 29 && fields[11] == "100" && !fields[10].empty())
+      labels.insert(fields[28]);
+  }
+  return labels;
+}
+
+TEST(StarimportRun, EverySourceForecastForTheWholeEclipse) {
+  // The lines of every reader with durations, forecast with --coverage=100: each
+  // source's stars are listed with their whole eclipse observable.
+  std::string stars;
+  for (const char* c : {"gcvs_extract_flag_2_to_file", "extension_durations_errors_time_scales",
+                        "kreiner_extract_auto_detected", "gaia_joined_auto_detected",
+                        "tess_villanova_csv_auto_detected"}) {
+    stars += e2e::read_file(kCases / c / "expected" / "star.dat");
+  }
+  e2e::TempDir dir;
+  dir.write("star.dat", stars);
+  dir.write("condition.dat", "0.0 20.0 -99 90 -90\n99\n");
+  const auto whole_eclipses = [&](const char* month) {
+    const e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), "",
+                                      {"--year=2024", month, "--lowest=10", "--site=3",
+                                       "--condition=0", "--coverage=100", "--csv", "--quiet"});
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    return whole_eclipse_labels(dir.read("data.csv"));
+  };
+  const std::set<std::string> august = whole_eclipses("--month=8");
+  for (const char* label : {"GCVS", "KREI", "GAIA", "TESS"}) {
+    EXPECT_TRUE(august.count(label)) << label;
+  }
+  // The table's star stands in the evening sky of March.
+  EXPECT_TRUE(whole_eclipses("--month=3").count("TABL"));
 }
 
 }  // namespace
