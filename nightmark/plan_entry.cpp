@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "astro/constants.h"
 #include "astro/numeric.h"
 #include "formats/catalogue.h"
 #include "formats/layouts.h"
@@ -98,10 +99,11 @@ std::string clock_text(double hours) {
 
 std::string clock_reading_text(double hours) {
   constexpr double kMostHours = 99;
-  constexpr int kMinutesPerDay = 24 * 60;
   if (!(hours >= 0 && hours < kMostHours)) return "??:??";
-  const int minutes = astro::trunc_to_int(hours * 60 + 0.5) % kMinutesPerDay;
-  return fmt::format("{:02}:{:02}", minutes / 60, minutes % 60);
+  const int minutes =
+      astro::trunc_to_int(hours * astro::kMinutesPerHour + 0.5) % astro::kMinutesPerDay;
+  return fmt::format("{:02}:{:02}", minutes / astro::kMinutesPerHour,
+                     minutes % astro::kMinutesPerHour);
 }
 
 std::string clock_time_text(const PlanEntry& entry) {

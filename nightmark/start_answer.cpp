@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "astro/constants.h"
 #include "astro/ephemeris.h"
 
 #include "chart_samples.h"
@@ -15,8 +16,8 @@ namespace nightmark {
 namespace {
 
 constexpr std::string_view kDuskValue = "dusk";
-constexpr int kMinutesPerHour = 60;
-constexpr int kHoursPerDay = 24;
+using astro::kHoursPerDay;
+using astro::kMinutesPerHour;
 
 }  // namespace
 

@@ -28,7 +28,7 @@ namespace {
 using astro::Ext;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr double kMinutesPerDay = 1440;
+using astro::kMinutesPerDay;
 /// Most cycles between an epoch and today for which the next minimum is worked out: far
 /// beyond any real star (a period of a minute over ten thousand years), and within what
 /// a long double counts exactly.

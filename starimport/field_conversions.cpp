@@ -17,8 +17,8 @@ constexpr std::int64_t kReducedJdOffsetDays = 2400000;
 /// An integer part of more digits than this is a full Julian Date (or nonsense).
 constexpr std::size_t kMaxReducedJdDigits = 5;
 
-constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::int64_t kSecondsPerHour = 3600;
+using astro::kSecondsPerDay;
+using astro::kSecondsPerHour;
 constexpr std::int64_t kSecondsOfTimePerDegree = 240;
 constexpr std::int64_t kArcminutesPerDegree = 60;
 constexpr std::int64_t kArcsecondsPerDegree = 3600;
@@ -232,7 +232,6 @@ Converted<RoundedDec> convert_dec(std::string_view text) {
 
 namespace {
 
-constexpr long double kHoursPerDay = 24;
 constexpr long double kPercent = 100;
 /// Hundredths of a percent: the finest a duration is written to (a period of 10 days in
 /// 9 seconds), and the five columns hold 100 (100) and 99.99.
@@ -261,7 +260,7 @@ Converted<double> convert_duration(std::string_view text, std::string_view perio
   std::string_view number = written;
   long double days_per_unit = 0;  // 0: percent of the period
   if (number.back() == 'h' || number.back() == 'd') {
-    days_per_unit = number.back() == 'h' ? 1 / kHoursPerDay : 1;
+    days_per_unit = number.back() == 'h' ? 1.0L / astro::kHoursPerDay : 1;
     number.remove_suffix(1);
   } else if (number.back() == '%') {
     number.remove_suffix(1);

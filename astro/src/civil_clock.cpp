@@ -13,11 +13,6 @@
 namespace astro {
 namespace {
 
-constexpr int kSecondsPerDay = 86400;
-constexpr int kSecondsPerMinute = 60;
-constexpr int kMinutesPerHour = 60;
-/// The Unix epoch, 1970-01-01 0:00 UT, as an MJD (days).
-constexpr double kUnixEpochMjd = 40587.0;
 /// The hour of the evening whose offset a night keeps.
 constexpr float kNightClockHour = 18.0f;
 /// Seconds of the Unix count the database's conversions take (about the years -26,000

@@ -2,10 +2,9 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+
 namespace astro {
-namespace {
-constexpr int kSecondsPerDay = 86400;
-}  // namespace
 
 ClockTime clock_time(double jd, int offset_seconds) {
   const JstDayPosition position = jst_day_position(jd, static_cast<Ext>(offset_seconds) / 86400.0L);

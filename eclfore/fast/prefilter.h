@@ -27,8 +27,8 @@ namespace eclfore::fast {
 /// the day times it is exact, and the hours that end or start a night (6, 12 and 18) are
 /// slot boundaries.
 inline constexpr int kSlotsPerDay = 128;
-/// Hours of a JST day: an hour's fraction of the day is hour / kHoursPerDay.
-inline constexpr int kHoursPerDay = 24;
+/// An hour's fraction of the day is hour / kHoursPerDay.
+using astro::kHoursPerDay;
 static_assert(kSlotsPerDay * kNightEndHour % kHoursPerDay == 0 &&
                   kSlotsPerDay * kNightStartHour % kHoursPerDay == 0 &&
                   kSlotsPerDay * astro::kSunNightMorningEndHour % kHoursPerDay == 0,

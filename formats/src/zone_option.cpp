@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "astro/constants.h"
 #include "option_values.h"
 
 namespace formats {
@@ -9,8 +10,8 @@ namespace {
 
 /// The widest offsets in use (UTC-12:00 to UTC+14:00), kept to whole hours of 0 to 14.
 constexpr int kMostOffsetHours = 14;
-constexpr int kMinutesPerHour = 60;
-constexpr int kSecondsPerMinute = 60;
+using astro::kMinutesPerHour;
+using astro::kSecondsPerMinute;
 
 /// Two decimal digits, or nothing.
 std::optional<int> two_digits(std::string_view text) {
