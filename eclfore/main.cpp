@@ -208,7 +208,7 @@ int run(const io::Options& options) {
   }
   if (calendar_asked) {
     calendar = &output_set.add(eclfore::kCalendarFile);
-    calendar->write(formats::calendar_head());
+    calendar->write(formats::calendar_head("eclfore"));
   }
 
   formats::StarVisitor visitor;

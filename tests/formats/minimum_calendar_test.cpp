@@ -75,7 +75,7 @@ TEST(MinimumCalendar, EventTextRoundTripsThroughLibicalsEscaping) {
       formats::minimum_event(row, row.minimum_jd - 1.0 / 48, row.minimum_jd + 1.0 / 48);
   EXPECT_EQ(event.summary, "V2; odd, \\name secondary minimum 21:30");
   const std::string text =
-      formats::calendar_head() + formats::calendar_event(event, 0) + formats::calendar_end();
+      formats::calendar_head("eclfore") + formats::calendar_event(event, 0) + formats::calendar_end();
   Component calendar(icalparser_parse_string(text.c_str()));
   ASSERT_TRUE(calendar);
   icalcomponent* e = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
