@@ -15,14 +15,12 @@
 
 #include "e2e.h"
 #include "formats/minimum_calendar.h"
+#include "ical_component.h"
 #include "table_text.h"
 
 namespace {
 
-struct ComponentFree {
-  void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+using Component = e2e::IcalComponent;
 
 std::string recorded(const std::string& name) {
   return e2e::read_file(std::filesystem::path(E2E_CASES_DIR) /
