@@ -8,8 +8,7 @@
 namespace eclfore {
 
 astro::ObservingConditions row_sky(const SearchWindow& window, const ObservingSite& site) {
-  return formats::row_conditions(window.search_from_mjd + astro::kMjdZeroJd,
-                                 window.end_mjd + astro::kMjdZeroJd, site);
+  return formats::row_conditions({window.start_mjd, window.end_mjd, window.search_from_mjd}, site);
 }
 
 formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarForRule& s,

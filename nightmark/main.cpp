@@ -190,6 +190,7 @@ int run(const io::Options& options) {
   const astro::NightClock night_clock = clock.night(date);
   date.utc_offset_days = night_clock.offset_days();
   extras.clock_name = night_clock.abbreviation;
+  extras.month_offset_days = clock.night({date.year, date.month, 1}).offset_days();
   if (!title_year_in_range(title)) {
     io::warn_line(
         kDailyListFile, 1,

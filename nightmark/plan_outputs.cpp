@@ -44,7 +44,8 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
   if (f.csv || f.ics) {
     const std::vector<PlanRow> rows =
         plan_rows(plan, date, start_hours,
-                  {choice.site.site, choice.of_date, choice.skyline ? &*choice.skyline : nullptr},
+                  {choice.site.site, choice.of_date, choice.skyline ? &*choice.skyline : nullptr,
+                   choice.month_offset_days},
                   catalogue_stars(std::string(kCatalogueFile)));
     if (f.csv) files.push_back({std::string(kTableFile), plan_table(rows)});
     if (f.ics)

@@ -39,6 +39,8 @@ struct PlanOutputChoice {
   /// --zone: the name of the night's clock (astro::NightClock::abbreviation), which the
   /// chart and the lists write beside their times.
   std::string clock_name = "JST";
+  /// The clock's offset on the night of the 1st of the night's month, days east of UT.
+  astro::Ext month_offset_days = astro::kJstOffsetDays;
   /// The DTSTAMP of the calendar's events, seconds since 1970 (UTC).
   std::int64_t stamp_seconds = 0;
   bool any() const {

@@ -1,6 +1,5 @@
 #include "plan_table.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -61,14 +60,9 @@ std::vector<PlanRow> plan_rows(const std::vector<PlanEntry>& entries, const Nigh
                            ? e.minimum_jd
                            : night_jd(date, e.listed.time_hours));
   }
-  const auto [first, last] = std::minmax_element(instants.begin(), instants.end());
-  const astro::ObservingConditions tables = formats::row_conditions(*first, *last, sky.site);
-  std::optional<astro::ObservingConditions> of_date_tables;
-  if (sky.of_date) {
-    astro::SkyOptions options;
-    options.of_date = true;
-    of_date_tables.emplace(options, *first, *last, sky.site.longitude_deg, sky.site.latitude_deg);
-  }
+  // The tables hold the apparent places too: with --of-date the altitudes come from them.
+  const astro::ObservingConditions tables = formats::row_conditions(
+      formats::month_window(date.year, date.month, sky.month_offset_days), sky.site);
   std::optional<OfDateSky> of_date_sky;
   if (sky.of_date) of_date_sky.emplace(date, sky.site);
   const PlanSite site = plan_site(sky.site);
@@ -94,15 +88,13 @@ std::vector<PlanRow> plan_rows(const std::vector<PlanEntry>& entries, const Nigh
     }
     const formats::IcrsPosition icrs = formats::icrs_position(star);
     const astro::StarPlace place = tables.star(icrs.ra_rad, icrs.dec_rad);
-    std::optional<astro::StarPlace> of_date_place;
     formats::RowSky row_sky;
     row_sky.tables = &tables;
     row_sky.place = &place;
     row_sky.seen = formats::star_seen_from(star, sky.site);
-    if (of_date_tables) {
-      of_date_place = of_date_tables->star(icrs.ra_rad, icrs.dec_rad);
-      row_sky.of_date = &*of_date_tables;
-      row_sky.of_date_place = &*of_date_place;
+    if (sky.of_date) {
+      row_sky.of_date = &tables;
+      row_sky.of_date_place = &place;
     }
     row_sky.site = sky.site;
     PlanRow plan_row;

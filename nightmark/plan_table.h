@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/civil_clock.h"
 #include "astro/horizon_profile.h"
 #include "astro/sites.h"
 #include "formats/catalogue.h"
@@ -25,6 +26,10 @@ struct PlanTableSky {
   astro::ObservingSite site;
   bool of_date = false;  ///< --of-date: the altitudes of the apparent place
   const astro::HorizonProfile* skyline = nullptr;
+  /// The clock's offset on the night of the 1st of the night's month, days east of UT:
+  /// the rows take the Sun, the Moon and the meridian from that month's tables, as the
+  /// forecast's table does.
+  astro::Ext month_offset_days = astro::kJstOffsetDays;
 };
 
 /// A plan line's row with the span of its calendar event (Julian Dates, UTC).

@@ -1,6 +1,7 @@
 #include "formats/minimum_row.h"
 
 #include "astro/constants.h"
+#include "astro/dates.h"
 #include "astro/horizon_profile.h"
 #include "formats/star_extension.h"
 
@@ -11,6 +12,13 @@ constexpr double kMinutesPerDay = 1440;
 constexpr double kHoursPerDay = 24;
 constexpr double kPercent = 100;
 constexpr double kDegreesPerRadian = 180 / astro::kPi;
+
+/// Local time that starts a month's window on the 1st, hours.
+constexpr float kWindowStartHour = 21.0f;
+/// Length of the window after that start, days.
+constexpr astro::Ext kWindowDays = 32;
+/// The passes start from the cycle before this many days ahead of the start.
+constexpr astro::Ext kLeadDays = 1;
 
 /// The star's altitude at jd (Julian Date, UTC) from the row's positions, degrees.
 double altitude_at(const RowSky& sky, double jd) {
@@ -28,14 +36,25 @@ astro::StarAtSite star_seen_from(const StarRecord& star, const astro::ObservingS
       astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kForecastRadians));
 }
 
-astro::ObservingConditions row_conditions(double first_jd, double last_jd,
+MonthWindow month_window(int year, int month, astro::Ext offset_days) {
+  using astro::Ext;
+  MonthWindow w;
+  w.start_mjd = astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
+                                       kWindowStartHour, offset_days);
+  w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
+  w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  return w;
+}
+
+astro::ObservingConditions row_conditions(const MonthWindow& window,
                                           const astro::ObservingSite& site) {
   astro::SkyOptions options;
   // Any limits: they only make the tables hold the Sun, the Moon and apparent places.
   options.sun_below_deg = 0;
   options.moon_distance_deg = 0;
   options.of_date = true;
-  return astro::ObservingConditions(options, first_jd, last_jd, site.longitude_deg,
+  return astro::ObservingConditions(options, window.search_from_mjd + astro::kMjdZeroJd,
+                                    window.end_mjd + astro::kMjdZeroJd, site.longitude_deg,
                                     site.latitude_deg);
 }
 

@@ -24,9 +24,20 @@ inline constexpr astro::RadianRule kForecastRadians{static_cast<astro::Ext>(astr
 /// The star's catalogue place seen from `site`, as the forecast's listing rule takes it.
 astro::StarAtSite star_seen_from(const StarRecord& star, const astro::ObservingSite& site);
 
-/// The tables of a row's Sun, Moon, meridian and apparent places for instants from
-/// first_jd to last_jd (Julian Dates, UTC) at `site`, whatever a run's limits.
-astro::ObservingConditions row_conditions(double first_jd, double last_jd,
+/// A month's forecast window, MJD (days, UT): from 21:00 on the 1st on the clock
+/// `offset_days` east of UT (the one of the night of the 1st) for 32 days, its passes
+/// from the day before.
+struct MonthWindow {
+  double start_mjd = 0;
+  double end_mjd = 0;
+  double search_from_mjd = 0;
+};
+MonthWindow month_window(int year, int month, astro::Ext offset_days);
+
+/// The tables of a row's Sun, Moon, meridian and apparent places over a month's
+/// window (from its passes' start to its end) at `site`, whatever a run's limits. The
+/// rows of a minimum read the same values from the same month's tables in every program.
+astro::ObservingConditions row_conditions(const MonthWindow& window,
                                           const astro::ObservingSite& site);
 
 /// Where a row's star is seen from and with which tables.
