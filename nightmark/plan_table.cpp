@@ -11,12 +11,17 @@
 #include "eclipse_window.h"
 #include "formats/minimum_calendar.h"
 #include "formats/minimum_row.h"
+#include "io/text_files.h"
 
 namespace nightmark {
 namespace {
 
 constexpr double kHoursPerDay = 24;
 constexpr double kSecondsPerDay = 86400;
+/// The plan whose lines the rows are, and the line number of its first minimum (after
+/// the title and the header).
+constexpr std::string_view kPlanFile = "obsday3.txt";
+constexpr long kFirstPlanLine = 3;
 
 /// The number a magnitude field holds, or none.
 std::optional<double> magnitude(std::string_view text) {
@@ -52,13 +57,35 @@ std::vector<PlanRow> plan_rows(const std::vector<PlanEntry>& entries, const Nigh
                                const std::map<std::string, formats::StarRecord>& catalogue) {
   std::vector<PlanRow> rows;
   if (entries.empty()) return rows;
-  // The instants: the plan's Julian Date, or its time on the night's clock when blank.
+  // The instants: the plan's Julian Date, or its time on the night's clock when the
+  // date is blank or beyond the years whose Sun and Moon are computed.
+  NightDate first_night = date;
+  first_night.year = kFirstTitleYear;
+  first_night.month = 1;
+  first_night.day = 1;
+  NightDate last_night = date;
+  last_night.year = kLastTitleYear;
+  last_night.month = 12;
+  last_night.day = 31;
+  const double first_jd = night_jd(first_night, 0);
+  const double last_jd = night_jd(last_night, kHoursPerDay);
   std::vector<double> instants;
   instants.reserve(entries.size());
-  for (const PlanEntry& e : entries) {
-    instants.push_back(e.minimum_jd != 0 && std::isfinite(e.minimum_jd)
-                           ? e.minimum_jd
-                           : night_jd(date, e.listed.time_hours));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const PlanEntry& e = entries[i];
+    const double clock_jd = night_jd(date, e.listed.time_hours);
+    const bool blank = e.minimum_jd == 0;
+    if (!blank && e.minimum_jd >= first_jd && e.minimum_jd <= last_jd) {
+      instants.push_back(e.minimum_jd);
+      continue;
+    }
+    if (!blank) {
+      io::warn_line(std::string(kPlanFile), static_cast<long>(i) + kFirstPlanLine,
+                    fmt::format("Julian Date {:.4f} is beyond the years {} to {}; the table "
+                                "and the calendar take the time {}",
+                                e.minimum_jd, kFirstTitleYear, kLastTitleYear, e.time_text));
+    }
+    instants.push_back(clock_jd);
   }
   // The tables hold the apparent places too: with --of-date the altitudes come from them.
   const astro::ObservingConditions tables = formats::row_conditions(
