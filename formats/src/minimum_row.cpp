@@ -91,10 +91,11 @@ MinimumTableRow star_minimum_row(const StarRecord& star, bool secondary, double 
   }
   row.alt_minimum_deg = altitude_at(sky, jd);
   if (sky.of_date != nullptr) {
+    // The azimuth of date in the single precision of the catalogue place's.
     row.az_minimum_deg = astro::azimuth_from_north_deg(
-        astro::InstantSky(jd, sky.site.longitude_deg, sky.site.latitude_deg)
-            .observed(icrs.ra_rad, icrs.dec_rad)
-            .azimuth_deg);
+        static_cast<float>(astro::InstantSky(jd, sky.site.longitude_deg, sky.site.latitude_deg)
+                               .observed(icrs.ra_rad, icrs.dec_rad)
+                               .azimuth_deg));
   } else {
     row.az_minimum_deg =
         astro::azimuth_from_north_deg(astro::position_at(sky.seen, minimum.mjd).azimuth);
