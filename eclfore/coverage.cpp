@@ -6,6 +6,7 @@
 
 #include "astro/constants.h"
 #include "astro/horizon.h"
+#include "formats/minimum_row.h"
 #include "formats/star_extension.h"
 #include "minima_search.h"
 
@@ -37,15 +38,10 @@ double share_pct(double hidden_days, double total_days) {
 
 EclipseExtent eclipse_extent(const formats::StarRecord& star, MinimumKind kind,
                              double candidate_mjd) {
-  const formats::StarExtension& ext = star.extension;
   EclipseExtent extent;
   extent.cycles = cycle_count(star, kind, candidate_mjd);
-  std::optional<double> duration_pct = ext.eclipse_duration_pct;
-  if (kind == MinimumKind::kSecondary && ext.secondary_duration_pct) {
-    duration_pct = ext.secondary_duration_pct;
-  }
-  if (duration_pct) extent.half_days = *duration_pct * star.period / (2 * kPercent);
-  extent.uncertainty_days = formats::minimum_uncertainty_days(ext, extent.cycles);
+  extent.half_days = formats::eclipse_half_days(star, kind == MinimumKind::kSecondary);
+  extent.uncertainty_days = formats::minimum_uncertainty_days(star.extension, extent.cycles);
   return extent;
 }
 

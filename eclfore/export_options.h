@@ -16,8 +16,4 @@ inline constexpr io::OptionSpec kIcsOption{"ics", "",
 inline const std::string kTableFile = "data.csv";
 inline const std::string kCalendarFile = "data.ics";
 
-/// An event of a minimum whose star gives no duration lasts this long on either side
-/// of it, days (30 minutes).
-inline constexpr double kEventHalfWithoutDurationDays = 30.0 / 1440;
-
 }  // namespace eclfore

@@ -1,9 +1,8 @@
 #include "listing_rule.h"
 
-#include "astro/angles.h"
 #include "coverage.h"
+#include "formats/minimum_row.h"
 #include "formats/sky_options.h"
-#include "radians.h"
 
 namespace eclfore {
 
@@ -31,16 +30,8 @@ ListingRule listing_rule(const ForecastRequest& request, const astro::ObservingC
   return rule;
 }
 
-astro::StarAtSite star_seen_from(const formats::StarRecord& star, const ObservingSite& site) {
-  return astro::star_at_site(
-      site.longitude_deg,
-      astro::to_radians(site.latitude_deg, astro::kDegreesPerHalfTurn, kForecastRadians),
-      astro::to_radians(star.ra_hours, astro::kHoursPerHalfTurn, kForecastRadians),
-      astro::to_radians(star.dec_degrees, astro::kDegreesPerHalfTurn, kForecastRadians));
-}
-
 StarForRule star_for_rule(const formats::StarRecord& star, const ListingRule& rule) {
-  StarForRule s{&star, star_seen_from(star, rule.site), {}};
+  StarForRule s{&star, formats::star_seen_from(star, rule.site), {}};
   if (rule.sky != nullptr) {
     const formats::IcrsPosition icrs = formats::icrs_position(star);
     s.place = rule.sky->star(icrs.ra_rad, icrs.dec_rad);

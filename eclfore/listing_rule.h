@@ -118,10 +118,6 @@ inline astro::LocalDate rule_night_date(const ListingRule& rule, const SearchWin
   return night_date(window, jd, rule.morning_end_hour);
 }
 
-/// The star as the horizon routines take it at the site: the forecast's conversions to
-/// radians (the double pi), the terms of latitude and declination computed once.
-astro::StarAtSite star_seen_from(const formats::StarRecord& star, const ObservingSite& site);
-
 /// What the rule needs of a star, computed once per star: its terms at the site and,
 /// with the options for today's sky, its place for the ephemerides.
 struct StarForRule {

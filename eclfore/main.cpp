@@ -208,7 +208,7 @@ int run(const io::Options& options) {
   }
   if (calendar_asked) {
     calendar = &output_set.add(eclfore::kCalendarFile);
-    calendar->write(formats::calendar_head());
+    calendar->write(formats::calendar_head("eclfore"));
   }
 
   formats::StarVisitor visitor;
@@ -237,7 +237,7 @@ int run(const io::Options& options) {
         table->end_line();
       }
       if (calendar != nullptr) {
-        const eclfore::EventWindow event = eclfore::event_window(minimum, scale_rule.rule);
+        const formats::EventSpan event = eclfore::event_window(minimum, scale_rule.rule);
         calendar->write(formats::calendar_event(
             formats::minimum_event(row, event.start_jd, event.end_jd), stamp_seconds));
       }

@@ -1,13 +1,10 @@
 #pragma once
 /// The forecast's conversion to radians.
 
-#include "astro/angles.h"
-#include "astro/constants.h"
+#include "formats/minimum_row.h"
 
 namespace eclfore {
 
-/// The double pi, the reciprocal of the units per half turn first.
-inline constexpr astro::RadianRule kForecastRadians{static_cast<astro::Ext>(astro::kPi),
-                                                    astro::RadianOrder::kReciprocalThenPi};
+using formats::kForecastRadians;
 
 }  // namespace eclfore

@@ -2,18 +2,12 @@
 
 #include "astro/constants.h"
 #include "astro/precision.h"
+#include "formats/minimum_row.h"
 
 namespace eclfore {
 namespace {
 
 using astro::Ext;
-
-/// Local time that starts the window on the 1st, hours.
-constexpr float kWindowStartHour = 21.0f;
-/// Length of the window after that start, days.
-constexpr Ext kWindowDays = 32;
-/// The passes start from the cycle before this many days ahead of the start.
-constexpr Ext kLeadDays = 1;
 
 /// Days of the day table before the day of search_from_mjd: the first candidate of a
 /// pass lies up to one and a half periods before search_from_mjd, so the first
@@ -25,11 +19,11 @@ constexpr double kTableDaysBefore = 4;
 
 SearchWindow search_window(int year, int month, const astro::CivilClock& clock) {
   SearchWindow w;
-  w.start_mjd =
-      astro::calendar_to_mjd(static_cast<float>(year), static_cast<float>(month), 1.0f,
-                             kWindowStartHour, clock.night({year, month, 1}).offset_days());
-  w.end_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) + kWindowDays);
-  w.search_from_mjd = static_cast<double>(static_cast<Ext>(w.start_mjd) - kLeadDays);
+  const formats::MonthWindow month_window =
+      formats::month_window(year, month, clock.night({year, month, 1}).offset_days());
+  w.start_mjd = month_window.start_mjd;
+  w.end_mjd = month_window.end_mjd;
+  w.search_from_mjd = month_window.search_from_mjd;
   const double search_from_jd = static_cast<double>(static_cast<Ext>(w.search_from_mjd) +
                                                     static_cast<Ext>(astro::kMjdZeroJd));
   // Whole numbers of well under 2^53: the sums below are exact.

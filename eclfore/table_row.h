@@ -5,7 +5,7 @@
 
 #include "astro/civil_clock.h"
 #include "forecast_minimum.h"
-#include "formats/minimum_table.h"
+#include "formats/minimum_row.h"
 #include "listing_rule.h"
 #include "search_window.h"
 
@@ -27,13 +27,9 @@ formats::MinimumTableRow table_row(const ForecastMinimum& minimum, const StarFor
                                    const astro::ObservingConditions& sky,
                                    const astro::StarPlace& place);
 
-/// The span of a minimum's calendar event (Julian Dates, UTC): the window that
-/// --coverage judges (the contacts widened by the uncertainty and --baseline), or
-/// kEventHalfWithoutDurationDays either side of the minimum without a duration.
-struct EventWindow {
-  double start_jd = 0;
-  double end_jd = 0;
-};
-EventWindow event_window(const ForecastMinimum& minimum, const ListingRule& rule);
+/// The span of a minimum's calendar event: the window that --coverage judges (the
+/// contacts widened by the uncertainty and --baseline), or
+/// formats::kEventHalfWithoutDurationDays either side of the minimum without a duration.
+formats::EventSpan event_window(const ForecastMinimum& minimum, const ListingRule& rule);
 
 }  // namespace eclfore

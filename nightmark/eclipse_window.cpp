@@ -13,8 +13,8 @@ constexpr double kHoursPerDay = 24;
 
 }  // namespace
 
-std::map<std::string, StarElements> catalogue_elements(const std::string& star_file) {
-  std::map<std::string, StarElements> stars;
+std::map<std::string, formats::StarRecord> catalogue_stars(const std::string& star_file) {
+  std::map<std::string, formats::StarRecord> stars;
   io::LineReader catalogue = io::LineReader::open_if_exists(star_file);
   if (!catalogue.is_open()) return stars;
   std::string line;
@@ -22,10 +22,22 @@ std::map<std::string, StarElements> catalogue_elements(const std::string& star_f
     if (formats::unusable_star_line(line)) continue;
     formats::StarRecord star = formats::parse_star_record(line);
     star.name.erase(star.name.find_last_not_of(' ') + 1);
-    stars.try_emplace(
-        star.name, StarElements{star.epoch_mjd + astro::kMjdZeroJd, star.period, star.extension});
+    std::string name = star.name;
+    stars.try_emplace(std::move(name), std::move(star));
   }
   return stars;
+}
+
+StarElements star_elements(const formats::StarRecord& star) {
+  return {star.epoch_mjd + astro::kMjdZeroJd, star.period, star.extension};
+}
+
+std::map<std::string, StarElements> catalogue_elements(const std::string& star_file) {
+  std::map<std::string, StarElements> elements;
+  for (const auto& [name, star] : catalogue_stars(star_file)) {
+    elements.emplace(name, star_elements(star));
+  }
+  return elements;
 }
 
 EclipseWindow eclipse_window(const StarElements* star, char kind, double minimum_jd) {

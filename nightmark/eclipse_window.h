@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "formats/catalogue.h"
 #include "formats/star_extension.h"
 
 namespace nightmark {
@@ -17,6 +18,14 @@ struct StarElements {
   double period_days = 0;  ///< days
   formats::StarExtension extension;
 };
+
+/// The usable lines of `star_file` by name, trailing blanks removed from the names; the
+/// first line of a name counts. Empty when the file is missing. The extension's faults
+/// are not warned of here (eclfore names them); a faulty field reads as blank.
+std::map<std::string, formats::StarRecord> catalogue_stars(const std::string& star_file);
+
+/// What the window needs of a star's line.
+StarElements star_elements(const formats::StarRecord& star);
 
 /// The usable lines of `star_file` by name, trailing blanks removed; the first line of a
 /// name counts. Empty when the file is missing. The extension's faults are not warned

@@ -96,6 +96,10 @@ ExportChoice parse_export_formats(std::string_view list) {
       choice.formats.skychart = true;
     } else if (name == "skysafari") {
       choice.formats.skysafari = true;
+    } else if (name == "csv") {
+      choice.formats.csv = true;
+    } else if (name == "ics") {
+      choice.formats.ics = true;
     } else {
       choice.unknown = std::string(name);
       return choice;

@@ -18,9 +18,11 @@ struct ExportFormats {
   bool stellarium = false;
   bool skychart = false;
   bool skysafari = false;
+  bool csv = false;  ///< the plan as the month's table
+  bool ics = false;  ///< the plan as the month's calendar
 };
 
-/// A comma-separated list of format names (stellarium, skychart, skysafari), as
+/// A comma-separated list of format names (stellarium, skychart, skysafari, csv, ics), as
 /// --export takes it.
 struct ExportChoice {
   ExportFormats formats;

@@ -13,6 +13,7 @@
 #include "coverage.h"
 #include "eclipse_window.h"
 #include "formats/horizon_option.h"
+#include "formats/minimum_calendar.h"
 #include "formats/site_option.h"
 #include "formats/sky_options.h"
 #include "formats/zone_option.h"
@@ -52,7 +53,15 @@ constexpr std::string_view kAbout =
     "  lplanet.adf   one chart mark per kept star; ,4 marks a recently observed star\n"
     "  lightpl.mrk   the same marks in the second chart format\n"
     "and, when asked, obsday3.svg (--chart) and obsday3.sol, obsday3-skychart.txt,\n"
-    "obsday3.skylist (--export); their positions come from star.dat when it is here.\n"
+    "obsday3.skylist, obsday3.csv, obsday3.ics (--export); their positions come from\n"
+    "star.dat when it is here.\n"
+    "\n"
+    "--export=csv writes the plan's minima with eclfore's data.csv columns (local\n"
+    "times on the night's clock) and --export=ics as calendar events in UTC (the\n"
+    "eclipse window, or the minimum -/+ 30 minutes without a duration; DTSTAMP from\n"
+    "SOURCE_DATE_EPOCH when set). Each line's star is found by name in star.dat for\n"
+    "its elements and duration; a line not there gets blank cycle, duration and\n"
+    "minimum magnitude columns.\n"
     "\n"
     "--of-date takes the altitude at the start time and the azimuth at the minimum\n"
     "from the star's apparent place of date instead of its J2000 position.\n"
@@ -106,7 +115,8 @@ const std::string kMrkFile = "lightpl.mrk";
 
 constexpr io::OptionSpec kOptions[] = {
     {"chart", "", "also write obsday3.svg, the altitude chart of the plan"},
-    {"export", "FORMATS", "also write observing lists, any of stellarium,skychart,skysafari"},
+    {"export", "FORMATS",
+     "also write observing lists, any of stellarium,skychart,skysafari,csv,ics"},
     formats::kOfDateOption,
     formats::kSiteOption,
     nightmark::kStartOption,
@@ -140,6 +150,8 @@ std::vector<std::string_view> written_files(const nightmark::PlanOutputChoice& e
   if (extras.exports.stellarium) files.push_back(kStellariumFile);
   if (extras.exports.skychart) files.push_back(kSkychartFile);
   if (extras.exports.skysafari) files.push_back(kSkySafariFile);
+  if (extras.exports.csv) files.push_back(kTableFile);
+  if (extras.exports.ics) files.push_back(kCalendarFile);
   return files;
 }
 
@@ -154,6 +166,8 @@ int run(const io::Options& options) {
   const astro::HorizonProfile* skyline = extras.skyline ? &*extras.skyline : nullptr;
   const astro::CivilClock clock = formats::zone_option(options);
   const std::optional<double> coverage = coverage_option(options);
+  // A bad SOURCE_DATE_EPOCH fails the run before any file is touched.
+  if (extras.exports.ics) extras.stamp_seconds = formats::calendar_stamp_seconds();
   const std::vector<std::string_view> inputs = {kRecentFile, kDailyListFile, kCatalogueFile};
   io::refuse_shared_files(inputs, written_files(extras));
 
@@ -176,6 +190,7 @@ int run(const io::Options& options) {
   const astro::NightClock night_clock = clock.night(date);
   date.utc_offset_days = night_clock.offset_days();
   extras.clock_name = night_clock.abbreviation;
+  extras.month_offset_days = clock.night({date.year, date.month, 1}).offset_days();
   if (!title_year_in_range(title)) {
     io::warn_line(
         kDailyListFile, 1,

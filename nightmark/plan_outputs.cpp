@@ -5,6 +5,7 @@
 #include "chart_samples.h"
 #include "chart_svg.h"
 #include "eclipse_window.h"
+#include "plan_table.h"
 
 namespace nightmark {
 
@@ -20,7 +21,8 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
   // Without --of-date the chart's curves use the plan's own position, whatever the
   // catalogue holds; the exports and the altitudes of date take the best J2000
   // position there is.
-  if (f.stellarium || f.skychart || f.skysafari || (choice.chart && choice.of_date)) {
+  if (f.stellarium || f.skychart || f.skysafari || f.csv || f.ics ||
+      (choice.chart && choice.of_date)) {
     take_catalogue_positions(plan, std::string(kCatalogueFile));
   }
   if (choice.chart) {
@@ -39,6 +41,16 @@ std::vector<PlanFile> plan_files(const PlanOutputChoice& choice,
   if (f.skychart)
     files.push_back({std::string(kSkychartFile), skychart_list(plan, date, choice.clock_name)});
   if (f.skysafari) files.push_back({std::string(kSkySafariFile), skysafari_list(plan)});
+  if (f.csv || f.ics) {
+    const std::vector<PlanRow> rows =
+        plan_rows(plan, date, start_hours,
+                  {choice.site.site, choice.of_date, choice.skyline ? &*choice.skyline : nullptr,
+                   choice.month_offset_days},
+                  catalogue_stars(std::string(kCatalogueFile)));
+    if (f.csv) files.push_back({std::string(kTableFile), plan_table(rows)});
+    if (f.ics)
+      files.push_back({std::string(kCalendarFile), plan_calendar(rows, choice.stamp_seconds)});
+  }
   return files;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 /// The files that --chart and --export add to the night plan's output set.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ inline constexpr std::string_view kChartFile = "obsday3.svg";
 inline constexpr std::string_view kStellariumFile = "obsday3.sol";
 inline constexpr std::string_view kSkychartFile = "obsday3-skychart.txt";
 inline constexpr std::string_view kSkySafariFile = "obsday3.skylist";
+inline constexpr std::string_view kTableFile = "obsday3.csv";
+inline constexpr std::string_view kCalendarFile = "obsday3.ics";
 /// The catalogue whose full positions the exports take, when it is in the folder.
 inline constexpr std::string_view kCatalogueFile = "star.dat";
 
@@ -36,7 +39,14 @@ struct PlanOutputChoice {
   /// --zone: the name of the night's clock (astro::NightClock::abbreviation), which the
   /// chart and the lists write beside their times.
   std::string clock_name = "JST";
-  bool any() const { return chart || exports.stellarium || exports.skychart || exports.skysafari; }
+  /// The clock's offset on the night of the 1st of the night's month, days east of UT.
+  astro::Ext month_offset_days = astro::kJstOffsetDays;
+  /// The DTSTAMP of the calendar's events, seconds since 1970 (UTC).
+  std::int64_t stamp_seconds = 0;
+  bool any() const {
+    return chart || exports.stellarium || exports.skychart || exports.skysafari || exports.csv ||
+           exports.ics;
+  }
 };
 
 /// One file of the output set: its name and its text with '\n' line ends.

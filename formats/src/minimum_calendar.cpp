@@ -54,11 +54,12 @@ std::int64_t unix_seconds(double jd) {
 struct CalendarParts {
   std::string head, end;
 };
-CalendarParts calendar_parts() {
+CalendarParts calendar_parts(std::string_view program) {
   Component calendar(icalcomponent_new_vcalendar());
   icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-  icalcomponent_add_property(calendar.get(),
-                             icalproperty_new_prodid("-//eclipsing-binary tools//eclfore//EN"));
+  icalcomponent_add_property(
+      calendar.get(),
+      icalproperty_new_prodid(fmt::format("-//eclipsing-binary tools//{}//EN", program).c_str()));
   const std::string text = text_of(calendar.get());
   const std::size_t end = text.rfind("END:VCALENDAR");
   return {text.substr(0, end), text.substr(end)};
@@ -102,8 +103,8 @@ CalendarEvent minimum_event(const MinimumTableRow& row, double start_jd, double 
   return event;
 }
 
-std::string calendar_head() { return calendar_parts().head; }
-std::string calendar_end() { return calendar_parts().end; }
+std::string calendar_head(std::string_view program) { return calendar_parts(program).head; }
+std::string calendar_end() { return calendar_parts("").end; }
 
 std::string calendar_event(const CalendarEvent& event, std::int64_t stamp_seconds) {
   Component component(icalcomponent_new_vevent());

@@ -12,13 +12,11 @@
 #include <string>
 
 #include "e2e.h"
+#include "ical_component.h"
 
 namespace {
 
-struct ComponentFree {
-  void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+using Component = e2e::IcalComponent;
 
 std::string recorded(const std::string& name) {
   return e2e::read_file(std::filesystem::path(E2E_CASES_DIR) /
@@ -74,8 +72,8 @@ TEST(MinimumCalendar, EventTextRoundTripsThroughLibicalsEscaping) {
   const formats::CalendarEvent event =
       formats::minimum_event(row, row.minimum_jd - 1.0 / 48, row.minimum_jd + 1.0 / 48);
   EXPECT_EQ(event.summary, "V2; odd, \\name secondary minimum 21:30");
-  const std::string text =
-      formats::calendar_head() + formats::calendar_event(event, 0) + formats::calendar_end();
+  const std::string text = formats::calendar_head("eclfore") + formats::calendar_event(event, 0) +
+                           formats::calendar_end();
   Component calendar(icalparser_parse_string(text.c_str()));
   ASSERT_TRUE(calendar);
   icalcomponent* e = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);

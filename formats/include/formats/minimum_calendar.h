@@ -33,8 +33,9 @@ std::string minimum_event_uid(std::string_view name, std::string_view kind, std:
 
 /// The calendar's text in three parts, each of whole lines ending in "\n" (the output
 /// file makes them CR LF): its head (BEGIN:VCALENDAR, VERSION, PRODID), one event, and
-/// its end. `stamp_seconds` is the DTSTAMP of every event, seconds since 1970 (UTC).
-std::string calendar_head();
+/// its end. The head names the writing `program` in PRODID. `stamp_seconds` is the DTSTAMP of every
+/// event, seconds since 1970 (UTC).
+std::string calendar_head(std::string_view program);
 std::string calendar_event(const CalendarEvent& event, std::int64_t stamp_seconds);
 std::string calendar_end();
 

@@ -43,10 +43,10 @@ struct MinimumTableRow {
   double moon_distance_deg = 0;
   double moon_illumination_pct = 0;
   std::string type;
-  double mag_max = 0, mag_min = 0;
-  double ra_deg = 0, dec_deg = 0;  ///< J2000
-  std::string time_scale;          ///< JD, HJD or BJD: the scale the elements were read in
-  std::string catalogue;           ///< trailing blanks left out
+  std::optional<double> mag_max, mag_min;  ///< none when not known
+  double ra_deg = 0, dec_deg = 0;          ///< J2000
+  std::string time_scale;                  ///< JD, HJD or BJD: the scale the elements were read in
+  std::string catalogue;                   ///< trailing blanks left out
 };
 
 /// One row, without its line end: the fields in the header's order, each quoted (its
