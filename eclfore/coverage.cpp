@@ -15,7 +15,7 @@ namespace eclfore {
 namespace {
 
 constexpr double kPercent = 100;
-constexpr double kMinutesPerDay = 1440;
+using astro::kMinutesPerDay;
 
 /// Equal steps of at most kCoverageStepDays from `from` to `to` (both included) appended
 /// to `instants`, `from` left out when `skip_first`.

@@ -9,7 +9,7 @@
 namespace nightmark {
 namespace {
 
-constexpr double kHoursPerDay = 24;
+using astro::kHoursPerDay;
 
 }  // namespace
 

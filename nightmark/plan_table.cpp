@@ -16,8 +16,8 @@
 namespace nightmark {
 namespace {
 
-constexpr double kHoursPerDay = 24;
-constexpr double kSecondsPerDay = 86400;
+using astro::kHoursPerDay;
+using astro::kSecondsPerDay;
 /// The plan whose lines the rows are, and the line number of its first minimum (after
 /// the title and the header).
 constexpr std::string_view kPlanFile = "obsday3.txt";

@@ -12,6 +12,7 @@
 #include <fmt/format.h>
 
 #include "astro/clock_time.h"
+#include "astro/constants.h"
 #include "io/run_error.h"
 
 namespace formats {
@@ -20,9 +21,9 @@ namespace {
 /// The namespace of the events' UUIDs: fixed once for the toolset, never to change.
 constexpr uuid_t kEventNamespace = {0x5b, 0x0e, 0x1c, 0x7a, 0x93, 0x2d, 0x4f, 0x61,
                                     0x8a, 0x4e, 0x2f, 0x6c, 0x31, 0xd5, 0x90, 0x17};
-constexpr double kUnixEpochJd = 2440587.5;
-constexpr double kSecondsPerDay = 86400;
-constexpr int kSecondsPerMinute = 60;
+constexpr double kUnixEpochJd = astro::kUnixEpochMjd + astro::kMjdZeroJd;
+using astro::kSecondsPerDay;
+using astro::kSecondsPerMinute;
 
 struct ComponentFree {
   void operator()(icalcomponent* c) const { icalcomponent_free(c); }

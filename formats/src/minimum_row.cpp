@@ -8,8 +8,8 @@
 namespace formats {
 namespace {
 
-constexpr double kMinutesPerDay = 1440;
-constexpr double kHoursPerDay = 24;
+using astro::kHoursPerDay;
+using astro::kMinutesPerDay;
 constexpr double kPercent = 100;
 constexpr double kDegreesPerRadian = 180 / astro::kPi;
 

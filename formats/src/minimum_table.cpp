@@ -5,12 +5,13 @@
 #include <fmt/format.h>
 
 #include "astro/clock_time.h"
+#include "astro/constants.h"
 
 namespace formats {
 namespace {
 
-constexpr int kSecondsPerHour = 3600;
-constexpr int kSecondsPerMinute = 60;
+using astro::kSecondsPerHour;
+using astro::kSecondsPerMinute;
 
 /// A field as RFC 4180 wants it: quoted, its quotes doubled, when it needs to be.
 std::string csv_field(std::string_view text) {
