@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+#include "astro/constants.h"
 #include "forecast_minimum.h"
 #include "formats/catalogue.h"
 #include "listing_rule.h"
@@ -21,9 +22,9 @@
 namespace eclfore {
 
 /// Most time between two tested instants of a window, days (5 minutes).
-inline constexpr double kCoverageStepDays = 5.0 / 1440;
+inline constexpr double kCoverageStepDays = 5.0 / astro::kMinutesPerDay;
 /// How closely the instant where observability changes is found, days (a minute).
-inline constexpr double kCoverageResolutionDays = 1.0 / 1440;
+inline constexpr double kCoverageResolutionDays = 1.0 / astro::kMinutesPerDay;
 
 /// What a star's line tells of one of its minima.
 struct EclipseExtent {

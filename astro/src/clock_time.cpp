@@ -7,7 +7,8 @@
 namespace astro {
 
 ClockTime clock_time(double jd, int offset_seconds) {
-  const JstDayPosition position = jst_day_position(jd, static_cast<Ext>(offset_seconds) / 86400.0L);
+  const JstDayPosition position =
+      jst_day_position(jd, static_cast<Ext>(offset_seconds) / kSecondsPerDay);
   double day_number = position.day_number;
   // The fraction lies in [0, 1): its seconds round to 0 ... 86400, the last the next day.
   int seconds = static_cast<int>(std::lround(position.fraction * kSecondsPerDay));

@@ -1,4 +1,5 @@
 #include "astro/ephemeris.h"
+#include "astro/constants.h"
 #include "astro/meridian.h"
 
 #include <erfa.h>
@@ -400,7 +401,7 @@ ObservingConditions::ObservingConditions(const SkyOptions& options, double first
 
 bool ObservingConditions::in_leap_day(double jd_utc) const {
   // A margin of a minute each side for instants that TDB - UTC moves across.
-  constexpr double kMarginDays = 1.0 / 1440;
+  constexpr double kMarginDays = 1.0 / kMinutesPerDay;
   return has_leap_ && jd_utc >= leap_jd_utc_ - 1 - kMarginDays &&
          jd_utc < leap_jd_utc_ + kMarginDays;
 }

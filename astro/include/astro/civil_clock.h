@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "astro/constants.h"
 #include "astro/dates.h"
 #include "astro/precision.h"
 
@@ -30,7 +31,7 @@ struct NightClock {
   /// "UTC+HH:MM" for a fixed offset other than +09:00, which is "JST".
   std::string abbreviation = "JST";
   /// The offset, days: exactly kJstOffsetDays for JST.
-  Ext offset_days() const { return static_cast<Ext>(offset_seconds) / 86400.0L; }
+  Ext offset_days() const { return static_cast<Ext>(offset_seconds) / kSecondsPerDay; }
   bool is_jst() const { return offset_seconds == kJstOffsetSeconds && abbreviation == "JST"; }
 };
 

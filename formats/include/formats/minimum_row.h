@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "astro/angles.h"
+#include "astro/constants.h"
 #include "astro/ephemeris.h"
 #include "astro/horizon.h"
 #include "astro/sites.h"
@@ -76,7 +77,7 @@ MinimumTableRow star_minimum_row(const StarRecord& star, bool secondary, double 
                                  const RowInstant& minimum, const RowSky& sky);
 
 /// How far an event spans either side of a minimum without a duration, days (30 minutes).
-inline constexpr double kEventHalfWithoutDurationDays = 30.0 / 1440;
+inline constexpr double kEventHalfWithoutDurationDays = 30.0 / astro::kMinutesPerDay;
 
 /// The span of a minimum's calendar event, Julian Dates (UTC).
 struct EventSpan {
