@@ -1,5 +1,4 @@
 #include "astro/ephemeris.h"
-#include "astro/constants.h"
 #include "astro/meridian.h"
 
 #include <erfa.h>
@@ -11,6 +10,7 @@
 #include <limits>
 #include <string>
 
+#include "astro/constants.h"
 #include "astro/turns.h"
 
 namespace astro {
