@@ -88,22 +88,31 @@ PlanEntry read_plan_entry(std::string_view line) {
   return e;
 }
 
+namespace {
+
+/// Two digits of hours (the hours after midnight counted on from 24).
+constexpr double kMostClockHours = 99;
+
+/// Decimal hours in [0, kMostClockHours) to the nearest whole minute.
+int rounded_minutes(double hours) {
+  return astro::trunc_to_int(hours * astro::kMinutesPerHour + 0.5);
+}
+
+std::string minutes_text(int minutes) {
+  return fmt::format("{:02}:{:02}", minutes / astro::kMinutesPerHour,
+                     minutes % astro::kMinutesPerHour);
+}
+
+}  // namespace
+
 std::string clock_text(double hours) {
-  constexpr double kMostHours = 99;  // two digits of hours
-  if (!(hours >= 0 && hours < kMostHours)) return "??:??";
-  const int minutes = astro::trunc_to_int(hours * 60 + 0.5);
-  const int h = minutes / 60;
-  const int m = minutes % 60;
-  return fmt::format("{:02}:{:02}", h, m);
+  if (!(hours >= 0 && hours < kMostClockHours)) return "??:??";
+  return minutes_text(rounded_minutes(hours));
 }
 
 std::string clock_reading_text(double hours) {
-  constexpr double kMostHours = 99;
-  if (!(hours >= 0 && hours < kMostHours)) return "??:??";
-  const int minutes =
-      astro::trunc_to_int(hours * astro::kMinutesPerHour + 0.5) % astro::kMinutesPerDay;
-  return fmt::format("{:02}:{:02}", minutes / astro::kMinutesPerHour,
-                     minutes % astro::kMinutesPerHour);
+  if (!(hours >= 0 && hours < kMostClockHours)) return "??:??";
+  return minutes_text(rounded_minutes(hours) % astro::kMinutesPerDay);
 }
 
 std::string clock_time_text(const PlanEntry& entry) {

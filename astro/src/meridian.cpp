@@ -38,9 +38,4 @@ double upper_culmination_jd(double jd_utc, double longitude_deg, double latitude
   return jd;
 }
 
-double azimuth_from_north_deg(double azimuth_from_south_deg) {
-  const double from_north = std::fmod(azimuth_from_south_deg + 180, 360);
-  return from_north < 0 ? from_north + 360 : from_north;
-}
-
 }  // namespace astro

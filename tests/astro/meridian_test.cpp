@@ -8,6 +8,7 @@
 
 #include "astro/clock_time.h"
 #include "astro/ephemeris.h"
+#include "astro/horizon_profile.h"
 
 namespace {
 

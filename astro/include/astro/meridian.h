@@ -13,8 +13,4 @@ namespace astro {
 double upper_culmination_jd(double jd_utc, double longitude_deg, double latitude_deg, double ra_rad,
                             double dec_rad);
 
-/// An azimuth of the horizon routines (degrees from south through west) counted from
-/// north through east, in [0, 360).
-double azimuth_from_north_deg(double azimuth_from_south_deg);
-
 }  // namespace astro
