@@ -110,20 +110,35 @@ bool observable_at(const StarForRule& s, const SearchWindow& window, const Listi
 std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow& window,
                                        const ListingRule& rule, const EclipseExtent& extent,
                                        double minimum_jd, double baseline_min, double least_pct) {
+  return window_share_pct(
+      extent, minimum_jd, baseline_min,
+      [&](double jd) { return observable_at(s, window, rule, jd); }, least_pct);
+}
+
+std::optional<double> window_share_pct(const EclipseExtent& extent, double minimum_jd,
+                                       double baseline_min,
+                                       const std::function<bool(double jd)>& observable,
+                                       double least_pct) {
   if (!extent.half_days) return std::nullopt;
   const double half = judged_half_days(extent, baseline_min);
-  return observable_share_pct(
-      minimum_jd - half, minimum_jd, minimum_jd + half,
-      [&](double jd) { return observable_at(s, window, rule, jd); }, least_pct);
+  return observable_share_pct(minimum_jd - half, minimum_jd, minimum_jd + half, observable,
+                              least_pct);
 }
 
 CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
                                 const ListingRule& rule, MinimumKind kind, double candidate_mjd,
                                 double minimum_jd) {
+  return enough_coverage(s, rule, kind, candidate_mjd, minimum_jd,
+                         [&](double jd) { return observable_at(s, window, rule, jd); });
+}
+
+CoverageVerdict enough_coverage(const StarForRule& s, const ListingRule& rule, MinimumKind kind,
+                                double candidate_mjd, double minimum_jd,
+                                const std::function<bool(double jd)>& observable) {
   if (!rule.coverage) return {};
   const EclipseExtent extent = eclipse_extent(*s.star, kind, candidate_mjd);
   const std::optional<double> share = window_share_pct(
-      s, window, rule, extent, minimum_jd, rule.coverage->baseline_min, rule.coverage->least_pct);
+      extent, minimum_jd, rule.coverage->baseline_min, observable, rule.coverage->least_pct);
   return {!share || *share >= rule.coverage->least_pct, share};
 }
 

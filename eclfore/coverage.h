@@ -68,6 +68,12 @@ std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow&
                                        const ListingRule& rule, const EclipseExtent& extent,
                                        double minimum_jd, double baseline_min,
                                        double least_pct = 0);
+/// The same with the observability of an instant from `observable`: observable_at, or
+/// a shortcut that decides as it does.
+std::optional<double> window_share_pct(const EclipseExtent& extent, double minimum_jd,
+                                       double baseline_min,
+                                       const std::function<bool(double jd)>& observable,
+                                       double least_pct = 0);
 
 /// Step 6's verdict on a minimum, and the share it found.
 struct CoverageVerdict {
@@ -82,5 +88,10 @@ struct CoverageVerdict {
 CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
                                 const ListingRule& rule, MinimumKind kind, double candidate_mjd,
                                 double minimum_jd);
+/// The same with the observability of an instant from `observable`, as for
+/// window_share_pct.
+CoverageVerdict enough_coverage(const StarForRule& s, const ListingRule& rule, MinimumKind kind,
+                                double candidate_mjd, double minimum_jd,
+                                const std::function<bool(double jd)>& observable);
 
 }  // namespace eclfore

@@ -9,6 +9,7 @@
 #include "astro/horizon.h"
 #include "coverage.h"
 #include "fast/line_in_place.h"
+#include "fast/quick_observable.h"
 #include "forecast_line.h"
 #include "io/output_file.h"
 #include "minima_search.h"
@@ -70,6 +71,10 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
   // it is certain (the rule's own altitude elsewhere).
   const astro::ObservingConditions* sky = rule.sky;
   const AltitudeCells& cells = tables.altitude_cells;
+  // An instant of a minimum's eclipse window, observable as observable_at says.
+  const std::function<bool(double)> observable = [&](double jd) {
+    return quick_observable_at(s, prefilter, tables, window, rule, jd);
+  };
   for_each_candidate(star, window, keep, [&](MinimumKind kind, double candidate_mjd) {
     double minimum_mjd = candidate_mjd;
     if (rule.moved_instant) {
@@ -81,18 +86,8 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
       write_listed(kind, candidate_mjd);
       return;
     }
-    // In this range the Julian Date and the JST day's sum are exact (see jst_day_sum):
-    // a moved instant's Julian Date is a whole number of 2^-31 days, so its MJD above
-    // is exact and gives it back.
     const double minimum_jd = minimum_mjd + astro::kMjdZeroJd;
-    const double j = jst_day_sum(minimum_mjd);
-    const double day_number = static_cast<double>(static_cast<std::int32_t>(j));
-    const double offset = day_number - window.first_day_number;
-    const astro::JstDay day = offset >= 0 && offset < static_cast<double>(window.days.size())
-                                  ? window.days[static_cast<std::size_t>(offset)]
-                                  : astro::jst_day(day_number);
-    const astro::LocalDate night =
-        astro::local_date_in_day_whole(day, j - day_number, rule.morning_end_hour);
+    const astro::LocalDate night = whole_night_date(window, rule, minimum_mjd);
     if (!in_listed_night(rule, night)) return;
     if (rule.sun_night && !sky->sun_ok(minimum_jd)) return;
     ForecastMinimum minimum{&star, kind, minimum_mjd, minimum_jd, night, 0.0f, candidate_mjd};
@@ -132,9 +127,13 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
     // order): its verdict is the rule's own.
     if (rule.coverage) {
       const CoverageVerdict coverage =
-          enough_coverage(s, window, rule, kind, candidate_mjd, minimum_jd);
+          enough_coverage(s, rule, kind, candidate_mjd, minimum_jd, observable);
       if (!coverage.enough) return;
       minimum.coverage_pct = coverage.share_pct;
+    } else if (also_listed != nullptr) {
+      // The table's and the calendar's share, counted here with the shortcuts.
+      minimum.coverage_pct =
+          window_share_pct(eclipse_extent(star, kind, candidate_mjd), minimum_jd, 0, observable);
     }
     if (quick_tenths) {
       write_line_in_place(out, text(), minimum, *quick_tenths);

@@ -1,6 +1,7 @@
 #include "fast/quick_altitude.h"
 
 #include <cmath>
+#include <optional>
 
 #include "astro/constants.h"
 #include "astro/numeric.h"
@@ -69,21 +70,32 @@ AltitudeCells altitude_cells(const ListingRule& rule) {
 // sines of two neighbouring boundaries (k -+ 0.5) / 10, the routines list the star and
 // print k / 10; when it lies below sin(limit), they reject it. The sines of the table
 // carry a rounding of 1e-16, far inside the factor of two.
-QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
-                             double hour_angle_turns) {
-  QuickAltitude out;
-  if (!cells.usable) return out;
-  if (!(std::fabs(hour_angle_turns) < kMostTurns)) return out;
+std::optional<QuickSine> quick_sine(const astro::HorizonTerms& terms, double hour_angle_turns) {
+  if (!(std::fabs(hour_angle_turns) < kMostTurns)) return std::nullopt;
   const astro::CosSin h = astro::cos_sin_of_turns(hour_angle_turns);
   const double x = h.cos * terms.sin_phi_cos_delta + terms.minus_cos_phi_sin_delta;
   const double y = h.sin * terms.cos_delta;
   const double z = h.cos * terms.cos_phi_cos_delta + terms.sin_phi_sin_delta;
   const double ax = std::fabs(x);
   const double ay = std::fabs(y);
-  if (!(ax >= kLeastSouthward) || !(ay <= kMostTangent * ax)) return out;
+  if (!(ax >= kLeastSouthward) || !(ay <= kMostTangent * ax)) return std::nullopt;
   // |Y / X| is at most 1 on about half the sky: no division there.
-  const double allowance = kSineAllowance + kSinePerTangent * (ay <= ax ? 1.0 : ay / ax);
-  return quick_altitude_of_sine(cells, z, allowance);
+  return QuickSine{z, kSineAllowance + kSinePerTangent * (ay <= ax ? 1.0 : ay / ax)};
+}
+
+QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
+                             double hour_angle_turns) {
+  if (!cells.usable) return {};
+  const std::optional<QuickSine> quick = quick_sine(terms, hour_angle_turns);
+  return quick ? quick_altitude_of_sine(cells, quick->sine, quick->allowance) : QuickAltitude{};
+}
+
+QuickAltitude::Verdict quick_high_enough(const AltitudeCells& cells, double sine,
+                                         double allowance) {
+  using Verdict = QuickAltitude::Verdict;
+  if (!cells.usable) return Verdict::kUnsure;
+  if (sine + allowance < cells.sin_limit) return Verdict::kBelow;
+  return sine - allowance > cells.sin_limit ? Verdict::kListed : Verdict::kUnsure;
 }
 
 QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, double allowance) {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "astro/horizon.h"
 #include "listing_rule.h"
@@ -58,6 +59,20 @@ struct QuickAltitude {
 /// 1e-9 turns of the horizon routines' own hour angle, any whole number of turns apart).
 QuickAltitude quick_altitude(const AltitudeCells& cells, const astro::HorizonTerms& terms,
                              double hour_angle_turns);
+
+/// The sine of the horizon routines' altitude of the star of `terms` at hour angle
+/// `hour_angle_turns` (as for quick_altitude), and how far theirs may lie from it; none
+/// near due east or west or beyond the turns it takes, where no bound holds.
+struct QuickSine {
+  double sine = 0;
+  double allowance = 0;
+};
+std::optional<QuickSine> quick_sine(const astro::HorizonTerms& terms, double hour_angle_turns);
+
+/// Step 4 alone, as quick_altitude_of_sine decides it for an altitude known by a sine
+/// within `allowance`: kListed when at or above the lowest altitude and the horizon
+/// (tenths left 0), kBelow when under either, kUnsure when too close to say.
+QuickAltitude::Verdict quick_high_enough(const AltitudeCells& cells, double sine, double allowance);
 
 /// The verdict for an altitude whose double value, rounded to float degrees, is the one
 /// tested and printed, known by a sine within `allowance` of the sine of that float:

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -20,6 +21,7 @@
 #include "astro/constants.h"
 #include "astro/horizon_profile.h"
 #include "astro/sites.h"
+#include "coverage.h"
 #include "e2e.h"
 #include "forecast_line.h"
 #include "formats/catalogue.h"
@@ -89,6 +91,13 @@ std::pair<std::string, std::string> both_ways_by_scale(
     const eclfore::ScaleRule& r = rules.for_star(star);
     return RuleAndTables{&r.rule, &r.tables};
   });
+}
+
+/// Every bit of `value`, as text.
+std::string exact_text(double value) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%a", value);
+  return text;
 }
 
 /// `count` stars of the whole sky, periods 0.2 to 20 days, epochs early in 2004.
@@ -294,27 +303,39 @@ TEST(ForecastStar, WithCoverageTheSameBytesAsTheRule) {
     const auto [quick, exact] = both_ways(stars, request, tables);
     ASSERT_EQ(quick, exact) << "round " << round;
     // The table's and the calendar's consumer gets the rule's minima from either path:
-    // the same instants, kinds, candidates and nights.
+    // the same instants, kinds, candidates and nights, and the same share of the window
+    // (the short way counts it with the quick observability, the table without
+    // --coverage with the rule's), with and without --coverage.
     const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
-    const eclfore::ListingRule rule = eclfore::listing_rule(request, tables);
-    const eclfore::fast::RunTables run_tables = eclfore::fast::run_tables(window, rule);
-    std::string handed_quick, handed_exact;
-    auto record = [](std::string& into) {
-      return [&into](const eclfore::ForecastMinimum& m) {
-        into += std::to_string(static_cast<int>(m.kind)) + " " + std::to_string(m.minimum_jd) +
-                " " + std::to_string(m.candidate_mjd) + " " + std::to_string(m.night.day) + " " +
-                std::to_string(m.night.hour) + "\n";
+    for (const bool judged : {true, false}) {
+      if (!judged) request.coverage.reset();
+      const eclfore::ListingRule rule = eclfore::listing_rule(request, tables);
+      const eclfore::fast::RunTables run_tables = eclfore::fast::run_tables(window, rule);
+      std::string handed_quick, handed_exact;
+      auto record = [&](std::string& into) {
+        return [&into, &rule, &window](const eclfore::ForecastMinimum& m) {
+          std::optional<double> share = m.coverage_pct;
+          if (!share) {
+            share = eclfore::window_share_pct(
+                eclfore::star_for_rule(*m.star, rule), window, rule,
+                eclfore::eclipse_extent(*m.star, m.kind, m.candidate_mjd), m.minimum_jd,
+                rule.coverage ? rule.coverage->baseline_min : 0);
+          }
+          into += std::to_string(static_cast<int>(m.kind)) + " " + std::to_string(m.minimum_jd) +
+                  " " + std::to_string(m.candidate_mjd) + " " + std::to_string(m.night.day) + " " +
+                  std::to_string(m.night.hour) + " " + (share ? exact_text(*share) : "-") + "\n";
+        };
       };
-    };
-    const eclfore::MinimumConsumer to_quick = record(handed_quick);
-    e2e::TempDir dir;
-    io::OutputFile ignored((dir.path() / "quick.dat").string());
-    for (const formats::StarRecord& star : stars) {
-      if (eclfore::cycle_problem(star, window)) continue;
-      eclfore::fast::forecast_star(star, window, rule, run_tables, ignored, &to_quick);
-      eclfore::search_minima(star, window, rule, record(handed_exact));
+      const eclfore::MinimumConsumer to_quick = record(handed_quick);
+      e2e::TempDir dir;
+      io::OutputFile ignored((dir.path() / "quick.dat").string());
+      for (const formats::StarRecord& star : stars) {
+        if (eclfore::cycle_problem(star, window)) continue;
+        eclfore::fast::forecast_star(star, window, rule, run_tables, ignored, &to_quick);
+        eclfore::search_minima(star, window, rule, record(handed_exact));
+      }
+      ASSERT_EQ(handed_quick, handed_exact) << "round " << round << (judged ? "" : " unjudged");
     }
-    ASSERT_EQ(handed_quick, handed_exact) << "round " << round;
     auto count = [](const std::string& text) {
       return static_cast<long>(std::count(text.begin(), text.end(), '\n'));
     };
