@@ -98,9 +98,11 @@ void append_date(std::string& out, const astro::CalendarDate& date) {
   out.append(text.data(), put_date(text.data(), date));
 }
 
-void append_iso_local_time(std::string& out, double jd, int offset_seconds) {
+/// `days` keeps the dates of the days it met: the instants of a row share them.
+void append_iso_local_time(std::string& out, double jd, int offset_seconds,
+                           astro::ClockDays& days) {
   ClockText text;
-  char* at = put_clock_time(text.data(), astro::clock_time(jd, offset_seconds));
+  char* at = put_clock_time(text.data(), astro::clock_time(jd, offset_seconds, days));
   const int magnitude = std::abs(offset_seconds);
   *at++ = offset_seconds < 0 ? '-' : '+';
   at = put_zero_padded(at, magnitude / kSecondsPerHour, 2);
@@ -109,14 +111,14 @@ void append_iso_local_time(std::string& out, double jd, int offset_seconds) {
   out.append(text.data(), at);
 }
 
-void append_known_local_time(std::string& out, const std::optional<double>& jd,
-                             int offset_seconds) {
-  if (jd) append_iso_local_time(out, *jd, offset_seconds);
+void append_known_local_time(std::string& out, const std::optional<double>& jd, int offset_seconds,
+                             astro::ClockDays& days) {
+  if (jd) append_iso_local_time(out, *jd, offset_seconds, days);
 }
 
-void append_iso_utc_time(std::string& out, double jd) {
+void append_iso_utc_time(std::string& out, double jd, astro::ClockDays& days) {
   ClockText text;
-  char* at = put_clock_time(text.data(), astro::clock_time(jd, 0));
+  char* at = put_clock_time(text.data(), astro::clock_time(jd, 0, days));
   *at++ = 'Z';
   out.append(text.data(), at);
 }
@@ -135,13 +137,15 @@ std::string_view without_trailing_blanks(std::string_view text) {
 
 std::string iso_local_time(double jd, int offset_seconds) {
   std::string text;
-  append_iso_local_time(text, jd, offset_seconds);
+  astro::ClockDays days;
+  append_iso_local_time(text, jd, offset_seconds, days);
   return text;
 }
 
 std::string iso_utc_time(double jd) {
   std::string text;
-  append_iso_utc_time(text, jd);
+  astro::ClockDays days;
+  append_iso_utc_time(text, jd, days);
   return text;
 }
 
@@ -155,19 +159,20 @@ std::string cycle_text(double cycle, double phase) {
 
 void append_minimum_table_row(std::string& out, const MinimumTableRow& row) {
   const int offset = row.offset_seconds;
+  astro::ClockDays days;
   append_csv_field(out, without_trailing_blanks(row.name));
   out += row.secondary ? ",secondary," : ",primary,";
   out += row.cycle;
   out += ',';
   append_date(out, row.night);
   out += ',';
-  append_known_local_time(out, row.start_jd, offset);
+  append_known_local_time(out, row.start_jd, offset, days);
   out += ',';
-  append_iso_local_time(out, row.minimum_jd, offset);
+  append_iso_local_time(out, row.minimum_jd, offset, days);
   out += ',';
-  append_known_local_time(out, row.end_jd, offset);
+  append_known_local_time(out, row.end_jd, offset, days);
   out += ',';
-  append_iso_utc_time(out, row.minimum_jd);
+  append_iso_utc_time(out, row.minimum_jd, days);
   out += ',';
   append_table_number(out, row.minimum_jd, 5);
   out += ',';
@@ -185,7 +190,7 @@ void append_minimum_table_row(std::string& out, const MinimumTableRow& row) {
   out += ',';
   append_table_number(out, row.az_minimum_deg, 1);
   out += ',';
-  append_iso_local_time(out, row.meridian_jd, offset);
+  append_iso_local_time(out, row.meridian_jd, offset, days);
   out += ',';
   append_known_number(out, row.sun_alt_start_deg, 1);
   out += ',';
