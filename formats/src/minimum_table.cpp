@@ -71,7 +71,7 @@ char* put_zero_padded(char* at, int value, int width) {
 
 /// Room for the longest text of a date, a time of day and an offset: eight numbers of at
 /// most 11 characters (a sign and 10 digits), each with a separator or a sign before it.
-using ClockText = std::array<char, 8 * 12>;
+using ClockText = std::array<char, std::size_t{8} * 12>;
 
 /// Writes the date (2026-12-10) at `at`; returns the end.
 char* put_date(char* at, const astro::CalendarDate& date) {
