@@ -15,6 +15,7 @@
 #include "forecast_line.h"
 #include "formats/catalogue.h"
 #include "formats/fixed_format.h"
+#include "formats/minimum_table.h"
 #include "formats/records.h"
 #include "io/output_file.h"
 #include "io/text_files.h"
@@ -147,6 +148,53 @@ void BM_WriteForecastLine(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_WriteForecastLine);
+
+/// One row of the minima table with every field known (a window judged for its share),
+/// appended into a buffer kept from row to row as eclfore writes data.csv: rows per
+/// second.
+void BM_AppendMinimumTableRow(benchmark::State& state) {
+  // TX UMa on a December night at Tokyo.
+  formats::MinimumTableRow row{.name = "TX UMa              ",
+                               .secondary = false,
+                               .cycle = "7211",
+                               .night = {2026, 12, 14},
+                               .offset_seconds = 9 * 3600,
+                               .start_jd = 2461389.04838,
+                               .end_jd = 2461389.3663,
+                               .minimum_jd = 2461389.20734,
+                               .uncertainty_min = 2.3,
+                               .duration_h = 7.63,
+                               .coverage_pct = 100,
+                               .alt_start_deg = 22.81,
+                               .alt_minimum_deg = 48.17,
+                               .alt_end_deg = 71.4,
+                               .az_minimum_deg = 31.05,
+                               .meridian_jd = 2461389.31288,
+                               .sun_alt_start_deg = -21.7,
+                               .sun_alt_end_deg = -62.3,
+                               .moon_alt_deg = 12.66,
+                               .moon_distance_deg = 74.2,
+                               .moon_illumination_pct = 23.9,
+                               .type = "EA/SD",
+                               .mag_max = 7.06f,
+                               .mag_min = 8.8f,
+                               .ra_deg = 156.73917,
+                               .dec_deg = 45.56139,
+                               .time_scale = "HJD",
+                               .catalogue = "GCVS"};
+  std::string line;
+  for (auto _ : state) {
+    line.clear();
+    formats::append_minimum_table_row(line, row);
+    benchmark::DoNotOptimize(line.data());
+    // Another time of night each row.
+    for (double* jd : {&*row.start_jd, &row.minimum_jd, &*row.end_jd, &row.meridian_jd}) {
+      *jd += 0.0137;
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AppendMinimumTableRow);
 
 /// Both passes of one star over October 2006 at Tokyo with nothing listed (limit 91
 /// degrees): the candidate test alone, output excluded. Items are candidates.

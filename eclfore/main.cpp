@@ -211,6 +211,8 @@ int run(const io::Options& options) {
     calendar->write(formats::calendar_head("eclfore"));
   }
 
+  // One table row's text, its room kept from row to row.
+  std::string table_line;
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
   visitor.named = [quiet](const formats::StarRecord& star) {
@@ -233,7 +235,9 @@ int run(const io::Options& options) {
       const formats::MinimumTableRow row = eclfore::table_row(
           minimum, *row_star, window, scale_rule.rule, clock, *row_sky, *row_place);
       if (table != nullptr) {
-        table->write(formats::minimum_table_row(row));
+        table_line.clear();
+        formats::append_minimum_table_row(table_line, row);
+        table->write(table_line);
         table->end_line();
       }
       if (calendar != nullptr) {

@@ -157,7 +157,7 @@ std::string plan_table(const std::vector<PlanRow>& rows) {
   std::string text(formats::kMinimumTableHeader);
   text += '\n';
   for (const PlanRow& r : rows) {
-    text += formats::minimum_table_row(r.row);
+    formats::append_minimum_table_row(text, r.row);
     text += '\n';
   }
   return text;

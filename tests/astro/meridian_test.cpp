@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "astro/clock_time.h"
 #include "astro/ephemeris.h"
@@ -67,6 +68,40 @@ TEST(ClockTime, RoundsToTheSecondAcrossMidnightAndTheOffset) {
   EXPECT_EQ(t.date.month * 100 + t.date.day, 1015);
   t = astro::clock_time(2299160.5 - kSecondDays, 0);
   EXPECT_EQ(t.date.month * 100 + t.date.day, 1004);
+}
+
+bool same_clock_time(const astro::ClockTime& a, const astro::ClockTime& b) {
+  return a.date.year == b.date.year && a.date.month == b.date.month && a.date.day == b.date.day &&
+         a.hour == b.hour && a.minute == b.minute && a.second == b.second;
+}
+
+TEST(ClockTime, KeptDaysGiveTheDatesOfTheirDayNumbers) {
+  // Rows of five instants as the table writes them (contacts, minimum, culmination on
+  // the night's clock, the minimum on UT), some across midnight, the reform and the
+  // half second that rounds into the next day, and one ClockDays kept across rows.
+  std::mt19937_64 rng(2299161);
+  std::uniform_real_distribution<double> jd_of(2299150.0, 2299170.0);
+  std::uniform_real_distribution<double> half_window(0.0, 0.6);
+  std::uniform_int_distribution<int> offset_of(-14 * 4, 14 * 4);
+  astro::ClockDays across_rows;
+  for (int i = 0; i < 100000; ++i) {
+    astro::ClockDays days;
+    const double minimum = i % 2 == 0 ? jd_of(rng) + 2461380.0 - 2299160.0 : jd_of(rng);
+    const double half = half_window(rng);
+    const int offset = offset_of(rng) * 900;
+    const double midnight = std::floor(minimum + 0.5) - 0.5 - offset * kSecondDays;
+    const std::pair<double, int> instants[] = {
+        {minimum - half, offset}, {minimum, offset},
+        {minimum + half, offset}, {minimum, 0},
+        {minimum - 0.3, offset},  {midnight - 0.4 * kSecondDays, offset}};
+    for (const auto& [jd, clock_offset] : instants) {
+      const astro::ClockTime fresh = astro::clock_time(jd, clock_offset);
+      ASSERT_TRUE(same_clock_time(astro::clock_time(jd, clock_offset, days), fresh))
+          << std::hexfloat << jd << " at " << clock_offset;
+      ASSERT_TRUE(same_clock_time(astro::clock_time(jd, clock_offset, across_rows), fresh))
+          << std::hexfloat << jd << " at " << clock_offset;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #pragma once
 /// The date and time of day that a clock shows at an instant, to the second.
 
+#include <array>
+#include <cstddef>
+#include <limits>
+
 #include "astro/dates.h"
 
 namespace astro {
@@ -17,5 +21,26 @@ struct ClockTime {
 /// within the calendars of jst_day), rounded to the nearest second. Julian-calendar
 /// dates before 1582-10-15, as everywhere in the toolset.
 ClockTime clock_time(double jd, int offset_seconds);
+
+/// The dates of the last two day numbers that clock_time looked up, for the next
+/// instants of the same days: the times of one table row (the contacts, the minimum,
+/// the culmination, the minimum on UT) fall on two or three days. A day's date
+/// depends on its number alone (jst_day), so a kept one is the date jst_day gives.
+class ClockDays {
+ public:
+  /// jst_day(day_number).date.
+  CalendarDate date(double day_number);
+
+ private:
+  struct Kept {
+    double day_number = std::numeric_limits<double>::quiet_NaN();  // none kept
+    CalendarDate date;
+  };
+  std::array<Kept, 2> kept_;
+  std::size_t next_ = 0;  ///< the one replaced next
+};
+
+/// clock_time(jd, offset_seconds), the date taken from `days` when it holds it.
+ClockTime clock_time(double jd, int offset_seconds, ClockDays& days);
 
 }  // namespace astro

@@ -49,9 +49,16 @@ struct MinimumTableRow {
   std::string catalogue;                   ///< trailing blanks left out
 };
 
-/// One row, without its line end: the fields in the header's order, each quoted (its
-/// quotes doubled) when it holds a comma, a quote or a line break.
+/// Appends one row, without its line end, to `out`: the fields in the header's order,
+/// each quoted (its quotes doubled) when it holds a comma, a quote or a line break.
+void append_minimum_table_row(std::string& out, const MinimumTableRow& row);
+/// The row that append_minimum_table_row appends, as a string of its own.
 std::string minimum_table_row(const MinimumTableRow& row);
+
+/// Appends `value` with `decimals` decimals (0 to 9), as a number of the table: the
+/// exact binary value rounded, ties to even; no minus sign on a value that rounds to
+/// zero ("0.0" for -0.04); "nan", "-nan", "inf", "-inf" for the values that are none.
+void append_table_number(std::string& out, double value, int decimals);
 
 /// ISO 8601 of the instant jd (Julian Date, UTC) on a clock `offset_seconds` east of UT,
 /// to the second: 2026-12-10T21:30:15+09:00.
