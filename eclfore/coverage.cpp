@@ -1,9 +1,5 @@
 #include "coverage.h"
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
-
 #include "astro/constants.h"
 #include "astro/horizon.h"
 #include "formats/minimum_row.h"
@@ -14,25 +10,7 @@ namespace eclfore {
 
 namespace {
 
-constexpr double kPercent = 100;
 using astro::kMinutesPerDay;
-
-/// Equal steps of at most kCoverageStepDays from `from` to `to` (both included) appended
-/// to `instants`, `from` left out when `skip_first`.
-void append_steps(double from, double to, bool skip_first, std::vector<double>& instants) {
-  const double steps = std::ceil((to - from) / kCoverageStepDays);
-  const int count = steps >= 1 ? static_cast<int>(steps) : 1;
-  for (int i = skip_first ? 1 : 0; i < count; ++i) {
-    instants.push_back(from + (to - from) * i / count);
-  }
-  instants.push_back(to);
-}
-
-/// The observable share, percent, of a window `total_days` long of which `hidden_days`
-/// are not observable: never below 0 for the sums' roundings.
-double share_pct(double hidden_days, double total_days) {
-  return std::max(0.0, kPercent - kPercent * hidden_days / total_days);
-}
 
 }  // namespace
 
@@ -47,47 +25,6 @@ EclipseExtent eclipse_extent(const formats::StarRecord& star, MinimumKind kind,
 
 double judged_half_days(const EclipseExtent& extent, double baseline_min) {
   return *extent.half_days + extent.uncertainty_days.value_or(0) + baseline_min / kMinutesPerDay;
-}
-
-double observable_share_pct(double from_jd, double middle_jd, double to_jd,
-                            const std::function<bool(double jd)>& observable, double least_pct) {
-  if (!(from_jd < to_jd)) return observable(middle_jd) ? kPercent : 0;
-  std::vector<double> instants;
-  append_steps(from_jd, middle_jd, false, instants);
-  append_steps(middle_jd, to_jd, true, instants);
-  // The hidden time is summed, so that a window observable throughout gives 100 exactly.
-  double hidden_days = 0;
-  bool was_observable = observable(instants.front());
-  for (std::size_t i = 1; i < instants.size(); ++i) {
-    const double before = instants[i - 1];
-    const double after = instants[i];
-    const bool is_observable = observable(after);
-    if (is_observable == was_observable) {
-      if (!is_observable) {
-        hidden_days += after - before;
-        const double most_pct = share_pct(hidden_days, to_jd - from_jd);
-        if (most_pct < least_pct) return most_pct;
-      }
-      continue;
-    }
-    double low = before;
-    double high = after;
-    while (high - low > kCoverageResolutionDays) {
-      const double mid = low + (high - low) / 2;
-      if (observable(mid) == was_observable) {
-        low = mid;
-      } else {
-        high = mid;
-      }
-    }
-    const double change = low + (high - low) / 2;
-    hidden_days += was_observable ? after - change : change - before;
-    was_observable = is_observable;
-    // The share only falls from here on: below the least asked, it stays below.
-    const double most_pct = share_pct(hidden_days, to_jd - from_jd);
-    if (most_pct < least_pct) return most_pct;
-  }
-  return share_pct(hidden_days, to_jd - from_jd);
 }
 
 bool observable_at(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
@@ -121,8 +58,8 @@ std::optional<double> window_share_pct(const EclipseExtent& extent, double minim
                                        double least_pct) {
   if (!extent.half_days) return std::nullopt;
   const double half = judged_half_days(extent, baseline_min);
-  return observable_share_pct(minimum_jd - half, minimum_jd, minimum_jd + half, observable,
-                              least_pct);
+  return astro::observable_share_pct(minimum_jd - half, minimum_jd, minimum_jd + half,
+                                     astro::kWindowInDays, observable, least_pct);
 }
 
 CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,

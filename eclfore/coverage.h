@@ -10,21 +10,15 @@
 /// in the night, the star at or above the lowest altitude and the skyline, the Moon
 /// far enough.
 
-#include <functional>
 #include <optional>
 
-#include "astro/constants.h"
+#include "astro/window_share.h"
 #include "forecast_minimum.h"
 #include "formats/catalogue.h"
 #include "listing_rule.h"
 #include "search_window.h"
 
 namespace eclfore {
-
-/// Most time between two tested instants of a window, days (5 minutes).
-inline constexpr double kCoverageStepDays = 5.0 / astro::kMinutesPerDay;
-/// How closely the instant where observability changes is found, days (a minute).
-inline constexpr double kCoverageResolutionDays = 1.0 / astro::kMinutesPerDay;
 
 /// What a star's line tells of one of its minima.
 struct EclipseExtent {
@@ -46,16 +40,6 @@ EclipseExtent eclipse_extent(const formats::StarRecord& star, MinimumKind kind,
 /// (when known) and `baseline_min` minutes. Needs extent.half_days.
 double judged_half_days(const EclipseExtent& extent, double baseline_min);
 
-/// The share of the instants from `from_jd` to `to_jd` (days; from_jd < to_jd) for
-/// which `observable` holds, percent 0 to 100: tested at both ends, at `middle_jd`
-/// (between them) and in equal steps of at most kCoverageStepDays on either side of
-/// it; where two neighbouring instants differ, the change is found by halving to within
-/// kCoverageResolutionDays and taken at the middle of what is left. 100 exactly when
-/// every tested instant is observable. With `least_pct`, the count stops as soon as the
-/// share can no longer reach it, and returns a share below it.
-double observable_share_pct(double from_jd, double middle_jd, double to_jd,
-                            const std::function<bool(double jd)>& observable, double least_pct = 0);
-
 /// Steps 3 to 5 of the rule at the instant jd (Julian Date, UTC; within the rule's sky
 /// tables) for the star `s`.
 bool observable_at(const StarForRule& s, const SearchWindow& window, const ListingRule& rule,
@@ -63,7 +47,7 @@ bool observable_at(const StarForRule& s, const SearchWindow& window, const Listi
 
 /// The observable share (percent) of the window of the minimum at `minimum_jd` (Julian
 /// Date, UTC) with `extent`, widened by `baseline_min` minutes; none without a duration.
-/// `least_pct` as for observable_share_pct.
+/// `least_pct` as for astro::observable_share_pct.
 std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow& window,
                                        const ListingRule& rule, const EclipseExtent& extent,
                                        double minimum_jd, double baseline_min,

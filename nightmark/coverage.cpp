@@ -1,10 +1,9 @@
 #include "coverage.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "astro/ephemeris.h"
-#include "astro/numeric.h"
+#include "astro/window_share.h"
 #include "chart_samples.h"
 #include "formats/answer_options.h"
 
@@ -13,29 +12,12 @@ namespace {
 
 constexpr double kMostPercent = 100;
 
-/// Instants from `from` to `to` in equal steps of at most kCoverageStepHours, `to` left
-/// out (the next stretch starts there).
-void add_steps(std::vector<double>& instants, double from, double to) {
-  const int steps = std::max(1, astro::trunc_to_int(std::ceil((to - from) / kCoverageStepHours)));
-  for (int i = 0; i < steps; ++i) instants.push_back(from + (to - from) * i / steps);
-}
-
 }  // namespace
 
 std::optional<double> coverage_option(const io::Options& options) {
   const auto text = options.value(kCoverageOption.name);
   if (!text) return std::nullopt;
   return formats::decimal_option(kCoverageOption, *text, 0, static_cast<float>(kMostPercent));
-}
-
-std::vector<double> coverage_instants(double minimum_hours, const EclipseWindow& window) {
-  if (!window.from_duration) return {minimum_hours};
-  const double half = window.half_hours + window.uncertainty_hours.value_or(0);
-  std::vector<double> instants;
-  add_steps(instants, minimum_hours - half, minimum_hours);
-  add_steps(instants, minimum_hours, minimum_hours + half);
-  instants.push_back(minimum_hours + half);
-  return instants;
 }
 
 double observable_percent(const NightDate& date, float start_hours, const PlanSite& site,
@@ -51,16 +33,12 @@ double observable_percent(const NightDate& date, float start_hours, const PlanSi
     return astro::sun_altitude_deg(night_jd(date, t), site.degrees.longitude_deg,
                                    site.degrees.latitude_deg) < astro::kCivilTwilightDeg;
   };
-  const std::vector<double> instants = coverage_instants(minimum.time_hours, window);
-  std::vector<bool> seen;
-  seen.reserve(instants.size());
-  for (const double t : instants) seen.push_back(observable(t));
-  if (instants.size() == 1) return seen[0] ? kMostPercent : 0;
-  double observed = 0;
-  for (std::size_t i = 1; i < instants.size(); ++i) {
-    observed += (instants[i] - instants[i - 1]) * ((seen[i - 1] ? 0.5 : 0) + (seen[i] ? 0.5 : 0));
-  }
-  return observed / (instants.back() - instants.front()) * kMostPercent;
+  // Without a duration the window is the minimum alone.
+  const double half =
+      window.from_duration ? window.half_hours + window.uncertainty_hours.value_or(0) : 0;
+  const double minimum_hours = minimum.time_hours;
+  return astro::observable_share_pct(minimum_hours - half, minimum_hours, minimum_hours + half,
+                                     astro::kWindowInHours, observable);
 }
 
 Verdict judge_coverage(const NightDate& date, float start_hours, bool south_only,

@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "astro/horizon_profile.h"
 #include "eclipse_window.h"
@@ -21,19 +20,12 @@ inline constexpr io::OptionSpec kCoverageOption{
 /// option and its value for a value that is not a number from 0 to 100.
 std::optional<double> coverage_option(const io::Options& options);
 
-/// The longest step between the instants at which a window is tested, hours (5 minutes).
-inline constexpr double kCoverageStepHours = 5.0 / 60;
-
-/// The instants at which the window of a minimum at `minimum_hours` is tested, hours of
-/// the night, increasing: its two ends (widened by the uncertainty when known), the
-/// minimum, and equal steps of at most kCoverageStepHours between. Only the minimum when
-/// the window comes from no duration.
-std::vector<double> coverage_instants(double minimum_hours, const EclipseWindow& window);
-
-/// Share of the window observable, percent: at each instant the star at or above 10
-/// degrees, at or above the skyline (when given), the Sun's centre below civil twilight
-/// and the instant not before `start_hours`; between two instants the share runs
-/// linearly. With one instant, 100 or 0.
+/// Share of the window observable, percent: an instant is observable with the star at
+/// or above 10 degrees, at or above the skyline (when given), the Sun's centre below
+/// civil twilight and the instant not before `start_hours`. The window, its two ends
+/// widened by the uncertainty when known, is tested as astro::observable_share_pct tests
+/// it, each change found to the minute. Without a duration, 100 or 0 as the minimum is
+/// observable.
 double observable_percent(const NightDate& date, float start_hours, const PlanSite& site,
                           const ListedMinimum& minimum, const EclipseWindow& window,
                           OfDateSky* of_date = nullptr,

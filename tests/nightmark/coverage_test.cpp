@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
 
+#include "astro/window_share.h"
+#include "chart_samples.h"
 #include "plan_entry.h"
 
 namespace nightmark {
@@ -26,21 +27,6 @@ constexpr const char* kAiDraLine =
 
 EclipseWindow window_of(double half_hours, std::optional<double> uncertainty = std::nullopt) {
   return {half_hours, true, uncertainty};
-}
-
-TEST(CoverageInstants, EndsMinimumAndStepsOfAtMostFiveMinutes) {
-  const std::vector<double> at = coverage_instants(24.47, window_of(1.3, 0.2));
-  ASSERT_GE(at.size(), 3u);
-  EXPECT_DOUBLE_EQ(at.front(), 24.47 - 1.5) << "widened by the uncertainty";
-  EXPECT_DOUBLE_EQ(at.back(), 24.47 + 1.5);
-  EXPECT_NE(std::find(at.begin(), at.end(), 24.47), at.end());
-  for (std::size_t i = 1; i < at.size(); ++i) {
-    EXPECT_GT(at[i], at[i - 1]);
-    EXPECT_LE(at[i] - at[i - 1], kCoverageStepHours * (1 + 1e-12)) << i;
-  }
-  EXPECT_EQ(at.size(), 37u) << "18 steps of 5 minutes either side, and the last end";
-  // Without a duration: the minimum alone.
-  EXPECT_EQ(coverage_instants(24.47, EclipseWindow{}), std::vector<double>{24.47});
 }
 
 // W UMa on 2026-12-10: low in the north-east at 18:00, 48 degrees up at its minimum at
@@ -65,19 +51,53 @@ TEST(JudgeCoverage, KeepsAStarLowAtTheStartButUpForItsEclipse) {
 }
 
 // X Tri stands high from 19:00 to 22:00: before a start at 19:30 its window counts as
-// lost, the 5-minute step from 19:25 to 19:30 half: 84.7 percent.
+// lost. The start lies on a 5-minute step; halving the step before it to 37.5 seconds,
+// 19:29:22.5 to 19:30, takes the change at 19:29:41.25: 83.5 percent (linear between
+// the steps, 84.7).
 TEST(ObservablePercent, FromTheStartTimeOn) {
   ListedMinimum x_tri = read_listed_minimum(kXTriLine);
   x_tri.time_hours = 20.5f;
   const double percent =
       observable_percent(kDecember10, start_time_hours(19, 30), kTokyo, x_tri, window_of(1.5));
-  EXPECT_NEAR(percent, (3 - 0.5 + 1.0 / 24) / 3 * 100, 1e-9);
+  EXPECT_NEAR(percent, (180 - 29.6875) / 180 * 100, 1e-9);
+  // The uncertainty widens the window as the half eclipse does.
+  EXPECT_NEAR(
+      observable_percent(kDecember10, start_time_hours(19, 30), kTokyo, x_tri, window_of(1.3, 0.2)),
+      percent, 1e-9);
+  // Without a duration, the minimum at 20:30 alone: all or nothing.
+  EXPECT_EQ(
+      observable_percent(kDecember10, start_time_hours(19, 30), kTokyo, x_tri, EclipseWindow{}),
+      100);
+  EXPECT_EQ(
+      observable_percent(kDecember10, start_time_hours(20, 31), kTokyo, x_tri, EclipseWindow{}), 0);
   EXPECT_EQ(judge_coverage(kDecember10, start_time_hours(19, 0), false, kTokyo, x_tri,
                            window_of(1.5), 85),
             Verdict::kKept);
   EXPECT_EQ(judge_coverage(kDecember10, start_time_hours(19, 30), false, kTokyo, x_tri,
-                           window_of(1.5), 85),
+                           window_of(1.5), 83.5),
+            Verdict::kKept);
+  EXPECT_EQ(judge_coverage(kDecember10, start_time_hours(19, 30), false, kTokyo, x_tri,
+                           window_of(1.5), 84),
             Verdict::kShortCoverage);
+}
+
+// A start at 19:27, between the steps at 19:25 and 19:30, is found to the minute as
+// eclfore finds a change in its window of Julian Dates: the same share.
+TEST(ObservablePercent, AStartBetweenTwoStepsIsFoundToTheMinuteAsInEclfore) {
+  ListedMinimum x_tri = read_listed_minimum(kXTriLine);
+  x_tri.time_hours = 20.5f;
+  const float start = start_time_hours(19, 27);
+  const double percent = observable_percent(kDecember10, start, kTokyo, x_tri, window_of(1.5));
+  // Halved to 19:26:52.5 - 19:27:30, the change taken at 19:27:11.25.
+  EXPECT_NEAR(percent, (180 - 27.1875) / 180 * 100, 1e-9);
+  EXPECT_NEAR(percent, (180 - 27.0) / 180 * 100, 100 * 0.5 / 180) << "within half a minute";
+  const double start_jd = night_jd(kDecember10, start);
+  const double days_percent = astro::observable_share_pct(
+      night_jd(kDecember10, 19), night_jd(kDecember10, 20.5f), night_jd(kDecember10, 22),
+      astro::kWindowInDays, [&](double jd) { return jd >= start_jd; });
+  // Apart by the rounding of Julian Dates near 2.46 million days, 40 microseconds
+  // (measured 2.5e-7 percent).
+  EXPECT_NEAR(percent, days_percent, 2e-6);
 }
 
 // AI Dra's minimum at 05:06: a window of 2.6 hours either side starts with the star
@@ -93,8 +113,10 @@ TEST(ObservablePercent, TheMorningTwilightEndsTheNight) {
             Verdict::kShortCoverage);
   // A skyline higher than the star everywhere hides the whole window.
   const astro::HorizonProfile wall = astro::horizon_profile({{0, 89}});
-  EXPECT_EQ(observable_percent(kDecember10, start, kTokyo, ai_dra, window_of(2.6), nullptr, &wall),
-            0);
+  // Hidden time summed over the steps: 0 but for its roundings.
+  EXPECT_NEAR(
+      observable_percent(kDecember10, start, kTokyo, ai_dra, window_of(2.6), nullptr, &wall), 0,
+      1e-9);
 }
 
 TEST(JudgeCoverage, NotANumberIsSaid) {
