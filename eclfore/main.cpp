@@ -9,6 +9,7 @@
 #include <fmt/format.h>
 
 #include "answer_options.h"
+#include "astro/clock_time.h"
 #include "astro/constants.h"
 #include "conditions.h"
 #include "coverage.h"
@@ -213,6 +214,7 @@ int run(const io::Options& options) {
 
   // One table row's text, its room kept from row to row.
   std::string table_line;
+  astro::ClockDays table_days;  // the month's days, for every row's times
   formats::StarVisitor visitor;
   // A usable line holds no NUL, so the whole field is the name as printed.
   visitor.named = [quiet](const formats::StarRecord& star) {
@@ -236,7 +238,7 @@ int run(const io::Options& options) {
           minimum, *row_star, window, scale_rule.rule, clock, *row_sky, *row_place);
       if (table != nullptr) {
         table_line.clear();
-        formats::append_minimum_table_row(table_line, row);
+        formats::append_minimum_table_row(table_line, row, table_days);
         table->write(table_line);
         table->end_line();
       }

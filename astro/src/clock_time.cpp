@@ -1,18 +1,18 @@
 #include "astro/clock_time.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "astro/constants.h"
 
 namespace astro {
 
 CalendarDate ClockDays::date(double day_number) {
-  for (const Kept& kept : kept_) {
-    if (kept.day_number == day_number) return kept.date;
-  }
-  Kept& kept = kept_[next_];
-  next_ = (next_ + 1) % kept_.size();
-  kept = {day_number, jst_day(day_number).date};
+  constexpr double kMostKeptDayNumber = 1e15;  // far beyond every calendar's day
+  if (!(std::fabs(day_number) < kMostKeptDayNumber)) return jst_day(day_number).date;
+  const auto slot = static_cast<std::size_t>(static_cast<std::int64_t>(day_number)) % kSlots;
+  Kept& kept = kept_[slot];
+  if (kept.day_number != day_number) kept = {day_number, jst_day(day_number).date};
   return kept.date;
 }
 

@@ -158,8 +158,13 @@ std::string cycle_text(double cycle, double phase) {
 }
 
 void append_minimum_table_row(std::string& out, const MinimumTableRow& row) {
-  const int offset = row.offset_seconds;
   astro::ClockDays days;
+  append_minimum_table_row(out, row, days);
+}
+
+void append_minimum_table_row(std::string& out, const MinimumTableRow& row,
+                              astro::ClockDays& days) {
+  const int offset = row.offset_seconds;
   append_csv_field(out, without_trailing_blanks(row.name));
   out += row.secondary ? ",secondary," : ",primary,";
   out += row.cycle;

@@ -22,10 +22,10 @@ struct ClockTime {
 /// dates before 1582-10-15, as everywhere in the toolset.
 ClockTime clock_time(double jd, int offset_seconds);
 
-/// The dates of the last two day numbers that clock_time looked up, for the next
-/// instants of the same days: the times of one table row (the contacts, the minimum,
-/// the culmination, the minimum on UT) fall on two or three days. A day's date
-/// depends on its number alone (jst_day), so a kept one is the date jst_day gives.
+/// The dates of the day numbers that clock_time looked up, for the next instants of
+/// the same days: a month's table rows fall on some 35 days, each day kept in the slot
+/// of its number modulo the slots' count. A day's date depends on its number alone
+/// (jst_day), so a kept one is the date jst_day gives.
 class ClockDays {
  public:
   /// jst_day(day_number).date.
@@ -36,8 +36,8 @@ class ClockDays {
     double day_number = std::numeric_limits<double>::quiet_NaN();  // none kept
     CalendarDate date;
   };
-  std::array<Kept, 2> kept_;
-  std::size_t next_ = 0;  ///< the one replaced next
+  static constexpr std::size_t kSlots = 64;
+  std::array<Kept, kSlots> kept_;
 };
 
 /// clock_time(jd, offset_seconds), the date taken from `days` when it holds it.

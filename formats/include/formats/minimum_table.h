@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "astro/clock_time.h"
 #include "astro/dates.h"
 
 namespace formats {
@@ -52,6 +53,9 @@ struct MinimumTableRow {
 /// Appends one row, without its line end, to `out`: the fields in the header's order,
 /// each quoted (its quotes doubled) when it holds a comma, a quote or a line break.
 void append_minimum_table_row(std::string& out, const MinimumTableRow& row);
+/// The same with the dates of its days kept in `days` for the rows after it.
+void append_minimum_table_row(std::string& out, const MinimumTableRow& row,
+                              astro::ClockDays& days);
 /// The row that append_minimum_table_row appends, as a string of its own.
 std::string minimum_table_row(const MinimumTableRow& row);
 
