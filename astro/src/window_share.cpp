@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "astro/numeric.h"
 
@@ -12,16 +11,34 @@ namespace {
 
 constexpr double kPercent = 100;
 
-/// Equal steps of at most `step` from `from` to `to` (both included) appended to
-/// `instants`, `from` left out when `skip_first`.
-void append_steps(double from, double to, double step, bool skip_first,
-                  std::vector<double>& instants) {
-  const int count = std::max(1, trunc_to_int(std::ceil((to - from) / step)));
-  for (int i = skip_first ? 1 : 0; i < count; ++i) {
-    instants.push_back(from + (to - from) * i / count);
+/// The tested instants of a window, in order without a list: from `from` to `middle`
+/// and from `middle` to `to` in equal steps of at most `step` each.
+class WindowInstants {
+ public:
+  WindowInstants(double from, double middle, double to, double step)
+      : from_(from),
+        middle_(middle),
+        to_(to),
+        before_middle_(steps(from, middle, step)),
+        after_middle_(steps(middle, to, step)) {}
+
+  /// Instants after the first.
+  long count() const { return before_middle_ + after_middle_; }
+  /// Instant i, 0 to count().
+  double at(long i) const {
+    if (i < before_middle_) return from_ + (middle_ - from_) * i / before_middle_;
+    if (i == before_middle_) return middle_;
+    const long j = i - before_middle_;
+    return j == after_middle_ ? to_ : middle_ + (to_ - middle_) * j / after_middle_;
   }
-  instants.push_back(to);
-}
+
+ private:
+  static long steps(double from, double to, double step) {
+    return std::max(1, trunc_to_int(std::ceil((to - from) / step)));
+  }
+  double from_, middle_, to_;
+  long before_middle_, after_middle_;
+};
 
 /// The observable share, percent, of a window `total` long of which `hidden` is not
 /// observable (both in the same unit): never below 0 for the sums' roundings.
@@ -35,15 +52,13 @@ double observable_share_pct(double from, double middle, double to, const WindowU
                             const std::function<bool(double instant)>& observable,
                             double least_pct) {
   if (!(from < to)) return observable(middle) ? kPercent : 0;
-  std::vector<double> instants;
-  append_steps(from, middle, unit.step, false, instants);
-  append_steps(middle, to, unit.step, true, instants);
+  const WindowInstants instants(from, middle, to, unit.step);
   // The hidden time is summed, so that a window observable throughout gives 100 exactly.
   double hidden = 0;
-  bool was_observable = observable(instants.front());
-  for (std::size_t i = 1; i < instants.size(); ++i) {
-    const double before = instants[i - 1];
-    const double after = instants[i];
+  bool was_observable = observable(instants.at(0));
+  for (long i = 1; i <= instants.count(); ++i) {
+    const double before = instants.at(i - 1);
+    const double after = instants.at(i);
     const bool is_observable = observable(after);
     if (is_observable == was_observable) {
       if (!is_observable) {

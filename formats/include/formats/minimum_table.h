@@ -54,8 +54,7 @@ struct MinimumTableRow {
 /// each quoted (its quotes doubled) when it holds a comma, a quote or a line break.
 void append_minimum_table_row(std::string& out, const MinimumTableRow& row);
 /// The same with the dates of its days kept in `days` for the rows after it.
-void append_minimum_table_row(std::string& out, const MinimumTableRow& row,
-                              astro::ClockDays& days);
+void append_minimum_table_row(std::string& out, const MinimumTableRow& row, astro::ClockDays& days);
 /// The row that append_minimum_table_row appends, as a string of its own.
 std::string minimum_table_row(const MinimumTableRow& row);
 
