@@ -19,7 +19,8 @@ EclipseExtent eclipse_extent(const formats::StarRecord& star, MinimumKind kind,
   EclipseExtent extent;
   extent.cycles = cycle_count(star, kind, candidate_mjd);
   extent.half_days = formats::eclipse_half_days(star, kind == MinimumKind::kSecondary);
-  extent.uncertainty_days = formats::minimum_uncertainty_days(star.extension, extent.cycles);
+  extent.uncertainty_days =
+      formats::window_widening_days(star.extension, extent.cycles, star.period);
   return extent;
 }
 

@@ -25,7 +25,8 @@ struct EclipseExtent {
   /// Half the eclipse, first contact to minimum, days (D x P / 200); none when the line
   /// gives no duration.
   std::optional<double> half_days;
-  /// The timing uncertainty of the minimum, days; none when either error is blank.
+  /// The timing uncertainty of the minimum, days, at most a period
+  /// (formats::window_widening_days); none when either error is blank.
   std::optional<double> uncertainty_days;
   double cycles = 0;  ///< the cycle count E of the minimum (cycle_count)
 };

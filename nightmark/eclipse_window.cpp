@@ -59,7 +59,7 @@ EclipseWindow eclipse_window(const StarElements* star, char kind, double minimum
         secondary ? ext.secondary_phase.value_or(formats::kDefaultSecondaryPhase) : 0.0;
     const double cycles =
         std::round((minimum_jd - star->epoch_jd) / star->period_days - phase) + phase;
-    if (const auto days = formats::minimum_uncertainty_days(ext, cycles)) {
+    if (const auto days = formats::window_widening_days(ext, cycles, star->period_days)) {
       window.uncertainty_hours = *days * kHoursPerDay;
     }
   }

@@ -39,7 +39,8 @@ inline constexpr double kUnknownWindowHalfHours = 1;
 struct EclipseWindow {
   double half_hours = kUnknownWindowHalfHours;  ///< minimum to first (and last) contact
   bool from_duration = false;  ///< false: no duration known, kUnknownWindowHalfHours
-  /// Standard timing uncertainty of the minimum, hours; nothing when an error is blank.
+  /// Standard timing uncertainty of the minimum, hours, at most a period
+  /// (formats::window_widening_days); nothing when an error is blank.
   std::optional<double> uncertainty_hours;
 };
 

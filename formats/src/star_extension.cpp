@@ -168,6 +168,13 @@ std::optional<double> minimum_uncertainty_days(const StarExtension& extension, d
   return std::hypot(*extension.epoch_error_days, cycles * *extension.period_error_days);
 }
 
+std::optional<double> window_widening_days(const StarExtension& extension, double cycles,
+                                           double period_days) {
+  const std::optional<double> uncertainty = minimum_uncertainty_days(extension, cycles);
+  if (!uncertainty) return std::nullopt;
+  return std::min(*uncertainty, period_days);
+}
+
 StarExtension parse_star_extension(std::string_view line, std::vector<std::string>* problems) {
   StarExtension extension;
   if (line.size() <= static_cast<std::size_t>(star_line::kLineChars)) return extension;

@@ -166,4 +166,17 @@ TEST(MinimumUncertainty, EpochAndPeriodErrorsPropagatedOverTheCycles) {
   EXPECT_FALSE(formats::minimum_uncertainty_days({}, 0));
 }
 
+TEST(MinimumUncertainty, WidensTheWindowByAtMostAPeriod) {
+  const StarExtension errors{.epoch_error_days = 0.0003, .period_error_days = 0.000001};
+  EXPECT_EQ(formats::window_widening_days(errors, 0, 2.87), 0.0003);
+  // A mistyped error of a million days (or of 1e300, whose square overflows): a period.
+  EXPECT_EQ(formats::window_widening_days({.epoch_error_days = 1e6, .period_error_days = 0.1}, 5488,
+                                          2.87),
+            2.87);
+  EXPECT_EQ(formats::window_widening_days({.epoch_error_days = 1e300, .period_error_days = 1e300},
+                                          5488, 2.87),
+            2.87);
+  EXPECT_FALSE(formats::window_widening_days({.epoch_error_days = 1e6}, 5488, 2.87));
+}
+
 }  // namespace

@@ -64,6 +64,11 @@ TEST(EclipseWindow, UncertaintyAtTheMinimumsCycle) {
   ext.period_error_days.reset();
   const StarElements half_known = rz_cas(ext);
   EXPECT_FALSE(eclipse_window(&half_known, 'p', primary_jd).uncertainty_hours);
+  // A mistyped error of a million days widens the window by one period only.
+  ext.epoch_error_days = 1e6;
+  ext.period_error_days = 0;
+  const StarElements mistyped = rz_cas(ext);
+  EXPECT_EQ(eclipse_window(&mistyped, 'p', primary_jd).uncertainty_hours, kPeriod * 24);
 }
 
 TEST(CatalogueElements, FirstLineOfANameWithItsExtension) {

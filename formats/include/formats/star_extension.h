@@ -54,6 +54,13 @@ std::string format_star_extension(const StarExtension& extension);
 /// period_error)^2). Nothing when either error is unknown.
 std::optional<double> minimum_uncertainty_days(const StarExtension& extension, double cycles);
 
+/// How far the timing uncertainty widens the eclipse window of that minimum on each
+/// side, days: minimum_uncertainty_days, at most `period_days`. An uncertainty of a
+/// period or more leaves even the minimum's cycle unknown (the window would hold every
+/// phase), and unbounded, a mistyped error made the window centuries long.
+std::optional<double> window_widening_days(const StarExtension& extension, double cycles,
+                                           double period_days);
+
 /// "JD", "HJD" or "BJD": the word that stands for `scale` in the time scale field.
 std::string_view time_scale_word(astro::EpochScale scale);
 
