@@ -10,6 +10,10 @@ namespace astro {
 namespace {
 
 constexpr double kPercent = 100;
+/// Most steps on either side of a window's middle: 5-minute steps for windows of up to
+/// 9.5 years (as long as the longest known eclipses), longer ones for the window of a
+/// mistyped line, which would otherwise be tested for hours.
+constexpr int kMostSteps = 500000;
 
 /// The tested instants of a window, in order without a list: from `from` to `middle`
 /// and from `middle` to `to` in equal steps of at most `step` each.
@@ -33,8 +37,9 @@ class WindowInstants {
   }
 
  private:
+  /// Equal steps of at most `step` from `from` to `to`, at most kMostSteps of them.
   static long steps(double from, double to, double step) {
-    return std::max(1, trunc_to_int(std::ceil((to - from) / step)));
+    return std::clamp(trunc_to_int(std::ceil((to - from) / step)), 1, kMostSteps);
   }
   double from_, middle_, to_;
   long before_middle_, after_middle_;

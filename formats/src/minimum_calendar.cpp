@@ -3,6 +3,7 @@
 #include <libical/ical.h>
 #include <uuid/uuid.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -46,9 +47,17 @@ icaltimetype utc_time(std::int64_t seconds) {
                                        icaltimezone_get_utc_timezone());
 }
 
-/// Seconds since 1970 of a Julian Date (UTC), to the nearest second.
+/// The instants whose dates libical writes, Julian Dates (UTC): 0001-01-01 00:00:00 to
+/// 3000-12-31 23:59:59 (proleptic Gregorian, as time_t); beyond, it writes an empty
+/// 00000000T000000.
+constexpr double kFirstCalendarJd = 1721425.5;
+constexpr double kLastCalendarJd = 2817152.5 - 1.0 / kSecondsPerDay;
+
+/// Seconds since 1970 of a Julian Date (UTC), to the nearest second; an instant beyond
+/// what the calendar holds (the window of a mistyped line) at its nearer end.
 std::int64_t unix_seconds(double jd) {
-  return static_cast<std::int64_t>(std::llround((jd - kUnixEpochJd) * kSecondsPerDay));
+  const double held = std::clamp(jd, kFirstCalendarJd, kLastCalendarJd);
+  return static_cast<std::int64_t>(std::llround((held - kUnixEpochJd) * kSecondsPerDay));
 }
 
 /// "VCALENDAR" split where its events go.

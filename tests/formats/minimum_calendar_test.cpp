@@ -84,4 +84,17 @@ TEST(MinimumCalendar, EventTextRoundTripsThroughLibicalsEscaping) {
   EXPECT_EQ(icaltime_as_timet(icalcomponent_get_dtend(e)), 1796594400);
 }
 
+TEST(MinimumCalendar, AWindowBeyondTheCalendarsYearsEndsAtTheirEnds) {
+  // The window of a mistyped line (a period of 28673043 days) runs from 3469 BC to AD 7522:
+  // libical writes no date beyond the year 3000, an empty 00000000T000000.
+  formats::MinimumTableRow row;
+  row.name = "bet Per";
+  row.cycle = "0";
+  row.minimum_jd = 2461385.09512;
+  const std::string text = formats::calendar_event(
+      formats::minimum_event(row, row.minimum_jd - 2007113, row.minimum_jd + 2007113), 0);
+  EXPECT_NE(text.find("DTSTART:00010101T000000Z"), std::string::npos) << text;
+  EXPECT_NE(text.find("DTEND:30001231T235959Z"), std::string::npos) << text;
+}
+
 }  // namespace
