@@ -102,6 +102,15 @@ inline double hour_angle_turns(const Prefilter& prefilter, double mjd) {
 /// 2^22, a whole number of 2^-31 days.
 inline double jst_day_sum(double mjd) { return (mjd + astro::kMjdZeroJd) + astro::kJdToJstDays; }
 
+/// The JST night date of the instant `mjd` (MJD, days, UT, from kPrefilterFromMjd to
+/// kPrefilterBeforeMjd): the bits of rule_night_date on the JST clock, from the exact
+/// JST day in whole numbers.
+astro::LocalDate whole_night_date(const SearchWindow& window, const ListingRule& rule, double mjd);
+
+/// in_day_hours of the JST night date of the instant `mjd` (as for whole_night_date)
+/// without the date: whether it falls from 6:00 to 17:59 JST.
+bool in_jst_day_hours(double mjd);
+
 /// The slot of NightSlots::rejected (before any clamping to the table) of an instant
 /// from kPrefilterFromMjd to kPrefilterBeforeMjd (MJD, days, UT): (sum - first day) x
 /// kSlotsPerDay is exact (a difference of two numbers within a factor of two of each

@@ -1,31 +1,13 @@
 #include "fast/quick_observable.h"
 
 #include <cmath>
-#include <cstdint>
 #include <optional>
 
 #include "astro/constants.h"
-#include "astro/dates.h"
 #include "coverage.h"
 #include "fast/quick_altitude.h"
 
 namespace eclfore::fast {
-
-astro::LocalDate whole_night_date(const SearchWindow& window, const ListingRule& rule, double mjd) {
-  // In this range the Julian Date and the JST day's sum are exact (see jst_day_sum).
-  const double j = jst_day_sum(mjd);
-  const double day_number = static_cast<double>(static_cast<std::int32_t>(j));
-  return astro::local_date_in_day_whole(window_day(window, day_number), j - day_number,
-                                        rule.morning_end_hour);
-}
-
-bool in_jst_day_hours(double mjd) {
-  // The night date's hour is trunc(24 x fraction), exactly (local_date_in_day_whole),
-  // and 24 x fraction is exact here too: a whole number of 2^-31 days times 24.
-  const double j = jst_day_sum(mjd);
-  const double hours = astro::kHoursPerDay * (j - std::floor(j));
-  return hours >= kNightEndHour && hours < kNightStartHour;
-}
 
 bool quick_observable_at(const StarForRule& s, const Prefilter& prefilter, const RunTables& tables,
                          const SearchWindow& window, const ListingRule& rule, double jd) {

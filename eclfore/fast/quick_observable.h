@@ -1,9 +1,9 @@
 #pragma once
 /// Steps 3 to 5 of the listing rule at an instant of an eclipse window (observable_at)
-/// in fewer operations, for the windows of the forecast's short way: the night date in
-/// whole numbers and the quick altitude where they are certain, observable_at itself
-/// wherever they are not. A window holds some fifty instants, and a month of a
-/// catalogue a million windows: the coverage and the table's share count them all.
+/// in fewer operations, for the windows of the forecast's short way: the day hours from
+/// the exact JST day fraction (in_jst_day_hours) and the quick altitude where they are
+/// certain, observable_at itself wherever they are not. A window holds some fifty instants, and a
+/// month of a catalogue a million windows: the coverage and the table's share count them all.
 
 #include "fast/forecast_star.h"
 #include "fast/prefilter.h"
@@ -11,15 +11,6 @@
 #include "search_window.h"
 
 namespace eclfore::fast {
-
-/// The JST night date of the instant `mjd` (MJD, days, UT, from kPrefilterFromMjd to
-/// kPrefilterBeforeMjd): the bits of rule_night_date on the JST clock, from the exact
-/// JST day in whole numbers.
-astro::LocalDate whole_night_date(const SearchWindow& window, const ListingRule& rule, double mjd);
-
-/// in_day_hours of the JST night date of the instant `mjd` (as for whole_night_date)
-/// without the date: whether it falls from 6:00 to 17:59 JST.
-bool in_jst_day_hours(double mjd);
 
 /// observable_at(s, window, rule, jd), for a star whose prefilter (on the tables of
 /// run_tables) is `prefilter`.
