@@ -27,22 +27,22 @@ class WindowInstants {
         after_middle_(steps(middle, to, step)) {}
 
   /// Instants after the first.
-  long count() const { return before_middle_ + after_middle_; }
+  int count() const { return before_middle_ + after_middle_; }
   /// Instant i, 0 to count().
-  double at(long i) const {
+  double at(int i) const {
     if (i < before_middle_) return from_ + (middle_ - from_) * i / before_middle_;
     if (i == before_middle_) return middle_;
-    const long j = i - before_middle_;
+    const int j = i - before_middle_;
     return j == after_middle_ ? to_ : middle_ + (to_ - middle_) * j / after_middle_;
   }
 
  private:
   /// Equal steps of at most `step` from `from` to `to`, at most kMostSteps of them.
-  static long steps(double from, double to, double step) {
+  static int steps(double from, double to, double step) {
     return std::clamp(trunc_to_int(std::ceil((to - from) / step)), 1, kMostSteps);
   }
   double from_, middle_, to_;
-  long before_middle_, after_middle_;
+  int before_middle_, after_middle_;
 };
 
 /// The observable share, percent, of a window `total` long of which `hidden` is not
@@ -61,7 +61,7 @@ double observable_share_pct(double from, double middle, double to, const WindowU
   // The hidden time is summed, so that a window observable throughout gives 100 exactly.
   double hidden = 0;
   bool was_observable = observable(instants.at(0));
-  for (long i = 1; i <= instants.count(); ++i) {
+  for (int i = 1; i <= instants.count(); ++i) {
     const double before = instants.at(i - 1);
     const double after = instants.at(i);
     const bool is_observable = observable(after);
