@@ -28,6 +28,16 @@ class WindowInstants {
 
   /// Instants after the first.
   int count() const { return before_middle_ + after_middle_; }
+  /// How closely a change is found: `resolution` in `unit`'s steps, in proportion to
+  /// the steps where a side holds kMostSteps, so that a change costs a few halvings
+  /// however long the steps (a thousand each in the window of a period of 1e300 days).
+  double resolution(const WindowUnit& unit) const {
+    const double longest_step =
+        std::max((middle_ - from_) / before_middle_, (to_ - middle_) / after_middle_);
+    const bool stretched = before_middle_ == kMostSteps || after_middle_ == kMostSteps;
+    return stretched ? std::max(unit.resolution, unit.resolution * (longest_step / unit.step))
+                     : unit.resolution;
+  }
   /// Instant i, 0 to count().
   double at(int i) const {
     if (i < before_middle_) return from_ + (middle_ - from_) * i / before_middle_;
@@ -58,6 +68,7 @@ double observable_share_pct(double from, double middle, double to, const WindowU
                             double least_pct) {
   if (!(from < to)) return observable(middle) ? kPercent : 0;
   const WindowInstants instants(from, middle, to, unit.step);
+  const double resolution = instants.resolution(unit);
   // The hidden time is summed, so that a window observable throughout gives 100 exactly.
   double hidden = 0;
   bool was_observable = observable(instants.at(0));
@@ -75,7 +86,7 @@ double observable_share_pct(double from, double middle, double to, const WindowU
     }
     double low = before;
     double high = after;
-    while (high - low > unit.resolution) {
+    while (high - low > resolution) {
       const double mid = low + (high - low) / 2;
       if (observable(mid) == was_observable) {
         low = mid;

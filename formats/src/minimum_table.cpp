@@ -1,6 +1,7 @@
 #include "formats/minimum_table.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -38,9 +39,10 @@ std::string_view fixed_text(NumberText& text, double value, int decimals) {
   return printed;
 }
 
-/// Nothing for an unknown value: an empty field.
+/// Nothing for an unknown value: an empty field. A value that is not a number (the Sun
+/// at the contact of a mistyped line's window of centuries) is not known either.
 void append_known_number(std::string& out, const std::optional<double>& value, int decimals) {
-  if (value) formats::append_table_number(out, *value, decimals);
+  if (value && std::isfinite(*value)) formats::append_table_number(out, *value, decimals);
 }
 
 /// Decimal digits of `magnitude`.
@@ -111,9 +113,17 @@ void append_iso_local_time(std::string& out, double jd, int offset_seconds,
   out.append(text.data(), at);
 }
 
+/// The instants a contact is written for, Julian Dates (UTC): the days clock_time dates,
+/// from a day after JD 0 (-4712-01-01, with room for any clock's offset) to the end of
+/// the year 9999. Beyond (a mistyped line's window of centuries) the field is empty.
+constexpr double kFirstContactJd = 1;
+constexpr double kLastContactJd = 5373484.5;
+
 void append_known_local_time(std::string& out, const std::optional<double>& jd, int offset_seconds,
                              astro::ClockDays& days) {
-  if (jd) append_iso_local_time(out, *jd, offset_seconds, days);
+  if (jd && *jd >= kFirstContactJd && *jd < kLastContactJd) {
+    append_iso_local_time(out, *jd, offset_seconds, days);
+  }
 }
 
 void append_iso_utc_time(std::string& out, double jd, astro::ClockDays& days) {

@@ -330,6 +330,30 @@ TEST(MinimumTableAsFmt, TimesOnEveryClock) {
   EXPECT_EQ(formats::iso_local_time(1721057.5, -3600), "-001-12-31T23:00:00-01:00");
 }
 
+TEST(MinimumTable, ContactsBeyondTheCalendarsAndValuesThatAreNoNumbersAreLeftEmpty) {
+  // A period typed as 28673043 days with a duration of 20 percent: first contact in
+  // 5822 BC, before JD 0, where no clock date is written; the Sun there from ERFA, NaN.
+  formats::MinimumTableRow row;
+  row.name = "bet Per";
+  row.cycle = "0";
+  row.night = {2026, 12, 10};
+  row.offset_seconds = 9 * 3600;
+  row.minimum_jd = 2461385.09512;
+  row.start_jd = row.minimum_jd - 2867304.3;
+  row.end_jd = 5373484.5;  // 10000-01-01, a year too far
+  row.sun_alt_start_deg = std::numeric_limits<double>::quiet_NaN();
+  row.sun_alt_end_deg = std::numeric_limits<double>::infinity();
+  const std::string text = formats::minimum_table_row(row);
+  EXPECT_EQ(text.substr(0, text.find("Z,")),
+            "bet Per,primary,0,2026-12-10,,2026-12-10T23:16:58+09:00,,2026-12-10T14:16:58");
+  EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+  EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+  // The last day of the year 9999 is still written.
+  row.end_jd = 5373484.5 - 1;
+  EXPECT_NE(formats::minimum_table_row(row).find(",9999-12-31T09:00:00+09:00,"),
+            std::string::npos);
+}
+
 TEST(MinimumTableAsFmt, WholeRowsWithUnknownsQuotesAndOddDates) {
   std::mt19937_64 rng(20061001);
   std::uniform_real_distribution<double> unit(0, 1);

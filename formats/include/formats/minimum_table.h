@@ -3,7 +3,8 @@
 /// RFC 4180, a header row naming each column with its unit, then one row a minimum.
 /// Local times are ISO 8601 with seconds and the clock's offset
 /// (2026-12-10T21:30:15+09:00), the UTC instant with Z; azimuths from north through
-/// east; an unknown value is an empty field.
+/// east; an unknown value is an empty field, and so is a value that is not a finite
+/// number and a contact beyond the years -4712 to 9999 (a mistyped line's window).
 
 #include <optional>
 #include <string>
