@@ -4,7 +4,10 @@
 /// them December, 0 %, 0 minutes, 0 degrees). A line eclfore would use (usable, with
 /// usable elements, selected by the widest condition, without a cycle problem) is
 /// forecast for the month with --coverage as eclfore forecasts it, and each listed
-/// minimum gets its table row (--csv) and its calendar event (--ics).
+/// minimum gets its table row (--csv) and its calendar event (--ics), a dozen of them
+/// spread over the month when more are listed. The run is on JST at the first site
+/// without the options for today's sky (a line naming HJD or BJD brings the
+/// ephemerides' tables): the clock on which eclfore takes the shortcuts.
 ///
 /// Invariants:
 /// - the forecast ends (a window of centuries is tested in a bounded number of steps:
@@ -17,14 +20,19 @@
 ///   numeric field reads nan or inf, but for the magnitudes of a line whose 4-column
 ///   magnitude reads infinite ("inf", "9e99": a condition.dat with infinite limits
 ///   selects it); a NaN magnitude is never selected;
+/// - its times (the contacts, the minimum local and UTC, the meridian) are ISO 8601
+///   date-times: a year of four digits or more (a minus sign before the year 0), month
+///   01-12, day 01-31, hours 00-23, minutes and seconds 00-59, then Z or the offset;
 /// - the calendar event holds DTSTART and DTEND as UTC date-times with 8-digit dates
 ///   from 0001 on (never 00000000T000000), DTSTART at or before DTEND;
 /// - no exception escapes: a bad line is passed over as the catalogue loop passes it.
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -51,6 +59,9 @@ namespace {
 constexpr int kYear = 2026;
 /// The table's columns (kMinimumTableHeader) that hold text from the line, not numbers.
 constexpr std::array<std::size_t, 5> kTextColumns = {0, 1, 22, 27, 28};
+/// The columns of ISO 8601 date-times: start, minimum, end, minimum_utc, meridian (the
+/// contacts empty without a duration).
+constexpr std::array<std::size_t, 5> kTimeColumns = {4, 5, 6, 7, 16};
 /// The magnitude columns, mag_max and mag_min.
 constexpr std::size_t kMagMaxColumn = 23;
 constexpr std::size_t kMagMinColumn = 24;
@@ -144,16 +155,58 @@ bool reads_non_finite(std::string_view field) {
   return field.find("nan") != std::string_view::npos || field.find("inf") != std::string_view::npos;
 }
 
+/// True when `text` at `at` holds two digits forming a number from `low` to `high`.
+bool two_digits_within(std::string_view text, std::size_t at, int low, int high) {
+  if (at + 2 > text.size() || !std::isdigit(static_cast<unsigned char>(text[at])) ||
+      !std::isdigit(static_cast<unsigned char>(text[at + 1]))) {
+    return false;
+  }
+  const int value = (text[at] - '0') * 10 + (text[at + 1] - '0');
+  return value >= low && value <= high;
+}
+
+/// [-]YYYY[Y...]-MM-DDTHH:MM:SS followed by Z or +HH:MM / -HH:MM.
+bool is_iso_date_time(std::string_view text) {
+  std::size_t at = text.starts_with('-') ? 1 : 0;
+  const std::size_t year_from = at;
+  while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) ++at;
+  if (at - year_from < 4 || text.substr(at).size() < 16) return false;
+  const std::string_view rest = text.substr(at);  // -MM-DDTHH:MM:SS...
+  if (rest[0] != '-' || rest[3] != '-' || rest[6] != 'T' || rest[9] != ':' || rest[12] != ':') {
+    return false;
+  }
+  if (!two_digits_within(rest, 1, 1, 12) || !two_digits_within(rest, 4, 1, 31) ||
+      !two_digits_within(rest, 7, 0, 23) || !two_digits_within(rest, 10, 0, 59) ||
+      !two_digits_within(rest, 13, 0, 59)) {
+    return false;
+  }
+  const std::string_view zone = rest.substr(15);
+  if (zone == "Z") return true;
+  return zone.size() == 6 && (zone[0] == '+' || zone[0] == '-') &&
+         two_digits_within(zone, 1, 0, 23) && zone[3] == ':' && two_digits_within(zone, 4, 0, 59);
+}
+
+/// A broken invariant of a row, the row's text shown with it.
+#define ROW_CHECK(condition)                                           \
+  ((condition) ? static_cast<void>(0)                                  \
+               : (std::fprintf(stderr, "row: %s\n", row_text.c_str()), \
+                  ::fuzz::fail(#condition, __FILE__, __LINE__)))
+
 void check_row(const std::string& row_text, const formats::StarRecord& star) {
   const std::vector<std::string> fields = csv_fields(row_text);
-  FUZZ_CHECK(fields.size() == 29);
+  ROW_CHECK(fields.size() == 29);
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (std::find(kTextColumns.begin(), kTextColumns.end(), i) != kTextColumns.end()) continue;
     if (i == kMagMaxColumn && std::isinf(star.mag_max)) continue;
     if (i == kMagMinColumn && std::isinf(star.mag_min)) continue;
-    FUZZ_CHECK(!reads_non_finite(fields[i]));
+    ROW_CHECK(!reads_non_finite(fields[i]));
+  }
+  for (const std::size_t i : kTimeColumns) {
+    ROW_CHECK(is_iso_date_time(fields[i]) || (fields[i].empty() && (i == 4 || i == 6)));
   }
 }
+
+#undef ROW_CHECK
 
 /// The value of the calendar text's property `name` (DTSTART, DTEND) on its line.
 std::string_view property(std::string_view text, std::string_view name) {
