@@ -13,7 +13,8 @@ set(EBT_FUZZ_TARGETS
   answers
   catalogue_import
   horizon_file
-  option_values)
+  option_values
+  eclipse_window)
 
 set(EBT_FUZZ_LIBS_line_fields formats)
 set(EBT_FUZZ_LIBS_star_record formats)
@@ -26,6 +27,7 @@ set(EBT_FUZZ_LIBS_answers eclfore_lib datesel_lib phaselist_lib)
 set(EBT_FUZZ_LIBS_catalogue_import starimport_lib)
 set(EBT_FUZZ_LIBS_horizon_file formats)
 set(EBT_FUZZ_LIBS_option_values formats)
+set(EBT_FUZZ_LIBS_eclipse_window eclfore_lib)
 
 # Sets `out` to the targets whose libraries are all defined in this build.
 function(ebt_available_fuzz_targets out)
