@@ -11,9 +11,9 @@ namespace {
 
 constexpr double kPercent = 100;
 /// Most steps on either side of a window's middle: 5-minute steps for windows of up to
-/// 9.5 years (as long as the longest known eclipses), longer ones for the window of a
+/// 3.8 years (the longest known eclipses last 3.5), longer ones for the window of a
 /// mistyped line, which would otherwise be tested for hours.
-constexpr int kMostSteps = 500000;
+constexpr int kMostSteps = 200000;
 
 /// The tested instants of a window, in order without a list: from `from` to `middle`
 /// and from `middle` to `to` in equal steps of at most `step` each.

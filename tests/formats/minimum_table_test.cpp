@@ -350,8 +350,7 @@ TEST(MinimumTable, ContactsBeyondTheCalendarsAndValuesThatAreNoNumbersAreLeftEmp
   EXPECT_EQ(text.find("inf"), std::string::npos) << text;
   // The last day of the year 9999 is still written.
   row.end_jd = 5373484.5 - 1;
-  EXPECT_NE(formats::minimum_table_row(row).find(",9999-12-31T09:00:00+09:00,"),
-            std::string::npos);
+  EXPECT_NE(formats::minimum_table_row(row).find(",9999-12-31T09:00:00+09:00,"), std::string::npos);
 }
 
 TEST(MinimumTableAsFmt, WholeRowsWithUnknownsQuotesAndOddDates) {

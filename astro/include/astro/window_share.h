@@ -30,7 +30,7 @@ inline constexpr WindowUnit kWindowInHours{kWindowStepMinutes / kMinutesPerHour,
 
 /// The share of the instants from `from` to `to` (in `unit`; from < to) for which
 /// `observable` holds, percent 0 to 100: tested at both ends, at `middle` (between them)
-/// and in equal steps of at most unit.step on either side of it (at most 500,000 steps a
+/// and in equal steps of at most unit.step on either side of it (at most 200,000 steps a
 /// side: a longer side is tested in that many equal steps, its changes found to a fifth
 /// of such a step, as unit.resolution is of unit.step); where two neighbouring
 /// instants differ, the change is found by halving to within unit.resolution and taken
