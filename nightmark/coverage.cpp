@@ -33,9 +33,7 @@ double observable_percent(const NightDate& date, float start_hours, const PlanSi
     return astro::sun_altitude_deg(night_jd(date, t), site.degrees.longitude_deg,
                                    site.degrees.latitude_deg) < astro::kCivilTwilightDeg;
   };
-  // Without a duration the window is the minimum alone.
-  const double half =
-      window.from_duration ? window.half_hours + window.uncertainty_hours.value_or(0) : 0;
+  const double half = window.judged_half_hours();
   const double minimum_hours = minimum.time_hours;
   return astro::observable_share_pct(minimum_hours - half, minimum_hours, minimum_hours + half,
                                      astro::kWindowInHours, observable);

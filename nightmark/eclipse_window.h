@@ -42,6 +42,12 @@ struct EclipseWindow {
   /// Standard timing uncertainty of the minimum, hours, at most a period
   /// (formats::window_widening_days); nothing when an error is blank.
   std::optional<double> uncertainty_hours;
+
+  /// Half the window that --coverage judges, hours: the eclipse widened by the
+  /// uncertainty when known; 0, the minimum alone, without a duration.
+  double judged_half_hours() const {
+    return from_duration ? half_hours + uncertainty_hours.value_or(0) : 0;
+  }
 };
 
 /// The window of the minimum of `kind` ('s' secondary, anything else primary) at

@@ -137,8 +137,7 @@ std::vector<PlanRow> plan_rows(const std::vector<PlanEntry>& entries, const Nigh
         row.coverage_pct =
             std::floor(observable_percent(date, start_hours, site, e.listed, window,
                                           of_date_sky ? &*of_date_sky : nullptr, sky.skyline));
-        judged_half_days =
-            (window.half_hours + window.uncertainty_hours.value_or(0)) / kHoursPerDay;
+        judged_half_days = window.judged_half_hours() / kHoursPerDay;
       }
     } else {
       row.cycle.clear();

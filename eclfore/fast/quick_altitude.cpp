@@ -100,14 +100,12 @@ QuickAltitude::Verdict quick_high_enough(const AltitudeCells& cells, double sine
 
 QuickAltitude quick_altitude_of_sine(const AltitudeCells& cells, double sine, double allowance) {
   QuickAltitude out;
-  if (!cells.usable) return out;
+  out.verdict = quick_high_enough(cells, sine, allowance);
+  if (out.verdict != QuickAltitude::Verdict::kListed) return out;
+  out.verdict = QuickAltitude::Verdict::kUnsure;
   const double low = sine - allowance;
   const double high = sine + allowance;
-  if (high < cells.sin_limit) {
-    out.verdict = QuickAltitude::Verdict::kBelow;
-    return out;
-  }
-  if (!(low > cells.sin_limit) || !(high < 1)) return out;
+  if (!(high < 1)) return out;
   // The first k whose upper end lies above `low` (below 1): the bucket's first cell or
   // the one after it up to 82 degrees (see kSineBuckets), stepped to without a branch
   // on the answer; nearer the zenith the loop goes on, up to the sentinel at the latest.
