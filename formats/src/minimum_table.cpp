@@ -52,8 +52,9 @@ int digit_count(std::uint32_t magnitude) {
   return count;
 }
 
-/// Writes `value` at `at` zero-padded to at least `width` characters, its sign counted
-/// among them, as "{:0W}" prints it ("-005" for -5 at 4); returns the end.
+/// Writes `value` at `at` with at least `width` digits, zero-padded, after a minus sign
+/// when negative: ISO 8601 writes the year 5 BC (astronomical year -4) as "-0004", four
+/// digits after the sign; returns the end.
 char* put_zero_padded(char* at, int value, int width) {
   if (width == 2 && value >= 0 && value < 100) {
     put_digits_before(at + 2, static_cast<std::uint32_t>(value), 2);
@@ -62,7 +63,6 @@ char* put_zero_padded(char* at, int value, int width) {
   auto magnitude = static_cast<std::uint32_t>(value);
   if (value < 0) {
     *at++ = '-';
-    --width;
     magnitude = 0u - magnitude;
   }
   const int digits = digit_count(magnitude);

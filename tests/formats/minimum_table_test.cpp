@@ -156,9 +156,14 @@ std::string csv_field(std::string_view text) {
   return quoted + '"';
 }
 
+/// An ISO 8601 year: at least four digits, after a minus sign before the year 0.
+std::string year_text(int year) {
+  return fmt::format("{}{:04}", year < 0 ? "-" : "", std::abs(static_cast<long>(year)));
+}
+
 std::string clock_text(const astro::ClockTime& t) {
-  return fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}", t.date.year, t.date.month, t.date.day,
-                     t.hour, t.minute, t.second);
+  return fmt::format("{}-{:02}-{:02}T{:02}:{:02}:{:02}", year_text(t.date.year), t.date.month,
+                     t.date.day, t.hour, t.minute, t.second);
 }
 
 std::string iso_local_time(double jd, int offset_seconds) {
@@ -187,7 +192,7 @@ std::string row_text(const formats::MinimumTableRow& row) {
       csv_field(without_trailing_blanks(row.name)),
       row.secondary ? "secondary" : "primary",
       row.cycle,
-      fmt::format("{:04}-{:02}-{:02}", row.night.year, row.night.month, row.night.day),
+      fmt::format("{}-{:02}-{:02}", year_text(row.night.year), row.night.month, row.night.day),
       local(row.start_jd, offset),
       iso_local_time(row.minimum_jd, offset),
       local(row.end_jd, offset),
@@ -327,7 +332,8 @@ TEST(MinimumTableAsFmt, TimesOnEveryClock) {
   // Julian Day 0 and the year 10000.
   EXPECT_EQ(formats::iso_utc_time(0.0), "-4712-01-01T12:00:00Z");
   EXPECT_EQ(formats::iso_local_time(5373484.5, 0), "10000-01-01T00:00:00+00:00");
-  EXPECT_EQ(formats::iso_local_time(1721057.5, -3600), "-001-12-31T23:00:00-01:00");
+  // Four digits after the sign, as ISO 8601 writes the years before 0.
+  EXPECT_EQ(formats::iso_local_time(1721057.5, -3600), "-0001-12-31T23:00:00-01:00");
 }
 
 TEST(MinimumTable, ContactsBeyondTheCalendarsAndValuesThatAreNoNumbersAreLeftEmpty) {
