@@ -11,6 +11,14 @@ namespace eclfore {
 namespace {
 
 using astro::kMinutesPerDay;
+/// The share of a window observable throughout, percent.
+constexpr double kWholeWindowPct = 100;
+
+/// The rule's own observability, instant by instant.
+WindowObservability rule_observability(const StarForRule& s, const SearchWindow& window,
+                                       const ListingRule& rule) {
+  return {[&s, &window, &rule](double jd) { return observable_at(s, window, rule, jd); }, {}};
+}
 
 }  // namespace
 
@@ -48,31 +56,32 @@ bool observable_at(const StarForRule& s, const SearchWindow& window, const Listi
 std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow& window,
                                        const ListingRule& rule, const EclipseExtent& extent,
                                        double minimum_jd, double baseline_min, double least_pct) {
-  return window_share_pct(
-      extent, minimum_jd, baseline_min,
-      [&](double jd) { return observable_at(s, window, rule, jd); }, least_pct);
+  return window_share_pct(extent, minimum_jd, baseline_min, rule_observability(s, window, rule),
+                          least_pct);
 }
 
 std::optional<double> window_share_pct(const EclipseExtent& extent, double minimum_jd,
-                                       double baseline_min,
-                                       const std::function<bool(double jd)>& observable,
+                                       double baseline_min, const WindowObservability& observable,
                                        double least_pct) {
   if (!extent.half_days) return std::nullopt;
   const double half = judged_half_days(extent, baseline_min);
-  return astro::observable_share_pct(minimum_jd - half, minimum_jd, minimum_jd + half,
-                                     astro::kWindowInDays, observable, least_pct);
+  const double from = minimum_jd - half;
+  const double to = minimum_jd + half;
+  if (observable.throughout && observable.throughout(from, to)) return kWholeWindowPct;
+  return astro::observable_share_pct(from, minimum_jd, to, astro::kWindowInDays, observable.at,
+                                     least_pct);
 }
 
 CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
                                 const ListingRule& rule, MinimumKind kind, double candidate_mjd,
                                 double minimum_jd) {
   return enough_coverage(s, rule, kind, candidate_mjd, minimum_jd,
-                         [&](double jd) { return observable_at(s, window, rule, jd); });
+                         rule_observability(s, window, rule));
 }
 
 CoverageVerdict enough_coverage(const StarForRule& s, const ListingRule& rule, MinimumKind kind,
                                 double candidate_mjd, double minimum_jd,
-                                const std::function<bool(double jd)>& observable) {
+                                const WindowObservability& observable) {
   if (!rule.coverage) return {};
   const EclipseExtent extent = eclipse_extent(*s.star, kind, candidate_mjd);
   const std::optional<double> share = window_share_pct(

@@ -53,11 +53,18 @@ std::optional<double> window_share_pct(const StarForRule& s, const SearchWindow&
                                        const ListingRule& rule, const EclipseExtent& extent,
                                        double minimum_jd, double baseline_min,
                                        double least_pct = 0);
-/// The same with the observability of an instant from `observable`: observable_at, or
-/// a shortcut that decides as it does.
+/// How a shortcut tells the observability of a window's instants: `at` one instant, as
+/// observable_at decides; `throughout`, when set, true only when observable_at holds at
+/// every instant from from_jd to to_jd (false says nothing).
+struct WindowObservability {
+  std::function<bool(double jd)> at;
+  std::function<bool(double from_jd, double to_jd)> throughout;
+};
+
+/// The same with the observability from `observable`: a window observable throughout
+/// is 100 percent, as the count would find it, else each instant is asked.
 std::optional<double> window_share_pct(const EclipseExtent& extent, double minimum_jd,
-                                       double baseline_min,
-                                       const std::function<bool(double jd)>& observable,
+                                       double baseline_min, const WindowObservability& observable,
                                        double least_pct = 0);
 
 /// Step 6's verdict on a minimum, and the share it found.
@@ -73,10 +80,9 @@ struct CoverageVerdict {
 CoverageVerdict enough_coverage(const StarForRule& s, const SearchWindow& window,
                                 const ListingRule& rule, MinimumKind kind, double candidate_mjd,
                                 double minimum_jd);
-/// The same with the observability of an instant from `observable`, as for
-/// window_share_pct.
+/// The same with the observability from `observable`, as for window_share_pct.
 CoverageVerdict enough_coverage(const StarForRule& s, const ListingRule& rule, MinimumKind kind,
                                 double candidate_mjd, double minimum_jd,
-                                const std::function<bool(double jd)>& observable);
+                                const WindowObservability& observable);
 
 }  // namespace eclfore

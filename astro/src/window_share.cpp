@@ -71,10 +71,11 @@ double observable_share_pct(double from, double middle, double to, const WindowU
   const double resolution = instants.resolution(unit);
   // The hidden time is summed, so that a window observable throughout gives 100 exactly.
   double hidden = 0;
-  bool was_observable = observable(instants.at(0));
+  double after = instants.at(0);
+  bool was_observable = observable(after);
   for (int i = 1; i <= instants.count(); ++i) {
-    const double before = instants.at(i - 1);
-    const double after = instants.at(i);
+    const double before = after;
+    after = instants.at(i);
     const bool is_observable = observable(after);
     if (is_observable == was_observable) {
       if (!is_observable) {

@@ -71,10 +71,12 @@ long forecast_star(const formats::StarRecord& star, const SearchWindow& window,
   // it is certain (the rule's own altitude elsewhere).
   const astro::ObservingConditions* sky = rule.sky;
   const AltitudeCells& cells = tables.altitude_cells;
-  // An instant of a minimum's eclipse window, observable as observable_at says.
-  const std::function<bool(double)> observable = [&](double jd) {
-    return quick_observable_at(s, prefilter, tables, window, rule, jd);
-  };
+  // The instants of a minimum's eclipse window, observable as observable_at says.
+  const WindowObservability observable{
+      [&](double jd) { return quick_observable_at(s, prefilter, tables, window, rule, jd); },
+      [&](double from_jd, double to_jd) {
+        return observable_throughout(prefilter, rule, from_jd, to_jd);
+      }};
   for_each_candidate(star, window, keep, [&](MinimumKind kind, double candidate_mjd) {
     double minimum_mjd = candidate_mjd;
     if (rule.moved_instant) {

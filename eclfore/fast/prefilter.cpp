@@ -80,11 +80,16 @@ double shift_slack_turns(double shift) {
 // (L the lowest altitude, at least 0 and at most 90) the altitude before rounding is
 // below L - 0.0028 degrees, and its two roundings to float (3.4e-6 and 3.8e-6 degrees)
 // keep it below L: below the lowest altitude, or below 0 and so below the horizon.
+// The same bound the other way: if Z > sin(L + 0.01 degrees) (L + 0.01 below 90), the
+// altitude lies above L + 0.0028 degrees, and after its roundings at or above L: at or
+// above the lowest altitude and the horizon.
 // That Z < sin(L - 0.01 degrees) and |X| >= kLeastSouthward hold is decided from cos H:
 // Z grows with cos H (cos(phi) cos(delta) > 0), so it holds for cos H below one value,
-// an hour angle beyond below_limit_beyond; |X| is small only for cos H in one interval,
-// the band of hour angles band_from to band_to. Both carry kComponentSlack on the
-// components, kCosineSlack on the cosines and kHourAngleMarginTurns on the turns.
+// an hour angle beyond below_limit_beyond (Z > sin(L + 0.01 degrees) for cos H above
+// one value, an hour angle within above_limit_within); |X| is small only for cos H in
+// one interval, the band of hour angles band_from to band_to. All carry
+// kComponentSlack on the components, kCosineSlack on the cosines and
+// kHourAngleMarginTurns on the turns.
 //
 // A moved instant (ListingRule::most_shift_days = s > 0). The rule takes an instant
 // within s of the candidate's, so every decision here must hold for all of them: the
@@ -119,6 +124,17 @@ Prefilter star_prefilter(const astro::StarAtSite& seen, const NightSlots& slots,
   double cos_below = (z_cut - t.sin_phi_sin_delta) / t.cos_phi_cos_delta;
   cos_below -= kCosineSlack * (1 + std::fabs(cos_below));
   prefilter.below_limit_beyond = turns_of_cosine(cos_below) + kHourAngleMarginTurns + shift_turns;
+  // The hour angle within which Z > sin(limit + slack).
+  const double above_deg = least_altitude + kAltitudeSlackDeg;
+  if (above_deg < 90) {
+    const double z_above = std::sin(above_deg * astro::kPi / 180) + kComponentSlack;
+    double cos_above = (z_above - t.sin_phi_sin_delta) / t.cos_phi_cos_delta;
+    cos_above += kCosineSlack * (1 + std::fabs(cos_above));
+    if (cos_above < 1) {
+      prefilter.above_limit_within =
+          turns_of_cosine(cos_above) - kHourAngleMarginTurns - shift_turns;
+    }
+  }
 
   // The hour angles where |X| < kLeastSouthward may hold: X = cos H x sin_phi_cos_delta
   // + minus_cos_phi_sin_delta.
@@ -139,6 +155,7 @@ Prefilter star_prefilter(const astro::StarAtSite& seen, const NightSlots& slots,
   } else if (!(std::fabs(offset) >= x_cut + kLeastTerm)) {
     // X stays near 0 at every hour angle: no altitude bound.
     prefilter.below_limit_beyond = 1;
+    prefilter.above_limit_within = -1;
   }
   return prefilter;
 }

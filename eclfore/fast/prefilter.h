@@ -63,6 +63,9 @@ struct Prefilter {
   /// bound does not hold: no band when band_from > band_to.
   double band_from = 1;
   double band_to = -1;
+  /// Hour angles (turns from the meridian) below which the star certainly stands at or
+  /// above the lowest altitude and the horizon, outside the band: none when negative.
+  double above_limit_within = -1;
 };
 
 /// Instants (MJD, days, UT) from which and before which the steps of
@@ -127,6 +130,17 @@ inline bool certainly_below(const Prefilter& prefilter, double mjd) {
   const double turns = hour_angle_turns(prefilter, mjd);
   const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
   return (from_meridian > prefilter.below_limit_beyond) &
+         ((from_meridian > prefilter.band_to) | (from_meridian < prefilter.band_from));
+}
+
+/// The same distance: true when the star certainly stands at or above the lowest
+/// altitude and the horizon at `mjd` (as for certainly_below), the rule's step 4 passed.
+/// The eclipse window's instants take it; the candidates need no such bound (the quick
+/// altitude prints their altitude anyway).
+inline bool certainly_above(const Prefilter& prefilter, double mjd) {
+  const double turns = hour_angle_turns(prefilter, mjd);
+  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
+  return (from_meridian < prefilter.above_limit_within) &
          ((from_meridian > prefilter.band_to) | (from_meridian < prefilter.band_from));
 }
 

@@ -17,4 +17,14 @@ namespace eclfore::fast {
 bool quick_observable_at(const StarForRule& s, const Prefilter& prefilter, const RunTables& tables,
                          const SearchWindow& window, const ListingRule& rule, double jd);
 
+/// True only when observable_at holds at every instant from `from_jd` to `to_jd`
+/// (Julian Dates, UTC) for the star of `prefilter` (as above): both ends in the fixed
+/// night less than 11 hours apart, and the star's hour angle throughout where the
+/// prefilter puts it at or above the lowest altitude (certainly_above), for a rule
+/// without the Sun, the Moon, a skyline, another clock or the places of date. False
+/// says nothing: most windows of the listed minima are observable throughout, and
+/// are then judged without a test of each instant.
+bool observable_throughout(const Prefilter& prefilter, const ListingRule& rule, double from_jd,
+                           double to_jd);
+
 }  // namespace eclfore::fast

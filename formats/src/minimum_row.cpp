@@ -89,16 +89,17 @@ MinimumTableRow star_minimum_row(const StarRecord& star, bool secondary, double 
     row.sun_alt_start_deg = sky.tables->sun_altitude_deg(*row.start_jd);
     row.sun_alt_end_deg = sky.tables->sun_altitude_deg(*row.end_jd);
   }
-  row.alt_minimum_deg = altitude_at(sky, jd);
   if (sky.of_date != nullptr) {
+    row.alt_minimum_deg = altitude_at(sky, jd);
     // The azimuth of date in the single precision of the catalogue place's.
     row.az_minimum_deg = astro::azimuth_from_north_deg(
         static_cast<float>(astro::InstantSky(jd, sky.site.longitude_deg, sky.site.latitude_deg)
                                .observed(icrs.ra_rad, icrs.dec_rad)
                                .azimuth_deg));
   } else {
-    row.az_minimum_deg =
-        astro::azimuth_from_north_deg(astro::position_at(sky.seen, minimum.mjd).azimuth);
+    const astro::HorizontalPosition at_minimum = astro::position_at(sky.seen, minimum.mjd);
+    row.alt_minimum_deg = at_minimum.altitude;
+    row.az_minimum_deg = astro::azimuth_from_north_deg(at_minimum.azimuth);
   }
   row.meridian_jd = sky.tables->upper_culmination_jd(jd, *sky.place);
   row.moon_alt_deg = sky.tables->moon_altitude_deg(jd);

@@ -29,6 +29,8 @@ struct Counts {
   long rejected = 0;        ///< by the prefilter
   long accepted = 0;        ///< by the rule
   long close_rejected = 0;  ///< rejected by the prefilter within 0.05 degrees of the limit
+  long above = 0;           ///< certainly above the limit, by the prefilter
+  long close_above = 0;     ///< of those, within 0.05 degrees of the limit
 };
 
 /// What the options for today's sky change in the rule, as the prefilter sees them,
@@ -106,8 +108,8 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
   const fast::Prefilter prefilter = fast::star_prefilter(seen, slots, rule);
 
   // Hour angles (turns) where the thresholds lie, and the instants at them.
-  std::vector<double> edges = {prefilter.below_limit_beyond, prefilter.band_from,
-                               prefilter.band_to};
+  std::vector<double> edges = {prefilter.below_limit_beyond, prefilter.band_from, prefilter.band_to,
+                               prefilter.above_limit_within};
   const double from = window.search_from_mjd - 2;
   const double span = window.end_mjd + 2 - from;
   auto at_turns = [&](double turns) {
@@ -127,6 +129,16 @@ void check_star(std::mt19937_64& rng, const astro::ObservingSite& site, float li
                                        : mjd + (2 * unit(rng) - 1) * shift;
     const bool found = rule_accepts(seen, window, rule, moved);
     if (found) ++counts.accepted;
+    if (fast::certainly_above(prefilter, mjd)) {
+      // Step 4 passes at every instant the rule may take.
+      ++counts.above;
+      const float altitude = astro::position_at(seen, moved).altitude;
+      ASSERT_TRUE(eclfore::high_enough(rule, altitude))
+          << "shift " << shift << " site " << site.longitude_deg << " " << site.latitude_deg
+          << " limit " << limit_deg << " ra " << ra_hours << " dec " << dec_deg << " mjd " << mjd
+          << " moved " << moved << " altitude " << altitude;
+      if (std::fabs(altitude - std::max(limit_deg, 0.0f)) < 0.05f) ++counts.close_above;
+    }
     if (!fast::certainly_rejected(prefilter, mjd)) return;
     ++counts.rejected;
     ASSERT_FALSE(found) << "shift " << shift << " site " << site.longitude_deg << " "
@@ -197,6 +209,8 @@ TEST(Prefilter, NeverRejectsWhatTheRuleAccepts) {
   EXPECT_GT(counts.rejected, counts.candidates / 2);
   EXPECT_GT(counts.close_rejected, 1000);
   EXPECT_GT(counts.accepted, counts.candidates / 20);
+  EXPECT_GT(counts.above, counts.candidates / 20);
+  EXPECT_GT(counts.close_above, 1000);
 }
 
 TEST(Prefilter, WithTheOptionsForTodaysSky) {
@@ -228,6 +242,7 @@ TEST(Prefilter, OutsideItsRangeItLeavesEverythingToTheRule) {
   // A lowest altitude that is not a number leaves the altitude to the rule.
   rule.min_altitude_deg = std::nanf("");
   EXPECT_EQ(fast::star_prefilter(seen, slots, rule).below_limit_beyond, 1);
+  EXPECT_LT(fast::star_prefilter(seen, slots, rule).above_limit_within, 0);
 }
 
 // A chunk gives the answers of the prefilter of each of its candidates, whether it lies

@@ -30,6 +30,14 @@ struct Case {
   astro::SkyOptions sky;
 };
 
+/// `base` moved to a place drawn evenly over the sky.
+formats::StarRecord anywhere_in_the_sky(formats::StarRecord base, std::mt19937_64& rng) {
+  std::uniform_real_distribution<double> unit(0, 1);
+  base.ra_hours = static_cast<float>(unit(rng) * 24);
+  base.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
+  return base;
+}
+
 TEST(QuickObservable, AnswersAsObservableAt) {
   std::mt19937_64 rng(20261210);
   std::uniform_real_distribution<double> unit(0, 1);
@@ -64,9 +72,7 @@ TEST(QuickObservable, AnswersAsObservableAt) {
     const fast::RunTables tables = fast::run_tables(window, rule);
     const double first_jd = window.start_mjd + astro::kMjdZeroJd;
     for (int star_index = 0; star_index < 60; ++star_index) {
-      formats::StarRecord star = base;
-      star.ra_hours = static_cast<float>(unit(rng) * 24);
-      star.dec_degrees = static_cast<float>(std::asin(2 * unit(rng) - 1) * 180 / astro::kPi);
+      formats::StarRecord star = anywhere_in_the_sky(base, rng);
       if (star_index % 7 == 0) star.dec_degrees = c.site.latitude_deg;  // through the zenith
       const eclfore::StarForRule s = eclfore::star_for_rule(star, rule);
       const fast::Prefilter prefilter =
@@ -82,13 +88,14 @@ TEST(QuickObservable, AnswersAsObservableAt) {
       };
       std::vector<double> instants;
       for (int i = 0; i < 100; ++i) instants.push_back(first_jd + unit(rng) * 30);
-      // The hour angles of the lowest altitude and of due east and west, each of the
-      // month's nights, and a hair either side.
+      // The hour angles of the lowest altitude, of the prefilter's bound above it and
+      // of due east and west, each of the month's nights, and a hair either side.
       const astro::HorizonTerms& t = s.seen.terms;
       const double limit_rad = std::max(c.lowest_deg, 0.0f) * astro::kPi / 180;
       const double at_limit = (std::sin(limit_rad) - t.sin_phi_sin_delta) / t.cos_phi_cos_delta;
       const double due_west = -t.minus_cos_phi_sin_delta / t.sin_phi_cos_delta;
-      for (const double cosine : {at_limit, due_west}) {
+      const double above_bound = std::cos(2 * astro::kPi * prefilter.above_limit_within);
+      for (const double cosine : {at_limit, due_west, above_bound}) {
         if (!(std::fabs(cosine) <= 1)) continue;
         for (const double sign : {1.0, -1.0}) {
           const double turns = sign * std::acos(cosine) / (2 * astro::kPi);
@@ -147,3 +154,135 @@ TEST(QuickObservable, DayHoursAsTheNightDateSaysToTheLastBit) {
 }
 
 }  // namespace
+
+// A stretch judged observable throughout is observable at every instant of it: random
+// stretches of up to 12 hours, many starting or ending near 6:00 and 18:00 JST, near
+// the hour angles of the prefilter's bound above the lowest altitude and of due east
+// and west; each judged one tested every 20 seconds and at its ends.
+TEST(QuickObservable, ObservableThroughoutOnlyWhereEveryInstantIs) {
+  std::mt19937_64 rng(20261211);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const formats::StarRecord base = formats::parse_star_record(eclfore_test::kExDemoLine);
+  long judged = 0;
+  long close = 0;  // judged stretches that end within 2 minutes of a bound's instant
+  const std::vector<std::pair<eclfore::ObservingSite, float>> cases = {
+      {astro::kSiteTable[2].site, 20}, {{-70.4f, -24.6f}, 0}, {{25, 69.5f}, 45}, {{0, 0}, 80}};
+  for (const auto& [site, lowest] : cases) {
+    eclfore::ForecastRequest request;
+    request.year = 2026;
+    request.month = 3;
+    request.min_altitude_deg = lowest;
+    request.site = site;
+    const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+    const eclfore::ListingRule rule = eclfore::listing_rule(request, nullptr);
+    const fast::RunTables tables = fast::run_tables(window, rule);
+    const double first_jd = window.start_mjd + astro::kMjdZeroJd;
+    for (int star_index = 0; star_index < 300; ++star_index) {
+      const formats::StarRecord star = anywhere_in_the_sky(base, rng);
+      const eclfore::StarForRule s = eclfore::star_for_rule(star, rule);
+      const fast::Prefilter prefilter = fast::star_prefilter(s.seen, tables.night_slots, rule);
+      // Instants where a bound lies: the hour angles of the bound above the limit and
+      // of the band's ends (either side of the meridian), and 6:00 and 18:00 JST.
+      std::vector<double> bounds;
+      for (const double edge :
+           {prefilter.above_limit_within, prefilter.band_from, prefilter.band_to}) {
+        if (!(edge > 0 && edge < 0.5)) continue;
+        for (const double sign : {1.0, -1.0}) {
+          const double behind = sign * edge - fast::hour_angle_turns(prefilter, window.start_mjd);
+          const double first =
+              window.start_mjd + (behind - std::floor(behind)) / astro::kSiderealRate;
+          for (int night = 0; night < 30; night += 4) {
+            bounds.push_back(first + night / astro::kSiderealRate + astro::kMjdZeroJd);
+          }
+        }
+      }
+      for (int day = 0; day < 30; day += 4) {
+        for (const double ut_hour : {9.0, 21.0}) {
+          bounds.push_back(std::floor(first_jd) + day + 0.5 + ut_hour / 24);
+        }
+      }
+      for (int i = 0; i < 80; ++i) {
+        const double length = unit(rng) * unit(rng) * 0.6;  // up to 14.4 hours
+        double from = first_jd + unit(rng) * 28;
+        const bool near_bound = i % 2 == 1 && !bounds.empty();
+        if (near_bound) {
+          // A stretch that starts or ends a hair to 2 minutes from a bound.
+          const double bound =
+              bounds[static_cast<std::size_t>(unit(rng) * static_cast<double>(bounds.size()))];
+          const double hair = (unit(rng) - 0.5) * 2.0 / 720;
+          from = i % 4 == 1 ? bound + hair : bound + hair - length;
+        }
+        const double to = from + length;
+        if (!fast::observable_throughout(prefilter, rule, from, to)) continue;
+        ++judged;
+        close += near_bound ? 1 : 0;
+        const int steps = static_cast<int>(length * 24 * 180) + 1;
+        for (int k = 0; k <= steps; ++k) {
+          const double jd = k == steps ? to : from + length * k / steps;
+          ASSERT_TRUE(eclfore::observable_at(s, window, rule, jd))
+              << "site " << site.longitude_deg << "," << site.latitude_deg << " lowest " << lowest
+              << " star " << star.ra_hours << " " << star.dec_degrees << " from " << from << " to "
+              << to << " jd " << jd;
+        }
+      }
+    }
+  }
+  EXPECT_GT(judged, 3000);
+  EXPECT_GT(close, 500);
+}
+
+// Rules the hour angles alone cannot decide are never judged at once.
+TEST(QuickObservable, ObservableThroughoutNeedsTheFixedNightAndNothingElse) {
+  eclfore::ForecastRequest request;
+  request.year = 2026;
+  request.month = 12;
+  request.min_altitude_deg = 10;
+  request.site = astro::kSiteTable[2].site;
+  const eclfore::SearchWindow window = eclfore::search_window(request.year, request.month);
+  formats::StarRecord star = formats::parse_star_record(eclfore_test::kExDemoLine);
+  star.ra_hours = 3;  // near the meridian at midnight in December, 35 degrees up
+  star.dec_degrees = 0;
+  // 23:00 to 1:00 JST on 15 December (14:00 to 16:00 UT).
+  const double from = std::floor(window.start_mjd + astro::kMjdZeroJd) + 14.5 + 14.0 / 24;
+  const double to = from + 2.0 / 24;
+  auto judged = [&](const eclfore::ListingRule& rule) {
+    const fast::RunTables tables = fast::run_tables(window, rule);
+    const eclfore::StarForRule s = eclfore::star_for_rule(star, rule);
+    return fast::observable_throughout(fast::star_prefilter(s.seen, tables.night_slots, rule), rule,
+                                       from, to);
+  };
+  const eclfore::ListingRule plain = eclfore::listing_rule(request, nullptr);
+  ASSERT_TRUE(judged(plain));
+  EXPECT_FALSE(fast::observable_throughout(
+      fast::star_prefilter(eclfore::star_for_rule(star, plain).seen,
+                           fast::run_tables(window, plain).night_slots, plain),
+      plain, from, from + 12.0 / 24));  // into the day
+  // A star that never sets, from 5:50 to 18:10 JST: both ends in the night, the day
+  // between them, the star just past its lower culmination at the start.
+  eclfore::ForecastRequest north = request;
+  north.site = {25, 69.5f};
+  const eclfore::ListingRule far_north = eclfore::listing_rule(north, nullptr);
+  const fast::RunTables far_north_tables = fast::run_tables(window, far_north);
+  const double morning = std::floor(window.start_mjd + astro::kMjdZeroJd) + 14.5 + 20.0 / 24 +
+                         50.0 / astro::kMinutesPerDay;
+  formats::StarRecord polar = star;
+  polar.dec_degrees = 80;
+  polar.ra_hours = 0;
+  auto prefilter_of = [&](const formats::StarRecord& st) {
+    return fast::star_prefilter(eclfore::star_for_rule(st, far_north).seen,
+                                far_north_tables.night_slots, far_north);
+  };
+  const double turns_of_ra0 =
+      fast::hour_angle_turns(prefilter_of(polar), morning - astro::kMjdZeroJd) + 0.45;
+  polar.ra_hours = static_cast<float>((turns_of_ra0 - std::floor(turns_of_ra0)) * 24);
+  const fast::Prefilter polar_prefilter = prefilter_of(polar);
+  EXPECT_TRUE(fast::observable_throughout(polar_prefilter, far_north, morning - 1.0 / 24,
+                                          morning));  // 4:50 to 5:50
+  EXPECT_FALSE(fast::observable_throughout(polar_prefilter, far_north, morning,
+                                           morning + (12 * 60 + 20.0) / astro::kMinutesPerDay));
+  astro::SkyOptions moon;
+  moon.moon_distance_deg = 5;
+  request.sky_options = moon;
+  const astro::ObservingConditions sky = eclfore::window_sky(moon, window, request.site);
+  EXPECT_FALSE(judged(eclfore::listing_rule(request, &sky)));
+}
