@@ -7,8 +7,11 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "e2e.h"
+#include "formats/layouts.h"
+#include "table_text.h"
 
 namespace {
 
@@ -91,6 +94,34 @@ TEST(EclforeRun, TableThatIsDataDatUnderAnotherNameIsRefused) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err.find("data.csv"), std::string::npos) << r.err;
   EXPECT_EQ(dir.read("data.dat"), "old forecast\r\n");
+}
+
+// The table's altitude at the minimum is the forecast line's: the catalogue place at
+// the instant the rule listed. Two minima whose Julian Date, less the MJD's zero, is
+// not bit for bit the rule's instant: the table once printed 24.2 and 57.4 for the
+// lines' 24.1 and 57.3.
+TEST(EclforeRun, TableAltitudeAtTheMinimumIsTheForecastLines) {
+  e2e::TempDir dir;
+  dir.write("star.dat",
+            "SYN 0001338          2458462.2225    0.4778157  8  7 27  +15 34       EW  8.4 10.1    "
+            "  9 S337\n"
+            "SYN 0012303          2455513.7535    0.6443494 22 34 43  +30 07       EA  7.1  8.6    "
+            "  0 S302   7.8                0.000591  0.000001711 JD\n");
+  dir.write("condition.dat", "0.0 20.0 0.0 90 -90\n");
+  const e2e::RunResult r = e2e::run(ECLFORE_BIN, dir.path(), "",
+                                    {"--year=2026", "--month=1", "--lowest=10", "--site=5",
+                                     "--sun-below=nautical", "--condition=0", "--quiet", "--csv"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::vector<std::string> forecast = e2e::crlf_lines(dir.read("data.dat"));
+  const std::vector<std::string> table = e2e::crlf_lines(dir.read("data.csv"));
+  ASSERT_EQ(table.size(), forecast.size() + 1);  // and the header
+  ASSERT_GT(forecast.size(), 20u);
+  const formats::Field altitude = formats::forecast_line::kAltitude;
+  for (std::size_t i = 0; i < forecast.size(); ++i) {
+    std::string printed = forecast[i].substr(altitude.start, altitude.width);
+    printed.erase(0, printed.find_first_not_of(' '));
+    EXPECT_EQ(e2e::csv_fields(table[i + 1])[13], printed) << forecast[i];
+  }
 }
 
 }  // namespace
