@@ -10,6 +10,7 @@
 /// in the night, the star at or above the lowest altitude and the skyline, the Moon
 /// far enough.
 
+#include <functional>
 #include <optional>
 
 #include "astro/window_share.h"

@@ -123,12 +123,18 @@ inline double slot_of(const Prefilter& prefilter, double mjd) {
   return (jst_day_sum(mjd) - prefilter.slots->first_day_number) * kSlotsPerDay;
 }
 
+/// The star's hour angle at `mjd` as hour_angle_turns gives it, brought to -0.5 to 0.5
+/// turns: negative east of the meridian, positive west (an exact difference).
+inline double turns_past_meridian(const Prefilter& prefilter, double mjd) {
+  const double turns = hour_angle_turns(prefilter, mjd);
+  return turns - astro::nearest_whole(turns);
+}
+
 /// True when the star certainly stands below the lowest altitude or the horizon at
 /// `mjd` (from kPrefilterFromMjd to kPrefilterBeforeMjd), from its hour angle's distance
 /// from the meridian, 0 to 0.5 turns (exact differences). Without branches.
 inline bool certainly_below(const Prefilter& prefilter, double mjd) {
-  const double turns = hour_angle_turns(prefilter, mjd);
-  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
+  const double from_meridian = std::fabs(turns_past_meridian(prefilter, mjd));
   return (from_meridian > prefilter.below_limit_beyond) &
          ((from_meridian > prefilter.band_to) | (from_meridian < prefilter.band_from));
 }
@@ -138,8 +144,7 @@ inline bool certainly_below(const Prefilter& prefilter, double mjd) {
 /// The eclipse window's instants take it; the candidates need no such bound (the quick
 /// altitude prints their altitude anyway).
 inline bool certainly_above(const Prefilter& prefilter, double mjd) {
-  const double turns = hour_angle_turns(prefilter, mjd);
-  const double from_meridian = std::fabs(turns - astro::nearest_whole(turns));
+  const double from_meridian = std::fabs(turns_past_meridian(prefilter, mjd));
   return (from_meridian < prefilter.above_limit_within) &
          ((from_meridian > prefilter.band_to) | (from_meridian < prefilter.band_from));
 }

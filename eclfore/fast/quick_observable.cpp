@@ -69,8 +69,7 @@ bool observable_throughout(const Prefilter& prefilter, const ListingRule& rule, 
   // The hour angles of the stretch, turns from the meridian: the rule's at each
   // instant lies within a few 1e-9 turns of the line from `first` to `last`, inside
   // the margin taken off each bound of certainly_above here.
-  const double turns = hour_angle_turns(prefilter, from);
-  const double first = turns - astro::nearest_whole(turns);
+  const double first = turns_past_meridian(prefilter, from);
   const double last = first + (to - from) * astro::kSiderealRate;
   const double within = prefilter.above_limit_within - kHourAngleMarginTurns;
   if (!(first > -within && last < within)) return false;
